@@ -1,0 +1,11 @@
+#!/bin/sh
+# Configures (once) and builds a build directory: build.sh DIR [meson options]
+set -eu
+dir=${1:-build}
+[ $# -gt 0 ] && shift
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+if [ ! -f "$dir/build.ninja" ]; then
+    meson setup "$dir" "$@" >/dev/null
+fi
+ninja -C "$dir" >/dev/null

@@ -1,0 +1,19 @@
+#!/bin/sh
+# Installs what is missing, builds and runs the whole test suite.
+#   scripts/test.sh            plain build in build/
+#   scripts/test.sh --sanitize AddressSanitizer + UBSan build in build-asan/
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/install-deps.sh"
+cd "$root"
+if [ "${1:-}" = "--sanitize" ]; then
+    dir=build-asan
+    "$root/scripts/build.sh" "$dir" -Db_sanitize=address,undefined \
+        -Db_lundef=false -Dbench=disabled
+    export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
+    export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+else
+    dir=build
+    "$root/scripts/build.sh" "$dir"
+fi
+meson test -C "$dir" --print-errorlogs

@@ -1,0 +1,95 @@
+#include "common/log.hpp"
+#include "common/text.hpp"
+#include "qvmclient.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace
+{
+
+constexpr char kLibraryVersion[] = "1.01.00.00";
+constexpr std::size_t kVersionBufferSize = 12;
+
+const char* statusText(int32_t code)
+{
+    switch (code)
+    {
+        case QVM_RC_INVALID_TICKET:
+            return "Invalid Ticket supplied";
+        case QVM_RC_INVALID_REQUEST:
+            return "Invalid request";
+        case QVM_RC_BUFFER_TOO_SMALL:
+            return "Buffer too small";
+        case QVM_RC_NO_RESOURCES:
+            return "Out of resources";
+        case QVM_RC_NOT_FOUND:
+            return "Needed component not found";
+        case QVM_RC_START_FAILURE:
+            return "Background start failure";
+        case QVM_RC_TIMEOUT:
+            return "Operation timeout";
+        case QVM_RC_UNSUPPORTED:
+            return "Operation unsupported";
+        case QVM_RC_FAILED:
+            return "Operation failed";
+        default:
+            return "Unknown error";
+    }
+}
+
+// The manager's own wording for the statuses it names; null for the rest.
+const char* managerStatusLine(uint64_t status)
+{
+    switch (status)
+    {
+        case 0:
+            return "Success return\n";
+        case 2:
+            return "Normal pending return\n";
+        case 3:
+            return "Invalid parameter used\n";
+        case 5:
+            return "Memory Allocation error\n";
+        case 7:
+            return "pacakge operation not started\n";
+        case UINT64_MAX:
+            return "Invalid parameter used\n";
+        default:
+            return nullptr;
+    }
+}
+
+} // namespace
+
+extern "C" int32_t QVM_GetLibraryVersion(char** version)
+{
+    if (version == nullptr)
+        return QVM_RC_INVALID_REQUEST;
+    auto* buffer = static_cast<char*>(std::calloc(1, kVersionBufferSize));
+    *version = buffer;
+    if (buffer == nullptr)
+        return QVM_RC_NO_RESOURCES;
+    qvm::boundedCopy(buffer, kLibraryVersion, sizeof kLibraryVersion);
+    return QVM_RC_SUCCESS;
+}
+
+extern "C" int32_t QVM_StrErr(int32_t code, char** text)
+{
+    if (text == nullptr)
+        return QVM_RC_INVALID_REQUEST;
+    *text = qvm::heapCopy(statusText(code));
+    return *text == nullptr ? QVM_RC_NO_RESOURCES : QVM_RC_SUCCESS;
+}
+
+extern "C" int32_t QVM_rtn_decode(int64_t status)
+{
+    const auto value = static_cast<uint64_t>(status);
+    if (const char* line = managerStatusLine(value))
+        QVM_Logger(qvm::log::kUser, qvm::log::kDebug, "%s", line);
+    else
+        QVM_Logger(qvm::log::kUser, qvm::log::kDebug,
+                   "Not translated return code: %llx\n",
+                   static_cast<unsigned long long>(value));
+    return QVM_RC_SUCCESS;
+}
