@@ -1,0 +1,20 @@
+// The one append path of a FieldList, shared by every emitter and decoder.
+#pragma once
+
+#include "qvmclient.h"
+
+#include <cstddef>
+
+namespace qvm
+{
+
+// Formats a field string into a zero-filled heap buffer of size bytes (at
+// most size - 1 characters) and appends it to list. When the buffer or the
+// node cannot be allocated nothing is appended and nothing leaks.
+void appendField(FieldList* list, std::size_t size, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));
+
+// Appends an already built heap text (calloc/malloc), taking ownership.
+void appendText(FieldList* list, char* text) noexcept;
+
+} // namespace qvm
