@@ -40,7 +40,8 @@ inline constexpr std::size_t kMaxKey = 127;
 
 // Splits text into its parts and checks them in the order that decides
 // which error a bad string reports. Returns 0 with parts filled, or one of
-// the codes above. Allocates nothing.
+// the codes above. A null text counts as one without a colon. Allocates
+// nothing.
 int32_t parseFieldString(const char* text, FieldParts& parts) noexcept;
 
 } // namespace qvm

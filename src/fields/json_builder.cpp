@@ -143,6 +143,7 @@ JsonPtr buildObject(int32_t count, char** strings)
 extern "C" int32_t make_a_json_string(int32_t count, char** strings,
                                       const char* name, char** out)
 {
+    // A missing array is refused like a missing out.
     if (out == nullptr || strings == nullptr || count < 2)
         return qvm::kBadCall;
     if (const int32_t rc = qvm::validate(count, strings); rc != 0)

@@ -4,6 +4,7 @@
 #include "qvmclient.h"
 
 #include <cstdlib>
+#include <ctime>
 #include <json-c/json.h>
 #include <string>
 #include <vector>
@@ -28,6 +29,25 @@ inline std::string plain(const std::string& text)
 inline std::string plain(json_object* doc)
 {
     return json_object_to_json_string_ext(doc, JSON_C_TO_STRING_PLAIN);
+}
+
+// Member names of an object, in order.
+inline std::vector<std::string> memberNames(json_object* doc)
+{
+    std::vector<std::string> names;
+    json_object_object_foreach(doc, key, value)
+    {
+        (void)value;
+        names.emplace_back(key);
+    }
+    return names;
+}
+
+// The time stamp text that the library writes for when.
+inline std::string ctimeText(std::time_t when)
+{
+    char text[64];
+    return ctime_r(&when, text);
 }
 
 // The list's texts in order; releases nodes and texts the way the export

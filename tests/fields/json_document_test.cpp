@@ -4,14 +4,17 @@
 
 #include <cstdio>
 #include <ctime>
-#include <filesystem>
 #include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <string>
+#include <unistd.h>
+#include <utility>
 #include <vector>
 
+using fieldstest::ctimeText;
 using fieldstest::HeapText;
+using fieldstest::memberNames;
 using fieldstest::plain;
 using qvmtest::LogCapture;
 using testing::ElementsAre;
@@ -19,49 +22,20 @@ using testing::ElementsAre;
 namespace
 {
 
-// A file in the test's temporary folder holding text; removed at scope end.
-class TempFile
+// Writes text to a file of the given name in the test's temporary folder.
+std::string tempFile(const char* name, const std::string& text)
 {
-  public:
-    explicit TempFile(const std::string& text)
-        : path_(std::filesystem::temp_directory_path() /
-                ("qvm-fields-" + std::to_string(::getpid()) + "-" +
-                 std::to_string(next_++) + ".json"))
-    {
-        std::ofstream(path_) << text;
-    }
-    ~TempFile() { std::filesystem::remove(path_); }
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-    std::string path() const { return path_.string(); }
-
-  private:
-    static inline int next_ = 0;
-    std::filesystem::path path_;
-};
+    const std::string path =
+        testing::TempDir() + std::to_string(::getpid()) + "-" + name;
+    std::ofstream(path) << text;
+    return path;
+}
 
 json_object* parse(const char* text)
 {
     json_object* doc = json_tokener_parse(text);
     EXPECT_NE(doc, nullptr) << text;
     return doc;
-}
-
-std::vector<std::string> memberNames(json_object* doc)
-{
-    std::vector<std::string> names;
-    json_object_object_foreach(doc, key, value)
-    {
-        (void)value;
-        names.emplace_back(key);
-    }
-    return names;
-}
-
-std::string ctimeText(std::time_t when)
-{
-    char text[64];
-    return ctime_r(&when, text);
 }
 
 struct Stamped
@@ -110,12 +84,11 @@ Extracted extract(const std::string& text)
 {
     json_object* doc = parse(text.c_str());
     const std::string before = plain(doc);
-    json_object* marker = json_object_new_null();
-    json_object* out = marker;
+    json_object* out = nullptr;
     const int32_t rc = getBIOSDataFromJSON(doc, &out);
     EXPECT_EQ(plain(doc), before) << "the input document was changed";
     json_object_put(doc);
-    if (out == marker)
+    if (out == nullptr)
         return {rc, "<unwritten>"};
     Extracted result{rc, plain(out)};
     json_object_put(out);
@@ -126,11 +99,13 @@ Extracted extract(const std::string& text)
 
 TEST(ReadJsonDoc, ParsesAWholeFile)
 {
-    TempFile file(R"({"a": [1, "x"], "b": {"c": null}})");
+    const std::string file =
+        tempFile("qvm-read.json", R"({"a": [1, "x"], "b": {"c": null}})");
     json_object* doc = nullptr;
-    ASSERT_EQ(readJSONdoc(file.path().c_str(), &doc), 0);
+    ASSERT_EQ(readJSONdoc(file.c_str(), &doc), 0);
     EXPECT_EQ(plain(doc), R"({"a":[1,"x"],"b":{"c":null}})");
     json_object_put(doc);
+    std::remove(file.c_str());
 }
 
 TEST(ReadJsonDoc, UnreadableOrInvalidFileLeavesOutAlone)
@@ -138,12 +113,13 @@ TEST(ReadJsonDoc, UnreadableOrInvalidFileLeavesOutAlone)
     json_object* marker = json_object_new_object();
     json_object* doc = marker;
     EXPECT_EQ(readJSONdoc("/nonexistent/qvm/file.json", &doc), -1);
-    TempFile broken(R"({"a": )");
-    EXPECT_EQ(readJSONdoc(broken.path().c_str(), &doc), -1);
+    const std::string broken = tempFile("qvm-broken.json", R"({"a": )");
+    EXPECT_EQ(readJSONdoc(broken.c_str(), &doc), -1);
     EXPECT_EQ(readJSONdoc(nullptr, &doc), -1);
     EXPECT_EQ(doc, marker);
-    EXPECT_EQ(readJSONdoc(broken.path().c_str(), nullptr), -1);
+    EXPECT_EQ(readJSONdoc(broken.c_str(), nullptr), -1);
     json_object_put(marker);
+    std::remove(broken.c_str());
 }
 
 TEST(DocToString, IsSpacedPrettyAndLeavesTheDocument)
@@ -154,18 +130,12 @@ TEST(DocToString, IsSpacedPrettyAndLeavesTheDocument)
     EXPECT_EQ(out.str(), "{\n  \"a\": 1,\n  \"p\": \"x\\/y\"\n}");
     EXPECT_NE(out.text, json_object_to_json_string_ext(doc, 3))
         << "the text must be the caller's own copy";
-    EXPECT_EQ(json_object_put(doc), 1) << "the document must keep one owner";
-}
-
-TEST(DocToString, NullArgumentsGiveThree)
-{
     char marker = 0;
-    char* out = &marker;
-    EXPECT_EQ(makeJSONstringFromDoc(nullptr, &out), 3);
-    EXPECT_EQ(out, &marker);
-    json_object* doc = json_object_new_object();
+    char* text = &marker;
+    EXPECT_EQ(makeJSONstringFromDoc(nullptr, &text), 3);
     EXPECT_EQ(makeJSONstringFromDoc(doc, nullptr), 3);
-    json_object_put(doc);
+    EXPECT_EQ(text, &marker);
+    EXPECT_EQ(json_object_put(doc), 1) << "the document must keep one owner";
 }
 
 TEST(TimeStamp, GeneratedComesFirstThenTheNamedDocument)
@@ -182,25 +152,13 @@ TEST(TimeStamp, GeneratedComesFirstThenTheNamedDocument)
                   R"({"k":[1,2]})");
         json_object_put(result.wrapper);
     }
-    // Still the caller's, unchanged and with its one reference.
-    EXPECT_EQ(plain(doc), R"({"k":[1,2]})");
-    EXPECT_EQ(json_object_put(doc), 1);
-}
-
-TEST(TimeStamp, ScalarDocumentAndNullArguments)
-{
-    json_object* doc = json_object_new_int(7);
-    const Stamped result = stamp(doc, nullptr);
-    ASSERT_EQ(result.rc, 0);
-    EXPECT_EQ(
-        json_object_get_int(json_object_object_get(result.wrapper, "Data")), 7);
-    json_object_put(result.wrapper);
-
     char marker = 0;
     char* out = &marker;
     EXPECT_EQ(makeJSONstringFromDocWithTimeStamp(nullptr, "N", &out), 3);
     EXPECT_EQ(makeJSONstringFromDocWithTimeStamp(doc, "N", nullptr), 3);
     EXPECT_EQ(out, &marker);
+    // Still the caller's, unchanged and with its one reference.
+    EXPECT_EQ(plain(doc), R"({"k":[1,2]})");
     EXPECT_EQ(json_object_put(doc), 1);
 }
 
@@ -261,32 +219,28 @@ TEST(BiosData, ValuesAreReadAsText)
               R"("SystemBiosVersion":"","SystemCpldVersion":"true"}}})");
 }
 
-TEST(BiosData, BrokenPathGivesMinusOneOrMinusTwo)
+TEST(BiosData, BrokenPathGivesItsCodeAndNoDocument)
 {
-    EXPECT_EQ(extract(R"({"Other": {}})").rc, -1);
-    EXPECT_EQ(extract(R"([1, 2])").rc, -1);
-    EXPECT_EQ(extract(R"({"SystemConfiguration": []})").rc, -2);
-    EXPECT_EQ(extract(R"({"SystemConfiguration": null})").rc, -2);
-    EXPECT_EQ(extract(R"({"SystemConfiguration": {}})").rc, -2);
-    const char* components[] = {
-        R"({"SystemConfiguration": {"Components": []}})",
-        R"({"SystemConfiguration": {"Components": {"Attributes": []}}})",
-        R"({"SystemConfiguration": {"Components": [5]}})",
-        R"({"SystemConfiguration": {"Components": [{}]}})",
-        R"({"SystemConfiguration": {"Components": [{"Attributes": {}}]}})",
-        R"({"SystemConfiguration": {"Components": [{"Attributes": "a"}]}})",
+    const std::pair<std::string, int32_t> cases[] = {
+        {R"({"Other": {}})", -1},
+        {R"([1, 2])", -1},
+        {configuration(""), -1},
+        {R"({"SystemConfiguration": []})", -2},
+        {R"({"SystemConfiguration": null})", -2},
+        {R"({"SystemConfiguration": {}})", -2},
+        {R"({"SystemConfiguration": {"Components": []}})", -2},
+        {R"({"SystemConfiguration": {"Components": {"Attributes": []}}})", -2},
+        {R"({"SystemConfiguration": {"Components": [5]}})", -2},
+        {R"({"SystemConfiguration": {"Components": [{}]}})", -2},
+        {R"({"SystemConfiguration": {"Components": [{"Attributes": {}}]}})",
+         -2},
     };
-    for (const char* text : components)
+    for (const auto& [text, code] : cases)
     {
         const auto result = extract(text);
-        EXPECT_EQ(result.rc, -2) << text;
+        EXPECT_EQ(result.rc, code) << text;
         EXPECT_EQ(result.inventory, "<unwritten>") << text;
     }
-    EXPECT_EQ(extract(configuration("")).rc, -1);
-}
-
-TEST(BiosData, NullArgumentsGiveThree)
-{
     json_object* doc = parse(configuration(kModel).c_str());
     json_object* out = nullptr;
     EXPECT_EQ(getBIOSDataFromJSON(nullptr, &out), 3);

@@ -10,7 +10,6 @@
 using fieldstest::plain;
 using qvmtest::LogCapture;
 using testing::ElementsAre;
-using testing::ElementsAreArray;
 
 namespace
 {
@@ -56,22 +55,20 @@ TEST(FreeNested, ScalarMembersAreRemoved)
 
 TEST(FreeNested, ArrayGivesUpOnlyItsLastElement)
 {
-    const auto result = teardown("[1, 2, 3]");
+    // Elements are visited last first; a null one reports the null
+    // document's code and the walk goes on.
+    const auto result = teardown(R"([null, "x", 3])");
     EXPECT_EQ(result.rc, 0);
-    EXPECT_EQ(result.left, "[1,2]");
-    std::vector<std::string> expected = {"Free Jobtype 5\n",
-                                         "Array delete 3\n"};
-    for (int index = 2; index >= 0; --index)
-    {
-        expected.push_back("Array delete index " + std::to_string(index) +
-                           "\n");
-        expected.insert(
-            expected.end(),
-            {"Free Jobtype 3\n", "Delete thing - 3\n", "Exit  return 0 \n"});
-    }
-    expected.insert(expected.end(),
-                    {"Array delete save idx 2\n", "Exit  return 0 \n"});
-    EXPECT_THAT(result.trace, ElementsAreArray(expected));
+    EXPECT_EQ(result.left, R"([null,"x"])");
+    EXPECT_THAT(result.trace,
+                ElementsAre("Free Jobtype 5\n", "Array delete 3\n",
+                            "Array delete index 2\n", "Free Jobtype 3\n",
+                            "Delete thing - 3\n", "Exit  return 0 \n",
+                            "Array delete index 1\n", "Free Jobtype 6\n",
+                            "Delete thing - 6\n", "Exit  return 0 \n",
+                            "Array delete index 0\n",
+                            "nested delete return 3\n",
+                            "Array delete save idx 2\n", "Exit  return 0 \n"));
 }
 
 TEST(FreeNested, EmptyArrayFailsAndStaysInItsParent)
@@ -112,20 +109,6 @@ TEST(FreeNested, NestedContainersAreEmptiedThenRemoved)
                     "Array delete save idx 0\n", "Exit  return 0 \n",
                     "Array delete save idx 0\n", "Exit  return 0 \n",
                     "delete after nested return a\n", "Exit  return 0 \n"));
-}
-
-TEST(FreeNested, NullElementIsReportedButDoesNotStopTheArray)
-{
-    const auto result = teardown("[null, 2.5]");
-    EXPECT_EQ(result.rc, 0);
-    EXPECT_EQ(result.left, "[null]");
-    EXPECT_THAT(result.trace,
-                ElementsAre("Free Jobtype 5\n", "Array delete 2\n",
-                            "Array delete index 1\n", "Free Jobtype 2\n",
-                            "Delete thing - 2\n", "Exit  return 0 \n",
-                            "Array delete index 0\n",
-                            "nested delete return 3\n",
-                            "Array delete save idx 1\n", "Exit  return 0 \n"));
 }
 
 TEST(FreeNested, ScalarDocumentIsLeftAlone)
