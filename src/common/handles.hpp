@@ -62,7 +62,9 @@ class BusError
     }
 
   private:
-    sd_bus_error error_ = SD_BUS_ERROR_NULL;
+    // All zero, as SD_BUS_ERROR_NULL; that macro is a C compound literal,
+    // which clang refuses under -Wpedantic in C++.
+    sd_bus_error error_{};
 };
 
 } // namespace qvm
