@@ -15,7 +15,9 @@
 // before it ever runs the program. Instead the parent writes the child's
 // lines: the start line right after the fork, and the exec result, which
 // the child reports through a close-on-exec pipe. End of file on that pipe
-// means the exec succeeded; four bytes mean it failed.
+// means the exec succeeded; four bytes mean it failed. (A fork on another
+// thread in the meantime hands that child a copy of the write end too; the
+// wait then also lasts until that child has exec'd or ended.)
 
 namespace qvm::process
 {

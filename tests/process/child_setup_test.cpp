@@ -15,23 +15,6 @@ using testing::ElementsAre;
 namespace
 {
 
-// Puts a signal's disposition back when the test ends.
-class SavedDisposition
-{
-  public:
-    explicit SavedDisposition(int sig) : sig_(sig)
-    {
-        sigaction(sig_, nullptr, &saved_);
-    }
-    ~SavedDisposition() { sigaction(sig_, &saved_, nullptr); }
-    SavedDisposition(const SavedDisposition&) = delete;
-    SavedDisposition& operator=(const SavedDisposition&) = delete;
-
-  private:
-    int sig_;
-    struct sigaction saved_ = {};
-};
-
 bool ignored(int sig)
 {
     struct sigaction action = {};
@@ -65,13 +48,8 @@ TEST(ChildSetup, ProgramSeesExactlyTheFixedEnvironment)
                              "PATH=/bin:/usr/bin:/usr/bin/quorvane\n"
                              "USER=root\n"
                              "LD_LIBRARY_PATH=/usr/lib\n");
-}
 
-TEST(ChildSetup, EnvironmentIsReadAtEachStart)
-{
-    ScratchDir dir;
-    const std::string out = dir.file("env");
-    ArgList args{"probe", "env", out};
+    // The exported array is read afresh at each start.
     char user[] = "USER=operator";
     char* const saved = envp[2];
     envp[2] = user;
@@ -83,33 +61,35 @@ TEST(ChildSetup, EnvironmentIsReadAtEachStart)
 
 TEST(ChildSetup, SignalsTheCallerIgnoresAreDefaultInTheChild)
 {
-    // SIGRTMAX (64) is the last number the child resets.
-    const int signals[] = {SIGHUP, SIGUSR1, SIGPIPE, SIGRTMIN + 3, 64};
-    std::vector<std::unique_ptr<SavedDisposition>> saved;
-    for (const int sig : signals)
-    {
-        saved.push_back(std::make_unique<SavedDisposition>(sig));
-        std::signal(sig, SIG_IGN);
-    }
-
+    // 64 (SIGRTMAX) is the last number the child resets.
+    constexpr int kCount = 4;
+    const int signals[kCount] = {SIGHUP, SIGPIPE, SIGRTMIN + 3, 64};
+    struct sigaction saved[kCount] = {};
     ScratchDir dir;
     const std::string out = dir.file("signals");
     ArgList args{"probe",
                  "signals",
                  out,
-                 std::to_string(SIGHUP),
-                 std::to_string(SIGUSR1),
-                 std::to_string(SIGPIPE),
-                 std::to_string(SIGRTMIN + 3),
-                 "64"};
-    ASSERT_EQ(QVM_system_call_wait(probePath(), args.get()), 0);
+                 std::to_string(signals[0]),
+                 std::to_string(signals[1]),
+                 std::to_string(signals[2]),
+                 std::to_string(signals[3])};
 
-    std::string expected;
-    for (const int sig : signals)
+    for (int i = 0; i < kCount; ++i)
     {
-        expected += std::to_string(sig) + " default\n";
-        EXPECT_TRUE(ignored(sig)) << "caller's disposition changed: " << sig;
+        sigaction(signals[i], nullptr, &saved[i]);
+        std::signal(signals[i], SIG_IGN);
     }
+    const int32_t rc = QVM_system_call_wait(probePath(), args.get());
+    std::string expected;
+    for (int i = 0; i < kCount; ++i)
+    {
+        expected += std::to_string(signals[i]) + " default\n";
+        EXPECT_TRUE(ignored(signals[i]))
+            << "caller's disposition changed: " << signals[i];
+        sigaction(signals[i], &saved[i], nullptr);
+    }
+    ASSERT_EQ(rc, 0);
     EXPECT_EQ(readFile(out), expected);
 }
 
