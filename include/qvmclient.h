@@ -376,6 +376,12 @@ QVM_API void qvmAddStructureTypeE1Info(uint32_t value, FieldList *list);
  * E2; the generic entry is for outside callers. All three decode alike. */
 QVM_API void qvmAddStructureTypeInfo(uint32_t type, FieldList *list);
 QVM_API void qvmAddStructureTypeE2Info(uint32_t type, FieldList *list);
+/* BIOS Characteristics (pointer to the 8-byte little-endian field) and its
+ * extension bytes; each set capability bit appends "s:<capability>:True".
+ * Byte 2 is read according to the loaded table's SMBIOS version. */
+QVM_API void qvmAddBiosCharacteristics(const void *field, FieldList *list);
+QVM_API void qvmAddBiosCharacteristicsExt1(uint32_t value, FieldList *list);
+QVM_API void qvmAddBiosCharacteristicsExt2(uint32_t value, FieldList *list);
 /* QVM_DECODERS_END */
 
 /* ---- D-Bus inventory to JSON --------------------------------------------- */
