@@ -382,6 +382,12 @@ QVM_API void qvmAddStructureTypeE2Info(uint32_t type, FieldList *list);
 QVM_API void qvmAddBiosCharacteristics(const void *field, FieldList *list);
 QVM_API void qvmAddBiosCharacteristicsExt1(uint32_t value, FieldList *list);
 QVM_API void qvmAddBiosCharacteristicsExt2(uint32_t value, FieldList *list);
+/* Processor family (byte, or the word that a family byte of 0xFE refers
+ * to), voltage and status bytes. */
+QVM_API void qvmAddProcessorFamily(uint32_t value, FieldList *list);
+QVM_API void qvmAddProcessorFamily2(uint32_t value, FieldList *list);
+QVM_API void qvmAddProcessorVoltage(uint32_t value, FieldList *list);
+QVM_API void qvmAddProcessorStatus(uint32_t value, FieldList *list);
 /* QVM_DECODERS_END */
 
 /* ---- D-Bus inventory to JSON --------------------------------------------- */
