@@ -99,28 +99,27 @@ void addBiosCharacteristicsExt2(uint32_t value, SmbiosVersion version,
 
 extern "C" void qvmAddBiosCharacteristics(const void* field, FieldList* list)
 {
+    using namespace qvm::decode;
     if (field == nullptr || list == nullptr)
         return;
-    const uint64_t characteristics = qvm::decode::readLe64(field);
-    qvm::decode::appendInteger("BIOS Characteristics", characteristics, list);
-    qvm::decode::appendSetBits(qvm::decode::kCharacteristics,
-                               characteristics & 0xFFFFFFFF, list);
-    qvm::decode::appendNotice("Bits 32:47 are reserved for BIOS Vendor", list);
-    qvm::decode::appendNotice("Bits 48:64 are reserved for System Vendor",
-                              list);
+    const uint64_t characteristics = readLe64(field);
+    appendInteger("BIOS Characteristics", characteristics, list);
+    appendSetBits(kCharacteristics, characteristics & 0xFFFFFFFF, list);
+    appendNotice("Bits 32:47 are reserved for BIOS Vendor", list);
+    appendNotice("Bits 48:64 are reserved for System Vendor", list);
 }
 
 extern "C" void qvmAddBiosCharacteristicsExt1(uint32_t value, FieldList* list)
 {
+    using namespace qvm::decode;
     if (list == nullptr)
         return;
-    qvm::decode::appendInteger("BIOS Characteristics Extension Byte1", value,
-                               list);
-    qvm::decode::appendSetBits(qvm::decode::kExtension1, value, list);
+    appendInteger("BIOS Characteristics Extension Byte1", value, list);
+    appendSetBits(kExtension1, value, list);
 }
 
 extern "C" void qvmAddBiosCharacteristicsExt2(uint32_t value, FieldList* list)
 {
-    qvm::decode::addBiosCharacteristicsExt2(
-        value, qvm::decode::loadedTableVersion(), list);
+    using namespace qvm::decode;
+    addBiosCharacteristicsExt2(value, loadedTableVersion(), list);
 }

@@ -32,30 +32,31 @@ constexpr const char* kCpuStatus[8] = {
 
 extern "C" void qvmAddProcessorVoltage(uint32_t value, FieldList* list)
 {
+    using namespace qvm::decode;
     if (list == nullptr)
         return;
-    qvm::decode::appendInteger("Processor Information - Voltage", value, list);
+    appendInteger("Processor Information - Voltage", value, list);
     // Legacy mode: bits 6:0 hold the present voltage times ten.
     if ((value & 0x80) != 0)
     {
-        qvm::decode::appendInteger("Processor current voltage(V/10)",
-                                   value - 128, list);
+        appendInteger("Processor current voltage(V/10)", value - 128, list);
         return;
     }
-    qvm::decode::appendSetBits(qvm::decode::kSupportedVoltages, value, list);
+    appendSetBits(kSupportedVoltages, value, list);
     for (unsigned bit = 3; bit <= 6; ++bit)
     {
         if ((value >> bit & 1U) != 0)
-            qvm::decode::appendReservedBitNotice(bit, list);
+            appendReservedBitNotice(bit, list);
     }
 }
 
 extern "C" void qvmAddProcessorStatus(uint32_t value, FieldList* list)
 {
+    using namespace qvm::decode;
     if (list == nullptr)
         return;
-    qvm::decode::appendInteger("Processor Status", value, list);
-    qvm::decode::appendFirstReservedBit({7, 5, 4, 3}, value, list);
-    qvm::decode::appendFlag("CPU Socket Populated", (value & 0x40) != 0, list);
-    AddJSONString(qvm::decode::kCpuStatus[value & 0x07], "Status", list);
+    appendInteger("Processor Status", value, list);
+    appendFirstReservedBit({7, 5, 4, 3}, value, list);
+    appendFlag("CPU Socket Populated", (value & 0x40) != 0, list);
+    AddJSONString(kCpuStatus[value & 0x07], "Status", list);
 }

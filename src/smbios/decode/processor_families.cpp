@@ -262,17 +262,17 @@ void appendFamily(uint32_t value, const char* text, FieldList* list)
 
 extern "C" void qvmAddProcessorFamily(uint32_t value, FieldList* list)
 {
+    using namespace qvm::decode;
     if (list == nullptr)
         return;
-    const char* text =
-        value < 256 ? qvm::decode::kFamilyOfByte[value] : nullptr;
-    qvm::decode::appendFamily(
-        value, text != nullptr ? text : qvm::decode::kUndefinedFamily, list);
+    const char* text = value < 256 ? kFamilyOfByte[value] : nullptr;
+    appendFamily(value, text != nullptr ? text : kUndefinedFamily, list);
 }
 
 extern "C" void qvmAddProcessorFamily2(uint32_t value, FieldList* list)
 {
+    using namespace qvm::decode;
     if (list == nullptr)
         return;
-    qvm::decode::appendFamily(value, qvm::decode::wordFamilyText(value), list);
+    appendFamily(value, wordFamilyText(value), list);
 }
