@@ -388,6 +388,15 @@ QVM_API void qvmAddProcessorFamily(uint32_t value, FieldList *list);
 QVM_API void qvmAddProcessorFamily2(uint32_t value, FieldList *list);
 QVM_API void qvmAddProcessorVoltage(uint32_t value, FieldList *list);
 QVM_API void qvmAddProcessorStatus(uint32_t value, FieldList *list);
+/* Memory controller, memory module and cache fields: sizes are powers of
+ * two; handles points to count little-endian handles (any alignment). */
+QVM_API void qvmAddMaxMemoryModuleSize(uint32_t exponent, uint32_t slots,
+                                       FieldList *list);
+QVM_API void qvmAddMemoryModuleConfigHandles(const void *handles,
+                                             uint32_t count, FieldList *list);
+QVM_API void qvmAddMmBankConnections(uint32_t value, FieldList *list);
+QVM_API void qvmAddMmMemorySize(uint32_t value, FieldList *list);
+QVM_API void qvmAddCacheConfiguration(uint32_t value, FieldList *list);
 /* QVM_DECODERS_END */
 
 /* ---- D-Bus inventory to JSON --------------------------------------------- */
