@@ -397,6 +397,20 @@ QVM_API void qvmAddMemoryModuleConfigHandles(const void *handles,
 QVM_API void qvmAddMmBankConnections(uint32_t value, FieldList *list);
 QVM_API void qvmAddMmMemorySize(uint32_t value, FieldList *list);
 QVM_API void qvmAddCacheConfiguration(uint32_t value, FieldList *list);
+/* Slot ID (its meaning depends on the slot type), boot status, battery
+ * manufacture date, reset capabilities, hardware security, remote access
+ * connections, power supply characteristics (pointer to the little-endian
+ * word) and TPM characteristics (the 64-bit field as two halves). */
+QVM_API void qvmAddSystemSlotId(uint32_t slot_id, uint32_t slot_type,
+                                FieldList *list);
+QVM_API void qvmAddSystemBootStatus(uint32_t value, FieldList *list);
+QVM_API void qvmAddSBDSManufactureDate(uint32_t value, FieldList *list);
+QVM_API void qvmAddSystemResetCapabilities(uint32_t value, FieldList *list);
+QVM_API void qvmAddHardwareSecuritySettings(uint32_t value, FieldList *list);
+QVM_API void qvmAddOBRAConnections(uint32_t value, FieldList *list);
+QVM_API void qvmAddSPSCharacteristics(const void *field, FieldList *list);
+QVM_API void qvmAddTpmDeviceCharacteristics(uint32_t low, uint32_t high,
+                                            FieldList *list);
 /* QVM_DECODERS_END */
 
 /* ---- D-Bus inventory to JSON --------------------------------------------- */
