@@ -411,6 +411,21 @@ QVM_API void qvmAddOBRAConnections(uint32_t value, FieldList *list);
 QVM_API void qvmAddSPSCharacteristics(const void *field, FieldList *list);
 QVM_API void qvmAddTpmDeviceCharacteristics(uint32_t low, uint32_t high,
                                             FieldList *list);
+/* System event log: the structure's access method, status and header-format
+ * bytes, the log header, and the walk over length bytes of log records
+ * (data points to the first record). */
+QVM_API void qvmAddSELAccessMethod(uint32_t value, FieldList *list);
+QVM_API void qvmAddSELLogStatus(uint32_t value, FieldList *list);
+QVM_API void qvmAddSysEventLogHeaderFormat(uint32_t value, FieldList *list);
+QVM_API void qvmAddSELLogHeaderLen(uint32_t value, FieldList *list);
+QVM_API void qvmAddSysEventLogHeaderType1(const uint8_t *header,
+                                          FieldList *list);
+QVM_API void qvmAddSysEventLogHeader(uint32_t format, const uint8_t *header,
+                                     FieldList *list);
+QVM_API void qvmAddElVdfInfo(uint32_t format, const uint8_t *data,
+                             FieldList *list);
+QVM_API void qvmAddSysEventLogData(const uint8_t *data, uint32_t length,
+                                   FieldList *list);
 /* QVM_DECODERS_END */
 
 /* ---- D-Bus inventory to JSON --------------------------------------------- */
