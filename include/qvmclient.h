@@ -371,23 +371,27 @@ QVM_API void qvmAddMDAddressType(uint32_t value, FieldList *list);
 QVM_API void qvmAddMemoryChannelType(uint32_t value, FieldList *list);
 QVM_API void qvmAddIPMIDIBMCInterfaceType(uint32_t value, FieldList *list);
 QVM_API void qvmAddMCHostInterfaceType(uint32_t value, FieldList *list);
-QVM_API void qvmAddStructureTypeE1Info(uint32_t value, FieldList *list);
+QVM_API void qvmAddStructureTypeE1Info(uint32_t type, FieldList *list);
+
 /* The type-225 and type-226 mappings name their structure type with E1 and
  * E2; the generic entry is for outside callers. All three decode alike. */
 QVM_API void qvmAddStructureTypeInfo(uint32_t type, FieldList *list);
 QVM_API void qvmAddStructureTypeE2Info(uint32_t type, FieldList *list);
+
 /* BIOS Characteristics (pointer to the 8-byte little-endian field) and its
  * extension bytes; each set capability bit appends "s:<capability>:True".
  * Byte 2 is read according to the loaded table's SMBIOS version. */
 QVM_API void qvmAddBiosCharacteristics(const void *field, FieldList *list);
 QVM_API void qvmAddBiosCharacteristicsExt1(uint32_t value, FieldList *list);
 QVM_API void qvmAddBiosCharacteristicsExt2(uint32_t value, FieldList *list);
+
 /* Processor family (byte, or the word that a family byte of 0xFE refers
  * to), voltage and status bytes. */
 QVM_API void qvmAddProcessorFamily(uint32_t value, FieldList *list);
 QVM_API void qvmAddProcessorFamily2(uint32_t value, FieldList *list);
 QVM_API void qvmAddProcessorVoltage(uint32_t value, FieldList *list);
 QVM_API void qvmAddProcessorStatus(uint32_t value, FieldList *list);
+
 /* Memory controller, memory module and cache fields: sizes are powers of
  * two; handles points to count little-endian handles (any alignment). */
 QVM_API void qvmAddMaxMemoryModuleSize(uint32_t exponent, uint32_t slots,
@@ -397,6 +401,7 @@ QVM_API void qvmAddMemoryModuleConfigHandles(const void *handles,
 QVM_API void qvmAddMmBankConnections(uint32_t value, FieldList *list);
 QVM_API void qvmAddMmMemorySize(uint32_t value, FieldList *list);
 QVM_API void qvmAddCacheConfiguration(uint32_t value, FieldList *list);
+
 /* Slot ID (its meaning depends on the slot type), boot status, battery
  * manufacture date, reset capabilities, hardware security, remote access
  * connections, power supply characteristics (pointer to the little-endian
@@ -411,6 +416,7 @@ QVM_API void qvmAddOBRAConnections(uint32_t value, FieldList *list);
 QVM_API void qvmAddSPSCharacteristics(const void *field, FieldList *list);
 QVM_API void qvmAddTpmDeviceCharacteristics(uint32_t low, uint32_t high,
                                             FieldList *list);
+
 /* System event log: the structure's access method, status and header-format
  * bytes, the log header, and the walk over length bytes of log records
  * (data points to the first record). */
