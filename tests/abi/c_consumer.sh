@@ -13,4 +13,7 @@ flags=$(PKG_CONFIG_PATH="$pcdir" PKG_CONFIG_SYSROOT_DIR="$root" \
 libdir=$(dirname "$(find "$root" -name 'libqvmclient.so.1' | head -n 1)")
 # shellcheck disable=SC2086
 cc -std=c99 -Wall -Wextra -pedantic -Werror "$source" $flags -o "$root/consumer"
-LD_LIBRARY_PATH="$libdir" "$root/consumer"
+# A sanitizer build of the library needs its runtime loaded ahead of
+# everything else; a plain consumer only gets that by preloading it.
+asan=$(ldd "$libdir/libqvmclient.so.1" | awk '/libasan/ { print $3 }')
+LD_PRELOAD="$asan" LD_LIBRARY_PATH="$libdir" "$root/consumer"
