@@ -49,8 +49,7 @@ extern "C" void qvmAddSystemBootStatus(uint32_t value, FieldList* list)
     if (list == nullptr)
         return;
     appendInteger("System Boot Status", value, list);
-    AddJSONString(findText(kBootStatus, static_cast<uint8_t>(value)),
-                  "Boot Status", list);
+    appendLookup("Boot Status", kBootStatus, value, list);
 }
 
 extern "C" void qvmAddSystemResetCapabilities(uint32_t value, FieldList* list)

@@ -71,8 +71,7 @@ extern "C" void qvmAddSELAccessMethod(uint32_t value, FieldList* list)
     if (list == nullptr)
         return;
     appendInteger("Access method", value, list);
-    AddJSONString(findText(kAccessMethod, static_cast<uint8_t>(value)),
-                  "Access method", list);
+    appendLookup("Access method", kAccessMethod, value, list);
 }
 
 extern "C" void qvmAddSELLogStatus(uint32_t value, FieldList* list)
@@ -96,8 +95,7 @@ extern "C" void qvmAddSysEventLogHeaderFormat(uint32_t value, FieldList* list)
     if (list == nullptr)
         return;
     appendInteger(kHeaderFormatKey, value, list);
-    AddJSONString(findText(kHeaderFormat, static_cast<uint8_t>(value)),
-                  kHeaderFormatKey, list);
+    appendLookup(kHeaderFormatKey, kHeaderFormat, value, list);
 }
 
 extern "C" void qvmAddSELLogHeaderLen(uint32_t value, FieldList* list)
@@ -138,8 +136,7 @@ extern "C" void qvmAddSysEventLogHeader(uint32_t format, const uint8_t* header,
     using namespace qvm::decode;
     if (header == nullptr || list == nullptr)
         return;
-    AddJSONString(findText(kLogHeader, static_cast<uint8_t>(format)),
-                  kHeaderFormatKey, list);
+    appendLookup(kHeaderFormatKey, kLogHeader, format, list);
     if (format == 1)
         qvmAddSysEventLogHeaderType1(header, list);
 }

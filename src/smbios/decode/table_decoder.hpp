@@ -47,6 +47,9 @@ struct TableDecoder
 void decode(const TableDecoder& decoder, uint32_t value, FieldList* list);
 
 // "s:Item:<text>" when a row covers the value's low byte.
-void appendItem(Table table, uint32_t value, FieldList* list);
+inline void appendItem(Table table, uint32_t value, FieldList* list)
+{
+    appendLookup("Item", table, value, list);
+}
 
 } // namespace qvm::decode

@@ -8,11 +8,6 @@
 namespace qvm::decode
 {
 
-void appendItem(Table table, uint32_t value, FieldList* list)
-{
-    AddJSONString(findText(table, static_cast<uint8_t>(value)), "Item", list);
-}
-
 void decode(const TableDecoder& decoder, uint32_t value, FieldList* list)
 {
     if (list == nullptr)
@@ -126,11 +121,11 @@ QVM_VALUE_DECODER(StructureTypeE1Info, "Structure Type", StructureTypeInfoTable,
 // The chassis type byte: bits 6:0 are the type, bit 7 says a lock is there.
 extern "C" void qvmAddSystemEnclosureType(uint32_t value, FieldList* list)
 {
+    using namespace qvm::decode;
     if (list == nullptr)
         return;
-    qvm::decode::appendInteger("System Enclosure or Chassis Types", value,
-                               list);
-    qvm::decode::appendItem(SystemEnclosureTypeTable, value & 0x7F, list);
+    appendInteger("System Enclosure or Chassis Types", value, list);
+    appendItem(SystemEnclosureTypeTable, value & 0x7F, list);
     if ((value & 0x80) != 0)
         AddJSONString("Chassis Lock present", "Chassis", list);
 }
@@ -139,20 +134,21 @@ extern "C" void qvmAddSystemEnclosureType(uint32_t value, FieldList* list)
 // its low values are enumerated, the rest is split into assigned ranges.
 extern "C" void qvmAddSELSysManagementTypes(uint32_t value, FieldList* list)
 {
+    using namespace qvm::decode;
     if (list == nullptr)
         return;
-    qvm::decode::appendInteger("System Management Types", value, list);
+    appendInteger("System Management Types", value, list);
     if ((value & 0x80000000U) != 0)
-        qvm::decode::appendNotice("OEM assigned", list);
+        appendNotice("OEM assigned", list);
     else if (value >= 0x10000 && value <= 0x1FFFF)
-        qvm::decode::appendNotice(
+        appendNotice(
             "A system-management probe or cooling device is out-of-range",
             list);
     else if (value <= 48)
-        qvm::decode::appendItem(SELSysManagementTypesTable, value, list);
+        appendItem(SELSysManagementTypesTable, value, list);
     else
-        qvm::decode::appendNotice(
-            "Reserved for future assignment via this specification", list);
+        appendNotice("Reserved for future assignment via this specification",
+                     list);
 }
 
 extern "C" void qvmAddStructureTypeInfo(uint32_t type, FieldList* list)

@@ -34,6 +34,11 @@ const char* findText(Table table, uint8_t value) noexcept
     return nullptr;
 }
 
+void appendLookup(const char* key, Table table, uint32_t value, FieldList* list)
+{
+    AddJSONString(findText(table, static_cast<uint8_t>(value)), key, list);
+}
+
 } // namespace qvm::decode
 
 extern "C" uint32_t QueryTable(const ValueTextEntry* table, uint64_t count,

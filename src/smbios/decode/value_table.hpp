@@ -47,6 +47,11 @@ consteval bool isCompleteTable(const ValueTextEntry (&table)[N],
 // Text of the first row that covers value, or null when no row does.
 const char* findText(Table table, uint8_t value) noexcept;
 
+// "s:<key>:<text>" for the row that covers the value's low byte; nothing
+// when no row does.
+void appendLookup(const char* key, Table table, uint32_t value,
+                  FieldList* list);
+
 // Text of value, or fallback when no row covers it.
 inline const char* textOr(Table table, uint8_t value, const char* fallback)
 {
