@@ -15,7 +15,7 @@ fi
 ninja -C "$dir" >/dev/null
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 for target in "$dir"/fuzz/fuzz_*; do
-    [ -x "$target" ] || continue
+    [ -f "$target" ] && [ -x "$target" ] || continue
     name=$(basename "$target")
     corpus=$(mktemp -d)
     seeds="$root/fuzz/corpus/${name#fuzz_}"

@@ -64,7 +64,9 @@ class BusError
     }
 
   private:
-    sd_bus_error error_ = SD_BUS_ERROR_NULL;
+    // Value-initialised: the same as SD_BUS_ERROR_NULL, whose compound
+    // literal clang rejects in C++ under -Wpedantic.
+    sd_bus_error error_{};
 };
 
 } // namespace qvm
