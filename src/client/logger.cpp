@@ -1,8 +1,7 @@
 #include "qvmclient.h"
 
-#include <syslog.h>
-
 #include <cstdarg>
+#include <syslog.h>
 
 // Each message opens and closes the log, so a caller's own openlog settings
 // are never inherited and nothing stays open between calls.

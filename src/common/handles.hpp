@@ -1,12 +1,11 @@
 // RAII handles for the C resources the library owns inside one call.
 #pragma once
 
-#include <json-c/json.h>
-#include <systemd/sd-bus.h>
-
 #include <cstdio>
 #include <cstdlib>
+#include <json-c/json.h>
 #include <memory>
+#include <systemd/sd-bus.h>
 
 namespace qvm
 {
@@ -44,8 +43,7 @@ using MessagePtr = std::unique_ptr<sd_bus_message, MessageUnref>;
 using SlotPtr = std::unique_ptr<sd_bus_slot, SlotUnref>;
 using JsonPtr = std::unique_ptr<json_object, JsonPut>;
 using FilePtr = std::unique_ptr<std::FILE, FileClose>;
-template <typename T>
-using HeapPtr = std::unique_ptr<T, Free>;
+template <typename T> using HeapPtr = std::unique_ptr<T, Free>;
 using HeapString = HeapPtr<char>;
 
 // An sd_bus_error that is cleared on construction and freed on every path.
@@ -64,8 +62,8 @@ class BusError
     }
 
   private:
-    // Value-initialised: the same as SD_BUS_ERROR_NULL, whose compound
-    // literal clang rejects in C++ under -Wpedantic.
+    // All zero, as SD_BUS_ERROR_NULL; that macro is a C compound literal,
+    // which clang refuses under -Wpedantic in C++.
     sd_bus_error error_{};
 };
 

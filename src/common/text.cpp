@@ -1,9 +1,8 @@
 #include "common/text.hpp"
 
-#include <openssl/crypto.h>
-
 #include <cstdlib>
 #include <cstring>
+#include <openssl/crypto.h>
 
 namespace qvm
 {

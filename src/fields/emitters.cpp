@@ -26,8 +26,7 @@ extern "C" void AddJSONString(const char* value, const char* key,
         qvm::appendField(list, size, "%s:%s", "s", value);
 }
 
-extern "C" void AddJSONintValue(int64_t value, const char* key,
-                                FieldList* list)
+extern "C" void AddJSONintValue(int64_t value, const char* key, FieldList* list)
 {
     const std::size_t size = kFrame + kDecimal + (key ? std::strlen(key) : 0);
     const auto number = static_cast<long long>(value);

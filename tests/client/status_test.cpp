@@ -1,11 +1,10 @@
 #include "qvmclient.h"
 #include "support/log_capture.hpp"
 
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <cstring>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 #include <string>
 
 using qvmtest::LogCapture;
@@ -97,5 +96,6 @@ TEST(Logger, OpensWithTheFacilityAndKeepsThePriority)
 {
     LogCapture log;
     QVM_Logger(24, 3, "%s: %d\n", "value", 42);
-    EXPECT_THAT(log.lines(), testing::ElementsAre(LogLine{24, 3, "value: 42\n"}));
+    EXPECT_THAT(log.lines(),
+                testing::ElementsAre(LogLine{24, 3, "value: 42\n"}));
 }

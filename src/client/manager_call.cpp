@@ -1,0 +1,34 @@
+#include "client/manager_call.hpp"
+
+namespace qvm
+{
+
+BusPtr defaultBus()
+{
+    sd_bus* bus = nullptr;
+    const int r = sd_bus_default(&bus);
+    if (r < 0)
+    {
+        QVM_Logger(log::kUser, log::kErr,
+                   "Failed to connect to system bus: %s\n", std::strerror(-r));
+        return nullptr;
+    }
+    return BusPtr(bus);
+}
+
+bool ManagerCallFrame::checkRead(int r)
+{
+    if (r >= 0)
+        return true;
+    QVM_Logger(log::kUser, log::kErr, "Failed to parse response message: %s\n",
+               std::strerror(-r));
+    return false;
+}
+
+int32_t managerStatus(int64_t status)
+{
+    QVM_rtn_decode(status);
+    return static_cast<int32_t>(static_cast<uint32_t>(status));
+}
+
+} // namespace qvm

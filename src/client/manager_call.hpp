@@ -1,0 +1,77 @@
+// The open-call-read-release sequence shared by every manager request.
+#pragma once
+
+#include "common/handles.hpp"
+#include "common/log.hpp"
+#include "qvmclient.h"
+
+#include <cstring>
+
+namespace qvm
+{
+
+inline constexpr char kManagerService[] =
+    "xyz.openbmc_project.QuorvaneManager1";
+inline constexpr char kManagerPath[] = "/xyz/openbmc_project/QuorvaneManager1";
+inline constexpr char kManagerInterface[] =
+    "xyz.openbmc_project.QuorvaneManager1.QV0";
+
+// A reference to the calling thread's default bus; logs and returns null
+// when none can be had.
+BusPtr defaultBus();
+
+// One blocking method call on the manager. The frame owns the bus
+// reference, the error record and the reply; they are released when the
+// frame goes out of scope, in the order error record, reply, bus.
+class ManagerCallFrame
+{
+  public:
+    ManagerCallFrame() = default;
+    ManagerCallFrame(const ManagerCallFrame&) = delete;
+    ManagerCallFrame& operator=(const ManagerCallFrame&) = delete;
+
+    // Takes the bus and calls member. failureLine is the request's own
+    // "Failed to issue method call" format, logged with the error text.
+    template <typename... Args>
+    bool call(const char* member, const char* failureLine,
+              const char* signature, Args... args)
+    {
+        bus_ = defaultBus();
+        if (!bus_)
+            return false;
+        sd_bus_message* reply = nullptr;
+        const int r = sd_bus_call_method(
+            bus_.get(), kManagerService, kManagerPath, kManagerInterface,
+            member, error_.get(), &reply, signature, args...);
+        reply_.reset(reply);
+        if (r < 0)
+        {
+            QVM_Logger(log::kUser, log::kErr, failureLine, error_.message());
+            return false;
+        }
+        return true;
+    }
+
+    // Reads the reply with signature; logs the parse failure line.
+    template <typename... Args> bool read(const char* signature, Args... args)
+    {
+        return checkRead(sd_bus_message_read(reply_.get(), signature, args...));
+    }
+
+    // Logs "Failed to parse response message" for a negative result r.
+    bool checkRead(int r);
+
+    sd_bus_message* reply() const noexcept { return reply_.get(); }
+
+  private:
+    // Declared in reverse release order: members are destroyed bottom-up.
+    BusPtr bus_;
+    MessagePtr reply_;
+    BusError error_;
+};
+
+// The manager's 64-bit status as the request's result: logged through
+// QVM_rtn_decode, then its low 32 bits.
+int32_t managerStatus(int64_t status);
+
+} // namespace qvm

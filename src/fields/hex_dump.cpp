@@ -1,0 +1,65 @@
+#include "common/log.hpp"
+#include "qvmclient.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace
+{
+
+constexpr uint32_t kLineBytes = 32;
+// The widest line: 32 "xx " groups, the extra blank after the sixteenth
+// byte, the "|" and 32 characters come to 130; the rest is headroom.
+constexpr std::size_t kLineText = 192;
+constexpr const char* kWho = "DumpHex";
+
+// Only ASCII digits and letters are shown as themselves: this keeps colons
+// (field separators) and control bytes out of the value.
+char shown(uint8_t byte)
+{
+    const bool digit = byte >= '0' && byte <= '9';
+    const bool upper = byte >= 'A' && byte <= 'Z';
+    const bool lower = byte >= 'a' && byte <= 'z';
+    return digit || upper || lower ? static_cast<char>(byte) : '.';
+}
+
+void formatLine(const uint8_t* bytes, uint32_t count, char (&text)[kLineText])
+{
+    text[0] = '\0';
+    char hex[8];
+    for (uint32_t i = 0; i < count; ++i)
+    {
+        std::snprintf(hex, sizeof hex, i == 15 ? "%02x  " : "%02x ", bytes[i]);
+        qvmStrlCat(text, hex, sizeof text);
+    }
+    qvmStrlCat(text, "|", sizeof text);
+    char column[kLineBytes + 1] = {};
+    for (uint32_t i = 0; i < count; ++i)
+        column[i] = shown(bytes[i]);
+    qvmStrlCat(text, column, sizeof text);
+}
+
+} // namespace
+
+extern "C" void DumpHex(uint32_t size, const uint8_t* data, FieldList* list)
+{
+    using namespace qvm::log;
+    if (size == 0 || data == nullptr || list == nullptr)
+        return;
+    QVM_Logger(kUser, kDebug, "%s: Entered\n", kWho);
+    const uint64_t lines = (uint64_t{size} + kLineBytes - 1) / kLineBytes;
+    QVM_Logger(kUser, kDebug, "%s: line count %d - Size %d", kWho,
+               static_cast<int>(lines), static_cast<int>(size));
+    for (uint64_t offset = 0; offset < size; offset += kLineBytes)
+    {
+        const auto count = static_cast<uint32_t>(
+            std::min<uint64_t>(kLineBytes, size - offset));
+        char key[24];
+        std::snprintf(key, sizeof key, "%08lx",
+                      static_cast<unsigned long>(offset));
+        char value[kLineText];
+        formatLine(data + offset, count, value);
+        AddJSONString(value, key, list);
+    }
+    QVM_Logger(kUser, kDebug, "%s: Exit...Success\n", kWho);
+}

@@ -1,0 +1,216 @@
+#include "fields_support.hpp"
+#include "qvmclient.h"
+
+#include <ctime>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <string>
+#include <utility>
+#include <vector>
+
+using fieldstest::ctimeText;
+using fieldstest::drain;
+using fieldstest::memberNames;
+using fieldstest::plain;
+using testing::ElementsAre;
+
+namespace
+{
+
+struct Result
+{
+    int32_t rc;
+    std::string text;
+};
+
+// Runs the builder on copies of strings; on failure also checks that out
+// was left alone and that the strings were not touched.
+Result build(const std::vector<std::string>& strings,
+             const char* name = nullptr)
+{
+    std::vector<std::string> copies = strings;
+    std::vector<char*> pointers;
+    for (auto& s : copies)
+        pointers.push_back(s.data());
+    char marker = 0;
+    char* out = &marker;
+    const int32_t rc = make_a_json_string(static_cast<int32_t>(pointers.size()),
+                                          pointers.data(), name, &out);
+    EXPECT_EQ(copies, strings);
+    if (rc != 0)
+    {
+        EXPECT_EQ(out, &marker) << "out written although the call failed";
+        return {rc, {}};
+    }
+    std::string text = out ? out : "<null>";
+    std::free(out);
+    return {rc, text};
+}
+
+int32_t failure(const std::vector<std::string>& strings)
+{
+    return build(strings).rc;
+}
+
+// The object built from strings, written plain.
+std::string object(std::vector<std::string> strings)
+{
+    const Result result = build(strings);
+    EXPECT_EQ(result.rc, 0);
+    return plain(result.text);
+}
+
+const std::string kOk = "s:Ok:1";
+
+} // namespace
+
+TEST(Builder, FewerThanTwoStringsOrNoOutIsRefused)
+{
+    EXPECT_EQ(failure({}), -1);
+    EXPECT_EQ(failure({"q"}), -1); // count is checked before any string
+    char text[] = "s:A:1";
+    char* strings[] = {text, text};
+    EXPECT_EQ(make_a_json_string(2, strings, nullptr, nullptr), -1);
+    char* out = nullptr;
+    EXPECT_EQ(make_a_json_string(-2, strings, nullptr, &out), -1);
+    EXPECT_EQ(out, nullptr);
+}
+
+TEST(Builder, BadStringsGiveTheCodeOfTheirFirstFailedCheck)
+{
+    const std::string longTag(16, 's');
+    const std::string longKey(128, 'k');
+    const std::pair<std::string, int32_t> cases[] = {
+        {"s", -3},
+        {"s:True", -3},
+        {"ad:List:{7}", -3},
+        {"ad:List:{1,2,}", -3},
+        {"ad:List:1,2", -3},
+        {"as:List:}1,2{", -3},
+        {"ab:List:{,}", -3},
+        {longTag + ":Key:1", -4},
+        {"s:" + longKey + ":1", -4},
+        {"q:Key:1", -5},
+        {":Key:1", -5},
+        {std::string(15, 'q') + ":Key:1", -5},
+        // Tag length, then the tag, then the second colon, then the key's
+        // length, then the array text.
+        {longTag + ":Key", -4},
+        {"q:NoSecondColon", -5},
+        {"ad:" + longKey + ":{1}", -4},
+    };
+    for (const auto& [text, code] : cases)
+        EXPECT_EQ(failure({kOk, text}), code) << text;
+    EXPECT_EQ(build({kOk, "s:" + std::string(127, 'k') + ":1"}).rc, 0);
+    // The first bad string decides, even after valid ones.
+    EXPECT_EQ(failure({"s:A:1", "d:B:2", "s:C", "q:D:4"}), -3);
+    EXPECT_EQ(failure({"s:A:1", "d:B:2", "q:D:4", "s:C"}), -5);
+}
+
+TEST(Builder, ScalarTagsGiveTheirJsonTypes)
+{
+    EXPECT_EQ(object({"s:Name:Foo", "s:Empty:", "S:Upper:Bar", "s:Note:a:b",
+                      "s:Blank: x "}),
+              R"({"Name":"Foo","Empty":"NULL","Upper":"Bar","Note":"a:b",)"
+              R"("Blank":" x "})");
+    EXPECT_EQ(object({"d:Size:0x10", "d:Big:-7", "D:Space: 42", "d:Colon::5",
+                      "d:Huge:99999999999999999999", "d:Words:abc"}),
+              R"({"Size":0,"Big":-7,"Space":42,"Colon":0,)"
+              R"("Huge":9223372036854775807,"Words":0})");
+    EXPECT_EQ(object({"x:Mask:10", "x:Prefixed:0x1F", "X:Neg:-ff",
+                      "x:Huge:DEADDEADDEADDEAD"}),
+              R"({"Mask":16,"Prefixed":31,"Neg":-255,)"
+              R"("Huge":9223372036854775807})");
+    EXPECT_EQ(object({"b:One:1", "b:Word:true", "b:Zero:0", "B:Neg:-3"}),
+              R"({"One":true,"Word":false,"Zero":false,"Neg":true})");
+    EXPECT_EQ(object({"f:Volts:1.25", "F:Sci:-5e-1", "f:None:x"}),
+              R"({"Volts":1.25,"Sci":-0.5,"None":0.0})");
+}
+
+TEST(Builder, ArrayTagsSplitTheBracedText)
+{
+    EXPECT_EQ(object({"ad:List:{1,2,3}", "AD:Up:{-1,+2}", "ad:Gap:{,5}",
+                      "ad:Framed:pre{1,2}post"}),
+              R"({"List":[1,2,3],"Up":[-1,2],"Gap":[0,5],"Framed":[1,2]})");
+    EXPECT_EQ(object({"ax:Hex:{ff,10}", "ax:Big:{DEADDEADDEADDEAD,0x1}"}),
+              R"({"Hex":[255,16],"Big":[9223372036854775807,1]})");
+    EXPECT_EQ(object({"ab:Bits:{1,0}", "aB:Words:{true,7}"}),
+              R"({"Bits":[true,false],"Words":[false,true]})");
+    EXPECT_EQ(object({"af:F:{1.5,-2}", "as:Names:{a, b}", "as:Empty:{,x}"}),
+              R"({"F":[1.5,-2.0],"Names":["a"," b"],"Empty":["","x"]})");
+}
+
+TEST(Builder, ArrayElementsEndAtTheNextCommaAnywhere)
+{
+    // Only the last element stops at a "}". With a "," after the closing
+    // "}" no brace is left for the last element: it takes the rest.
+    EXPECT_EQ(object({"as:S:{a}b,c}", "as:Colon:{a:b,c:d}x"}),
+              R"({"S":["a}b","c"],"Colon":["a:b","c:d"]})");
+    EXPECT_EQ(object({"ad:Tail:{1,2},3", "as:Open:{a,b},", "as:T:{a,b}x,y"}),
+              R"({"Tail":[1,2,3],"Open":["a","b}",""],"T":["a","b}x","y"]})");
+}
+
+TEST(Builder, RepeatedKeyKeepsFirstPlaceAndLastValue)
+{
+    EXPECT_EQ(object({"d:A:1", "s:B:x", "s:A:2"}), R"({"A":"2","B":"x"})");
+    EXPECT_EQ(object({"s::first", "s::second"}), R"({"":"second"})");
+}
+
+TEST(Builder, TextIsSpacedAndPretty)
+{
+    EXPECT_EQ(build({"s:Name:Foo", "ad:List:{1,2}"}).text,
+              "{\n  \"Name\": \"Foo\",\n  \"List\": [\n    1,\n    2\n  ]\n}");
+}
+
+TEST(Builder, NamedOutputIsWrappedAfterTheCollectionTime)
+{
+    const std::time_t before = std::time(nullptr);
+    const Result result = build({"s:Name:Foo", "d:Size:1"}, "Structure");
+    const std::time_t after = std::time(nullptr);
+    ASSERT_EQ(result.rc, 0);
+
+    json_object* doc = json_tokener_parse(result.text.c_str());
+    ASSERT_NE(doc, nullptr);
+    EXPECT_THAT(memberNames(doc), ElementsAre("Collection", "Structure"));
+    json_object* stamp = json_object_object_get(doc, "Collection");
+    const std::string when = json_object_get_string(stamp);
+    EXPECT_TRUE(when == ctimeText(before) || when == ctimeText(after)) << when;
+    EXPECT_EQ(plain(json_object_object_get(doc, "Structure")),
+              R"({"Name":"Foo","Size":1})");
+    json_object_put(doc);
+}
+
+TEST(Builder, DrainedFieldListBecomesItsMembers)
+{
+    // The export's road: emitters fill a list, its texts go to the builder.
+    FieldList list{};
+    AddJSONintValue(1, "Table Type", &list);
+    AddJSONString("", "Vendor", &list);
+    const uint8_t bytes[] = {0x41, 0x42, 0x00};
+    DumpHex(sizeof bytes, bytes, &list);
+    EXPECT_EQ(object(drain(list)),
+              R"({"Table Type":1,"Vendor":"NULL","00000000":"41 42 00 |AB."})");
+}
+
+TEST(FormatData, TakesStringsBeforeCount)
+{
+    char first[] = "s:Name:Foo";
+    char second[] = "x:Mask:10";
+    char* strings[] = {first, second};
+    char* out = nullptr;
+    ASSERT_EQ(QVM_FormatData(strings, 2, nullptr, &out), 0);
+    ASSERT_NE(out, nullptr);
+    EXPECT_EQ(plain(out), R"({"Name":"Foo","Mask":16})");
+    std::free(out);
+
+    out = nullptr;
+    EXPECT_EQ(QVM_FormatData(nullptr, 2, nullptr, &out), 3);
+    EXPECT_EQ(QVM_FormatData(strings, 2, nullptr, nullptr), 3);
+    EXPECT_EQ(QVM_FormatData(strings, 0, nullptr, &out), 3);
+    // Everything else is the builder's own answer.
+    EXPECT_EQ(QVM_FormatData(strings, 1, nullptr, &out), -1);
+    char bad[] = "q:Key:1";
+    strings[1] = bad;
+    EXPECT_EQ(QVM_FormatData(strings, 2, "Name", &out), -5);
+    EXPECT_EQ(out, nullptr);
+}

@@ -1,0 +1,81 @@
+// Helpers for the field-string and JSON tests.
+#pragma once
+
+#include "qvmclient.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <json-c/json.h>
+#include <string>
+#include <vector>
+
+namespace fieldstest
+{
+
+// A JSON text re-read and written back plain: two texts compare equal
+// exactly when they hold the same members in the same order with the same
+// JSON types. An unparsable text comes back marked as such.
+inline std::string plain(const std::string& text)
+{
+    json_object* doc = json_tokener_parse(text.c_str());
+    if (doc == nullptr)
+        return "<not JSON: " + text + ">";
+    std::string out =
+        json_object_to_json_string_ext(doc, JSON_C_TO_STRING_PLAIN);
+    json_object_put(doc);
+    return out;
+}
+
+inline std::string plain(json_object* doc)
+{
+    return json_object_to_json_string_ext(doc, JSON_C_TO_STRING_PLAIN);
+}
+
+// Member names of an object, in order.
+inline std::vector<std::string> memberNames(json_object* doc)
+{
+    std::vector<std::string> names;
+    json_object_object_foreach(doc, key, value)
+    {
+        (void)value;
+        names.emplace_back(key);
+    }
+    return names;
+}
+
+// The time stamp text that the library writes for when.
+inline std::string ctimeText(std::time_t when)
+{
+    char text[64];
+    return ctime_r(&when, text);
+}
+
+// The list's texts in order; releases nodes and texts the way the export
+// does and leaves the list empty.
+inline std::vector<std::string> drain(FieldList& list)
+{
+    std::vector<std::string> texts;
+    while (list.head != nullptr)
+    {
+        FieldNode* node = list.head;
+        list.head = node->next;
+        texts.emplace_back(node->text);
+        std::free(node->text);
+        std::free(node);
+    }
+    list = FieldList{};
+    return texts;
+}
+
+// A heap text handed out by the library, released at scope end.
+struct HeapText
+{
+    char* text = nullptr;
+    HeapText() = default;
+    HeapText(const HeapText&) = delete;
+    HeapText& operator=(const HeapText&) = delete;
+    ~HeapText() { std::free(text); }
+    std::string str() const { return text ? text : "<null>"; }
+};
+
+} // namespace fieldstest

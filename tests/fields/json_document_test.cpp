@@ -1,0 +1,250 @@
+#include "fields_support.hpp"
+#include "qvmclient.h"
+#include "support/log_capture.hpp"
+
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <string>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+using fieldstest::ctimeText;
+using fieldstest::HeapText;
+using fieldstest::memberNames;
+using fieldstest::plain;
+using qvmtest::LogCapture;
+using testing::ElementsAre;
+
+namespace
+{
+
+// Writes text to a file of the given name in the test's temporary folder.
+std::string tempFile(const char* name, const std::string& text)
+{
+    const std::string path =
+        testing::TempDir() + std::to_string(::getpid()) + "-" + name;
+    std::ofstream(path) << text;
+    return path;
+}
+
+json_object* parse(const char* text)
+{
+    json_object* doc = json_tokener_parse(text);
+    EXPECT_NE(doc, nullptr) << text;
+    return doc;
+}
+
+struct Stamped
+{
+    int32_t rc;
+    json_object* wrapper; // parsed output, caller puts
+};
+
+// Wraps doc with a time stamp and checks the stamp against the clock.
+Stamped stamp(json_object* doc, const char* name)
+{
+    HeapText out;
+    const std::time_t before = std::time(nullptr);
+    const int32_t rc = makeJSONstringFromDocWithTimeStamp(doc, name, &out.text);
+    const std::time_t after = std::time(nullptr);
+    if (rc != 0)
+        return {rc, nullptr};
+    json_object* wrapper = parse(out.text);
+    const std::string when =
+        json_object_get_string(json_object_object_get(wrapper, "Generated"));
+    EXPECT_TRUE(when == ctimeText(before) || when == ctimeText(after)) << when;
+    return {rc, wrapper};
+}
+
+// A BIOS configuration document holding attrs as its attribute list.
+std::string configuration(const std::string& attrs)
+{
+    return R"({"Other": 1, "SystemConfiguration": {"Components": [)"
+           R"({"Attributes": [)" +
+           attrs + "]}]}}";
+}
+
+const std::string kModel = R"({"Name": "SystemModelName", "Value": "M"})";
+const std::string kOther = R"({"Name": "Other", "Value": "o"})";
+const std::string kBios = R"({"Name": "SystemBiosVersion", "Value": "1.2.3"})";
+const std::string kTag = R"({"Name": "SystemServiceTag", "Value": "T"})";
+const std::string kCpld = R"({"Name": "SystemCpldVersion", "Value": "4"})";
+
+struct Extracted
+{
+    int32_t rc;
+    std::string inventory; // plain, or "<unwritten>"
+};
+
+Extracted extract(const std::string& text)
+{
+    json_object* doc = parse(text.c_str());
+    const std::string before = plain(doc);
+    json_object* out = nullptr;
+    const int32_t rc = getBIOSDataFromJSON(doc, &out);
+    EXPECT_EQ(plain(doc), before) << "the input document was changed";
+    json_object_put(doc);
+    if (out == nullptr)
+        return {rc, "<unwritten>"};
+    Extracted result{rc, plain(out)};
+    json_object_put(out);
+    return result;
+}
+
+} // namespace
+
+TEST(ReadJsonDoc, ParsesAWholeFile)
+{
+    const std::string file =
+        tempFile("qvm-read.json", R"({"a": [1, "x"], "b": {"c": null}})");
+    json_object* doc = nullptr;
+    ASSERT_EQ(readJSONdoc(file.c_str(), &doc), 0);
+    EXPECT_EQ(plain(doc), R"({"a":[1,"x"],"b":{"c":null}})");
+    json_object_put(doc);
+    std::remove(file.c_str());
+}
+
+TEST(ReadJsonDoc, UnreadableOrInvalidFileLeavesOutAlone)
+{
+    json_object* marker = json_object_new_object();
+    json_object* doc = marker;
+    EXPECT_EQ(readJSONdoc("/nonexistent/qvm/file.json", &doc), -1);
+    const std::string broken = tempFile("qvm-broken.json", R"({"a": )");
+    EXPECT_EQ(readJSONdoc(broken.c_str(), &doc), -1);
+    EXPECT_EQ(readJSONdoc(nullptr, &doc), -1);
+    EXPECT_EQ(doc, marker);
+    EXPECT_EQ(readJSONdoc(broken.c_str(), nullptr), -1);
+    json_object_put(marker);
+    std::remove(broken.c_str());
+}
+
+TEST(DocToString, IsSpacedPrettyAndLeavesTheDocument)
+{
+    json_object* doc = parse(R"({"a": 1, "p": "x/y"})");
+    HeapText out;
+    ASSERT_EQ(makeJSONstringFromDoc(doc, &out.text), 0);
+    EXPECT_EQ(out.str(), "{\n  \"a\": 1,\n  \"p\": \"x\\/y\"\n}");
+    EXPECT_NE(out.text, json_object_to_json_string_ext(doc, 3))
+        << "the text must be the caller's own copy";
+    char marker = 0;
+    char* text = &marker;
+    EXPECT_EQ(makeJSONstringFromDoc(nullptr, &text), 3);
+    EXPECT_EQ(makeJSONstringFromDoc(doc, nullptr), 3);
+    EXPECT_EQ(text, &marker);
+    EXPECT_EQ(json_object_put(doc), 1) << "the document must keep one owner";
+}
+
+TEST(TimeStamp, GeneratedComesFirstThenTheNamedDocument)
+{
+    json_object* doc = parse(R"({"k": [1, 2]})");
+    for (const char* name : {"Report", static_cast<const char*>(nullptr)})
+    {
+        const Stamped result = stamp(doc, name);
+        ASSERT_EQ(result.rc, 0);
+        const char* member = name ? name : "Data";
+        EXPECT_THAT(memberNames(result.wrapper),
+                    ElementsAre("Generated", member));
+        EXPECT_EQ(plain(json_object_object_get(result.wrapper, member)),
+                  R"({"k":[1,2]})");
+        json_object_put(result.wrapper);
+    }
+    char marker = 0;
+    char* out = &marker;
+    EXPECT_EQ(makeJSONstringFromDocWithTimeStamp(nullptr, "N", &out), 3);
+    EXPECT_EQ(makeJSONstringFromDocWithTimeStamp(doc, "N", nullptr), 3);
+    EXPECT_EQ(out, &marker);
+    // Still the caller's, unchanged and with its one reference.
+    EXPECT_EQ(plain(doc), R"({"k":[1,2]})");
+    EXPECT_EQ(json_object_put(doc), 1);
+}
+
+TEST(BiosData, FourAttributesFillHardwareThenSoftware)
+{
+    EXPECT_EQ(extract(configuration(kModel + "," + kOther + "," + kBios + "," +
+                                    kTag + "," + kCpld))
+                  .inventory,
+              R"({"Inventory":{"HARDWARE":{"SystemModelName":"M",)"
+              R"("SystemServiceTag":"T"},"SOFTWARE":{)"
+              R"("SystemBiosVersion":"1.2.3","SystemCpldVersion":"4"}}})");
+}
+
+TEST(BiosData, FourMatchesEndTheWalkEvenWithARepeatedName)
+{
+    const std::string again = R"({"Name": "SystemModelName", "Value": "M2"})";
+    const auto result =
+        extract(configuration(kModel + "," + again + "," + kTag + "," + kBios));
+    EXPECT_EQ(result.rc, 0);
+    EXPECT_EQ(result.inventory,
+              R"({"Inventory":{"HARDWARE":{"SystemModelName":"M2",)"
+              R"("SystemServiceTag":"T"},"SOFTWARE":{)"
+              R"("SystemBiosVersion":"1.2.3"}}})");
+}
+
+TEST(BiosData, AttributesEndingEarlyDiscardTheParts)
+{
+    LogCapture log;
+    const auto result = extract(
+        configuration(kModel + "," + kOther + "," + kBios + "," + kTag));
+    EXPECT_EQ(result.rc, -1);
+    EXPECT_EQ(result.inventory, "<unwritten>");
+    EXPECT_THAT(log.texts(),
+                ElementsAre("Free Jobtype 4\n", "Object processing\n",
+                            "Object type 6 delete SystemModelName\n",
+                            "Object type 6 delete SystemServiceTag\n",
+                            "Exit  return 0 \n", "Free Jobtype 4\n",
+                            "Object processing\n",
+                            "Object type 6 delete SystemBiosVersion\n",
+                            "Exit  return 0 \n"));
+}
+
+TEST(BiosData, ValuesAreReadAsText)
+{
+    // Names match exactly; unnamed or odd elements are passed over; a
+    // missing or null "Value" gives the empty text.
+    const auto result = extract(
+        configuration(R"(5, {"Value": "v"}, {"Name": null}, )"
+                      R"({"Name": "systemmodelname", "Value": "lower"}, )"
+                      R"({"Name": "SystemModelName", "Value": 4}, )"
+                      R"({"Name": "SystemServiceTag"}, )"
+                      R"({"Name": "SystemBiosVersion", "Value": null}, )"
+                      R"({"Name": "SystemCpldVersion", "Value": true})"));
+    EXPECT_EQ(result.rc, 0);
+    EXPECT_EQ(result.inventory,
+              R"({"Inventory":{"HARDWARE":{"SystemModelName":"4",)"
+              R"("SystemServiceTag":""},"SOFTWARE":{)"
+              R"("SystemBiosVersion":"","SystemCpldVersion":"true"}}})");
+}
+
+TEST(BiosData, BrokenPathGivesItsCodeAndNoDocument)
+{
+    const std::pair<std::string, int32_t> cases[] = {
+        {R"({"Other": {}})", -1},
+        {R"([1, 2])", -1},
+        {configuration(""), -1},
+        {R"({"SystemConfiguration": []})", -2},
+        {R"({"SystemConfiguration": null})", -2},
+        {R"({"SystemConfiguration": {}})", -2},
+        {R"({"SystemConfiguration": {"Components": []}})", -2},
+        {R"({"SystemConfiguration": {"Components": {"Attributes": []}}})", -2},
+        {R"({"SystemConfiguration": {"Components": [5]}})", -2},
+        {R"({"SystemConfiguration": {"Components": [{}]}})", -2},
+        {R"({"SystemConfiguration": {"Components": [{"Attributes": {}}]}})",
+         -2},
+    };
+    for (const auto& [text, code] : cases)
+    {
+        const auto result = extract(text);
+        EXPECT_EQ(result.rc, code) << text;
+        EXPECT_EQ(result.inventory, "<unwritten>") << text;
+    }
+    json_object* doc = parse(configuration(kModel).c_str());
+    json_object* out = nullptr;
+    EXPECT_EQ(getBIOSDataFromJSON(nullptr, &out), 3);
+    EXPECT_EQ(getBIOSDataFromJSON(doc, nullptr), 3);
+    EXPECT_EQ(out, nullptr);
+    json_object_put(doc);
+}

@@ -1,0 +1,132 @@
+#include "standin_bus.hpp"
+
+#include "common/handles.hpp"
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace qvmtest
+{
+namespace
+{
+
+std::string readLine(int fd)
+{
+    std::string line;
+    char c = 0;
+    while (read(fd, &c, 1) == 1 && c != '\n')
+        line.push_back(c);
+    return line;
+}
+
+constexpr char kAddressPrefix[] = "DBUS_SYSTEM_BUS_ADDRESS=";
+
+} // namespace
+
+void StandinBus::SetUp()
+{
+    int fds[2];
+    ASSERT_EQ(pipe2(fds, O_CLOEXEC), 0);
+    pid_ = fork();
+    ASSERT_GE(pid_, 0);
+    if (pid_ == 0)
+    {
+        dup2(fds[1], STDOUT_FILENO);
+        if (fixture_.empty())
+            execl(QVM_STANDIN_PATH, "qvm-standin", "--private", nullptr);
+        else
+            execl(QVM_STANDIN_PATH, "qvm-standin", "--private", "--fixture",
+                  fixture_.c_str(), nullptr);
+        _exit(127);
+    }
+    close(fds[1]);
+    const std::string line = readLine(fds[0]);
+    close(fds[0]);
+    ASSERT_EQ(line.rfind(kAddressPrefix, 0), 0U) << "stand-in did not start";
+    address_ = line.substr(sizeof kAddressPrefix - 1);
+    setenv("DBUS_STARTER_BUS_TYPE", "system", 1);
+    setenv("DBUS_SYSTEM_BUS_ADDRESS", address_.c_str(), 1);
+}
+
+void StandinBus::TearDown()
+{
+    if (pid_ > 0)
+    {
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+    }
+}
+
+StandinBus* useStandinBus(const std::string& fixture)
+{
+    static auto* environment = static_cast<StandinBus*>(
+        testing::AddGlobalTestEnvironment(new StandinBus(fixture)));
+    return environment;
+}
+
+namespace standin
+{
+namespace
+{
+
+constexpr char kService[] = "net.qvmclient.Standin";
+constexpr char kPath[] = "/net/qvmclient/Standin";
+constexpr char kInterface[] = "net.qvmclient.Standin.Control";
+
+qvm::BusPtr controlBus()
+{
+    sd_bus* bus = nullptr;
+    EXPECT_GE(sd_bus_open_system(&bus), 0);
+    return qvm::BusPtr(bus);
+}
+
+template <typename... Args>
+qvm::MessagePtr control(const char* member, const char* signature, Args... args)
+{
+    const qvm::BusPtr bus = controlBus();
+    qvm::BusError error;
+    sd_bus_message* reply = nullptr;
+    const int r =
+        sd_bus_call_method(bus.get(), kService, kPath, kInterface, member,
+                           error.get(), &reply, signature, args...);
+    EXPECT_GE(r, 0) << member << ": " << error.message();
+    return qvm::MessagePtr(reply);
+}
+
+} // namespace
+
+void script(const std::string& key, const std::string& json)
+{
+    control("Script", "ss", key.c_str(), json.c_str());
+}
+
+std::vector<std::string> calls(const std::string& key)
+{
+    const qvm::MessagePtr reply = control("Calls", "s", key.c_str());
+    std::vector<std::string> out;
+    if (!reply || sd_bus_message_enter_container(reply.get(), 'a', "s") < 0)
+        return out;
+    const char* entry = nullptr;
+    while (sd_bus_message_read(reply.get(), "s", &entry) > 0)
+        out.emplace_back(entry);
+    return out;
+}
+
+void reset()
+{
+    control("Reset", nullptr);
+}
+
+void emit(const std::string& path, const std::string& interface,
+          const std::string& changedJson)
+{
+    control("Emit", "sss", path.c_str(), interface.c_str(),
+            changedJson.c_str());
+}
+
+} // namespace standin
+} // namespace qvmtest
