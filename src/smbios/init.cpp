@@ -10,6 +10,10 @@
 namespace
 {
 
+// No SMBIOS entry point can describe a larger table; a larger size (or the
+// size a directory reports) is refused before any allocation.
+constexpr std::uint64_t kMaxTableSize = UINT32_MAX;
+
 // Reads the whole file into a new table buffer. The buffer is installed
 // before the read, so a short read leaves a loaded (zero-padded) table for
 // the caller's SmbiosCleanup.
@@ -18,7 +22,8 @@ int64_t readTable(std::FILE* file) noexcept
     if (std::fseek(file, 0, SEEK_END) != 0)
         return QVM_RC_NOT_FOUND;
     const long end = std::ftell(file);
-    if (end < 0 || std::fseek(file, 0, SEEK_SET) != 0)
+    if (end < 0 || static_cast<std::uint64_t>(end) > kMaxTableSize ||
+        std::fseek(file, 0, SEEK_SET) != 0)
         return QVM_RC_NOT_FOUND;
     const auto length = static_cast<std::size_t>(end);
     // At least one byte, so that an empty file still gets a buffer.
