@@ -17,23 +17,19 @@ namespace
 constexpr char kTag[] = "SMBIOSServiceTagString";
 constexpr char kName[] = "SMBIOSSystemNameString";
 
-struct Answer
-{
-    int64_t status;
-    std::string text;
-};
+using Query = int64_t (*)(const char*, char**);
 
-// Calls a query with a sentinel in the text pointer, so that "left alone"
-// and "set to null" can be told apart.
-template <typename Query> Answer ask(Query query, const char* key)
+// Status and text of a query. The text pointer starts as a sentinel, so
+// "left alone" and "set to null" can be told apart.
+std::pair<int64_t, std::string> ask(Query query, const char* key)
 {
     static char sentinel[] = "untouched";
     char* text = sentinel;
     const int64_t status = query(key, &text);
-    Answer answer{status, text == nullptr ? "<null>" : text};
+    std::string out = text == nullptr ? "<null>" : text;
     if (text != sentinel)
         std::free(text);
-    return answer;
+    return {status, out};
 }
 
 StructureBuilder system(uint16_t handle, const char* product,
@@ -48,12 +44,11 @@ StructureBuilder system(uint16_t handle, const char* product,
     return s;
 }
 
-StructureBuilder oemStrings(uint16_t handle,
-                            std::initializer_list<const char*> strings)
+StructureBuilder oem(uint16_t handle, std::initializer_list<const char*> texts)
 {
     StructureBuilder s(11, 5, handle);
-    s.u8(4, static_cast<uint8_t>(strings.size()));
-    for (const char* text : strings)
+    s.u8(4, static_cast<uint8_t>(texts.size()));
+    for (const char* text : texts)
         s.string(text);
     return s;
 }
@@ -66,17 +61,88 @@ TableBuilder with(std::initializer_list<StructureBuilder> structures)
     return table;
 }
 
+struct Case
+{
+    const char* what;
+    TableBuilder table;
+    Query query;
+    const char* key;
+    int64_t status;
+    std::string text;
+};
+
 } // namespace
 
-TEST(ServiceTag, IsTheSerialNumberOfTheOnlySystemStructure)
+TEST(Identity, AnswersAndStatuses)
+{
+    const auto one = with({system(1, "Server X", "SVC1")});
+    const auto two = with({system(1, "A", "S"), system(2, "B", "S")});
+    const auto bare = with({system(1, nullptr, nullptr)});
+    const Case cases[] = {
+        {"tag", one, GetServiceTag, kTag, QVM_RC_SUCCESS, "SVC1"},
+        {"tag of two systems", two, GetServiceTag, kTag, QVM_RC_NOT_FOUND,
+         "untouched"},
+        {"no system", with({StructureBuilder(2, 8, 1)}), GetServiceTag, kTag,
+         QVM_RC_NOT_FOUND, "untouched"},
+        {"no serial nulls the text", bare, GetServiceTag, kTag,
+         QVM_RC_INVALID_REQUEST, "<null>"},
+        {"no product nulls the text", bare, GetSystemName, kName,
+         QVM_RC_INVALID_REQUEST, "<null>"},
+        {"the dispatcher leaves it alone", bare, GetSystemDetails, kTag,
+         QVM_RC_INVALID_REQUEST, "untouched"},
+        {"name falls back to product", one, GetSystemName, kName,
+         QVM_RC_SUCCESS, "Server X"},
+        {"name of two systems", two, GetSystemName, kName, QVM_RC_NOT_FOUND,
+         "untouched"},
+        {"details: tag", one, GetSystemDetails, kTag, QVM_RC_SUCCESS, "SVC1"},
+        {"details: name", one, GetSystemDetails, kName, QVM_RC_SUCCESS,
+         "Server X"},
+        {"details: other key", one, GetSystemDetails, "SMBIOSBIOSInfo",
+         QVM_RC_INVALID_REQUEST, "untouched"},
+        {"details: null key", one, GetSystemDetails, nullptr, QVM_RC_NOT_FOUND,
+         "untouched"},
+        {"tag: other key", one, GetServiceTag, kName, QVM_RC_NOT_FOUND,
+         "untouched"},
+        {"name: null key", one, GetSystemName, nullptr, QVM_RC_NOT_FOUND,
+         "untouched"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        LoadedTable loaded(c.table);
+        ASSERT_EQ(loaded.status(), QVM_RC_SUCCESS);
+        const auto [status, text] = ask(c.query, c.key);
+        EXPECT_EQ(status, c.status);
+        EXPECT_EQ(text, c.text);
+    }
+    EXPECT_EQ(ask(GetServiceTag, kTag).first, QVM_RC_NOT_FOUND); // no table
+}
+
+TEST(Identity, SystemNameFromOemStrings)
+{
+    const auto product = system(9, "Server X", "S");
+    const std::pair<TableBuilder, std::string> cases[] = {
+        {with({oem(1, {"9NODE7"}), product}), "NODE7"},
+        {with({oem(1, {"1NODE7"}), product}), "Server X"},
+        {with({oem(1, {"9"}), product}), ""},
+        // The structure at index k is asked for its string k + 1 only.
+        {with({oem(1, {"1A"}), oem(2, {"9B", "9NODE7"}), product}), "NODE7"},
+        {with({oem(1, {"1A"}), oem(2, {"9B"}), product}), "Server X"},
+        // An OEM name needs no single system structure.
+        {with({oem(1, {"9N"}), system(2, "A", "S"), system(3, "B", "S")}), "N"},
+    };
+    for (const auto& [table, name] : cases)
+    {
+        SCOPED_TRACE(name);
+        LoadedTable loaded(table);
+        EXPECT_EQ(ask(GetSystemName, kName),
+                  std::make_pair(int64_t{QVM_RC_SUCCESS}, name));
+    }
+}
+
+TEST(Identity, EachCallHandsOutItsOwnCopy)
 {
     LoadedTable loaded(with({system(1, "Server X", "SVC1234")}));
-    ASSERT_EQ(loaded.status(), QVM_RC_SUCCESS);
-    const auto answer = ask(GetServiceTag, kTag);
-    EXPECT_EQ(answer.status, QVM_RC_SUCCESS);
-    EXPECT_EQ(answer.text, "SVC1234");
-
-    // Each call hands out its own copy; the table is not touched.
     char* first = nullptr;
     char* second = nullptr;
     ASSERT_EQ(GetServiceTag(kTag, &first), QVM_RC_SUCCESS);
@@ -85,93 +151,6 @@ TEST(ServiceTag, IsTheSerialNumberOfTheOnlySystemStructure)
     std::free(first);
     EXPECT_STREQ(second, "SVC1234");
     std::free(second);
-    EXPECT_EQ(ask(GetServiceTag, kTag).text, "SVC1234");
-}
-
-TEST(ServiceTag, StatusTable)
-{
-    {
-        LoadedTable loaded(with({system(1, "P", "S"), system(2, "P", "S")}));
-        EXPECT_EQ(ask(GetServiceTag, kTag).status, QVM_RC_NOT_FOUND);
-        EXPECT_EQ(ask(GetSystemDetails, kTag).status, QVM_RC_NOT_FOUND);
-    }
-    {
-        LoadedTable loaded(with({system(1, "P", nullptr)}));
-        // A missing serial number nulls the text pointer here...
-        EXPECT_EQ(ask(GetServiceTag, kTag).status, QVM_RC_INVALID_REQUEST);
-        EXPECT_EQ(ask(GetServiceTag, kTag).text, "<null>");
-        // ...but the dispatcher leaves the caller's pointer alone.
-        const auto details = ask(GetSystemDetails, kTag);
-        EXPECT_EQ(details.status, QVM_RC_INVALID_REQUEST);
-        EXPECT_EQ(details.text, "untouched");
-
-        EXPECT_EQ(ask(GetServiceTag, kName).status, QVM_RC_NOT_FOUND);
-        EXPECT_EQ(ask(GetServiceTag, nullptr).status, QVM_RC_NOT_FOUND);
-        EXPECT_EQ(ask(GetServiceTag, kName).text, "untouched");
-    }
-    LoadedTable none(with({StructureBuilder(2, 8, 1)}));
-    EXPECT_EQ(ask(GetServiceTag, kTag).status, QVM_RC_NOT_FOUND);
-    SmbiosCleanup();
-    EXPECT_EQ(ask(GetServiceTag, kTag).status, QVM_RC_NOT_FOUND);
-}
-
-TEST(SystemName, ComesFromTheFirstOemStringMarkedNine)
-{
-    {
-        LoadedTable loaded(
-            with({oemStrings(1, {"9NODE7"}), system(2, "Server X", "S")}));
-        EXPECT_EQ(ask(GetSystemName, kName).text, "NODE7");
-        EXPECT_EQ(ask(GetSystemDetails, kName).text, "NODE7");
-    }
-    {
-        LoadedTable loaded(with({oemStrings(1, {"9"}), system(2, "X", "S")}));
-        const auto answer = ask(GetSystemName, kName);
-        EXPECT_EQ(answer.status, QVM_RC_SUCCESS);
-        EXPECT_EQ(answer.text, "");
-    }
-    // The structure at index k is asked for its string k + 1 only.
-    LoadedTable loaded(
-        with({oemStrings(1, {"1A"}), oemStrings(2, {"9B", "9NODE7"}),
-              system(3, "Server X", "S")}));
-    EXPECT_EQ(ask(GetSystemName, kName).text, "NODE7");
-}
-
-TEST(SystemName, FallsBackToTheProductName)
-{
-    {
-        LoadedTable loaded(
-            with({oemStrings(1, {"1NODE7"}), system(2, "Server X", "S")}));
-        EXPECT_EQ(ask(GetSystemName, kName).text, "Server X");
-    }
-    {
-        // The second OEM structure's first string is never looked at.
-        LoadedTable loaded(with({oemStrings(1, {"1A"}), oemStrings(2, {"9B"}),
-                                 system(3, "Server X", "S")}));
-        EXPECT_EQ(ask(GetSystemName, kName).text, "Server X");
-    }
-    {
-        LoadedTable loaded(with({system(1, nullptr, "S")}));
-        const auto answer = ask(GetSystemName, kName);
-        EXPECT_EQ(answer.status, QVM_RC_INVALID_REQUEST);
-        EXPECT_EQ(answer.text, "<null>");
-    }
-    {
-        LoadedTable loaded(with({system(1, "A", "S"), system(2, "B", "S")}));
-        EXPECT_EQ(ask(GetSystemName, kName).status, QVM_RC_NOT_FOUND);
-    }
-    LoadedTable loaded(with(
-        {oemStrings(1, {"9N"}), system(1, "A", "S"), system(2, "B", "S")}));
-    EXPECT_EQ(ask(GetSystemName, kName).text, "N");
-}
-
-TEST(SystemDetails, DispatchesOnTheKey)
-{
-    LoadedTable loaded(with({system(1, "Server X", "SVC1")}));
-    EXPECT_EQ(ask(GetSystemDetails, kTag).text, "SVC1");
-    EXPECT_EQ(ask(GetSystemDetails, kName).text, "Server X");
-    EXPECT_EQ(ask(GetSystemDetails, "SMBIOSBIOSInfo").status,
-              QVM_RC_INVALID_REQUEST);
-    EXPECT_EQ(ask(GetSystemDetails, nullptr).status, QVM_RC_NOT_FOUND);
-    EXPECT_EQ(ask(GetSystemName, kTag).status, QVM_RC_NOT_FOUND);
+    EXPECT_EQ(ask(GetServiceTag, kTag).second, "SVC1234");
     EXPECT_EQ(GetSystemDetails(kTag, nullptr), QVM_RC_INVALID_REQUEST);
 }

@@ -21,36 +21,13 @@ StructureBuilder::StructureBuilder(std::uint8_t type, std::uint8_t length,
     put(2, handle, 2);
 }
 
-void StructureBuilder::put(std::size_t offset, std::uint64_t value,
-                           std::size_t width)
+StructureBuilder& StructureBuilder::put(std::size_t offset, std::uint64_t value,
+                                        std::size_t width)
 {
     if (offset + width > formatted_.size())
         throw std::out_of_range("field past the formatted area");
     for (std::size_t i = 0; i < width; ++i)
         formatted_[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
-
-StructureBuilder& StructureBuilder::u8(std::size_t offset, std::uint8_t value)
-{
-    put(offset, value, 1);
-    return *this;
-}
-
-StructureBuilder& StructureBuilder::u16(std::size_t offset, std::uint16_t value)
-{
-    put(offset, value, 2);
-    return *this;
-}
-
-StructureBuilder& StructureBuilder::u32(std::size_t offset, std::uint32_t value)
-{
-    put(offset, value, 4);
-    return *this;
-}
-
-StructureBuilder& StructureBuilder::u64(std::size_t offset, std::uint64_t value)
-{
-    put(offset, value, 8);
     return *this;
 }
 
@@ -134,7 +111,8 @@ TempFile::TempFile(const Bytes& bytes)
     std::FILE* file = ::fdopen(fd, "wb");
     const bool written =
         file != nullptr &&
-        std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+        (bytes.empty() ||
+         std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size());
     if (file != nullptr)
         std::fclose(file);
     else

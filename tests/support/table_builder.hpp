@@ -33,10 +33,22 @@ class StructureBuilder
 
     // Little-endian field setters inside the formatted area (throw
     // std::out_of_range past it).
-    StructureBuilder& u8(std::size_t offset, std::uint8_t value);
-    StructureBuilder& u16(std::size_t offset, std::uint16_t value);
-    StructureBuilder& u32(std::size_t offset, std::uint32_t value);
-    StructureBuilder& u64(std::size_t offset, std::uint64_t value);
+    StructureBuilder& u8(std::size_t offset, std::uint8_t value)
+    {
+        return put(offset, value, 1);
+    }
+    StructureBuilder& u16(std::size_t offset, std::uint16_t value)
+    {
+        return put(offset, value, 2);
+    }
+    StructureBuilder& u32(std::size_t offset, std::uint32_t value)
+    {
+        return put(offset, value, 4);
+    }
+    StructureBuilder& u64(std::size_t offset, std::uint64_t value)
+    {
+        return put(offset, value, 8);
+    }
     StructureBuilder& bytes(std::size_t offset, const Bytes& values);
 
     // Appends a string; strings are numbered from 1 in the order added.
@@ -54,7 +66,8 @@ class StructureBuilder
     std::size_t size() const { return build().size(); }
 
   private:
-    void put(std::size_t offset, std::uint64_t value, std::size_t width);
+    StructureBuilder& put(std::size_t offset, std::uint64_t value,
+                          std::size_t width);
 
     Bytes formatted_;
     std::vector<std::string> strings_;
