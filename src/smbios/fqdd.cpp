@@ -48,8 +48,8 @@ FqddMapEntry readEntry(const qvm::smbios::StructureView& view,
     return record;
 }
 
-// The previous map goes when a new one is built: records, structure list
-// and the flag.
+// The previous map goes when a new one is built, and a failed build leaves
+// it empty: records, structure list and the flag.
 void releaseMap() noexcept
 {
     std::free(m_Fqdd);
@@ -59,15 +59,6 @@ void releaseMap() noexcept
     g_E1table = nullptr;
     g_E1tableCount = 0;
     TypeE1Supported = 0;
-}
-
-int64_t fail(int64_t status) noexcept
-{
-    std::free(m_Fqdd);
-    m_Fqdd = nullptr;
-    m_countE1 = 0;
-    TypeE1Supported = 0;
-    return status;
 }
 
 // Sum of the entries of every mapping structure, capped at what the u16
@@ -96,19 +87,19 @@ extern "C" int64_t PopulateFqdds(void)
         SmbiosGetStructureOfType(kMappingType, &g_E1table, &rawLengths, &count);
     const qvm::HeapPtr<uint16_t> lengths(rawLengths);
     if (status != QVM_RC_SUCCESS)
-        return fail(QVM_RC_NOT_FOUND);
+        return QVM_RC_NOT_FOUND;
     g_E1tableCount = count;
     if (count == 0)
-        return fail(QVM_RC_NOT_FOUND);
+        return QVM_RC_NOT_FOUND;
 
     const auto table = qvm::smbios::loadedTable();
     const auto total = totalEntries(table);
     if (!total)
-        return fail(QVM_RC_NOT_FOUND);
+        return QVM_RC_NOT_FOUND;
     m_Fqdd = static_cast<FqddMapEntry*>(
         std::calloc(std::max<std::size_t>(*total, 1), sizeof(FqddMapEntry)));
     if (m_Fqdd == nullptr)
-        return fail(QVM_RC_NO_RESOURCES);
+        return QVM_RC_NO_RESOURCES;
 
     std::size_t filled = 0;
     for (std::uint16_t k = 0; k < count && filled < *total; ++k)

@@ -22,7 +22,9 @@ void releaseTable() noexcept;
 std::uint64_t tableGeneration() noexcept;
 
 // The loaded table, bounded by m_SmbiosStruct and gSMTableLength; empty
-// when none is loaded.
+// when none is loaded. A structure pointer handed out earlier (a selection,
+// a walk) is read through loadedTable().viewAt(pointer); one pass over
+// loadedTable() meets every structure, of every type, in table order.
 TableView loadedTable() noexcept;
 
 // Views read the table as const; what is handed across the C interface
