@@ -16,6 +16,12 @@ BusPtr defaultBus()
     return BusPtr(bus);
 }
 
+bool ManagerCallFrame::connect()
+{
+    bus_ = defaultBus();
+    return bus_ != nullptr;
+}
+
 bool ManagerCallFrame::checkRead(int r)
 {
     if (r >= 0)

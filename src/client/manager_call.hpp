@@ -36,21 +36,34 @@ class ManagerCallFrame
     bool call(const char* member, const char* failureLine,
               const char* signature, Args... args)
     {
-        bus_ = defaultBus();
-        if (!bus_)
+        if (!connect())
             return false;
-        sd_bus_message* reply = nullptr;
-        const int r = sd_bus_call_method(
-            bus_.get(), kManagerService, kManagerPath, kManagerInterface,
-            member, error_.get(), &reply, signature, args...);
-        reply_.reset(reply);
-        if (r < 0)
+        if (invoke(member, signature, args...) < 0)
         {
             QVM_Logger(log::kUser, log::kErr, failureLine, error_.message());
             return false;
         }
         return true;
     }
+
+    // Takes the calling thread's default bus; logs when there is none.
+    bool connect();
+
+    // The method call alone, on a connected frame, for requests that word
+    // their failure line themselves: the sd-bus result, with the error
+    // record's text in errorMessage() when it is negative.
+    template <typename... Args>
+    int invoke(const char* member, const char* signature, Args... args)
+    {
+        sd_bus_message* reply = nullptr;
+        const int r = sd_bus_call_method(
+            bus_.get(), kManagerService, kManagerPath, kManagerInterface,
+            member, error_.get(), &reply, signature, args...);
+        reply_.reset(reply);
+        return r;
+    }
+
+    const char* errorMessage() const noexcept { return error_.message(); }
 
     // Reads the reply with signature; logs the parse failure line.
     template <typename... Args> bool read(const char* signature, Args... args)

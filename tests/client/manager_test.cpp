@@ -1,5 +1,6 @@
 #include "qvmclient.h"
 #include "support/log_capture.hpp"
+#include "support/scoped_env.hpp"
 #include "support/standin_bus.hpp"
 
 #include <cerrno>
@@ -21,11 +22,9 @@ namespace
 
 const auto* bus = qvmtest::useStandinBus();
 
-class ManagerRequest : public testing::Test
+class ManagerRequest : public qvmtest::StandinTest
 {
   protected:
-    void SetUp() override { standin::reset(); }
-
     static CollectRecord collectRecord(uint32_t kind)
     {
         CollectRecord r{};
@@ -38,32 +37,6 @@ class ManagerRequest : public testing::Test
         std::strcpy(r.text6, "f");
         return r;
     }
-};
-
-// A process environment variable set for one scope.
-class ScopedEnv
-{
-  public:
-    ScopedEnv(const char* name, const char* value) : name_(name)
-    {
-        const char* old = std::getenv(name);
-        had_ = old != nullptr;
-        if (had_)
-            old_ = old;
-        setenv(name, value, 1);
-    }
-    ~ScopedEnv()
-    {
-        if (had_)
-            setenv(name_, old_.c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-
-  private:
-    const char* name_;
-    bool had_ = false;
-    std::string old_;
 };
 
 } // namespace
@@ -248,7 +221,7 @@ TEST_F(ManagerRequest, GetVersionSendsNoArgumentsAndCopiesTheText)
 
 TEST_F(ManagerRequest, NoBusIsReportedAndFails)
 {
-    ScopedEnv env("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/bus");
+    const auto env = qvmtest::withoutSystemBus();
     LogCapture log;
     EXPECT_EQ(QVM_PackageRequest("T", 1, 2), QVM_RC_FAILED);
     EXPECT_EQ(QVM_ConnectToBus(), nullptr);

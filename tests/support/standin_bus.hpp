@@ -50,4 +50,11 @@ void emit(const std::string& path, const std::string& interface,
           const std::string& changedJson);
 } // namespace standin
 
+// A test that starts from a stand-in without scripts or recorded calls.
+class StandinTest : public testing::Test
+{
+  protected:
+    void SetUp() override { standin::reset(); }
+};
+
 } // namespace qvmtest

@@ -1,0 +1,32 @@
+// Starting one helper program as a child process: the part that the
+// blocking, the time-limited and the stdin-fed calls have in common.
+#pragma once
+
+#include <optional>
+#include <sys/types.h>
+
+namespace qvm::process
+{
+
+struct ChildRequest
+{
+    // The exported function's name, the first field of every log line.
+    const char* caller;
+    // The program, by path (no search along PATH), and its argument list,
+    // argv[0] included, handed over unchanged.
+    const char* path;
+    char* const* argv;
+    // A descriptor to become the child's standard input; without one the
+    // child inherits the caller's.
+    std::optional<int> stdinFd = std::nullopt;
+};
+
+// Forks, resets every signal disposition in the child to its default and
+// executes the program there with the fixed environment. In the parent it
+// logs the start, waits until the child has either become the program or
+// failed to (logging the exec result then) and announces the wait. Returns
+// the child's process id, or -1 when no child could be started (nothing is
+// logged for that; the caller reports it).
+pid_t startChild(const ChildRequest& request);
+
+} // namespace qvm::process

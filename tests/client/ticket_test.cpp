@@ -1,0 +1,305 @@
+#include "qvmclient.h"
+#include "support/log_capture.hpp"
+#include "support/standin_bus.hpp"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+using qvmtest::LogCapture;
+using qvmtest::LogLine;
+using testing::ElementsAre;
+using testing::IsEmpty;
+namespace standin = qvmtest::standin;
+
+namespace
+{
+
+const auto* bus = qvmtest::useStandinBus();
+
+constexpr uint32_t kMagic = 0x6E496B74;
+// The header as the stand-in records it: version 1 and the magic.
+const std::string kHeader = "1,1850305396,";
+
+class TicketRequest : public qvmtest::StandinTest
+{
+  protected:
+    // A record that meets every row's requirement.
+    static TicketRequestRecord record(uint8_t op, uint8_t sub)
+    {
+        TicketRequestRecord r{};
+        r.version = 1;
+        r.magic = kMagic;
+        r.op = op;
+        r.sub = sub;
+        std::strcpy(r.text3, "payload");
+        return r;
+    }
+
+    static void scriptReply(const std::string& strings,
+                            const std::string& texts = R"("", "", "")")
+    {
+        standin::script("Ticket", "{\"reply\": [[1, 2, 3, 4, 5, 6, 7, 8, 9, "
+                                  "10, " +
+                                      texts + "], " + strings + "]}");
+    }
+
+    static std::vector<std::string> takeList(char** list)
+    {
+        std::vector<std::string> out;
+        if (list == nullptr)
+            return out;
+        for (char** s = list; *s != nullptr; ++s)
+        {
+            out.emplace_back(*s);
+            std::free(*s);
+        }
+        std::free(list);
+        return out;
+    }
+
+    TicketReplyRecord reply{};
+    char** list = nullptr;
+};
+
+} // namespace
+
+TEST_F(TicketRequest, OnlyTheOperationTableIsSent)
+{
+    const std::set<std::pair<int, int>> rows = {
+        {1, 1}, {1, 2}, {1, 3}, {2, 0}, {2, 1}, {2, 2}, {3, 0}, {3, 1}, {3, 2}};
+    std::size_t sent = 0;
+    for (int op = 0; op <= 4; ++op)
+        for (int sub = 0; sub <= 4; ++sub)
+        {
+            const auto r =
+                record(static_cast<uint8_t>(op), static_cast<uint8_t>(sub));
+            const bool known = rows.count({op, sub}) == 1;
+            EXPECT_EQ(QVM_TicketRequest(&r, &reply, &list),
+                      known ? QVM_RC_SUCCESS : QVM_RC_INVALID_REQUEST)
+                << op << "/" << sub;
+            sent += known ? 1 : 0;
+            EXPECT_EQ(standin::calls("Ticket").size(), sent)
+                << op << "/" << sub;
+        }
+}
+
+TEST_F(TicketRequest, RowRequirementsAreCheckedBeforeTheBus)
+{
+    auto with = [](uint8_t op, uint8_t sub, auto change)
+    {
+        auto r = record(op, sub);
+        change(r);
+        return r;
+    };
+    auto noText3 = [](TicketRequestRecord& r) { r.text3[0] = '\0'; };
+    auto params = [&](uint8_t p2, uint8_t p3, uint8_t p4)
+    {
+        return with(2, 0,
+                    [=](auto& r)
+                    {
+                        r.param1 = 200; // never examined
+                        r.param2 = p2;
+                        r.param3 = p3;
+                        r.param4 = p4;
+                    });
+    };
+    struct Case
+    {
+        TicketRequestRecord request;
+        bool sent;
+    };
+    const Case cases[] = {
+        {with(1, 1, [](auto& r) { r.version = 2; }), false},
+        {with(1, 1, [](auto& r) { r.magic = 0x746B496E; }), false},
+        {with(1, 2, noText3), false},
+        {with(3, 0, noText3), false},
+        {with(3, 2, noText3), false},
+        {with(3, 1, noText3), true},
+        {params(100, 4, 3), true},
+        {params(255, 255, 255), true},
+        {params(101, 0, 0), false},
+        {params(254, 0, 0), false},
+        {params(0, 5, 0), false},
+        {params(0, 0, 4), false},
+    };
+    std::size_t sent = 0;
+    for (const auto& c : cases)
+    {
+        LogCapture log;
+        EXPECT_EQ(QVM_TicketRequest(&c.request, &reply, &list),
+                  c.sent ? QVM_RC_SUCCESS : QVM_RC_INVALID_REQUEST);
+        sent += c.sent ? 1 : 0;
+        EXPECT_EQ(standin::calls("Ticket").size(), sent);
+        if (!c.sent)
+        {
+            EXPECT_THAT(log.lines(), IsEmpty());
+        }
+    }
+}
+
+TEST_F(TicketRequest, OnlyTheListOperationNeedsAListPointer)
+{
+    const auto listOp = record(1, 3);
+    const auto other = record(2, 1);
+    EXPECT_EQ(QVM_TicketRequest(&listOp, &reply, nullptr),
+              QVM_RC_INVALID_REQUEST);
+    EXPECT_EQ(QVM_TicketRequest(nullptr, &reply, &list),
+              QVM_RC_INVALID_REQUEST);
+    EXPECT_EQ(QVM_TicketRequest(&other, nullptr, &list),
+              QVM_RC_INVALID_REQUEST);
+    EXPECT_THAT(standin::calls("Ticket"), IsEmpty());
+    EXPECT_EQ(QVM_TicketRequest(&other, &reply, nullptr), QVM_RC_SUCCESS);
+}
+
+TEST_F(TicketRequest, NamesGoFirstOnlyForTheNamingOperation)
+{
+    auto named = [](const char* text1, const char* text2)
+    {
+        auto r = record(1, 1);
+        std::strcpy(r.text1, text1);
+        std::strcpy(r.text2, text2);
+        return r;
+    };
+    // Fields filled to their last byte have no terminator of their own.
+    auto full = named("", "");
+    std::memset(full.text1, 'N', sizeof full.text1);
+    std::memset(full.text2, 'M', sizeof full.text2);
+    std::memset(full.text3, 'P', sizeof full.text3);
+    auto other = record(2, 0);
+    other.param1 = 1;
+    other.param2 = 2;
+    other.param3 = 3;
+    other.param4 = 255;
+    std::strcpy(other.text1, "abc");
+    std::strcpy(other.text2, "def");
+    for (const auto& r :
+         {named("", ""), named("abc", ""), named("", "two"), full, other})
+        EXPECT_EQ(QVM_TicketRequest(&r, &reply, &list), QVM_RC_SUCCESS);
+    EXPECT_THAT(
+        standin::calls("Ticket"),
+        ElementsAre(
+            "[[" + kHeader + R"(1,1,0,0,0,0,"QVM","Library","payload"]])",
+            "[[" + kHeader + R"(1,1,0,0,0,0,"abc","Library","payload"]])",
+            "[[" + kHeader + R"(1,1,0,0,0,0,"QVM","two","payload"]])",
+            "[[" + kHeader + "1,1,0,0,0,0,\"" + std::string(9, 'N') + "\",\"" +
+                std::string(17, 'M') + "\",\"" + std::string(256, 'P') + "\"]]",
+            "[[" + kHeader + R"(2,0,1,2,3,255,"","","payload"]])"));
+}
+
+TEST_F(TicketRequest, ReplyFillsTheRecordBoundedAndKeepsUnansweredTexts)
+{
+    const std::string long1(150, 'a');
+    const std::string long3(300, 'c');
+    scriptReply("[]", "\"" + long1 + "\", \"\", \"" + long3 + "\"");
+    std::strcpy(reply.text2, "keep");
+    const auto r = record(1, 1);
+    EXPECT_EQ(QVM_TicketRequest(&r, &reply, &list), QVM_RC_SUCCESS);
+    EXPECT_EQ(reply.value1, 1U);
+    EXPECT_EQ(reply.value2, 2U);
+    EXPECT_EQ(reply.value3, 3U);
+    EXPECT_EQ(reply.value4, 4U);
+    EXPECT_THAT((std::vector<int>{reply.byte1, reply.byte2, reply.byte3,
+                                  reply.byte4, reply.byte5, reply.byte6}),
+                ElementsAre(5, 6, 7, 8, 9, 10));
+    EXPECT_EQ(std::string(reply.text1), long1.substr(0, 97));
+    EXPECT_STREQ(reply.text2, "keep");
+    EXPECT_EQ(std::string(reply.text3), long3.substr(0, 255));
+}
+
+TEST_F(TicketRequest, ListOperationHandsOutTheStringsLastFirst)
+{
+    scriptReply(R"(["a", "b", "c"])");
+    const auto r = record(1, 3);
+    LogCapture log;
+    EXPECT_EQ(QVM_TicketRequest(&r, &reply, &list), QVM_RC_SUCCESS);
+    EXPECT_THAT(takeList(list), ElementsAre("c", "b", "a"));
+    EXPECT_THAT(
+        log.lines(),
+        ElementsAre(LogLine{8, 7, "read response message string count: 3\n"}));
+}
+
+TEST_F(TicketRequest, NoListWithoutStringsOrForOtherOperations)
+{
+    const auto listOp = record(1, 3);
+    list = reinterpret_cast<char**>(0x1);
+    EXPECT_EQ(QVM_TicketRequest(&listOp, &reply, &list), QVM_RC_SUCCESS);
+    EXPECT_EQ(list, nullptr);
+
+    scriptReply(R"(["a", "b"])");
+    for (const auto& r : {record(1, 1), record(2, 1), record(3, 0)})
+    {
+        LogCapture log;
+        list = reinterpret_cast<char**>(0x1);
+        EXPECT_EQ(QVM_TicketRequest(&r, &reply, &list), QVM_RC_SUCCESS);
+        EXPECT_EQ(list, nullptr);
+        EXPECT_THAT(log.texts(),
+                    ElementsAre("read response message string count: 2\n"));
+    }
+}
+
+TEST_F(TicketRequest, ExchangeFailuresAreLoggedAndFail)
+{
+    struct Case
+    {
+        const char* script;
+        std::string line;
+    };
+    const Case cases[] = {
+        {R"({"error": "org.example.Failed", "message": "boom"})",
+         "(ticket) Failed to issue method call(5): boom -- OP:1 SUB:3\n"},
+        {R"({"signature": "s", "reply": ["x"]})",
+         std::string("Failed to parse response message: ") +
+             std::strerror(ENXIO) + "\n"},
+        // The struct alone: the record is filled, the strings are missing.
+        {R"j({"signature": "(uuttyyyyyysss)",)j"
+         R"j( "reply": [[7, 0, 0, 0, 0, 0, 0, 0, 0, 0, "t", "", ""]]})j",
+         std::string("Failed to enter conatinaer response message strings: ") +
+             std::strerror(ENXIO) + "\n"},
+    };
+    const auto r = record(1, 3);
+    for (const auto& c : cases)
+    {
+        standin::script("Ticket", c.script);
+        LogCapture log;
+        list = reinterpret_cast<char**>(0x1);
+        EXPECT_EQ(QVM_TicketRequest(&r, &reply, &list), QVM_RC_FAILED);
+        EXPECT_THAT(log.lines(), ElementsAre(LogLine{8, 3, c.line}));
+    }
+    EXPECT_EQ(list, nullptr);
+    EXPECT_EQ(reply.value1, 7U);
+    EXPECT_STREQ(reply.text1, "t");
+}
+
+TEST(TicketText, PartsHaveTheirLengths)
+{
+    const std::string part3(32, 'x');
+    struct Case
+    {
+        std::string ticket;
+        int32_t result;
+    };
+    const Case cases[] = {
+        {"abc_defghij_" + part3, QVM_RC_SUCCESS},
+        {"abc_defghij_" + std::string(31, 'x'), QVM_RC_INVALID_TICKET},
+        {"abc_defghij_" + std::string(64, '_'), QVM_RC_SUCCESS},
+        {"abc_defghij_" + std::string(65, 'x'), QVM_RC_INVALID_TICKET},
+        {std::string(9, 'a') + "_b_" + part3, QVM_RC_SUCCESS},
+        {std::string(10, 'a') + "_b_" + part3, QVM_RC_INVALID_TICKET},
+        {"a_" + std::string(17, 'b') + "_" + part3, QVM_RC_SUCCESS},
+        {"a_" + std::string(18, 'b') + "_" + part3, QVM_RC_INVALID_TICKET},
+        {"_abc_" + part3, QVM_RC_INVALID_TICKET},
+        {"abc__" + part3, QVM_RC_INVALID_TICKET},
+        {"abc_" + part3, QVM_RC_INVALID_TICKET},
+        {"", QVM_RC_INVALID_TICKET},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(QVM_valid_ticket_check(c.ticket.c_str()), c.result)
+            << c.ticket;
+}
