@@ -1,6 +1,7 @@
 // qvm-standin: serves the manager, the event log and the other platform
 // services on a D-Bus bus, scriptable through net.qvmclient.Standin.Control.
 #include "common/handles.hpp"
+#include "connect.hpp"
 #include "private_bus.hpp"
 #include "services.hpp"
 #include "standin.hpp"
@@ -56,20 +57,12 @@ struct EventUnref
 
 qvm::BusPtr connect(const std::string& address)
 {
+    if (!address.empty())
+        return standin::connectBus(address);
     sd_bus* raw = nullptr;
-    if (address.empty())
-    {
-        if (sd_bus_open_system(&raw) < 0)
-            return nullptr;
-        return qvm::BusPtr(raw);
-    }
-    if (sd_bus_new(&raw) < 0)
+    if (sd_bus_open_system(&raw) < 0)
         return nullptr;
-    qvm::BusPtr bus(raw);
-    if (sd_bus_set_address(raw, address.c_str()) < 0 ||
-        sd_bus_set_bus_client(raw, 1) < 0 || sd_bus_start(raw) < 0)
-        return nullptr;
-    return bus;
+    return qvm::BusPtr(raw);
 }
 
 bool loadFixtureFile(standin::Standin& standin, const std::string& path)
