@@ -1,7 +1,9 @@
-// qvm-standin: serves the manager, the event log and the other platform
-// services on a D-Bus bus, scriptable through net.qvmclient.Standin.Control.
+// qvm-standin: serves the manager, the event log, the object mapper and the
+// fixture's inventory on a D-Bus bus, scriptable through
+// net.qvmclient.Standin.Control.
 #include "common/handles.hpp"
 #include "connect.hpp"
+#include "inventory.hpp"
 #include "private_bus.hpp"
 #include "services.hpp"
 #include "standin.hpp"
@@ -65,12 +67,19 @@ qvm::BusPtr connect(const std::string& address)
     return qvm::BusPtr(raw);
 }
 
+// Scripts and inventory from the fixture file; without one, the services
+// keep their defaults and the inventory is empty.
 bool loadFixtureFile(standin::Standin& standin, const std::string& path)
 {
-    if (path.empty())
-        return true;
-    const qvm::JsonPtr fixture(json_object_from_file(path.c_str()));
-    return fixture && standin::loadFixture(standin, fixture.get());
+    qvm::JsonPtr fixture;
+    if (!path.empty())
+    {
+        fixture.reset(json_object_from_file(path.c_str()));
+        if (!fixture)
+            return false;
+    }
+    return standin::loadFixture(standin, fixture.get()) &&
+           standin::addInventory(standin, fixture.get());
 }
 
 int serve(const Options& options)
