@@ -97,19 +97,15 @@ extern "C" int32_t get_object_lists(sd_bus* bus, json_object** out)
     if (out == nullptr)
         return QVM_RC_INVALID_REQUEST;
     *out = nullptr;
-    qvm::BusError error;
-    sd_bus_message* raw = nullptr;
-    const int r =
-        sd_bus_call_method(bus, kMapperService, kMapperPath, kMapperInterface,
-                           "GetSubTree", error.get(), &raw, "sias", "/", 0, 0);
-    const qvm::MessagePtr reply(raw);
-    if (r < 0)
+    // The whole tree: from the root, any depth, every interface.
+    const qvm::MessagePtr reply =
+        qvm::callMethod(bus, kMapperService, kMapperPath, kMapperInterface,
+                        "GetSubTree", "sias", "/", 0, 0);
+    if (!reply)
         return QVM_RC_FAILED;
-    json_object* converted = nullptr;
-    const int32_t read =
-        make_JSON_object_from_GetSubTreeReply(reply.get(), &converted);
-    qvm::JsonPtr document(converted);
-    if (read < 0)
+    qvm::JsonPtr document =
+        qvm::readReply(reply.get(), make_JSON_object_from_GetSubTreeReply);
+    if (!document)
         return QVM_RC_FAILED;
     *out = document.release();
     return QVM_RC_SUCCESS;

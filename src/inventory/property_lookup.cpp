@@ -6,6 +6,7 @@
 #include "inventory/inventory.hpp"
 #include "qvmclient.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -54,6 +55,8 @@ extern "C" int32_t get_properties_from_node(sd_bus* bus, const char* service,
                                             const char* interface,
                                             json_object** out)
 {
+    // Without a service there is nobody to ask; the lookup only knows
+    // success and failure.
     if (service == nullptr || out == nullptr)
         return QVM_RC_FAILED;
     qvm::HeapString built;
