@@ -5,6 +5,7 @@
 #include <cctype>
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -48,17 +49,33 @@ struct ReplyCase
     Outcome expected;
 };
 
-std::ostream& operator<<(std::ostream& os, const ReplyCase& c)
+// A table of replies and the reader that they are given to.
+struct ReaderCase
 {
-    return os << c.name;
+    Reader reader;
+    ReplyCase reply;
+};
+
+std::ostream& operator<<(std::ostream& os, const ReaderCase& c)
+{
+    return os << c.reply.name;
+}
+
+template <std::size_t N>
+std::vector<ReaderCase> withReader(Reader reader, const ReplyCase (&cases)[N])
+{
+    std::vector<ReaderCase> out;
+    for (const auto& c : cases)
+        out.push_back({reader, c});
+    return out;
 }
 
 // "two structs stop" -> "TwoStructsStop", for the test's name.
-std::string caseName(const testing::TestParamInfo<ReplyCase>& info)
+std::string caseName(const testing::TestParamInfo<ReaderCase>& info)
 {
     std::string name;
     bool upper = true;
-    for (const char* c = info.param.name; *c != '\0'; ++c)
+    for (const char* c = info.param.reply.name; *c != '\0'; ++c)
     {
         if (std::isalnum(static_cast<unsigned char>(*c)) == 0)
         {
@@ -74,19 +91,20 @@ std::string caseName(const testing::TestParamInfo<ReplyCase>& info)
 class ReaderTest : public testing::Test
 {
   protected:
-    Outcome properties(const ReplyCase& c)
-    {
-        const qvm::MessagePtr reply = bus_.reply(c.signature, c.values);
-        return run(make_JSON_object_from_GetAllReply, reply.get());
-    }
-    Outcome subtree(const ReplyCase& c)
-    {
-        const qvm::MessagePtr reply = bus_.reply(c.signature, c.values);
-        return run(make_JSON_object_from_GetSubTreeReply, reply.get());
-    }
-
     qvmtest::LocalBus bus_;
 };
+
+class ReplyShapes : public ReaderTest,
+                    public testing::WithParamInterface<ReaderCase>
+{
+};
+
+TEST_P(ReplyShapes, ConvertAsFarAsTheShapeAllows)
+{
+    const ReplyCase& c = GetParam().reply;
+    const qvm::MessagePtr reply = bus_.reply(c.signature, c.values);
+    EXPECT_EQ(run(GetParam().reader, reply.get()), c.expected);
+}
 
 // Properties: a{sv} with every basic type, then a value of each kind.
 const ReplyCase kPropertyCases[] = {
@@ -157,18 +175,11 @@ const ReplyCase kPropertyCases[] = {
      {-1, R"({"N":[{"N":["a"]}]})"}},
 };
 
-class PropertyReplies : public ReaderTest,
-                        public testing::WithParamInterface<ReplyCase>
-{
-};
-
-TEST_P(PropertyReplies, ConvertAsFarAsTheShapeAllows)
-{
-    EXPECT_EQ(properties(GetParam()), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Shapes, PropertyReplies,
-                         testing::ValuesIn(kPropertyCases), caseName);
+INSTANTIATE_TEST_SUITE_P(
+    Properties, ReplyShapes,
+    testing::ValuesIn(withReader(make_JSON_object_from_GetAllReply,
+                                 kPropertyCases)),
+    caseName);
 
 // Subtree: a{sa{sas}} and replies of other shapes.
 const ReplyCase kSubtreeCases[] = {
@@ -210,18 +221,11 @@ const ReplyCase kSubtreeCases[] = {
      {-1, R"({"Returned Objects":[{"/p":[{"S":[]}]}]})"}},
 };
 
-class SubtreeReplies : public ReaderTest,
-                       public testing::WithParamInterface<ReplyCase>
-{
-};
-
-TEST_P(SubtreeReplies, ConvertAsFarAsTheShapeAllows)
-{
-    EXPECT_EQ(subtree(GetParam()), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Shapes, SubtreeReplies,
-                         testing::ValuesIn(kSubtreeCases), caseName);
+INSTANTIATE_TEST_SUITE_P(
+    Subtree, ReplyShapes,
+    testing::ValuesIn(withReader(make_JSON_object_from_GetSubTreeReply,
+                                 kSubtreeCases)),
+    caseName);
 
 TEST_F(ReaderTest, MissingArgumentsAndErrorRepliesLeaveOutUnwritten)
 {
