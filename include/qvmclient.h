@@ -243,6 +243,195 @@ QVM_API void AddBitsInfo(const ValueTextEntry *table, uint32_t count,
                          uint32_t bits, FieldList *list);
 
 /* QVM_DECODERS_BEGIN */
+/* Value-to-text and bit-to-text tables: in an enumeration table byte 0 of
+ * the code is the value (or the first of a range) and byte 1 the last value
+ * of a range or 0; in a bit table the code is the bit number. */
+QVM_API extern const ValueTextEntry SystemWakeupTypeTable[9];
+QVM_API extern const ValueTextEntry BaseBoardFeatureFlagsTable[5];
+QVM_API extern const ValueTextEntry BaseBoardBoardTypeTable[13];
+QVM_API extern const ValueTextEntry SystemEnclosureTypeTable[36];
+QVM_API extern const ValueTextEntry SystemEnclosureStatusTable[6];
+QVM_API extern const ValueTextEntry SESecurityStatusTable[5];
+QVM_API extern const ValueTextEntry ProcessorTypeTable[6];
+QVM_API extern const ValueTextEntry ProcessorUpgradeTable[56];
+QVM_API extern const ValueTextEntry ProcessorCharacteristicsTable[7];
+QVM_API extern const ValueTextEntry McErrorDetectMethodTable[8];
+QVM_API extern const ValueTextEntry McErrorCorrectCapabilityTable[6];
+QVM_API extern const ValueTextEntry McInterleaveSupportTable[7];
+QVM_API extern const ValueTextEntry McMemorySpeedsTable[5];
+QVM_API extern const ValueTextEntry MemoryModuleVoltageTable[3];
+QVM_API extern const ValueTextEntry MmMemoryTypeTable[11];
+QVM_API extern const ValueTextEntry MmErrorStatusTable[3];
+QVM_API extern const ValueTextEntry PMALocationTable[14];
+QVM_API extern const ValueTextEntry PMAUseTable[7];
+QVM_API extern const ValueTextEntry PMAErrorCorrectionTypesTable[7];
+QVM_API extern const ValueTextEntry MemoryDeviceFormFactorTable[15];
+QVM_API extern const ValueTextEntry MemoryDeviceTypeTable[27];
+QVM_API extern const ValueTextEntry MemoryDeviceTypeDetailTable[14];
+QVM_API extern const ValueTextEntry MemoryErrorTypeTable[14];
+QVM_API extern const ValueTextEntry MemoryErrorGranularityTable[4];
+QVM_API extern const ValueTextEntry MemoryErrorOperationTable[5];
+QVM_API extern const ValueTextEntry MemoryChannelTypeTable[4];
+QVM_API extern const ValueTextEntry CacheSRAMTypeTable[7];
+QVM_API extern const ValueTextEntry CacheErrCorrectingTypeTable[6];
+QVM_API extern const ValueTextEntry CacheSystemCacheTypeTable[5];
+QVM_API extern const ValueTextEntry CacheAssociativityTable[14];
+QVM_API extern const ValueTextEntry PortConnectorTypeTable[41];
+QVM_API extern const ValueTextEntry PortTypeTable[37];
+QVM_API extern const ValueTextEntry SystemSlotTypeTable[58];
+QVM_API extern const ValueTextEntry SystemSlotDataBusWidthTable[14];
+QVM_API extern const ValueTextEntry SystemSlotCurrentUsageTable[4];
+QVM_API extern const ValueTextEntry SystemSlotLengthTable[4];
+QVM_API extern const ValueTextEntry SlotCharacteristics1Table[8];
+QVM_API extern const ValueTextEntry SlotCharacteristics2Table[3];
+QVM_API extern const ValueTextEntry OnboardDeviceTypesTable[10];
+QVM_API extern const ValueTextEntry SELTypesTable[27];
+QVM_API extern const ValueTextEntry SELVarDataFormatTypeTable[9];
+QVM_API extern const ValueTextEntry PostResultsBitmapDw1Table[32];
+QVM_API extern const ValueTextEntry PostResultsBitmapDw2Table[32];
+QVM_API extern const ValueTextEntry SELSysManagementTypesTable[16];
+QVM_API extern const ValueTextEntry PointingDeviceTypeTable[7];
+QVM_API extern const ValueTextEntry PointingDeviceInterfaceTable[11];
+QVM_API extern const ValueTextEntry PBDeviceChemistryTable[8];
+QVM_API extern const ValueTextEntry VPStatusTable[6];
+QVM_API extern const ValueTextEntry VPLocationTable[11];
+QVM_API extern const ValueTextEntry CoolingDeviceStatusTable[6];
+QVM_API extern const ValueTextEntry CoolingDeviceTypeTable[11];
+QVM_API extern const ValueTextEntry TemperatureProbeStatusTable[6];
+QVM_API extern const ValueTextEntry TemperatureProbeLocTable[11];
+QVM_API extern const ValueTextEntry ECPStatusTable[6];
+QVM_API extern const ValueTextEntry ECPLocTable[11];
+QVM_API extern const ValueTextEntry MDTypeTable[13];
+QVM_API extern const ValueTextEntry MDAddressTypeTable[5];
+QVM_API extern const ValueTextEntry IPMIDIBMCInterfaceTypeTable[5];
+QVM_API extern const ValueTextEntry MCHostInterfaceTypeTable[3];
+QVM_API extern const ValueTextEntry StructureTypeInfoTable[48];
+
+/* Table-driven decoders: each appends "d:<label>:<value>", then what the
+ * value means ("s:Item:<text>", or "x:<text>:<weight>" per set bit). The
+ * decoders of a word take a pointer to it in the structure (little-endian,
+ * any alignment). */
+QVM_API void qvmAddSystemWakeupType(uint32_t value, FieldList *list);
+QVM_API void qvmAddBaseBoardFeatureFlags(uint32_t value, FieldList *list);
+QVM_API void qvmAddBaseBoardBoardType(uint32_t value, FieldList *list);
+QVM_API void qvmAddSystemEnclosureType(uint32_t value, FieldList *list);
+QVM_API void qvmAddSystemEnclosureStatus(uint32_t value, FieldList *list);
+QVM_API void qvmAddSESecurityStatus(uint32_t value, FieldList *list);
+QVM_API void qvmAddProcessorType(uint32_t value, FieldList *list);
+QVM_API void qvmAddProcessorUpgrade(uint32_t value, FieldList *list);
+QVM_API void qvmAddProcessorCharacteristics(uint32_t value, FieldList *list);
+QVM_API void qvmAddMcErrorDetectMethod(uint32_t value, FieldList *list);
+QVM_API void qvmAddMcErrorCorrectCapability(uint32_t value, FieldList *list);
+QVM_API void qvmAddMcInterleaveSupport(uint32_t value, FieldList *list);
+QVM_API void qvmAddMcMemorySpeeds(const void *field, FieldList *list);
+QVM_API void qvmAddMemoryModuleVoltage(uint32_t value, FieldList *list);
+QVM_API void qvmAddMmMemoryType(const void *field, FieldList *list);
+QVM_API void qvmAddMmErrorStatus(uint32_t value, FieldList *list);
+QVM_API void qvmAddCacheSRAMType(const void *field, FieldList *list);
+QVM_API void qvmAddCacheSupportedSRAMType(const void *field, FieldList *list);
+QVM_API void qvmAddCacheErrCorrectingType(uint32_t value, FieldList *list);
+QVM_API void qvmAddCacheSystemCacheType(uint32_t value, FieldList *list);
+QVM_API void qvmAddCacheAssociativity(uint32_t value, FieldList *list);
+QVM_API void qvmAddPortConnectorType(uint32_t value, FieldList *list);
+QVM_API void qvmAddPortType(uint32_t value, FieldList *list);
+QVM_API void qvmAddSystemSlotType(uint32_t value, FieldList *list);
+QVM_API void qvmAddSystemSlotDataBusWidth(uint32_t value, FieldList *list);
+QVM_API void qvmAddSystemSlotCurrentUsage(uint32_t value, FieldList *list);
+QVM_API void qvmAddSystemSlotLength(uint32_t value, FieldList *list);
+QVM_API void qvmAddSlotCharacteristics1(uint32_t value, FieldList *list);
+QVM_API void qvmAddSlotCharacteristics2(uint32_t value, FieldList *list);
+QVM_API void qvmAddOnboardDeviceTypes(uint32_t value, FieldList *list);
+QVM_API void qvmAddSELTypes(uint32_t value, FieldList *list);
+QVM_API void qvmAddSELVarDataFormatType(uint32_t value, FieldList *list);
+QVM_API void qvmAddPostResultsBitmapDw1(uint32_t value, FieldList *list);
+QVM_API void qvmAddPostResultsBitmapDw2(uint32_t value, FieldList *list);
+QVM_API void qvmAddSELSysManagementTypes(uint32_t value, FieldList *list);
+QVM_API void qvmAddPMALocation(uint32_t value, FieldList *list);
+QVM_API void qvmAddPMAUse(uint32_t value, FieldList *list);
+QVM_API void qvmAddPMAErrorCorrectionTypes(uint32_t value, FieldList *list);
+QVM_API void qvmAddMemoryDeviceFormFactor(uint32_t value, FieldList *list);
+QVM_API void qvmAddMemoryDeviceType(uint32_t value, FieldList *list);
+QVM_API void qvmAddMemoryDeviceTypeDetail(const void *field, FieldList *list);
+QVM_API void qvmAddMemoryErrorType(uint32_t value, FieldList *list);
+QVM_API void qvmAddMemoryErrorGranularity(uint32_t value, FieldList *list);
+QVM_API void qvmAddMemoryErrorOperation(uint32_t value, FieldList *list);
+QVM_API void qvmAddPointingDeviceType(uint32_t value, FieldList *list);
+QVM_API void qvmAddPointingDeviceInterface(uint32_t value, FieldList *list);
+QVM_API void qvmAddPBDeviceChemistry(uint32_t value, FieldList *list);
+QVM_API void qvmAddVPStatus(uint32_t value, FieldList *list);
+QVM_API void qvmAddVPLocation(uint32_t value, FieldList *list);
+QVM_API void qvmAddCoolingDeviceStatus(uint32_t value, FieldList *list);
+QVM_API void qvmAddCoolingDeviceType(uint32_t value, FieldList *list);
+QVM_API void qvmAddTemperatureProbeStatus(uint32_t value, FieldList *list);
+QVM_API void qvmAddTemperatureProbeLoc(uint32_t value, FieldList *list);
+QVM_API void qvmAddECPStatus(uint32_t value, FieldList *list);
+QVM_API void qvmAddECPLoc(uint32_t value, FieldList *list);
+QVM_API void qvmAddMDType(uint32_t value, FieldList *list);
+QVM_API void qvmAddMDAddressType(uint32_t value, FieldList *list);
+QVM_API void qvmAddMemoryChannelType(uint32_t value, FieldList *list);
+QVM_API void qvmAddIPMIDIBMCInterfaceType(uint32_t value, FieldList *list);
+QVM_API void qvmAddMCHostInterfaceType(uint32_t value, FieldList *list);
+QVM_API void qvmAddStructureTypeE1Info(uint32_t type, FieldList *list);
+
+/* The type-225 and type-226 mappings name their structure type with E1 and
+ * E2; the generic entry is for outside callers. All three decode alike. */
+QVM_API void qvmAddStructureTypeInfo(uint32_t type, FieldList *list);
+QVM_API void qvmAddStructureTypeE2Info(uint32_t type, FieldList *list);
+
+/* BIOS Characteristics (pointer to the 8-byte little-endian field) and its
+ * extension bytes; each set capability bit appends "s:<capability>:True".
+ * Byte 2 is read according to the loaded table's SMBIOS version. */
+QVM_API void qvmAddBiosCharacteristics(const void *field, FieldList *list);
+QVM_API void qvmAddBiosCharacteristicsExt1(uint32_t value, FieldList *list);
+QVM_API void qvmAddBiosCharacteristicsExt2(uint32_t value, FieldList *list);
+
+/* Processor family (byte, or the word that a family byte of 0xFE refers
+ * to), voltage and status bytes. */
+QVM_API void qvmAddProcessorFamily(uint32_t value, FieldList *list);
+QVM_API void qvmAddProcessorFamily2(uint32_t value, FieldList *list);
+QVM_API void qvmAddProcessorVoltage(uint32_t value, FieldList *list);
+QVM_API void qvmAddProcessorStatus(uint32_t value, FieldList *list);
+
+/* Memory controller, memory module and cache fields: sizes are powers of
+ * two; handles points to count little-endian handles (any alignment). */
+QVM_API void qvmAddMaxMemoryModuleSize(uint32_t exponent, uint32_t slots,
+                                       FieldList *list);
+QVM_API void qvmAddMemoryModuleConfigHandles(const void *handles,
+                                             uint32_t count, FieldList *list);
+QVM_API void qvmAddMmBankConnections(uint32_t value, FieldList *list);
+QVM_API void qvmAddMmMemorySize(uint32_t value, FieldList *list);
+QVM_API void qvmAddCacheConfiguration(uint32_t value, FieldList *list);
+
+/* Slot ID (its meaning depends on the slot type), boot status, battery
+ * manufacture date, reset capabilities, hardware security, remote access
+ * connections, power supply characteristics (pointer to the little-endian
+ * word) and TPM characteristics (the 64-bit field as two halves). */
+QVM_API void qvmAddSystemSlotId(uint32_t slot_id, uint32_t slot_type,
+                                FieldList *list);
+QVM_API void qvmAddSystemBootStatus(uint32_t value, FieldList *list);
+QVM_API void qvmAddSBDSManufactureDate(uint32_t value, FieldList *list);
+QVM_API void qvmAddSystemResetCapabilities(uint32_t value, FieldList *list);
+QVM_API void qvmAddHardwareSecuritySettings(uint32_t value, FieldList *list);
+QVM_API void qvmAddOBRAConnections(uint32_t value, FieldList *list);
+QVM_API void qvmAddSPSCharacteristics(const void *field, FieldList *list);
+QVM_API void qvmAddTpmDeviceCharacteristics(uint32_t low, uint32_t high,
+                                            FieldList *list);
+
+/* System event log: the structure's access method, status and header-format
+ * bytes, the log header, and the walk over length bytes of log records
+ * (data points to the first record). */
+QVM_API void qvmAddSELAccessMethod(uint32_t value, FieldList *list);
+QVM_API void qvmAddSELLogStatus(uint32_t value, FieldList *list);
+QVM_API void qvmAddSysEventLogHeaderFormat(uint32_t value, FieldList *list);
+QVM_API void qvmAddSELLogHeaderLen(uint32_t value, FieldList *list);
+QVM_API void qvmAddSysEventLogHeaderType1(const uint8_t *header,
+                                          FieldList *list);
+QVM_API void qvmAddSysEventLogHeader(uint32_t format, const uint8_t *header,
+                                     FieldList *list);
+QVM_API void qvmAddElVdfInfo(uint32_t format, const uint8_t *data,
+                             FieldList *list);
+QVM_API void qvmAddSysEventLogData(const uint8_t *data, uint32_t length,
+                                   FieldList *list);
 /* QVM_DECODERS_END */
 
 /* ---- D-Bus inventory to JSON --------------------------------------------- */

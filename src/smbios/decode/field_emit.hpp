@@ -1,0 +1,66 @@
+// The field shapes the decoders share, all appended through the emitters:
+// integers, flags, notices, per-bit fields and choices among texts.
+#pragma once
+
+#include "qvmclient.h"
+
+#include <cstdint>
+#include <initializer_list>
+#include <span>
+
+namespace qvm::decode
+{
+
+inline constexpr const char* kTrue = "True";
+
+// "d:<key>:<value>"; 32-bit and smaller values arrive zero-extended.
+inline void appendInteger(const char* key, uint64_t value, FieldList* list)
+{
+    AddJSONintValue(static_cast<int64_t>(value), key, list);
+}
+
+// "s:<key>:True" or "s:<key>:False".
+void appendFlag(const char* key, bool set, FieldList* list);
+
+// "s:Notice:<text>".
+void appendNotice(const char* text, FieldList* list);
+
+// "s:Notice:Error, reserved BIT <bit> must be zero".
+void appendReservedBitNotice(unsigned bit, FieldList* list);
+
+// The reserved-bit notice of the first bit of order that is set in value;
+// only one is reported however many are set.
+void appendFirstReservedBit(std::initializer_list<uint8_t> order,
+                            uint64_t value, FieldList* list);
+
+// What one set bit of a characteristics field appends: "s:<key>:<text>", or
+// "d:<key>:<bit>" for bits the field reports by number.
+struct BitField
+{
+    uint8_t bit;
+    const char* key;
+    const char* text;
+};
+
+// A capability bit reported as "s:<text>:True".
+constexpr BitField flagBit(uint8_t bit, const char* text)
+{
+    return {bit, text, kTrue};
+}
+// A bit reported as "s:Notice:<text>".
+constexpr BitField noticeBit(uint8_t bit, const char* text)
+{
+    return {bit, "Notice", text};
+}
+// A bit reported by its own number, "d:<key>:<bit>".
+constexpr BitField numberBit(uint8_t bit, const char* key)
+{
+    return {bit, key, nullptr};
+}
+
+// The fields of the set bits, in the order of fields; clear bits append
+// nothing.
+void appendSetBits(std::span<const BitField> fields, uint64_t bits,
+                   FieldList* list);
+
+} // namespace qvm::decode

@@ -1,0 +1,316 @@
+#include "decode/field_capture.hpp"
+#include "qvmclient.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+using qvmtest::decoded;
+using qvmtest::FieldCapture;
+using testing::ElementsAre;
+using testing::ElementsAreArray;
+using testing::IsEmpty;
+
+namespace
+{
+
+using Bytes = std::vector<uint8_t>;
+using Strings = std::vector<std::string>;
+
+const char* const kRecords = "s:System Event Log records:  ";
+
+// One log record dated 2021-03-15 13:05:09 unless told otherwise: type,
+// length byte, the six date bytes, then whatever follows.
+Bytes record(uint8_t type, uint8_t length, std::initializer_list<uint8_t> rest,
+             uint8_t year = 21)
+{
+    Bytes bytes = {type, length, year, 3, 15, 13, 5, 9};
+    for (const uint8_t byte : rest)
+        bytes.push_back(byte);
+    return bytes;
+}
+
+Bytes concat(std::initializer_list<Bytes> parts)
+{
+    Bytes all;
+    for (const Bytes& part : parts)
+        all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+// The walk over exactly these bytes (a heap copy of that size, so a read
+// past the end is caught by the sanitizer build).
+Strings walk(const Bytes& log)
+{
+    FieldCapture fields;
+    qvmAddSysEventLogData(log.data(), static_cast<uint32_t>(log.size()),
+                          fields.list());
+    return fields.strings();
+}
+
+// The fields of a record header whose length byte is length (unread).
+Strings recordFields(const char* type, uint32_t code, uint32_t length,
+                     const char* date = "2021/03/15, 13:5:9")
+{
+    return {"d:System Event Log Type:" + std::to_string(code),
+            std::string("s:Item:") + type,
+            "d:Log Header Len:" + std::to_string(length),
+            "d:Log Header length (masked):" + std::to_string(length & 0x7F),
+            length & 0x80 ? "s:Log Record Status:This record has been read"
+                          : "s:Log Record Status:This record has not been read",
+            std::string("s:Date/Time:") + date};
+}
+
+Strings join(std::initializer_list<Strings> parts)
+{
+    Strings all;
+    for (const Strings& part : parts)
+        all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+const Strings kNoStandardFormat = {
+    "d:Event Log Variable Data Format Types:0", "s:Item:None ",
+    "s:Event Log Variable Data Format Types:No standard format data is "
+    "available"};
+
+} // namespace
+
+TEST(SELAccessMethod, CodesAndRanges)
+{
+    EXPECT_THAT(decoded(qvmAddSELAccessMethod, 3U),
+                ElementsAre("d:Access method:3",
+                            "s:Access method:Memory-mapped physical 32-bit "
+                            "address"));
+    EXPECT_THAT(decoded(qvmAddSELAccessMethod, 127U)[1],
+                "s:Access method:Available for future assignment via this "
+                "specification");
+    EXPECT_THAT(decoded(qvmAddSELAccessMethod, 128U)[1],
+                "s:Access method:BIOS Vendor/OEM-specific");
+}
+
+TEST(SELLogStatus, ValidFullAndReservedBits)
+{
+    EXPECT_THAT(decoded(qvmAddSELLogStatus, 0x03U),
+                ElementsAre("d:Log Status:3", "s:Log Status:Log area valid",
+                            "s:Log Status:Log area full"));
+    EXPECT_THAT(decoded(qvmAddSELLogStatus, 0x80U),
+                ElementsAre("d:Log Status:128",
+                            "s:Log Status:Log area not valid",
+                            "s:Log Status:Log area not full",
+                            "s:Log Status:Reserved bits not zero"));
+}
+
+TEST(SysEventLogHeaderFormat, ByteAndText)
+{
+    EXPECT_THAT(decoded(qvmAddSysEventLogHeaderFormat, 1U),
+                ElementsAre("d:Log Header Format:1",
+                            "s:Log Header Format:Type 1 log header"));
+    EXPECT_THAT(decoded(qvmAddSysEventLogHeaderFormat, 2U)[1],
+                "s:Log Header Format:Available for future");
+    EXPECT_THAT(decoded(qvmAddSysEventLogHeaderFormat, 255U)[1],
+                "s:Log Header Format:BIOS Vendor/OEM-specific format");
+}
+
+TEST(SELLogHeaderLen, LengthAndReadFlag)
+{
+    EXPECT_THAT(decoded(qvmAddSELLogHeaderLen, 0x92U),
+                ElementsAre("d:Log Header Len:146",
+                            "d:Log Header length (masked):18",
+                            "s:Log Record Status:This record has been read"));
+}
+
+TEST(SysEventLogHeader, TypeOneHeaderIsDecodedAfterItsFormat)
+{
+    const uint8_t header[16] = {0x00, 0x1F, 0x00, 0x00, 0x00, 5,   6,   7,
+                                8,    9,    10,   0xEE, 0xA,  0xB, 0xC, 2};
+    EXPECT_THAT(decoded(qvmAddSysEventLogHeader, 1U, header),
+                ElementsAre("s:Log Header Format:Type 1 log header",
+                            "s:System Event Log Header Type1 Format:  ",
+                            "s:OEM Reserved:0x0 0x1f 0x0 0x0 0x0",
+                            "d:Multiple Event Time Window:5",
+                            "d:Multiple Event Count Increment:6",
+                            "d:Pre-boot Event Log Reset - CMOS Address:7",
+                            "d:Pre-boot Event Log Reset - CMOS Bit Index:8",
+                            "d:CMOS Checksum - Starting Offset:9",
+                            "d:CMOS Checksum - Byte Count:10",
+                            "s:Reserved:0xa 0xb 0xc", "d:HeaderRevision:2"));
+}
+
+TEST(SysEventLogHeader, OtherFormatsGiveOnlyTheirText)
+{
+    const uint8_t header[16] = {};
+    EXPECT_THAT(decoded(qvmAddSysEventLogHeader, 0U, header),
+                ElementsAre("s:Log Header Format:No Header"));
+    EXPECT_THAT(decoded(qvmAddSysEventLogHeader, 127U, header),
+                ElementsAre("s:Log Header Format:Available for future "
+                            "assignment via this specification"));
+    EXPECT_THAT(decoded(qvmAddSysEventLogHeader, 128U, header),
+                ElementsAre("s:Log Header Format:BIOS Vendor/OEM-specific "
+                            "format"));
+    EXPECT_THAT(decoded(qvmAddSysEventLogHeader, 1U,
+                        static_cast<const uint8_t*>(nullptr)),
+                IsEmpty());
+}
+
+TEST(ElVdfInfo, PostResultsBitmapReadsTwoUnalignedDoubleWords)
+{
+    const uint8_t data[] = {4, 0x01, 0, 0, 0, 0, 0, 0, 0x80};
+    EXPECT_THAT(decoded(qvmAddElVdfInfo, 4U, data),
+                ElementsAre("d:Event Log Variable Data Format Types:4",
+                            "s:Item:POST Results Bitmap ",
+                            "d:POST Results Bitmap - First DWORD:1",
+                            "x:Channel 2 Timer error :1",
+                            "d:POST Results Bitmap - Second DWOR:2147483648",
+                            "x:Audio Resource Conflict :80000000"));
+}
+
+TEST(ElVdfInfo, HandlesCountersAndManagementTypes)
+{
+    const char* failed = "s:Event Log Variable Data Format Types:SMBIOS "
+                         "structure associated with the hardware element that "
+                         "failed";
+    const uint8_t handle[] = {3, 0x34, 0x12, 0x05, 0x00, 0x00, 0x01};
+    EXPECT_THAT(decoded(qvmAddElVdfInfo, 3U, handle),
+                ElementsAre("d:Event Log Variable Data Format Types:3",
+                            "s:Item:Multiple-Event Handle ", failed,
+                            "d:Structure handle:4660",
+                            "d:multiple-event counter:16777221"));
+    const uint8_t management[] = {6, 0x30, 0, 0, 0, 0x02, 0, 0, 0};
+    EXPECT_THAT(decoded(qvmAddElVdfInfo, 6U, management),
+                ElementsAre("d:Event Log Variable Data Format Types:6",
+                            "s:Item:Multiple-Event System Management Type ",
+                            "d:System Management Types:48",
+                            "s:Item:Chassis secure switch activated ",
+                            "d:multiple-event counter:2"));
+}
+
+TEST(ElVdfInfo, UnusedAndOemFormats)
+{
+    const uint8_t data[9] = {};
+    EXPECT_THAT(decoded(qvmAddElVdfInfo, 7U, data),
+                ElementsAre("d:Event Log Variable Data Format Types:7",
+                            "s:Item:Unused ",
+                            "s:Event Log Variable Data Format Types:Unused, "
+                            "available for assignment by this specification"));
+    EXPECT_THAT(decoded(qvmAddElVdfInfo, 200U, data),
+                ElementsAre("d:Event Log Variable Data Format Types:200",
+                            "s:Item:OEM assigned ",
+                            "s:Event Log Variable Data Format Types:Available "
+                            "for system- and OEM-specific assignments"));
+}
+
+TEST(SysEventLogData, EmptyLogGivesOnlyTheTitle)
+{
+    EXPECT_THAT(walk(record(0xFF, 8, {})), ElementsAre(kRecords));
+    const uint8_t end = 0xFF;
+    FieldCapture fields;
+    qvmAddSysEventLogData(&end, 0, fields.list());
+    EXPECT_THAT(fields.strings(), ElementsAre(kRecords));
+}
+
+TEST(SysEventLogData, TwoRecordsFillingTheLog)
+{
+    const Bytes log = concat({record(23, 16, {0, 0, 0, 0, 0, 0, 0, 0}),
+                              record(1, 16, {0, 0, 0, 0, 0, 0, 0, 0}, 99)});
+    EXPECT_THAT(walk(log), ElementsAreArray(
+                               join({{kRecords},
+                                     recordFields("System boot", 23, 16),
+                                     kNoStandardFormat,
+                                     recordFields("Single-bit ECC memory error",
+                                                  1, 16, "1999/03/15, 13:5:9"),
+                                     kNoStandardFormat})));
+}
+
+TEST(SysEventLogData, CenturyFromTheYearByte)
+{
+    const auto dateOf = [](uint8_t year)
+    {
+        const Strings strings = walk(record(23, 8, {}, year));
+        return strings.back();
+    };
+    EXPECT_EQ(dateOf(0), "s:Date/Time:2000/03/15, 13:5:9");
+    EXPECT_EQ(dateOf(79), "s:Date/Time:2079/03/15, 13:5:9");
+    EXPECT_EQ(dateOf(80), "s:Date/Time:1980/03/15, 13:5:9");
+    EXPECT_EQ(dateOf(100), "s:Date/Time:error");
+}
+
+TEST(SysEventLogData, BadYearSkipsTheVariableDataButNotTheNextRecord)
+{
+    const Bytes log =
+        concat({record(23, 10, {4, 0xFF}, 100), record(0xFF, 8, {})});
+    EXPECT_THAT(walk(log), ElementsAreArray(join(
+                               {{kRecords},
+                                recordFields("System boot", 23, 10, "error"),
+                                recordFields("End-of-log", 255, 8)})));
+}
+
+TEST(SysEventLogData, ReadFlagDoesNotCountInTheLength)
+{
+    Bytes first = record(23, 0x92, {0, 0xAA, 0xAA});
+    first.resize(18, 0xAA);
+    const Bytes log = concat({first, record(0xFF, 8, {}), {0x55, 0x55}});
+    EXPECT_THAT(walk(log),
+                ElementsAreArray(join({{kRecords},
+                                       recordFields("System boot", 23, 0x92),
+                                       kNoStandardFormat,
+                                       recordFields("End-of-log", 255, 8)})));
+}
+
+TEST(SysEventLogData, VariableDataStopsAtTheEndOfItsRecord)
+{
+    // A 10-byte record claims a POST bitmap but holds only its first byte;
+    // the next record's bytes must not be taken for the rest.
+    const Bytes log = concat({record(8, 10, {4, 0x01}), record(0xFF, 8, {})});
+    EXPECT_THAT(walk(log), ElementsAreArray(join(
+                               {{kRecords},
+                                recordFields("POST Error", 8, 10),
+                                {"d:Event Log Variable Data Format Types:4",
+                                 "s:Item:POST Results Bitmap ",
+                                 "d:POST Results Bitmap - First DWORD:1",
+                                 "x:Channel 2 Timer error :1",
+                                 "d:POST Results Bitmap - Second DWOR:0"},
+                                recordFields("End-of-log", 255, 8)})));
+}
+
+TEST(SysEventLogData, RecordsThatWouldNotEndTheWalkEndIt)
+{
+    // Length bits of 0 would decode the same record for ever.
+    EXPECT_THAT(walk(concat({record(23, 0x80, {}), record(23, 8, {})})),
+                ElementsAreArray(
+                    join({{kRecords},
+                          recordFields("System boot", 23, 0x80),
+                          {"s:Notice:Log record of length 0 ends the log"}})));
+    // A record header cut by the end of the data is not read.
+    EXPECT_THAT(walk(concat({record(23, 8, {}), {23, 8, 21, 3}})),
+                ElementsAreArray(join(
+                    {{kRecords},
+                     recordFields("System boot", 23, 8),
+                     {"s:Notice:Log record cut short by the end of the log "
+                      "data"}})));
+    // A record longer than the data ends the walk after it.
+    EXPECT_THAT(walk(record(23, 40, {0, 1, 2})),
+                ElementsAreArray(join({{kRecords},
+                                       recordFields("System boot", 23, 40),
+                                       kNoStandardFormat})));
+}
+
+TEST(EventLogDecoders, NullPointerOrListAppendsNothing)
+{
+    const uint8_t bytes[16] = {};
+    qvmAddSELAccessMethod(0, nullptr);
+    qvmAddSELLogStatus(0, nullptr);
+    qvmAddSysEventLogHeaderFormat(0, nullptr);
+    qvmAddSELLogHeaderLen(0, nullptr);
+    qvmAddSysEventLogHeaderType1(bytes, nullptr);
+    qvmAddSysEventLogHeader(1, bytes, nullptr);
+    qvmAddElVdfInfo(4, bytes, nullptr);
+    qvmAddSysEventLogData(bytes, 16, nullptr);
+    FieldCapture fields;
+    qvmAddSysEventLogHeaderType1(nullptr, fields.list());
+    qvmAddElVdfInfo(4, nullptr, fields.list());
+    qvmAddSysEventLogData(nullptr, 16, fields.list());
+    EXPECT_THAT(fields.strings(), IsEmpty());
+}
