@@ -1,0 +1,176 @@
+// Loads arbitrary bytes as the SMBIOS table and runs every table query over
+// them. Besides the sanitizers, it checks the promises callers rely on: a
+// walk by handles ends, everything handed out lies inside the table, and
+// skipping a structure's strings lands exactly on its successor.
+#include "qvmclient.h"
+#include "smbios/table.hpp"
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <sys/mman.h>
+#include <unistd.h>
+
+namespace
+{
+
+void require(bool condition)
+{
+    if (!condition)
+        __builtin_trap();
+}
+
+// The table reaches SmbiosInit as a file: one in-memory file, rewritten
+// for every input.
+const std::string& scratchFile(const uint8_t* data, size_t size)
+{
+    static const int fd = memfd_create("fuzz-smbios", 0);
+    static const std::string path = "/proc/self/fd/" + std::to_string(fd);
+    require(fd >= 0);
+    require(ftruncate(fd, 0) == 0);
+    require(pwrite(fd, data, size, 0) == static_cast<ssize_t>(size));
+    return path;
+}
+
+bool insideTable(const void* p, size_t size)
+{
+    const auto start = reinterpret_cast<uintptr_t>(m_SmbiosStruct);
+    const auto where = reinterpret_cast<uintptr_t>(p);
+    return where >= start &&
+           where - start <= static_cast<size_t>(gSMTableLength) &&
+           size <= static_cast<size_t>(gSMTableLength) - (where - start);
+}
+
+void walkByHandles()
+{
+    // Every structure is at least 6 bytes long.
+    const size_t limit = static_cast<size_t>(gSMTableLength) / 6 + 1;
+    uint16_t handle = 0xFFFF;
+    for (size_t calls = 0;; ++calls)
+    {
+        require(calls <= limit);
+        uint8_t* structure = nullptr;
+        uint16_t length = 0;
+        if (SmbiosGetStructure(&handle, &structure, &length) != QVM_RC_SUCCESS)
+            return;
+        require(length >= 6 && insideTable(structure, length));
+        if (handle == 0xFFFF)
+            return;
+    }
+}
+
+void lookUpStrings(uint8_t* structure, uint16_t length)
+{
+    for (uint16_t number = 0; number <= 256; ++number)
+    {
+        uint8_t* slot = structure;
+        if (const char* text = SmbiosGetString(&slot, number))
+            require(insideTable(text, std::strlen(text) + 1));
+    }
+    uint8_t* slot = structure;
+    require(SmbiosGetString(&slot, 0xFFFF) == nullptr);
+    require(slot == structure + length);
+}
+
+// Field reads near the start, across the end of the formatted area and at
+// offsets that would wrap.
+void readFields(const qvm::smbios::StructureView& view)
+{
+    unsigned sum = 0;
+    const size_t length = view.length();
+    const size_t offsets[] = {0, 4, 250, 256, SIZE_MAX - 2, SIZE_MAX};
+    auto read = [&](size_t offset)
+    {
+        sum += view.byte(offset) + view.word(offset) + view.dword(offset) +
+               static_cast<unsigned>(view.qword(offset));
+        for (size_t width : {size_t{1}, size_t{8}, size_t{40}})
+        {
+            const auto field = view.field(offset, width);
+            if (field)
+                sum += field.data()[width - 1];
+        }
+    };
+    for (size_t offset : offsets)
+        read(offset);
+    for (size_t offset = length > 9 ? length - 9 : 0; offset <= length + 1;
+         ++offset)
+        read(offset);
+    // Keeps the reads from being optimised away.
+    asm volatile("" : : "r"(sum));
+}
+
+void selectEveryType()
+{
+    for (unsigned type = 0; type < 256; ++type)
+    {
+        uint16_t count = 0;
+        uint8_t** structures = nullptr;
+        uint16_t* lengths = nullptr;
+        const int64_t counted =
+            SmbiosGetStructureOfType(type, nullptr, nullptr, &count);
+        if (SmbiosGetStructureOfType(type, &structures, &lengths, &count) !=
+            QVM_RC_SUCCESS)
+        {
+            require(counted != QVM_RC_SUCCESS);
+            continue;
+        }
+        for (uint16_t i = 0; i < count; ++i)
+        {
+            require(structures[i][0] == type);
+            require(insideTable(structures[i], lengths[i]));
+            lookUpStrings(structures[i], lengths[i]);
+        }
+        std::free(structures);
+        std::free(lengths);
+    }
+    for (const auto& entry : qvm::smbios::loadedTable())
+        readFields(entry.view);
+}
+
+void askIdentity()
+{
+    SmbiosBiosInfo* info = nullptr;
+    if (GetBiosInfo("SMBIOSBIOSInfo", &info) == QVM_RC_SUCCESS)
+        std::free(info);
+    (void)GetSmbiosMajorVersion();
+    (void)GetSmbiosMinorVersion();
+    for (const char* key :
+         {"SMBIOSServiceTagString", "SMBIOSSystemNameString", "SMBIOSBIOSInfo"})
+    {
+        char* text = nullptr;
+        if (GetServiceTag(key, &text) == QVM_RC_SUCCESS)
+            std::free(text);
+        if (GetSystemName(key, &text) == QVM_RC_SUCCESS)
+            std::free(text);
+        if (GetSystemDetails(key, &text) == QVM_RC_SUCCESS)
+            std::free(text);
+    }
+}
+
+void mapDescriptors()
+{
+    if (PopulateFqdds() != QVM_RC_SUCCESS)
+    {
+        require(m_countE1 == 0 && FindFqdd(0) == nullptr);
+        return;
+    }
+    for (uint16_t i = 0; i < m_countE1; ++i)
+    {
+        const FqddMapEntry* found = FindFqdd(m_Fqdd[i].handle);
+        require(found != nullptr && found <= &m_Fqdd[i]);
+    }
+    require(FindFqdd(0x10000) == nullptr);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    SmbiosInit(scratchFile(data, size).c_str());
+    walkByHandles();
+    selectEveryType();
+    askIdentity();
+    mapDescriptors();
+    SmbiosCleanup();
+    return 0;
+}

@@ -1,0 +1,125 @@
+// The bounded reader on its own: structure views over plain byte vectors.
+#include "smbios/structure_view.hpp"
+#include "support/table_builder.hpp"
+
+#include <cstring>
+#include <gtest/gtest.h>
+#include <string>
+
+using qvm::smbios::StructureView;
+using qvmtest::Bytes;
+using qvmtest::StructureBuilder;
+
+namespace
+{
+
+std::string text(const char* s)
+{
+    return s ? s : "<null>";
+}
+
+Bytes fieldBytes(const StructureView& view, std::size_t offset,
+                 std::size_t width)
+{
+    const auto field = view.field(offset, width);
+    return field ? Bytes(field.data(), field.data() + width) : Bytes{};
+}
+
+} // namespace
+
+TEST(StructureView, ReadsLittleEndianAndZeroOutsideTheFormattedArea)
+{
+    Bytes bytes = StructureBuilder(3, 20, 0xBEEF)
+                      .u32(6, 0x89ABCDEF)
+                      .u64(12, 0x0102030405060708ULL)
+                      .string("ABCDEFGH")
+                      .build();
+    StructureView view(bytes);
+    EXPECT_EQ(view.type(), 3);
+    EXPECT_EQ(view.handle(), 0xBEEF);
+    EXPECT_EQ(view.word(6), 0xCDEF);
+    EXPECT_EQ(view.dword(6), 0x89ABCDEFU);
+    EXPECT_EQ(view.qword(12), 0x0102030405060708ULL);
+    // The string set right after the area must not leak into fields.
+    EXPECT_EQ(view.word(19), 0x0001);
+    EXPECT_EQ(view.byte(20), 0);
+    // Offsets near the top must not wrap round to the header.
+    EXPECT_EQ(view.qword(SIZE_MAX - 3), 0U);
+
+    bytes.resize(10); // the buffer ends inside the formatted area
+    view = StructureView(bytes);
+    EXPECT_EQ(view.byte(9), 0x89);
+    EXPECT_EQ(view.word(9), 0x0089);
+    EXPECT_EQ(view.string(1), nullptr);
+}
+
+TEST(StructureView, HeaderCutOrLengthBelowFourIsNoStructure)
+{
+    for (const Bytes& bytes :
+         {Bytes{}, Bytes{1}, Bytes{1, 4, 0}, Bytes{1, 3, 7, 0, 'a', 0, 0},
+          Bytes{0, 0, 0, 0, 0, 0}})
+    {
+        const StructureView view(bytes);
+        EXPECT_FALSE(view.valid());
+        EXPECT_EQ(view.handle(), 0);
+        EXPECT_EQ(view.string(1), nullptr);
+        EXPECT_TRUE(view.whole().empty());
+    }
+}
+
+TEST(StructureView, FieldPointsIntoTheTableOrAtAZeroPaddedCopy)
+{
+    const Bytes bytes = StructureBuilder(0, 18, 0)
+                            .u64(10, 0x1122334455667788ULL)
+                            .string("XYZ")
+                            .build();
+    const StructureView view(bytes);
+    EXPECT_EQ(view.field(10, 8).data(), bytes.data() + 10);
+    // Runs past the area: the string "XYZ" must read as zeros.
+    EXPECT_EQ(fieldBytes(view, 14, 8),
+              (Bytes{0x44, 0x33, 0x22, 0x11, 0, 0, 0, 0}));
+    // Larger than the inline copy, and wholly outside.
+    EXPECT_EQ(fieldBytes(view, 100, 600), Bytes(600, 0));
+    // A moved copy still points at its own bytes.
+    auto moved = view.field(16, 4);
+    const auto kept = std::move(moved);
+    EXPECT_EQ(Bytes(kept.data(), kept.data() + 4), (Bytes{0x22, 0x11, 0, 0}));
+}
+
+TEST(StructureView, StringsAndTheEndOfTheSet)
+{
+    Bytes bytes =
+        StructureBuilder(1, 8, 1).string(4, "first").string("second").build();
+    StructureView view(bytes);
+    EXPECT_EQ(text(view.stringAt(4)), "first");
+    EXPECT_EQ(text(view.string(2)), "second");
+    EXPECT_EQ(view.string(0), nullptr);
+    EXPECT_EQ(view.string(3), nullptr);
+    EXPECT_EQ(view.lookup(3).next, bytes.size());
+    EXPECT_EQ(view.wholeSize(), bytes.size());
+
+    // An empty first string does not end the set; two NULs do.
+    bytes = StructureBuilder(1, 4, 1).rawStrings({0, 'b', 0, 0}).build();
+    view = StructureView(bytes);
+    EXPECT_EQ(text(view.string(1)), "");
+    EXPECT_EQ(text(view.string(2)), "b");
+    EXPECT_EQ(view.wholeSize(), 8U);
+}
+
+TEST(StructureView, StringsCutByTheBufferAreNeverHandedOut)
+{
+    Bytes bytes =
+        StructureBuilder(1, 4, 1).string("complete").string("cut").build();
+    bytes.resize(bytes.size() - 3); // "cu" without its NUL
+    StructureView view(bytes);
+    EXPECT_EQ(text(view.string(1)), "complete");
+    EXPECT_EQ(view.string(2), nullptr);
+    EXPECT_FALSE(view.lookup(3).next);
+    EXPECT_FALSE(view.wholeSize());
+
+    // A set longer than a u16 whole size can say is incomplete too.
+    bytes = StructureBuilder(1, 4, 1).string(std::string(0xFFFF, 'x')).build();
+    view = StructureView(bytes);
+    EXPECT_EQ(std::strlen(view.string(1)), 0xFFFFU);
+    EXPECT_FALSE(view.wholeSize());
+}

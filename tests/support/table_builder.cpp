@@ -1,0 +1,146 @@
+#include "support/table_builder.hpp"
+
+#include "qvmclient.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace qvmtest
+{
+
+StructureBuilder::StructureBuilder(std::uint8_t type, std::uint8_t length,
+                                   std::uint16_t handle)
+    : formatted_(std::max<std::size_t>(length, 4), 0)
+{
+    formatted_[0] = type;
+    formatted_[1] = length;
+    put(2, handle, 2);
+}
+
+StructureBuilder& StructureBuilder::put(std::size_t offset, std::uint64_t value,
+                                        std::size_t width)
+{
+    if (offset + width > formatted_.size())
+        throw std::out_of_range("field past the formatted area");
+    for (std::size_t i = 0; i < width; ++i)
+        formatted_[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    return *this;
+}
+
+StructureBuilder& StructureBuilder::bytes(std::size_t offset,
+                                          const Bytes& values)
+{
+    for (std::size_t i = 0; i < values.size(); ++i)
+        put(offset + i, values[i], 1);
+    return *this;
+}
+
+StructureBuilder& StructureBuilder::string(std::string text)
+{
+    strings_.push_back(std::move(text));
+    return *this;
+}
+
+StructureBuilder& StructureBuilder::string(std::size_t offset, std::string text)
+{
+    string(std::move(text));
+    return u8(offset, static_cast<std::uint8_t>(strings_.size()));
+}
+
+StructureBuilder& StructureBuilder::lengthByte(std::uint8_t value)
+{
+    formatted_[1] = value;
+    return *this;
+}
+
+StructureBuilder& StructureBuilder::rawStrings(Bytes bytes)
+{
+    rawStrings_ = std::move(bytes);
+    return *this;
+}
+
+Bytes StructureBuilder::build() const
+{
+    Bytes out = formatted_;
+    if (rawStrings_)
+    {
+        out.insert(out.end(), rawStrings_->begin(), rawStrings_->end());
+        return out;
+    }
+    for (const auto& text : strings_)
+    {
+        out.insert(out.end(), text.begin(), text.end());
+        out.push_back(0);
+    }
+    // The set's final NUL; a set without strings is two NULs.
+    if (strings_.empty())
+        out.push_back(0);
+    out.push_back(0);
+    return out;
+}
+
+TableBuilder& TableBuilder::add(const StructureBuilder& structure)
+{
+    return raw(structure.build());
+}
+
+TableBuilder& TableBuilder::raw(const Bytes& bytes)
+{
+    offsets_.push_back(bytes_.size());
+    bytes_.insert(bytes_.end(), bytes.begin(), bytes.end());
+    return *this;
+}
+
+std::size_t TableBuilder::offsetOf(std::size_t index) const
+{
+    return offsets_.at(index);
+}
+
+TempFile::TempFile(const Bytes& bytes)
+{
+    const auto dir = std::filesystem::temp_directory_path();
+    std::string name = (dir / "qvmtest-table-XXXXXX").string();
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0)
+        throw std::runtime_error("mkstemp failed");
+    path_ = name;
+    std::FILE* file = ::fdopen(fd, "wb");
+    const bool written =
+        file != nullptr &&
+        (bytes.empty() ||
+         std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size());
+    if (file != nullptr)
+        std::fclose(file);
+    else
+        ::close(fd);
+    if (!written)
+        throw std::runtime_error("writing the table file failed");
+}
+
+TempFile::~TempFile()
+{
+    std::error_code ignored;
+    std::filesystem::remove(path_, ignored);
+}
+
+LoadedTable::LoadedTable(const Bytes& bytes)
+{
+    const TempFile file(bytes);
+    status_ = SmbiosInit(file.path().c_str());
+}
+
+LoadedTable::~LoadedTable()
+{
+    SmbiosCleanup();
+}
+
+std::uint8_t* LoadedTable::at(std::size_t offset) const
+{
+    return m_SmbiosStruct + offset;
+}
+
+} // namespace qvmtest

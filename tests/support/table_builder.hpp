@@ -1,0 +1,129 @@
+// Builds SMBIOS structure tables byte by byte for tests, well-formed or
+// hostile, and loads them as the library's table.
+//
+//     auto table = qvmtest::TableBuilder()
+//         .add(qvmtest::StructureBuilder(0, 0x18, 0x0000)
+//                  .string(4, "Vendor")
+//                  .string(5, "1.2.3")
+//                  .u8(20, 2).u8(21, 8))
+//         .add(qvmtest::StructureBuilder(127, 4, 0xFEFF));
+//     qvmtest::LoadedTable loaded(table);
+//     ASSERT_EQ(loaded.status(), QVM_RC_SUCCESS);
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qvmtest
+{
+
+using Bytes = std::vector<std::uint8_t>;
+
+// One structure: formatted area (header included) and string set.
+class StructureBuilder
+{
+  public:
+    // Formatted bytes start zero; the area is at least the 4 header bytes
+    // even when length says less.
+    StructureBuilder(std::uint8_t type, std::uint8_t length,
+                     std::uint16_t handle);
+
+    // Little-endian field setters inside the formatted area (throw
+    // std::out_of_range past it).
+    StructureBuilder& u8(std::size_t offset, std::uint8_t value)
+    {
+        return put(offset, value, 1);
+    }
+    StructureBuilder& u16(std::size_t offset, std::uint16_t value)
+    {
+        return put(offset, value, 2);
+    }
+    StructureBuilder& u32(std::size_t offset, std::uint32_t value)
+    {
+        return put(offset, value, 4);
+    }
+    StructureBuilder& u64(std::size_t offset, std::uint64_t value)
+    {
+        return put(offset, value, 8);
+    }
+    StructureBuilder& bytes(std::size_t offset, const Bytes& values);
+
+    // Appends a string; strings are numbered from 1 in the order added.
+    StructureBuilder& string(std::string text);
+    // Appends a string and stores its number at offset.
+    StructureBuilder& string(std::size_t offset, std::string text);
+
+    // Hostile shapes. lengthByte rewrites byte 1 only; rawStrings replaces
+    // the whole string set, final NULs included, by the bytes given.
+    StructureBuilder& lengthByte(std::uint8_t value);
+    StructureBuilder& rawStrings(Bytes bytes);
+
+    Bytes build() const;
+    // Whole size: formatted area plus string set.
+    std::size_t size() const { return build().size(); }
+
+  private:
+    StructureBuilder& put(std::size_t offset, std::uint64_t value,
+                          std::size_t width);
+
+    Bytes formatted_;
+    std::vector<std::string> strings_;
+    std::optional<Bytes> rawStrings_;
+};
+
+// A table: structures and raw bytes in order.
+class TableBuilder
+{
+  public:
+    TableBuilder& add(const StructureBuilder& structure);
+    TableBuilder& raw(const Bytes& bytes);
+    // Start of the piece added at index (structures and raw pieces count).
+    std::size_t offsetOf(std::size_t index) const;
+    Bytes build() const { return bytes_; }
+    std::size_t size() const { return bytes_.size(); }
+
+  private:
+    Bytes bytes_;
+    std::vector<std::size_t> offsets_;
+};
+
+// A temporary file with the given bytes, removed on destruction.
+class TempFile
+{
+  public:
+    explicit TempFile(const Bytes& bytes);
+    ~TempFile();
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+
+    const std::string& path() const { return path_; }
+
+  private:
+    std::string path_;
+};
+
+// Loads bytes through SmbiosInit (from a temporary file) for the lifetime
+// of the object and calls SmbiosCleanup at its end.
+class LoadedTable
+{
+  public:
+    explicit LoadedTable(const Bytes& bytes);
+    explicit LoadedTable(const TableBuilder& table) : LoadedTable(table.build())
+    {
+    }
+    ~LoadedTable();
+    LoadedTable(const LoadedTable&) = delete;
+    LoadedTable& operator=(const LoadedTable&) = delete;
+
+    std::int64_t status() const { return status_; }
+    // Address of the loaded byte at offset.
+    std::uint8_t* at(std::size_t offset) const;
+
+  private:
+    std::int64_t status_;
+};
+
+} // namespace qvmtest
