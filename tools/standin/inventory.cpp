@@ -289,14 +289,29 @@ class Inventory
 
 } // namespace
 
+// Without an inventory of its own the stand-in still serves the inventory
+// daemon's OEM object, so a table path can be asked of it (and scripted).
+constexpr char kDefaultInventory[] = R"({
+  "xyz.openbmc_project.invd": {
+    "/xyz/openbmc_project/invd/oem": {
+      "xyz.openbmc_project.Inventory.Item.Oem": {
+        "FullSMBIOSTablePath":
+          {"type": "s", "value": "/var/lib/qvm-standin/smbios.bin"},
+        "BiosConfigurationFilePath":
+          {"type": "s", "value": "/var/lib/qvm-standin/bios-config.json"}
+      }
+    }
+  }
+})";
+
 bool addInventory(Standin& standin, json_object* fixture)
 {
     json_object* section = fixture ? member(fixture, "inventory") : nullptr;
     if (section != nullptr && !isSection(section))
         return false;
-    const qvm::JsonPtr empty(json_object_new_object());
+    const qvm::JsonPtr fallback(json_tokener_parse(kDefaultInventory));
     const auto inventory =
-        std::make_shared<const Inventory>(section ? section : empty.get());
+        std::make_shared<const Inventory>(section ? section : fallback.get());
 
     standin.addEndpoint({kMapperService, kMapperPath, kMapperInterface,
                          "GetSubTree", "sias", "a{sa{sas}}", "[{}]",

@@ -101,7 +101,6 @@ int serve(const Options& options)
     standin::Standin standin(bus.get());
     standin::addManager(standin);
     standin::addEventLogging(standin);
-    standin::addInventoryDaemon(standin);
     if (!loadFixtureFile(standin, options.fixture))
     {
         std::fprintf(stderr, "qvm-standin: bad fixture %s\n",
