@@ -3,62 +3,26 @@
 #include "common/handles.hpp"
 
 #include <cstdlib>
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace qvmtest
 {
-namespace
-{
 
-std::string readLine(int fd)
+const char* standinProgram()
 {
-    std::string line;
-    char c = 0;
-    while (read(fd, &c, 1) == 1 && c != '\n')
-        line.push_back(c);
-    return line;
+    return QVM_STANDIN_PATH;
 }
-
-constexpr char kAddressPrefix[] = "DBUS_SYSTEM_BUS_ADDRESS=";
-
-} // namespace
 
 void StandinBus::SetUp()
 {
-    int fds[2];
-    ASSERT_EQ(pipe2(fds, O_CLOEXEC), 0);
-    pid_ = fork();
-    ASSERT_GE(pid_, 0);
-    if (pid_ == 0)
-    {
-        dup2(fds[1], STDOUT_FILENO);
-        if (fixture_.empty())
-            execl(QVM_STANDIN_PATH, "qvm-standin", "--private", nullptr);
-        else
-            execl(QVM_STANDIN_PATH, "qvm-standin", "--private", "--fixture",
-                  fixture_.c_str(), nullptr);
-        _exit(127);
-    }
-    close(fds[1]);
-    const std::string line = readLine(fds[0]);
-    close(fds[0]);
-    ASSERT_EQ(line.rfind(kAddressPrefix, 0), 0U) << "stand-in did not start";
-    address_ = line.substr(sizeof kAddressPrefix - 1);
+    ASSERT_TRUE(process_.start(standinProgram(), fixture_))
+        << "stand-in did not start";
     setenv("DBUS_STARTER_BUS_TYPE", "system", 1);
-    setenv("DBUS_SYSTEM_BUS_ADDRESS", address_.c_str(), 1);
+    setenv("DBUS_SYSTEM_BUS_ADDRESS", process_.address().c_str(), 1);
 }
 
 void StandinBus::TearDown()
 {
-    if (pid_ > 0)
-    {
-        kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
-        pid_ = -1;
-    }
+    process_.stop();
 }
 
 StandinBus* useStandinBus(const std::string& fixture)

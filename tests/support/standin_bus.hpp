@@ -9,9 +9,10 @@
 // pid at the end.
 #pragma once
 
+#include "standin_process.hpp"
+
 #include <gtest/gtest.h>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 namespace qvmtest
@@ -23,13 +24,15 @@ class StandinBus : public testing::Environment
     explicit StandinBus(std::string fixture) : fixture_(std::move(fixture)) {}
     void SetUp() override;
     void TearDown() override;
-    const std::string& address() const { return address_; }
+    const std::string& address() const { return process_.address(); }
 
   private:
     std::string fixture_;
-    std::string address_;
-    pid_t pid_ = -1;
+    StandinProcess process_;
 };
+
+// The qvm-standin executable of this build.
+const char* standinProgram();
 
 // Registers the environment (once per program); fixture is an optional JSON
 // fixture file for the stand-in.

@@ -1,6 +1,9 @@
-// qvm-standin: serves the manager, the event log and the other platform
-// services on a D-Bus bus, scriptable through net.qvmclient.Standin.Control.
+// qvm-standin: serves the manager, the event log, the object mapper and the
+// fixture's inventory on a D-Bus bus, scriptable through
+// net.qvmclient.Standin.Control.
 #include "common/handles.hpp"
+#include "connect.hpp"
+#include "inventory.hpp"
 #include "private_bus.hpp"
 #include "services.hpp"
 #include "standin.hpp"
@@ -56,28 +59,27 @@ struct EventUnref
 
 qvm::BusPtr connect(const std::string& address)
 {
+    if (!address.empty())
+        return standin::connectBus(address);
     sd_bus* raw = nullptr;
-    if (address.empty())
-    {
-        if (sd_bus_open_system(&raw) < 0)
-            return nullptr;
-        return qvm::BusPtr(raw);
-    }
-    if (sd_bus_new(&raw) < 0)
+    if (sd_bus_open_system(&raw) < 0)
         return nullptr;
-    qvm::BusPtr bus(raw);
-    if (sd_bus_set_address(raw, address.c_str()) < 0 ||
-        sd_bus_set_bus_client(raw, 1) < 0 || sd_bus_start(raw) < 0)
-        return nullptr;
-    return bus;
+    return qvm::BusPtr(raw);
 }
 
+// Scripts and inventory from the fixture file; without one, the services
+// keep their defaults and the inventory is empty.
 bool loadFixtureFile(standin::Standin& standin, const std::string& path)
 {
-    if (path.empty())
-        return true;
-    const qvm::JsonPtr fixture(json_object_from_file(path.c_str()));
-    return fixture && standin::loadFixture(standin, fixture.get());
+    qvm::JsonPtr fixture;
+    if (!path.empty())
+    {
+        fixture.reset(json_object_from_file(path.c_str()));
+        if (!fixture)
+            return false;
+    }
+    return standin::loadFixture(standin, fixture.get()) &&
+           standin::addInventory(standin, fixture.get());
 }
 
 int serve(const Options& options)
@@ -99,7 +101,6 @@ int serve(const Options& options)
     standin::Standin standin(bus.get());
     standin::addManager(standin);
     standin::addEventLogging(standin);
-    standin::addInventoryDaemon(standin);
     if (!loadFixtureFile(standin, options.fixture))
     {
         std::fprintf(stderr, "qvm-standin: bad fixture %s\n",

@@ -1,11 +1,12 @@
 #include "private_bus.hpp"
 
+#include "child_line.hpp"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <signal.h>
-#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -42,44 +43,25 @@ std::string writeConfig()
     return ok ? path : std::string{};
 }
 
-std::string readLine(int fd)
-{
-    std::string line;
-    char c = 0;
-    while (read(fd, &c, 1) == 1 && c != '\n')
-        line.push_back(c);
-    return line;
-}
-
 } // namespace
 
 bool PrivateBus::start()
 {
     configPath_ = writeConfig();
-    int fds[2];
-    if (configPath_.empty() || pipe2(fds, O_CLOEXEC) < 0)
+    if (configPath_.empty())
     {
         std::perror("qvm-standin: private bus");
         return false;
     }
-    pid_ = fork();
-    if (pid_ == 0)
-    {
-        // The daemon goes when the stand-in goes, however it ends.
-        prctl(PR_SET_PDEATHSIG, SIGTERM);
-        dup2(fds[1], STDOUT_FILENO);
-        // Its complaint about raising the fd limit without privileges is
-        // noise on a developer's machine.
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, STDERR_FILENO);
-        const std::string config = "--config-file=" + configPath_;
-        execlp("dbus-daemon", "dbus-daemon", config.c_str(), "--nofork",
-               "--nopidfile", "--print-address=1", nullptr);
-        _exit(127);
-    }
-    close(fds[1]);
-    address_ = pid_ > 0 ? readLine(fds[0]) : std::string{};
-    close(fds[0]);
+    // The daemon goes when the stand-in goes, however it ends. Its
+    // complaint about raising the fd limit without privileges is noise on
+    // a developer's machine.
+    const Child daemon = startChild("dbus-daemon",
+                                    {"--config-file=" + configPath_, "--nofork",
+                                     "--nopidfile", "--print-address=1"},
+                                    true);
+    pid_ = daemon.pid;
+    address_ = daemon.firstLine;
     if (address_.empty())
     {
         std::fprintf(stderr, "qvm-standin: dbus-daemon did not start\n");

@@ -12,15 +12,9 @@ namespace standin
 void addManager(Standin& standin);
 // The event-logging service's AddEventLog.
 void addEventLogging(Standin& standin);
-// The inventory daemon's OEM object: Get and GetAll of its properties
-// ("FullSMBIOSTablePath", "BiosConfigurationFilePath"). The fixture's
-// "invd" section replaces values: {NAME: {"type": "s", "value": ...}}, any
-// type, so a wrong-typed value can be served too.
-void addInventoryDaemon(Standin& standin);
 
 // Sections of the fixture file handled by the services above (for example
-// "scripts": {KEY: SCRIPT}, "invd": {NAME: VARIANT}); returns false on a
-// malformed section.
+// "scripts": {KEY: SCRIPT}); returns false on a malformed section.
 bool loadFixture(Standin& standin, json_object* fixture);
 
 } // namespace standin

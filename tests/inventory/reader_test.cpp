@@ -1,0 +1,287 @@
+#include "inventory/inventory.hpp"
+#include "qvmclient.h"
+#include "reply_builder.hpp"
+
+#include <cctype>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+constexpr int kPlain = JSON_C_TO_STRING_PLAIN | JSON_C_TO_STRING_NOSLASHESCAPE;
+
+struct Outcome
+{
+    int32_t result;
+    std::string json; // "unset" when out was not written
+};
+
+std::ostream& operator<<(std::ostream& os, const Outcome& o)
+{
+    return os << o.result << " " << o.json;
+}
+
+bool operator==(const Outcome& a, const Outcome& b)
+{
+    return a.result == b.result && a.json == b.json;
+}
+
+using Reader = int32_t (*)(sd_bus_message*, json_object**);
+
+Outcome run(Reader reader, sd_bus_message* reply)
+{
+    json_object* out = nullptr;
+    const int32_t result = reader(reply, &out);
+    const qvm::JsonPtr owned(out);
+    return {result,
+            out ? json_object_to_json_string_ext(out, kPlain) : "unset"};
+}
+
+// A reply given as a signature and the JSON array of its arguments, with
+// what a reader makes of it.
+struct ReplyCase
+{
+    const char* name;
+    const char* signature;
+    const char* values;
+    Outcome expected;
+};
+
+// A table of replies and the reader that they are given to.
+struct ReaderCase
+{
+    Reader reader;
+    ReplyCase reply;
+};
+
+std::ostream& operator<<(std::ostream& os, const ReaderCase& c)
+{
+    return os << c.reply.name;
+}
+
+template <std::size_t N>
+std::vector<ReaderCase> withReader(Reader reader, const ReplyCase (&cases)[N])
+{
+    std::vector<ReaderCase> out;
+    for (const auto& c : cases)
+        out.push_back({reader, c});
+    return out;
+}
+
+// "two structs stop" -> "TwoStructsStop", for the test's name.
+std::string caseName(const testing::TestParamInfo<ReaderCase>& info)
+{
+    std::string name;
+    bool upper = true;
+    for (const char* c = info.param.reply.name; *c != '\0'; ++c)
+    {
+        if (std::isalnum(static_cast<unsigned char>(*c)) == 0)
+        {
+            upper = true;
+            continue;
+        }
+        name.push_back(upper ? static_cast<char>(std::toupper(*c)) : *c);
+        upper = false;
+    }
+    return name;
+}
+
+class ReaderTest : public testing::Test
+{
+  protected:
+    qvmtest::LocalBus bus_;
+};
+
+class ReplyShapes : public ReaderTest,
+                    public testing::WithParamInterface<ReaderCase>
+{
+};
+
+TEST_P(ReplyShapes, ConvertAsFarAsTheShapeAllows)
+{
+    const ReplyCase& c = GetParam().reply;
+    const qvm::MessagePtr reply = bus_.reply(c.signature, c.values);
+    EXPECT_EQ(run(GetParam().reader, reply.get()), c.expected);
+}
+
+// Properties: a{sv} with every basic type, then a value of each kind.
+const ReplyCase kPropertyCases[] = {
+    {"every basic type",
+     "a{sv}",
+     R"([{"b1": {"type": "b", "value": true},
+          "b0": {"type": "b", "value": false},
+          "y": {"type": "y", "value": 255},
+          "n": {"type": "n", "value": -2},
+          "q": {"type": "q", "value": 65535},
+          "i": {"type": "i", "value": -2147483648},
+          "u": {"type": "u", "value": 4294967295},
+          "x": {"type": "x", "value": -9223372036854775808},
+          "t": {"type": "t", "value": 18446744073709551615},
+          "tmax": {"type": "t", "value": 9223372036854775807},
+          "tlow": {"type": "t", "value": 9223372036854775808},
+          "d": {"type": "d", "value": 2.5},
+          "s": {"type": "s", "value": "text"},
+          "o": {"type": "o", "value": "/a/b"},
+          "g": {"type": "g", "value": "a{sv}"}}])",
+     {0, R"({"b1":true,"b0":false,"y":255,"n":-2,"q":65535,)"
+         R"("i":-2147483648,"u":4294967295,"x":-9223372036854775808,"t":-1,)"
+         R"("tmax":9223372036854775807,"tlow":-9223372036854775808,"d":2.5,)"
+         R"("s":"text","o":"/a/b","g":"a{sv}"})"}},
+    {"basic values and arrays",
+     "a{sv}",
+     R"([{"A": {"type": "u", "value": 7},
+          "B": {"type": "s", "value": "x"},
+          "C": {"type": "b", "value": true},
+          "L": {"type": "as", "value": ["p", "q"]},
+          "E": {"type": "as", "value": []},
+          "I": {"type": "ai", "value": [1, -2, 3]}}])",
+     {0, R"({"A":7,"B":"x","C":true,"L":["p","q"],"E":[],"I":[1,-2,3]})"}},
+    {"structs and dict entries add no level",
+     "a{sv}",
+     R"j([{"R": {"type": "(us)", "value": [7, "x"]},
+          "D": {"type": "a{ss}", "value": {"k": "v"}},
+          "S": {"type": "a(sss)", "value": [["a", "b", "c"]]},
+          "V": {"type": "v", "value": {"type": "u", "value": 9}}}])j",
+     {0, R"({"R":"x","D":["k","v"],"S":["a","b","c"],"V":9})"}},
+    {"array in an array is wrapped in the key",
+     "a{sv}",
+     R"([{"N": {"type": "aas", "value": [["a", "b"]]}}])",
+     {0, R"({"N":[{"N":["a","b"]}]})"}},
+    {"empty dictionary", "a{sv}", "[{}]", {0, "{}"}},
+    {"no argument", "", "[]", {0, "{}"}},
+    {"first argument a string", "s", R"(["x"])", {1, "{}"}},
+    {"array of strings", "as", R"([["x"]])", {-1, "{}"}},
+    {"key not a string",
+     "a{uv}",
+     R"([{"5": {"type": "u", "value": 1}}])",
+     {-1, "{}"}},
+    {"unix fd stops the conversion",
+     "a{sv}",
+     R"([{"A": {"type": "u", "value": 1},
+          "F": {"type": "h", "value": 0},
+          "B": {"type": "u", "value": 2}}])",
+     {-1, R"({"A":1})"}},
+    {"two structs stop the conversion",
+     "a{sv}",
+     R"j([{"A": {"type": "u", "value": 1},
+          "P": {"type": "a(ss)", "value": [["a", "b"], ["c", "d"]]},
+          "B": {"type": "u", "value": 2}}])j",
+     {-1, R"({"A":1,"P":["a","b"]})"}},
+    {"two inner arrays stop the conversion",
+     "a{sv}",
+     R"([{"N": {"type": "aas", "value": [["a"], ["b"]]}}])",
+     {-1, R"({"N":[{"N":["a"]}]})"}},
+};
+
+INSTANTIATE_TEST_SUITE_P(
+    Properties, ReplyShapes,
+    testing::ValuesIn(withReader(make_JSON_object_from_GetAllReply,
+                                 kPropertyCases)),
+    caseName);
+
+// Subtree: a{sa{sas}} and replies of other shapes.
+const ReplyCase kSubtreeCases[] = {
+    {"paths, services and interfaces in reply order",
+     "a{sa{sas}}",
+     R"([{"/p2": {"S2": ["I1", "I2"], "S1": []}, "/p1": {"S3": ["I3"]}}])",
+     {0, R"({"Returned Objects":[{"/p2":[{"S2":["I1","I2"]},{"S1":[]}]},)"
+         R"({"/p1":[{"S3":["I3"]}]}]})"}},
+    {"interface names of any string type",
+     "a{sa{sao}}",
+     R"([{"/p": {"S": ["/i/1"]}}])",
+     {0, R"({"Returned Objects":[{"/p":[{"S":["/i/1"]}]}]})"}},
+    {"no objects", "a{sa{sas}}", "[{}]", {0, R"({"Returned Objects":[]})"}},
+    {"no argument", "", "[]", {0, "{}"}},
+    {"first argument a string", "s", R"(["x"])", {1, "{}"}},
+    {"array of strings",
+     "as",
+     R"([["x"]])",
+     {-1, R"({"Returned Objects":[]})"}},
+    {"path not a string",
+     "a{oa{sas}}",
+     R"([{"/p": {"S": ["I"]}}])",
+     {-1, R"({"Returned Objects":[]})"}},
+    {"service not a string",
+     "a{sa{oas}}",
+     R"([{"/p": {"/s": ["I"]}}])",
+     {-1, R"({"Returned Objects":[{"/p":[]}]})"}},
+    {"path value not an array",
+     "a{sv}",
+     R"([{"/p": {"type": "s", "value": "x"}}])",
+     {-1, R"({"Returned Objects":[{"/p":[]}]})"}},
+    {"service value not an array",
+     "a{sa{ss}}",
+     R"([{"/p": {"S": "I"}}])",
+     {-1, R"({"Returned Objects":[{"/p":[{"S":[]}]}]})"}},
+    {"interface list of numbers",
+     "a{sa{sau}}",
+     R"([{"/p": {"S": [1]}}])",
+     {-1, R"({"Returned Objects":[{"/p":[{"S":[]}]}]})"}},
+};
+
+INSTANTIATE_TEST_SUITE_P(
+    Subtree, ReplyShapes,
+    testing::ValuesIn(withReader(make_JSON_object_from_GetSubTreeReply,
+                                 kSubtreeCases)),
+    caseName);
+
+TEST_F(ReaderTest, MissingArgumentsAndErrorRepliesLeaveOutUnwritten)
+{
+    const qvm::MessagePtr reply = bus_.reply("a{sv}", "[{}]");
+    json_object* out = nullptr;
+    EXPECT_EQ(make_JSON_object_from_GetAllReply(nullptr, &out), 3);
+    EXPECT_EQ(make_JSON_object_from_GetAllReply(reply.get(), nullptr), 3);
+    EXPECT_EQ(make_JSON_object_from_GetSubTreeReply(nullptr, &out), 3);
+    EXPECT_EQ(make_JSON_object_from_GetSubTreeReply(reply.get(), nullptr), 3);
+    EXPECT_EQ(out, nullptr);
+
+    const qvm::MessagePtr error = bus_.errorReply();
+    EXPECT_EQ(run(make_JSON_object_from_GetAllReply, error.get()),
+              (Outcome{-1, "unset"}));
+    EXPECT_EQ(run(qvm::make_JSON_object_from_message, error.get()),
+              (Outcome{-1, "unset"}));
+    EXPECT_EQ(run(make_JSON_object_from_GetSubTreeReply, error.get()),
+              (Outcome{-1, "unset"}));
+}
+
+// Values that sd-bus refuses to read (here a string that is not UTF-8) can
+// only come from the wire; the readers must end, not retry them.
+TEST_F(ReaderTest, UnreadableValueEndsTheConversion)
+{
+    qvmtest::WireBody properties;
+    const auto entries = properties.beginArray(8);
+    for (const auto& [key, text] : {std::pair{"A", "ok"}, {"B", "\xff"}})
+    {
+        properties.beginStruct();
+        properties.string(key);
+        properties.signature("s");
+        properties.string(text);
+    }
+    properties.endArray(entries);
+    const qvm::MessagePtr reply = bus_.receive("a{sv}", properties);
+    ASSERT_NE(reply, nullptr);
+    EXPECT_EQ(run(make_JSON_object_from_GetAllReply, reply.get()),
+              (Outcome{-1, R"({"A":"ok"})"}));
+
+    qvmtest::WireBody tree;
+    const auto paths = tree.beginArray(8);
+    tree.beginStruct();
+    tree.string("/p");
+    const auto services = tree.beginArray(8);
+    tree.beginStruct();
+    tree.string("S");
+    const auto interfaces = tree.beginArray(4);
+    tree.string("I1");
+    tree.string("\xff");
+    tree.endArray(interfaces);
+    tree.endArray(services);
+    tree.endArray(paths);
+    const qvm::MessagePtr subtree = bus_.receive("a{sa{sas}}", tree);
+    ASSERT_NE(subtree, nullptr);
+    EXPECT_EQ(run(make_JSON_object_from_GetSubTreeReply, subtree.get()),
+              (Outcome{-1, R"({"Returned Objects":[{"/p":[{"S":["I1"]}]}]})"}));
+}
+
+} // namespace

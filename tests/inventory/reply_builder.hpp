@@ -1,0 +1,70 @@
+// Reply messages for the reader tests, built without a service: from JSON
+// values (through the stand-in's JSON to D-Bus conversion), as method
+// errors, or from raw wire bytes that sd-bus would refuse to append.
+#pragma once
+
+#include "common/handles.hpp"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace qvmtest
+{
+
+// The body of a little-endian D-Bus message, written item by item with the
+// wire format's alignment.
+class WireBody
+{
+  public:
+    void byte(uint8_t value);
+    void u32(uint32_t value);
+    void string(std::string_view text); // s or o
+    void signature(std::string_view text);
+    // Arrays: the returned mark goes to endArray once the elements are in.
+    struct ArrayMark
+    {
+        std::size_t length; // where the length is written
+        std::size_t first;  // where the first element starts
+    };
+    ArrayMark beginArray(std::size_t elementAlignment);
+    void endArray(ArrayMark mark);
+    // Dict entries and structs start on 8 bytes.
+    void beginStruct() { align(8); }
+
+    const std::string& bytes() const noexcept { return bytes_; }
+
+  private:
+    void align(std::size_t n);
+    std::string bytes_;
+};
+
+// One end of a socket pair, run by sd-bus as a peer-to-peer server: the
+// object that messages are created on, and the receiver of raw bytes.
+class LocalBus
+{
+  public:
+    LocalBus();
+    ~LocalBus();
+    LocalBus(const LocalBus&) = delete;
+    LocalBus& operator=(const LocalBus&) = delete;
+
+    // A sealed method return whose arguments are the JSON array values
+    // converted by signature; null when they do not convert.
+    qvm::MessagePtr reply(const std::string& signature,
+                          const std::string& values);
+    // A sealed method error reply.
+    qvm::MessagePtr errorReply();
+    // A method return with the given body, sent over the wire and received
+    // as sd-bus delivers it (nothing in the body is validated on the way).
+    qvm::MessagePtr receive(const std::string& signature, const WireBody& body);
+
+  private:
+    qvm::MessagePtr call();
+
+    qvm::BusPtr bus_;
+    int peer_ = -1;
+    uint32_t serial_ = 1;
+};
+
+} // namespace qvmtest

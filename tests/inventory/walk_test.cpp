@@ -1,0 +1,290 @@
+#include "qvmclient.h"
+#include "support/log_capture.hpp"
+#include "support/standin_bus.hpp"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <string>
+
+using qvmtest::LogCapture;
+using qvmtest::LogLine;
+using testing::ElementsAre;
+using testing::IsEmpty;
+using testing::SizeIs;
+namespace standin = qvmtest::standin;
+
+namespace
+{
+
+const auto* bus = qvmtest::useStandinBus(QVM_INVENTORY_TEST_FIXTURE);
+
+constexpr int kPlain = JSON_C_TO_STRING_PLAIN | JSON_C_TO_STRING_NOSLASHESCAPE;
+
+std::string text(json_object* o)
+{
+    return o ? json_object_to_json_string_ext(o, kPlain) : "null";
+}
+
+// Compares documents as JSON values (member order of objects aside).
+testing::AssertionResult sameJson(json_object* actual, const char* expected)
+{
+    const qvm::JsonPtr want(json_tokener_parse(expected));
+    if (!want)
+        return testing::AssertionFailure() << "bad expected JSON";
+    if (json_object_equal(actual, want.get()))
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure()
+           << "got      " << text(actual) << "\nexpected " << text(want.get());
+}
+
+class InventoryWalk : public testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        standin::reset();
+        sd_bus* raw = nullptr;
+        ASSERT_GE(sd_bus_open_system(&raw), 0);
+        bus_.reset(raw);
+    }
+
+    qvm::BusPtr bus_;
+};
+
+constexpr char kInvd[] = "/xyz/openbmc_project/invd/oem:Get";
+
+TEST_F(InventoryWalk, CollectsEveryInterfaceInMapperOrder)
+{
+    json_object* out = nullptr;
+    ASSERT_EQ(retrieveSystemObjectProperties(bus_.get(), &out), 0);
+    const qvm::JsonPtr triples(out);
+    // Skipped: "/", "/xyz" and "/xyz/openbmc_project" though they have
+    // interfaces of their own, every org.freedesktop.DBus* interface, the
+    // failing Mixed.B and Mixed.C with its unix fd.
+    EXPECT_TRUE(sameJson(triples.get(), R"([
+      ["net.qvmtest.Widget", "/net/qvmtest/Widget",
+       {"net.qvmtest.Widget": {"Size": 3}}],
+      ["xyz.openbmc_project.invd", "/xyz/openbmc_project/invd/oem",
+       {"xyz.openbmc_project.Inventory.Item.Oem": {
+          "FullSMBIOSTablePath": "/run/qvmtest/smbios",
+          "BiosConfigurationFilePath": "/run/qvmtest/bios.json"}}],
+      ["net.qvmtest.Alpha", "/xyz/openbmc_project/inventory",
+       {"net.qvmtest.Root": {"Level": 3}}],
+      ["net.qvmtest.Alpha", "/xyz/openbmc_project/inventory/mixed",
+       {"net.qvmtest.Mixed.A": {"Name": "first"}}],
+      ["net.qvmtest.Alpha", "/xyz/openbmc_project/inventory/mixed",
+       {"net.qvmtest.Mixed.D": {"Names": ["x", "y"], "None": []}}],
+      ["net.qvmtest.Alpha", "/xyz/openbmc_project/inventory/shared",
+       {"net.qvmtest.Shared": {"Owner": "alpha"}}],
+      ["net.qvmtest.Beta", "/xyz/openbmc_project/inventory/shared",
+       {"net.qvmtest.Shared": {"Owner": "beta"}}]
+    ])"));
+
+    EXPECT_THAT(standin::calls("GetSubTree"), ElementsAre(R"(["\/",0,[]])"));
+    for (const char* skipped : {"/", "/xyz", "/xyz/openbmc_project"})
+        EXPECT_THAT(standin::calls(std::string(skipped) + ":GetAll"), IsEmpty())
+            << skipped;
+    EXPECT_THAT(standin::calls("/xyz/openbmc_project/inventory/mixed:GetAll"),
+                ElementsAre(R"(["net.qvmtest.Mixed.A"])",
+                            R"(["net.qvmtest.Mixed.B"])",
+                            R"(["net.qvmtest.Mixed.C"])",
+                            R"(["net.qvmtest.Mixed.D"])"));
+    EXPECT_THAT(standin::calls("GetAll"), SizeIs(9));
+}
+
+TEST_F(InventoryWalk, FailedMapperCallLeavesAnEmptyArray)
+{
+    json_object* out = nullptr;
+    EXPECT_EQ(retrieveSystemObjectProperties(nullptr, &out), 3);
+    EXPECT_EQ(out, nullptr);
+    EXPECT_EQ(retrieveSystemObjectProperties(bus_.get(), nullptr), 3);
+
+    standin::script("GetSubTree",
+                    R"({"error": "org.freedesktop.DBus.Error.Failed"})");
+    EXPECT_EQ(retrieveSystemObjectProperties(bus_.get(), &out), -1);
+    const qvm::JsonPtr triples(out);
+    EXPECT_EQ(text(triples.get()), "[]");
+    EXPECT_THAT(standin::calls("GetAll"), IsEmpty());
+}
+
+TEST_F(InventoryWalk, ObjectListsAreTheMapperDocument)
+{
+    json_object* out = nullptr;
+    EXPECT_EQ(get_object_lists(bus_.get(), nullptr), 3);
+    ASSERT_EQ(get_object_lists(bus_.get(), &out), 0);
+    qvm::JsonPtr document(out);
+    json_object* objects = nullptr;
+    ASSERT_TRUE(json_object_object_get_ex(document.get(), "Returned Objects",
+                                          &objects));
+    // The root node first, listed for every service below it.
+    EXPECT_TRUE(sameJson(json_object_array_get_idx(objects, 0), R"({"/": [
+      {"net.qvmtest.Alpha": ["net.qvmtest.Root",
+        "org.freedesktop.DBus.Introspectable", "org.freedesktop.DBus.Peer",
+        "org.freedesktop.DBus.Properties"]},
+      {"net.qvmtest.Beta": ["org.freedesktop.DBus.Introspectable",
+        "org.freedesktop.DBus.Peer", "org.freedesktop.DBus.Properties"]},
+      {"net.qvmtest.Widget": ["org.freedesktop.DBus.Introspectable",
+        "org.freedesktop.DBus.Peer", "org.freedesktop.DBus.Properties"]},
+      {"xyz.openbmc_project.invd": ["org.freedesktop.DBus.Introspectable",
+        "org.freedesktop.DBus.Peer", "org.freedesktop.DBus.Properties"]}]})"));
+
+    // A reply of another shape is an empty document, a failed call none.
+    standin::script("GetSubTree", R"({"signature": "s", "reply": ["x"]})");
+    ASSERT_EQ(get_object_lists(bus_.get(), &out), 0);
+    document.reset(out);
+    EXPECT_EQ(text(document.get()), "{}");
+    standin::script("GetSubTree", R"({"signature": "as", "reply": [["x"]]})");
+    EXPECT_EQ(get_object_lists(bus_.get(), &out), -1);
+    EXPECT_EQ(out, nullptr);
+    standin::script("GetSubTree",
+                    R"({"error": "org.freedesktop.DBus.Error.Failed"})");
+    EXPECT_EQ(get_object_lists(bus_.get(), &out), -1);
+    EXPECT_EQ(out, nullptr);
+}
+
+// The stand-in's mapper, asked as other mapper clients ask it.
+TEST_F(InventoryWalk, MapperHonoursSubtreeDepthAndFilter)
+{
+    const auto subtree =
+        [this](const char* path, int32_t depth, const char* interface)
+    {
+        sd_bus_message* raw = nullptr;
+        EXPECT_GE(sd_bus_call_method(
+                      bus_.get(), "xyz.openbmc_project.ObjectMapper",
+                      "/xyz/openbmc_project/object_mapper",
+                      "xyz.openbmc_project.ObjectMapper", "GetSubTree", nullptr,
+                      &raw, "sias", path, depth, interface ? 1 : 0, interface),
+                  0);
+        const qvm::MessagePtr reply(raw);
+        json_object* out = nullptr;
+        EXPECT_EQ(make_JSON_object_from_GetSubTreeReply(reply.get(), &out), 0);
+        const qvm::JsonPtr document(out);
+        return text(json_object_object_get(document.get(), "Returned Objects"));
+    };
+    const std::string standard = R"(["org.freedesktop.DBus.Introspectable",)"
+                                 R"("org.freedesktop.DBus.Peer",)"
+                                 R"("org.freedesktop.DBus.Properties")";
+    EXPECT_EQ(subtree("/xyz/openbmc_project/inventory", 1,
+                      "org.freedesktop.DBus.Peer"),
+              R"([{"/xyz/openbmc_project/inventory/mixed":)"
+              R"([{"net.qvmtest.Alpha":["org.freedesktop.DBus.Peer"]}]},)"
+              R"({"/xyz/openbmc_project/inventory/shared":)"
+              R"([{"net.qvmtest.Alpha":["org.freedesktop.DBus.Peer"]},)"
+              R"({"net.qvmtest.Beta":["org.freedesktop.DBus.Peer"]}]}])");
+    EXPECT_EQ(subtree("/net", 1, nullptr),
+              R"([{"/net/qvmtest":[{"net.qvmtest.Widget":)" + standard +
+                  "]}]}]");
+    EXPECT_EQ(subtree("/", 1, "net.qvmtest.Shared"), "[]");
+    EXPECT_EQ(subtree("/", 0, "net.qvmtest.Shared"),
+              R"([{"/xyz/openbmc_project/inventory/shared":)"
+              R"([{"net.qvmtest.Alpha":["net.qvmtest.Shared"]},)"
+              R"({"net.qvmtest.Beta":["net.qvmtest.Shared"]}]}])");
+}
+
+TEST_F(InventoryWalk, PropertiesOfOneNode)
+{
+    json_object* out = nullptr;
+    // Object and interface default to the service name.
+    ASSERT_EQ(get_properties_from_node(bus_.get(), "net.qvmtest.Widget",
+                                       nullptr, nullptr, &out),
+              0);
+    qvm::JsonPtr node(out);
+    EXPECT_EQ(text(node.get()), R"({"net.qvmtest.Widget":{"Size":3}})");
+    EXPECT_THAT(standin::calls("/net/qvmtest/Widget:GetAll"),
+                ElementsAre(R"(["net.qvmtest.Widget"])"));
+
+    out = nullptr;
+    const char* mixed = "/xyz/openbmc_project/inventory/mixed";
+    EXPECT_EQ(get_properties_from_node(bus_.get(), "net.qvmtest.Alpha", mixed,
+                                       "net.qvmtest.Mixed.B", &out),
+              -1);
+    EXPECT_EQ(get_properties_from_node(bus_.get(), "net.qvmtest.Alpha", mixed,
+                                       "net.qvmtest.Mixed.C", &out),
+              -1);
+    EXPECT_EQ(get_properties_from_node(bus_.get(), "net.qvmtest.Alpha",
+                                       "/nowhere", "net.qvmtest.Mixed.A", &out),
+              -1);
+    EXPECT_EQ(out, nullptr);
+}
+
+TEST_F(InventoryWalk, InventoryDaemonPaths)
+{
+    char* out = nullptr;
+    LogCapture log;
+    EXPECT_EQ(get_property_from_invd(bus_.get(), "SerialNumber", &out), 3);
+    EXPECT_EQ(get_property_from_invd(nullptr, "FullSMBIOSTablePath", &out), 3);
+    EXPECT_EQ(get_property_from_invd(bus_.get(), nullptr, &out), 3);
+    EXPECT_EQ(
+        get_property_from_invd(bus_.get(), "FullSMBIOSTablePath", nullptr), 3);
+    EXPECT_THAT(standin::calls(kInvd), IsEmpty());
+
+    ASSERT_EQ(get_property_from_invd(bus_.get(), "FullSMBIOSTablePath", &out),
+              0);
+    const qvm::HeapString table(out);
+    EXPECT_STREQ(table.get(), "/run/qvmtest/smbios");
+    ASSERT_EQ(
+        get_property_from_invd(bus_.get(), "BiosConfigurationFilePath", &out),
+        0);
+    const qvm::HeapString bios(out);
+    EXPECT_STREQ(bios.get(), "/run/qvmtest/bios.json");
+    EXPECT_THAT(standin::calls(kInvd),
+                ElementsAre(R"(["xyz.openbmc_project.Inventory.Item.Oem",)"
+                            R"("FullSMBIOSTablePath"])",
+                            R"(["xyz.openbmc_project.Inventory.Item.Oem",)"
+                            R"("BiosConfigurationFilePath"])"));
+    EXPECT_THAT(log.lines(), IsEmpty());
+}
+
+TEST_F(InventoryWalk, InventoryDaemonFailures)
+{
+    char* out = nullptr;
+    LogCapture log;
+    standin::script(kInvd, R"({"error": "org.freedesktop.DBus.Error.Failed"})");
+    EXPECT_EQ(get_property_from_invd(bus_.get(), "FullSMBIOSTablePath", &out),
+              -1);
+    EXPECT_THAT(log.lines(), IsEmpty());
+
+    standin::script(kInvd, R"({"reply": [{"type": "u", "value": 5}]})");
+    EXPECT_EQ(get_property_from_invd(bus_.get(), "FullSMBIOSTablePath", &out),
+              -1);
+    EXPECT_EQ(out, nullptr);
+    EXPECT_THAT(log.lines(),
+                ElementsAre(LogLine{8, 3,
+                                    "Failed to parse response message: No such "
+                                    "device or address\n"}));
+}
+
+// The demo inventory, served by a stand-in of its own.
+TEST(ShippedInventory, WalkGivesTheReviewedDocument)
+{
+    qvmtest::StandinProcess standin;
+    ASSERT_TRUE(
+        standin.start(qvmtest::standinProgram(), QVM_INVENTORY_FIXTURE));
+    const qvm::BusPtr bus = standin.connect();
+    ASSERT_NE(bus, nullptr);
+    json_object* out = nullptr;
+    ASSERT_EQ(retrieveSystemObjectProperties(bus.get(), &out), 0);
+    const qvm::JsonPtr triples(out);
+    const qvm::JsonPtr expected(json_object_from_file(QVM_INVENTORY_EXPECTED));
+    ASSERT_NE(expected, nullptr);
+    EXPECT_TRUE(json_object_equal(triples.get(), expected.get()))
+        << json_object_to_json_string_ext(triples.get(),
+                                          JSON_C_TO_STRING_PRETTY |
+                                              JSON_C_TO_STRING_SPACED |
+                                              JSON_C_TO_STRING_NOSLASHESCAPE);
+}
+
+TEST(ObjectFromServiceName, DotsBecomeSlashes)
+{
+    char* out = nullptr;
+    ASSERT_EQ(make_object_from_servicename("a.b.c", &out), 0);
+    qvm::HeapString path(out);
+    EXPECT_STREQ(path.get(), "/a/b/c");
+    ASSERT_EQ(make_object_from_servicename("", &out), 0);
+    path.reset(out);
+    EXPECT_STREQ(path.get(), "/");
+    EXPECT_EQ(make_object_from_servicename(nullptr, &out), -1);
+    EXPECT_EQ(make_object_from_servicename("a", nullptr), -1);
+}
+
+} // namespace
