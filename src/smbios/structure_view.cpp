@@ -24,15 +24,21 @@ StructureView::StructureView(std::span<const std::uint8_t> bytes) noexcept
     formatted_ = std::min<std::size_t>(bytes_[1], bytes_.size());
 }
 
+std::size_t StructureView::readable() const noexcept
+{
+    return valid() ? bytes_.size() : 0;
+}
+
 // Offsets come from table bytes and mappings; offset + i never wraps
-// because offset is checked against the formatted area first.
+// because offset is checked against the readable span first.
 std::uint64_t StructureView::read(std::size_t offset,
                                   std::size_t width) const noexcept
 {
     std::uint64_t value = 0;
-    if (offset >= formatted_)
+    const std::size_t end = readable();
+    if (offset >= end)
         return value;
-    const std::size_t available = std::min(width, formatted_ - offset);
+    const std::size_t available = std::min(width, end - offset);
     for (std::size_t i = 0; i < available; ++i)
         value |= static_cast<std::uint64_t>(bytes_[offset + i]) << (8 * i);
     return value;
@@ -63,7 +69,8 @@ FieldBytes StructureView::field(std::size_t offset,
 {
     FieldBytes field;
     field.size_ = width;
-    const bool inside = offset <= formatted_ && width <= formatted_ - offset;
+    const std::size_t end = readable();
+    const bool inside = offset <= end && width <= end - offset;
     if (width != 0 && inside)
     {
         field.direct_ = bytes_.data() + offset;
@@ -80,9 +87,9 @@ FieldBytes StructureView::field(std::size_t offset,
         }
         copy = field.heap_.get();
     }
-    if (offset < formatted_)
+    if (offset < end)
         std::memcpy(copy, bytes_.data() + offset,
-                    std::min(width, formatted_ - offset));
+                    std::min(width, end - offset));
     return field;
 }
 

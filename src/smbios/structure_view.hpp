@@ -6,10 +6,11 @@
 // given (the structure's first byte up to the end of the buffer holding it).
 //
 // Rules, the same for every caller:
-// - The formatted area is bytes [0, length byte), cut at the end of the
-//   buffer. byte/word/dword/qword at an offset outside it read as zero, so a
-//   mapping that reads past a short structure sees zeros, never the string
-//   set and never the next structure.
+// - byte/word/dword/qword and field read the table as it lies from the
+//   structure's first byte to the end of the buffer: a mapping that reads
+//   past a short structure's formatted area sees what follows it there (its
+//   string set, the next structure), exactly as a reader of the raw table
+//   would. Bytes beyond the end of the buffer read as zero.
 // - A view whose header is cut by the buffer's end, or whose length byte is
 //   below 4 (smaller than the header itself), is not a structure: it reads
 //   as all zero and has no strings.
@@ -89,7 +90,7 @@ class StructureView
     std::uint8_t length() const noexcept { return byte(1); }
     std::uint16_t handle() const noexcept { return word(2); }
 
-    // Little-endian reads; zero outside the formatted area.
+    // Little-endian reads; zero beyond the end of the buffer.
     std::uint8_t byte(std::size_t offset) const noexcept;
     std::uint16_t word(std::size_t offset) const noexcept;
     std::uint32_t dword(std::size_t offset) const noexcept;
@@ -113,6 +114,9 @@ class StructureView
 
   private:
     std::uint64_t read(std::size_t offset, std::size_t width) const noexcept;
+    // Bytes from the structure's start to the end of the buffer; none for an
+    // invalid view.
+    std::size_t readable() const noexcept;
 
     std::span<const std::uint8_t> bytes_;
     std::size_t formatted_ = 0;

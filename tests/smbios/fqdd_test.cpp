@@ -108,9 +108,10 @@ TEST(Fqdd, FailuresEmptyTheMap)
     badVersion.add(mapping(0x10, {{1, 0x20, 0, 7}}))
         .add(mapping(0x11, {{1, 0x21, 0, 7}}, 2));
     auto noMapping = withBios();
-    // Version byte outside a 4-byte formatted area reads as zero.
+    // The version byte past a 4-byte formatted area is the table's next
+    // byte, here the first string's: 2, not a version the map knows.
     auto headerOnly = withBios();
-    headerOnly.add(StructureBuilder(225, 4, 0x10).string("\x01"));
+    headerOnly.add(StructureBuilder(225, 4, 0x10).string("\x02"));
 
     for (const auto* table : {&badVersion, &noMapping, &headerOnly})
     {

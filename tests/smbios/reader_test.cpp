@@ -27,7 +27,7 @@ Bytes fieldBytes(const StructureView& view, std::size_t offset,
 
 } // namespace
 
-TEST(StructureView, ReadsLittleEndianAndZeroOutsideTheFormattedArea)
+TEST(StructureView, ReadsLittleEndianAndZeroBeyondTheBuffer)
 {
     Bytes bytes = StructureBuilder(3, 20, 0xBEEF)
                       .u32(6, 0x89ABCDEF)
@@ -40,9 +40,12 @@ TEST(StructureView, ReadsLittleEndianAndZeroOutsideTheFormattedArea)
     EXPECT_EQ(view.word(6), 0xCDEF);
     EXPECT_EQ(view.dword(6), 0x89ABCDEFU);
     EXPECT_EQ(view.qword(12), 0x0102030405060708ULL);
-    // The string set right after the area must not leak into fields.
-    EXPECT_EQ(view.word(19), 0x0001);
-    EXPECT_EQ(view.byte(20), 0);
+    // Past the formatted area the table reads as it lies: the string set.
+    EXPECT_EQ(view.word(19), 0x4101);
+    EXPECT_EQ(view.byte(20), 'A');
+    EXPECT_EQ(view.byte(bytes.size() - 1), 0);
+    EXPECT_EQ(view.word(bytes.size() - 1), 0);
+    EXPECT_EQ(view.byte(bytes.size()), 0);
     // Offsets near the top must not wrap round to the header.
     EXPECT_EQ(view.qword(SIZE_MAX - 3), 0U);
 
@@ -75,15 +78,17 @@ TEST(StructureView, FieldPointsIntoTheTableOrAtAZeroPaddedCopy)
                             .build();
     const StructureView view(bytes);
     EXPECT_EQ(view.field(10, 8).data(), bytes.data() + 10);
-    // Runs past the area: the string "XYZ" must read as zeros.
+    // Runs past the area: the string set as it lies, zeros past the buffer.
     EXPECT_EQ(fieldBytes(view, 14, 8),
-              (Bytes{0x44, 0x33, 0x22, 0x11, 0, 0, 0, 0}));
+              (Bytes{0x44, 0x33, 0x22, 0x11, 'X', 'Y', 'Z', 0}));
+    EXPECT_EQ(fieldBytes(view, 18, 8), (Bytes{'X', 'Y', 'Z', 0, 0, 0, 0, 0}));
     // Larger than the inline copy, and wholly outside.
     EXPECT_EQ(fieldBytes(view, 100, 600), Bytes(600, 0));
     // A moved copy still points at its own bytes.
     auto moved = view.field(16, 4);
     const auto kept = std::move(moved);
-    EXPECT_EQ(Bytes(kept.data(), kept.data() + 4), (Bytes{0x22, 0x11, 0, 0}));
+    EXPECT_EQ(Bytes(kept.data(), kept.data() + 4),
+              (Bytes{0x22, 0x11, 'X', 'Y'}));
 }
 
 TEST(StructureView, StringsAndTheEndOfTheSet)
