@@ -1,0 +1,102 @@
+#include "smbios/decode/field_map.hpp"
+
+#include <cstdio>
+
+namespace qvm::decode
+{
+namespace
+{
+
+bool gateHolds(const Gate& gate, const RowContext& context)
+{
+    return context.view.length() > gate.lengthAbove &&
+           context.version.atLeast(gate.version.major, gate.version.minor);
+}
+
+std::uint64_t fieldValue(const smbios::StructureView& view, const FieldRow& row)
+{
+    switch (row.width)
+    {
+        case Width::U8:
+            return view.byte(row.offset);
+        case Width::U16:
+            return view.word(row.offset);
+        case Width::U32:
+            return view.dword(row.offset);
+        case Width::U64:
+            return view.qword(row.offset);
+    }
+    return 0;
+}
+
+std::int64_t runRow(const FieldRow& row, const RowContext& context)
+{
+    switch (row.kind)
+    {
+        case Kind::Int:
+            AddJSONintValue(
+                static_cast<std::int64_t>(fieldValue(context.view, row)),
+                row.key, context.list);
+            break;
+        case Kind::String:
+        case Kind::StringIfPresent:
+            appendString(context, row.offset, row.key,
+                         row.kind == Kind::StringIfPresent);
+            break;
+        case Kind::Dump:
+            appendDump(context, row.offset, row.size, row.key);
+            break;
+        case Kind::Label:
+            AddJSONString(row.label, row.key, context.list);
+            break;
+        case Kind::Value:
+            row.value(static_cast<std::uint32_t>(fieldValue(context.view, row)),
+                      context.list);
+            break;
+        case Kind::Pointer:
+            // A field at the end of the buffer is handed over as a
+            // zero-padded copy, so the decoder can read all its bytes.
+            if (const auto bytes = context.view.field(row.offset, row.size))
+                row.pointer(bytes.data(), context.list);
+            break;
+        case Kind::Compute:
+            return row.compute(context);
+    }
+    return 0;
+}
+
+} // namespace
+
+void appendString(const RowContext& context, std::size_t offset,
+                  const char* key, bool ifPresent)
+{
+    const char* value = context.view.stringAt(offset);
+    if (value == nullptr && ifPresent)
+        return;
+    AddJSONString(value != nullptr ? value : "", key, context.list);
+}
+
+void appendDump(const RowContext& context, std::size_t offset, std::size_t size,
+                const char* key)
+{
+    char header[32];
+    std::snprintf(header, sizeof header, "%s: size= %d", "Dump",
+                  static_cast<int>(size));
+    AddJSONString(header, key, context.list);
+    if (const auto bytes = context.view.field(offset, size))
+        DumpHex(static_cast<std::uint32_t>(size), bytes.data(), context.list);
+}
+
+std::int64_t runMapping(Mapping rows, const RowContext& context)
+{
+    for (const FieldRow& row : rows)
+    {
+        if (!gateHolds(row.gate, context))
+            continue;
+        if (const std::int64_t status = runRow(row, context); status != 0)
+            return status;
+    }
+    return 0;
+}
+
+} // namespace qvm::decode

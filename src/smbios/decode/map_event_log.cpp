@@ -1,0 +1,67 @@
+// Type 15: the system event log.
+#include "smbios/decode/field_map.hpp"
+#include "smbios/decode/mappings.hpp"
+
+namespace qvm::decode
+{
+namespace
+{
+
+constexpr std::uint8_t kAccessMemory32 = 3;
+// Header and data offsets count from the access method address field.
+constexpr std::size_t kLogAreaBase = 16;
+constexpr std::size_t kHeaderSize = 16;
+
+// The supported log type descriptors, two bytes apart whatever byte 22
+// says, then the log itself. The log is read from the table bytes after the
+// address field; the bounded reader zero-fills whatever lies past the
+// buffer.
+std::int64_t logContents(const RowContext& c)
+{
+    const unsigned descriptors = c.view.byte(21);
+    for (unsigned j = 0; j < descriptors; ++j)
+    {
+        qvmAddSELTypes(c.view.byte(23 + 2 * j), c.list);
+        qvmAddSELVarDataFormatType(c.view.byte(24 + 2 * j), c.list);
+    }
+    if (descriptors == 0)
+        return 0;
+    // Only a log in 32-bit memory space can be shown; any other access
+    // method drops the whole structure.
+    if (c.view.byte(10) != kAccessMemory32)
+        return QVM_RC_FAILED;
+    const unsigned headerStart = c.view.word(6);
+    const unsigned dataStart = c.view.word(8);
+    const auto dataLength =
+        static_cast<std::uint16_t>(headerStart + c.view.word(4) - dataStart);
+    if (const auto header =
+            c.view.field(kLogAreaBase + headerStart, kHeaderSize))
+        qvmAddSysEventLogHeader(c.view.byte(20), header.data(), c.list);
+    if (const auto data = c.view.field(kLogAreaBase + dataStart, dataLength))
+        qvmAddSysEventLogData(data.data(), dataLength, c.list);
+    return 0;
+}
+
+constexpr FieldRow kEventLog[] = {
+    integer(4, U16, "LogAreaLength"),
+    integer(6, U16, "LogHeaderStartOffset"),
+    integer(8, U16, "LogDataStartOffset"),
+    decode(10, qvmAddSELAccessMethod),
+    integer(16, U32, "AccessMethodAddress"),
+    decode(11, qvmAddSELLogStatus),
+    integer(12, U32, "LogChangeToken"),
+    decode(20, qvmAddSysEventLogHeaderFormat),
+    integer(21, U8, "NumberOfSupportedLogTypeDescriptors"),
+    integer(22, U8, "LengthOfLogTypeDescriptor"),
+    compute(logContents),
+};
+
+const TypeMapping kEventLogMappings[] = {
+    {15, kEventLog},
+};
+
+} // namespace
+
+const std::span<const TypeMapping> eventLogMappings = kEventLogMappings;
+
+} // namespace qvm::decode

@@ -1,0 +1,28 @@
+#include "smbios/decode/mappings.hpp"
+
+#include <array>
+
+namespace qvm::decode
+{
+namespace
+{
+
+// Type byte to mapping, filled once from every family's list.
+std::array<Mapping, 256> buildIndex()
+{
+    std::array<Mapping, 256> index{};
+    for (const auto family : {platformMappings, eventLogMappings})
+        for (const TypeMapping& m : family)
+            index[m.type] = m.rows;
+    return index;
+}
+
+} // namespace
+
+Mapping mappingFor(std::uint8_t type) noexcept
+{
+    static const std::array<Mapping, 256> index = buildIndex();
+    return index[type];
+}
+
+} // namespace qvm::decode

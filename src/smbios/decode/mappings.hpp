@@ -1,0 +1,22 @@
+// The structure types that have a mapping, gathered per family of types.
+#pragma once
+
+#include "smbios/decode/field_map.hpp"
+
+#include <span>
+
+namespace qvm::decode
+{
+
+struct TypeMapping
+{
+    std::uint8_t type;
+    Mapping rows;
+};
+
+// Types 0 to 3.
+extern const std::span<const TypeMapping> platformMappings;
+// Type 15.
+extern const std::span<const TypeMapping> eventLogMappings;
+
+} // namespace qvm::decode

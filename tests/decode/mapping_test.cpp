@@ -1,0 +1,321 @@
+// The field mappings of types 0 to 3 and 15: every gate just below and at
+// its limit, computed rows, and string lookups that never move the
+// structure.
+#include "decode/field_capture.hpp"
+#include "smbios/decode/field_map.hpp"
+#include "support/table_builder.hpp"
+
+#include <algorithm>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+using qvm::decode::SmbiosVersion;
+using qvmtest::StructureBuilder;
+using testing::Contains;
+using testing::ElementsAre;
+using testing::IsSupersetOf;
+using testing::Not;
+
+namespace
+{
+
+struct Mapped
+{
+    std::vector<std::string> fields;
+    std::int64_t status;
+};
+
+// The fields a structure's mapping appends (header fields excluded); the
+// structure is followed by a type-127 structure, as in a real table.
+Mapped mapped(const StructureBuilder& structure, SmbiosVersion version)
+{
+    auto bytes = structure.build();
+    const auto tail = StructureBuilder(127, 4, 0xFFFE).build();
+    bytes.insert(bytes.end(), tail.begin(), tail.end());
+    const qvm::smbios::StructureView view(bytes);
+    qvmtest::FieldCapture fields;
+    const auto status = qvm::decode::runMapping(
+        qvm::decode::mappingFor(view.type()), {view, version, fields.list()});
+    return {fields.strings(), status};
+}
+
+std::vector<std::string> fieldsOf(const StructureBuilder& structure,
+                                  SmbiosVersion version)
+{
+    return mapped(structure, version).fields;
+}
+
+// The keys of field strings, in order.
+std::vector<std::string> keysOf(const std::vector<std::string>& fields)
+{
+    std::vector<std::string> keys;
+    for (const auto& f : fields)
+    {
+        const auto first = f.find(':');
+        keys.push_back(f.substr(first + 1, f.find(':', first + 1) - first - 1));
+    }
+    return keys;
+}
+
+bool hasKey(const std::vector<std::string>& fields, const std::string& key)
+{
+    const auto keys = keysOf(fields);
+    return std::find(keys.begin(), keys.end(), key) != keys.end();
+}
+
+StructureBuilder bios(std::uint8_t length)
+{
+    auto s = StructureBuilder(0, length, 0)
+                 .string(4, "Vendor")
+                 .string(5, "1.2.3")
+                 .u16(6, 0xE800)
+                 .string(8, "01/02/2026");
+    const std::uint8_t releases[] = {2, 8, 3, 4};
+    for (std::uint8_t i = 0; i < 4 && 20 + i < length; ++i)
+        s.u8(20 + i, releases[i]);
+    return s;
+}
+
+constexpr SmbiosVersion v(int major, int minor)
+{
+    return {static_cast<std::uint8_t>(major), static_cast<std::uint8_t>(minor)};
+}
+
+} // namespace
+
+TEST(BiosMapping, Length18StopsAfterTheCharacteristics)
+{
+    const auto fields = fieldsOf(bios(18), v(2, 3));
+    EXPECT_THAT(std::vector<std::string>(fields.begin(), fields.begin() + 4),
+                ElementsAre("s:Vendor:Vendor", "s:BiosVersion:1.2.3",
+                            "d:BiosSegment:59392",
+                            "s:BiosReleaseDate:01/02/2026"));
+    for (const char* key : {"SystemBiosMajorRelease", "ExtendedBiosSize"})
+        EXPECT_FALSE(hasKey(fields, key)) << key;
+}
+
+TEST(BiosMapping, ExtensionBytesFollowTheLength)
+{
+    // Extension byte 1 bit 0 and extension byte 2 bit 0 each add a field.
+    auto structure = [](std::uint8_t length)
+    {
+        auto s = bios(length);
+        if (length > 18)
+            s.u8(18, 0x01);
+        if (length > 19)
+            s.u8(19, 0x01);
+        return s;
+    };
+    const auto at18 = fieldsOf(structure(18), v(2, 3)).size();
+    const auto at19 = fieldsOf(structure(19), v(2, 3)).size();
+    const auto at20 = fieldsOf(structure(20), v(2, 3)).size();
+    EXPECT_LT(at18, at19);
+    EXPECT_LT(at19, at20);
+}
+
+TEST(BiosMapping, ReleaseBytesNeedVersion24AndLengthAbove20)
+{
+    EXPECT_FALSE(
+        hasKey(fieldsOf(bios(0x18), v(2, 3)), "SystemBiosMajorRelease"));
+    EXPECT_FALSE(hasKey(fieldsOf(bios(20), v(2, 4)), "SystemBiosMajorRelease"));
+    EXPECT_TRUE(hasKey(fieldsOf(bios(21), v(2, 4)), "SystemBiosMajorRelease"));
+    EXPECT_THAT(fieldsOf(bios(24), v(2, 4)),
+                IsSupersetOf({"d:SystemBiosMajorRelease:2",
+                              "d:SystemBiosMinorRelease:8",
+                              "d:EmbeddedControllerFirmwareMajorRelease:3",
+                              "d:EmbeddedControllerFirmwareMinorRelease:4"}));
+}
+
+TEST(BiosMapping, ExtendedBiosSizeInMegabytesOrGigabytes)
+{
+    EXPECT_THAT(fieldsOf(bios(26).u8(24, 0x10).u8(25, 0x00), v(3, 2)),
+                Contains("s:ExtendedBiosSize:16 MB"));
+    EXPECT_THAT(fieldsOf(bios(26).u8(24, 0x02).u8(25, 0x40), v(3, 2)),
+                Contains("s:ExtendedBiosSize:2 GB"));
+    EXPECT_THAT(fieldsOf(bios(26).u8(24, 0xFF).u8(25, 0xBF), v(3, 2)),
+                Contains("s:ExtendedBiosSize:16383 GB"));
+    // At length 25, byte 25 is the first string byte, 'V' (0x56): 22 units
+    // of 256 and the gigabyte bit.
+    EXPECT_THAT(fieldsOf(bios(25).u8(24, 1), v(3, 1)),
+                Contains("s:ExtendedBiosSize:5633 GB"));
+    EXPECT_FALSE(hasKey(fieldsOf(bios(24), v(3, 1)), "ExtendedBiosSize"));
+    EXPECT_FALSE(hasKey(fieldsOf(bios(26), v(3, 0)), "ExtendedBiosSize"));
+    EXPECT_FALSE(hasKey(fieldsOf(bios(26), v(2, 4)), "ExtendedBiosSize"));
+}
+
+TEST(SystemMapping, FieldsInOrderWithAnEmptySerialNumber)
+{
+    auto structure = StructureBuilder(1, 27, 1)
+                         .string(4, "Maker")
+                         .string(5, "Server")
+                         .string(6, "A1")
+                         .u8(7, 0)
+                         .u8(24, 6)
+                         .string(25, "SKU-9")
+                         .string(26, "Family-F");
+    for (int i = 0; i < 16; ++i)
+        structure.u8(8 + i, static_cast<std::uint8_t>(0x41 + i));
+    const auto fields = fieldsOf(structure, v(2, 4));
+    EXPECT_EQ(keysOf(fields),
+              (std::vector<std::string>{"Manufacturer", "ProductName",
+                                        "Version", "SerialNumber", "Uuid",
+                                        "00000000", "System Wakeup Type",
+                                        "Item", "SKUNumber", "Family"}));
+    EXPECT_EQ(fields[3], "s:SerialNumber:");
+    EXPECT_EQ(fields[4], "s:Uuid:Dump: size= 16");
+    EXPECT_EQ(fields[5], "s:00000000:41 42 43 44 45 46 47 48 49 4a 4b 4c 4d 4e "
+                         "4f 50  |ABCDEFGHIJKLMNOP");
+}
+
+TEST(SystemMapping, SkuAndFamilyNeedVersion24AndLengthAbove25)
+{
+    auto structure = [](std::uint8_t length)
+    {
+        auto s = StructureBuilder(1, length, 1);
+        if (length > 25)
+            s.string(25, "S");
+        if (length > 26)
+            s.string(26, "F");
+        return s;
+    };
+    EXPECT_FALSE(hasKey(fieldsOf(structure(25), v(2, 4)), "SKUNumber"));
+    EXPECT_FALSE(hasKey(fieldsOf(structure(27), v(2, 3)), "Family"));
+    // Family sits at offset 26, past a length of 26: read as string 0.
+    EXPECT_THAT(fieldsOf(structure(26), v(2, 4)),
+                IsSupersetOf({"s:SKUNumber:S", "s:Family:"}));
+    EXPECT_THAT(fieldsOf(structure(27), v(2, 4)), Contains("s:Family:F"));
+}
+
+TEST(BaseboardMapping, Length8StopsAfterTheSerialNumber)
+{
+    const auto board = [](std::uint8_t length)
+    {
+        return StructureBuilder(2, length, 2)
+            .string(4, "M")
+            .string(5, "P")
+            .string(6, "V")
+            .string(7, "S");
+    };
+    EXPECT_THAT(fieldsOf(board(8), v(3, 0)),
+                ElementsAre("s:Manufacturer:M", "s:ProductName:P",
+                            "s:Version:V", "s:SerialNumber:S"));
+    const auto longer = fieldsOf(board(15).u16(11, 0x0300), v(3, 0));
+    EXPECT_THAT(keysOf(longer), IsSupersetOf({"AssetTag", "LocationInChassis",
+                                              "ChassisHandle"}));
+    EXPECT_THAT(longer, Contains("d:ChassisHandle:768"));
+}
+
+TEST(ChassisMapping, LabelsAndStatusesInOrder)
+{
+    const auto fields = fieldsOf(StructureBuilder(3, 13, 3)
+                                     .string(4, "M")
+                                     .u8(5, 0x97)
+                                     .u8(9, 3)
+                                     .u8(10, 3)
+                                     .u8(11, 3)
+                                     .u8(12, 3),
+                                 v(2, 8));
+    const auto keys = keysOf(fields);
+    EXPECT_EQ(fields[0], "s:Manufacturer:M");
+    EXPECT_EQ(fields[1], "d:Type:151");
+    for (const char* key : {"System", "Power", "Thermal", "Security"})
+        EXPECT_THAT(fields, Contains(testing::StartsWith(std::string("s:") +
+                                                         key + ":")));
+    for (const char* key :
+         {"OemDefined", "Height", "NumberofPowerCords", "SKUNumber"})
+        EXPECT_THAT(keys, Not(Contains(key))) << key;
+}
+
+TEST(ChassisMapping, VersionAndLengthGates)
+{
+    const auto chassis = [](std::uint8_t length)
+    {
+        auto s = StructureBuilder(3, length, 3);
+        if (length > 17)
+            s.u8(17, 2);
+        if (length > 18)
+            s.u8(18, 1);
+        return s;
+    };
+    EXPECT_FALSE(hasKey(fieldsOf(chassis(14), v(2, 2)), "OemDefined"));
+    const auto at14 = fieldsOf(chassis(14), v(2, 3));
+    EXPECT_TRUE(hasKey(at14, "OemDefined"));
+    EXPECT_FALSE(hasKey(at14, "Height"));
+    EXPECT_THAT(fieldsOf(chassis(18), v(2, 3)), Contains("d:Height:2"));
+    EXPECT_FALSE(hasKey(fieldsOf(chassis(18), v(2, 3)), "NumberofPowerCords"));
+    EXPECT_THAT(fieldsOf(chassis(19), v(2, 3)),
+                Contains("d:NumberofPowerCords:1"));
+}
+
+TEST(ChassisMapping, SkuNumberFollowsTheContainedElements)
+{
+    const auto chassis =
+        StructureBuilder(3, 0x16, 3).u8(19, 0).u8(20, 3).string(21, "SKU-C");
+    EXPECT_THAT(fieldsOf(chassis, v(2, 7)), Contains("s:SKUNumber:SKU-C"));
+    EXPECT_FALSE(hasKey(fieldsOf(chassis, v(2, 6)), "SKUNumber"));
+    // Two elements of three bytes put the string number at offset 27, which
+    // a length of 0x16 does not reach.
+    const auto elements =
+        StructureBuilder(3, 0x1C, 3).u8(19, 2).u8(20, 3).string(27, "SKU-D");
+    EXPECT_THAT(fieldsOf(elements, v(2, 7)), Contains("s:SKUNumber:SKU-D"));
+    const auto shortOne = StructureBuilder(3, 0x1B, 3).u8(19, 2).u8(20, 3);
+    EXPECT_FALSE(hasKey(fieldsOf(shortOne, v(2, 7)), "SKUNumber"));
+}
+
+TEST(StringRows, AMissingStringNeverMovesTheStructure)
+{
+    // String number 9 is beyond the set; the fields after it still come from
+    // this structure.
+    const auto fields = fieldsOf(StructureBuilder(1, 8, 1)
+                                     .string(4, "Maker")
+                                     .string(5, "Server")
+                                     .u8(6, 9)
+                                     .string(7, "SN-1"),
+                                 v(2, 4));
+    EXPECT_THAT(std::vector<std::string>(fields.begin(), fields.begin() + 4),
+                ElementsAre("s:Manufacturer:Maker", "s:ProductName:Server",
+                            "s:Version:", "s:SerialNumber:SN-1"));
+}
+
+TEST(EventLogMapping, NoDescriptorsWritesTheFieldsOnly)
+{
+    const auto log = StructureBuilder(15, 23, 0x0F)
+                         .u16(4, 0x100)
+                         .u8(10, 4)
+                         .u32(16, 0x12345678)
+                         .u8(21, 0);
+    const auto result = mapped(log, v(3, 0));
+    EXPECT_EQ(result.status, 0);
+    EXPECT_THAT(keysOf(result.fields),
+                IsSupersetOf({"LogAreaLength", "AccessMethodAddress",
+                              "NumberOfSupportedLogTypeDescriptors"}));
+    EXPECT_THAT(result.fields, Contains("d:AccessMethodAddress:305419896"));
+}
+
+TEST(EventLogMapping, DescriptorsWithAnUnreachableLogEndTheConversion)
+{
+    const auto log =
+        StructureBuilder(15, 25, 0x0F).u8(10, 4).u8(21, 1).u8(22, 2);
+    EXPECT_EQ(mapped(log, v(3, 0)).status, QVM_RC_FAILED);
+}
+
+TEST(EventLogMapping, MemoryMappedLogIsReadFromTheTableBytes)
+{
+    // Header at offset 16 + 9 = 25 (16 bytes), data right after it.
+    auto log = StructureBuilder(15, 57, 0x0F)
+                   .u16(4, 32)
+                   .u16(6, 9)
+                   .u16(8, 25)
+                   .u8(10, 3)
+                   .u8(20, 1)
+                   .u8(21, 1)
+                   .u8(22, 2)
+                   .u8(23, 2)
+                   .u8(24, 0);
+    log.u8(25 + 15, 0x21);
+    const auto result = mapped(log, v(3, 0));
+    EXPECT_EQ(result.status, 0);
+    EXPECT_THAT(result.fields, Contains("d:HeaderRevision:33"));
+}
