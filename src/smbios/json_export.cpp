@@ -1,0 +1,96 @@
+// The whole loaded table as one JSON text: an array holding, per structure
+// type present (0 to 255), the array of its structures' objects.
+#include "common/handles.hpp"
+#include "qvmclient.h"
+#include "smbios/structure_json.hpp"
+#include "smbios/table.hpp"
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace
+{
+
+using qvm::smbios::TableEntry;
+
+// Every structure, grouped by type in table order, from one positional pass.
+std::array<std::vector<TableEntry>, 256> structuresByType()
+{
+    std::array<std::vector<TableEntry>, 256> groups;
+    for (const TableEntry& entry : qvm::smbios::loadedTable())
+        groups[entry.view.type()].push_back(entry);
+    return groups;
+}
+
+// Writes the groups. A separator goes out only together with the object
+// that follows it, and a group opens with its first written object, so a
+// structure whose conversion writes nothing leaves the text valid JSON.
+class ExportWriter
+{
+  public:
+    explicit ExportWriter(std::FILE* file) : file_(file) {}
+
+    void object(const char* text)
+    {
+        if (!groupOpen_)
+        {
+            put(anyGroup_ ? ",[" : "[[");
+            anyGroup_ = groupOpen_ = true;
+        }
+        else
+        {
+            put(",");
+        }
+        put(text);
+    }
+    void closeGroup()
+    {
+        if (groupOpen_)
+            put("]");
+        groupOpen_ = false;
+    }
+    void finish()
+    {
+        closeGroup();
+        put(anyGroup_ ? "]" : "[]");
+    }
+
+  private:
+    void put(const char* text)
+    {
+        std::fwrite(text, 1, std::strlen(text), file_);
+    }
+
+    std::FILE* file_;
+    bool anyGroup_ = false;
+    bool groupOpen_ = false;
+};
+
+} // namespace
+
+extern "C" int64_t SmBiosDataToJSON(const char* path)
+{
+    if (path == nullptr)
+        return QVM_RC_INVALID_REQUEST;
+    // The file is appended to, never truncated; one open serves the whole
+    // text, which is what the per-piece opens would have written.
+    const qvm::FilePtr file(std::fopen(path, "a+"));
+    if (!file)
+        return QVM_RC_SUCCESS;
+    ExportWriter writer(file.get());
+    for (const auto& group : structuresByType())
+    {
+        for (const TableEntry& entry : group)
+        {
+            const auto json =
+                qvm::smbios::structureJson(entry.view, entry.size);
+            if (json.text)
+                writer.object(json.text.get());
+        }
+        writer.closeGroup();
+    }
+    writer.finish();
+    return QVM_RC_SUCCESS;
+}

@@ -1,0 +1,152 @@
+#include "smbios/structure_json.hpp"
+
+#include "qvmclient.h"
+#include "smbios/decode/field_map.hpp"
+#include "smbios/table.hpp"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace qvm::smbios
+{
+namespace
+{
+
+constexpr std::uint8_t kInactive = 126;
+constexpr std::uint8_t kEndOfTable = 127;
+
+// Frees whatever a field list still holds.
+struct FieldListOwner
+{
+    FieldList list{};
+    FieldListOwner() = default;
+    FieldListOwner(const FieldListOwner&) = delete;
+    FieldListOwner& operator=(const FieldListOwner&) = delete;
+    ~FieldListOwner()
+    {
+        while (FieldNode* node = list.head)
+        {
+            list.head = node->next;
+            std::free(node->text);
+            std::free(node);
+        }
+    }
+};
+
+// The field strings moved out of their list, freed on every path.
+class FieldArray
+{
+  public:
+    explicit FieldArray(std::uint32_t count)
+        : count_(count),
+          texts_(static_cast<char**>(std::calloc(count + 1U, sizeof(char*))))
+    {
+    }
+    FieldArray(const FieldArray&) = delete;
+    FieldArray& operator=(const FieldArray&) = delete;
+    ~FieldArray()
+    {
+        if (texts_ == nullptr)
+            return;
+        for (std::uint32_t i = 0; i < count_; ++i)
+            std::free(texts_[i]);
+        std::free(texts_);
+    }
+    explicit operator bool() const { return texts_ != nullptr; }
+    char** data() const { return texts_; }
+
+    // Takes each text and releases each node as it passes.
+    void drain(FieldList& list)
+    {
+        for (std::uint32_t i = 0; list.head != nullptr; ++i)
+        {
+            FieldNode* node = list.head;
+            list.head = node->next;
+            texts_[i] = node->text;
+            std::free(node);
+        }
+        list.tail = nullptr;
+    }
+
+  private:
+    std::uint32_t count_;
+    char** texts_;
+};
+
+void appendGenericDump(const StructureView& view, std::size_t wholeSize,
+                       FieldList* list)
+{
+    AddJSONString("Dump", "Generic", list);
+    if (const auto bytes = view.field(0, wholeSize))
+        DumpHex(static_cast<std::uint32_t>(wholeSize), bytes.data(), list);
+}
+
+// Header fields and the structure's own fields; a status other than 0 ends
+// the conversion early.
+std::int64_t collectFields(const StructureView& view, std::size_t wholeSize,
+                           FieldList* list)
+{
+    AddJSONintValue(view.type(), "Table Type", list);
+    AddJSONintValue(view.length(), "Length", list);
+    AddJSONintValue(view.handle(), "Handle", list);
+    const std::uint8_t type = view.type();
+    if (type == kInactive || type == kEndOfTable)
+        return 0;
+    const decode::Mapping rows = decode::mappingFor(type);
+    if (rows.empty())
+    {
+        appendGenericDump(view, wholeSize, list);
+        return 0;
+    }
+    return decode::runMapping(rows, {view, decode::loadedTableVersion(), list});
+}
+
+} // namespace
+
+StructureJson structureJson(const StructureView& view, std::size_t wholeSize)
+{
+    StructureJson result;
+    FieldListOwner fields;
+    if ((result.status = collectFields(view, wholeSize, &fields.list)) != 0)
+        return result;
+    FieldArray array(fields.list.count);
+    if (!array)
+    {
+        result.status = QVM_RC_NO_RESOURCES;
+        return result;
+    }
+    const auto count = static_cast<std::int32_t>(fields.list.count);
+    array.drain(fields.list);
+    char* text = nullptr;
+    const std::int32_t built =
+        make_a_json_string(count, array.data(), nullptr, &text);
+    result.text.reset(text);
+    if (built != QVM_RC_SUCCESS)
+    {
+        result.text.reset();
+        result.status = built;
+    }
+    return result;
+}
+
+} // namespace qvm::smbios
+
+extern "C" int64_t qvmSmbiosAddStructure(uint8_t** slot, uint32_t size,
+                                         const char* path)
+{
+    if (slot == nullptr || path == nullptr)
+        return QVM_RC_INVALID_REQUEST;
+    // Only structures of the loaded table are read.
+    const auto view = qvm::smbios::loadedTable().viewAt(*slot);
+    if (!view.valid())
+        return QVM_RC_INVALID_REQUEST;
+    const auto json = qvm::smbios::structureJson(view, size);
+    if (!json.text)
+        return json.status;
+    const qvm::FilePtr file(std::fopen(path, "a+"));
+    if (!file)
+        return QVM_RC_FAILED;
+    std::fwrite(json.text.get(), 1, std::strlen(json.text.get()), file.get());
+    return QVM_RC_SUCCESS;
+}

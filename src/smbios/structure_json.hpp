@@ -1,0 +1,23 @@
+// One structure as the JSON text of its field list.
+#pragma once
+
+#include "common/handles.hpp"
+#include "smbios/structure_view.hpp"
+
+#include <cstdint>
+
+namespace qvm::smbios
+{
+
+// The JSON object of one structure (header fields, then its type's
+// mapping, the generic dump, or nothing more for types 126 and 127).
+// wholeSize is the size the generic dump covers. On failure text is empty
+// and status says why.
+struct StructureJson
+{
+    HeapString text;
+    std::int64_t status = 0;
+};
+StructureJson structureJson(const StructureView& view, std::size_t wholeSize);
+
+} // namespace qvm::smbios

@@ -1,0 +1,248 @@
+// The JSON export of a whole table: separators, group order, appending,
+// generic dumps, header-only types, the early end of a structure, and a
+// reviewed golden file.
+#include "qvmclient.h"
+#include "support/table_builder.hpp"
+
+#include <cstdio>
+#include <fstream>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <json-c/json.h>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+using qvmtest::LoadedTable;
+using qvmtest::StructureBuilder;
+using qvmtest::TableBuilder;
+
+namespace
+{
+
+// A scratch output path, removed before and after use.
+class OutputFile
+{
+  public:
+    OutputFile()
+        : path_(testing::TempDir() + "qvm-export-" + std::to_string(getpid()) +
+                "-" + std::to_string(counter_++) + ".json")
+    {
+        std::remove(path_.c_str());
+    }
+    ~OutputFile() { std::remove(path_.c_str()); }
+    const char* path() const { return path_.c_str(); }
+    std::string text() const
+    {
+        std::ifstream in(path_, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+  private:
+    static inline int counter_ = 0;
+    std::string path_;
+};
+
+StructureBuilder biosStructure()
+{
+    return StructureBuilder(0, 0x18, 0x0000)
+        .string(4, "Quorvane")
+        .string(5, "2.8.1")
+        .u16(6, 0xF000)
+        .string(8, "03/14/2026")
+        .u64(10, 0x08)
+        .u8(20, 3)
+        .u8(21, 2);
+}
+
+// The text qvmSmbiosAddStructure appends for the structure at offset.
+std::string objectAt(const LoadedTable& table, std::size_t offset,
+                     std::size_t size)
+{
+    OutputFile out;
+    std::uint8_t* structure = table.at(offset);
+    EXPECT_EQ(qvmSmbiosAddStructure(
+                  &structure, static_cast<std::uint32_t>(size), out.path()),
+              QVM_RC_SUCCESS);
+    return out.text();
+}
+
+bool isJson(const std::string& text)
+{
+    json_object* parsed = json_tokener_parse(text.c_str());
+    json_object_put(parsed);
+    return parsed != nullptr;
+}
+
+} // namespace
+
+TEST(Export, GroupsByTypeInAscendingOrderWithExactSeparators)
+{
+    const auto table = TableBuilder()
+                           .add(StructureBuilder(4, 0x10, 0x0400))
+                           .add(biosStructure())
+                           .add(StructureBuilder(4, 0x10, 0x0401))
+                           .add(StructureBuilder(127, 4, 0xFEFF));
+    LoadedTable loaded(table);
+    ASSERT_EQ(loaded.status(), QVM_RC_SUCCESS);
+    const auto size = [&](std::size_t i)
+    { return table.offsetOf(i + 1) - table.offsetOf(i); };
+    const std::string expected =
+        "[[" + objectAt(loaded, table.offsetOf(1), size(1)) + "],[" +
+        objectAt(loaded, table.offsetOf(0), size(0)) + "," +
+        objectAt(loaded, table.offsetOf(2), size(2)) + "],[" +
+        objectAt(loaded, table.offsetOf(3), table.size() - table.offsetOf(3)) +
+        "]]";
+    OutputFile out;
+    EXPECT_EQ(SmBiosDataToJSON(out.path()), QVM_RC_SUCCESS);
+    EXPECT_EQ(out.text(), expected);
+    EXPECT_TRUE(isJson(out.text()));
+}
+
+TEST(Export, AppendsRatherThanTruncates)
+{
+    LoadedTable loaded(TableBuilder().add(biosStructure()));
+    OutputFile once;
+    SmBiosDataToJSON(once.path());
+    OutputFile twice;
+    SmBiosDataToJSON(twice.path());
+    SmBiosDataToJSON(twice.path());
+    EXPECT_EQ(twice.text(), once.text() + once.text());
+}
+
+TEST(Export, NoTableGivesAnEmptyArray)
+{
+    OutputFile out;
+    EXPECT_EQ(SmBiosDataToJSON(out.path()), QVM_RC_SUCCESS);
+    EXPECT_EQ(out.text(), "[]");
+}
+
+TEST(Export, UnmappedTypeIsDumpedWholeStringsIncluded)
+{
+    const auto table =
+        TableBuilder()
+            .add(biosStructure())
+            .add(StructureBuilder(200, 6, 0xC800).u16(4, 0x4241).string("xyz"));
+    LoadedTable loaded(table);
+    const std::string object =
+        objectAt(loaded, table.offsetOf(1), table.size() - table.offsetOf(1));
+    EXPECT_EQ(object, "{\n"
+                      "  \"Table Type\": 200,\n"
+                      "  \"Length\": 6,\n"
+                      "  \"Handle\": 51200,\n"
+                      "  \"Generic\": \"Dump\",\n"
+                      "  \"00000000\": \"c8 06 00 c8 41 42 78 79 7a 00 00 "
+                      "|....ABxyz..\"\n"
+                      "}");
+}
+
+TEST(Export, InactiveAndEndOfTableHoldTheHeaderOnly)
+{
+    const auto table = TableBuilder()
+                           .add(StructureBuilder(126, 6, 0x7E00).u16(4, 0xFFFF))
+                           .add(StructureBuilder(127, 4, 0x7F00));
+    LoadedTable loaded(table);
+    EXPECT_EQ(
+        objectAt(loaded, 0, table.offsetOf(1)),
+        "{\n  \"Table Type\": 126,\n  \"Length\": 6,\n  \"Handle\": 32256\n}");
+}
+
+TEST(Export, AStructureThatEndsEarlyLeavesNoTraceAndTheTextValid)
+{
+    // A type-15 structure with one descriptor and an access method other
+    // than 32-bit memory is not written at all.
+    const auto dropped = StructureBuilder(15, 25, 0x0F00).u8(10, 4).u8(21, 1);
+    const auto table = TableBuilder()
+                           .add(biosStructure())
+                           .add(dropped)
+                           .add(StructureBuilder(15, 23, 0x0F01).u8(10, 4))
+                           .add(dropped)
+                           .add(StructureBuilder(127, 4, 0xFEFF));
+    LoadedTable loaded(table);
+    OutputFile single;
+    std::uint8_t* structure = loaded.at(table.offsetOf(1));
+    EXPECT_EQ(qvmSmbiosAddStructure(&structure, 27, single.path()),
+              QVM_RC_FAILED);
+    EXPECT_EQ(single.text(), "");
+
+    OutputFile out;
+    EXPECT_EQ(SmBiosDataToJSON(out.path()), QVM_RC_SUCCESS);
+    ASSERT_TRUE(isJson(out.text())) << out.text();
+    json_object* parsed = json_tokener_parse(out.text().c_str());
+    ASSERT_EQ(json_object_array_length(parsed), 3U); // types 0, 15, 127
+    EXPECT_EQ(json_object_array_length(json_object_array_get_idx(parsed, 1)),
+              1U);
+    json_object_put(parsed);
+}
+
+TEST(Export, NullArgumentsAreRefused)
+{
+    EXPECT_EQ(qvmSmbiosAddStructure(nullptr, 4, "/dev/null"),
+              QVM_RC_INVALID_REQUEST);
+    EXPECT_EQ(SmBiosDataToJSON(nullptr), QVM_RC_INVALID_REQUEST);
+    std::uint8_t outside[8] = {200, 4, 0, 0, 0, 0};
+    std::uint8_t* structure = outside;
+    EXPECT_EQ(qvmSmbiosAddStructure(&structure, 6, "/dev/null"),
+              QVM_RC_INVALID_REQUEST);
+}
+
+// A small representative table exported and compared byte for byte with a
+// reviewed file. QVM_UPDATE_GOLDEN=1 rewrites the file instead.
+TEST(Export, MatchesTheReviewedGoldenFile)
+{
+    const auto table =
+        TableBuilder()
+            .add(biosStructure().u8(18, 0x03).u8(19, 0x0D))
+            .add(StructureBuilder(1, 0x1B, 0x0100)
+                     .string(4, "Quorvane")
+                     .string(5, "QV-2200")
+                     .string(6, "A02")
+                     .string(7, "7XK2Q93")
+                     .bytes(8, {0x3f, 0x2a, 0x91, 0x07, 0x5c, 0x1e, 0x4b, 0xd2,
+                                0x8a, 0x60, 0x13, 0xe4, 0x77, 0x0b, 0xc9, 0x25})
+                     .u8(24, 6)
+                     .string(25, "SKU=QV2200")
+                     .string(26, "QV Rack"))
+            .add(StructureBuilder(2, 0x0F, 0x0200)
+                     .string(4, "Quorvane")
+                     .string(5, "0X3D66")
+                     .string(6, "A01")
+                     .string(7, "QVB-0042-7781")
+                     .u8(9, 0x09)
+                     .u16(11, 0x0300)
+                     .u8(13, 0x0A))
+            .add(StructureBuilder(3, 0x16, 0x0300)
+                     .string(4, "Quorvane")
+                     .u8(5, 0x97)
+                     .string(7, "7XK2Q93")
+                     .u8(9, 3)
+                     .u8(10, 3)
+                     .u8(11, 3)
+                     .u8(12, 3)
+                     .u8(17, 2)
+                     .u8(18, 2)
+                     .u8(20, 3)
+                     .string(21, "SKU=NotProvided"))
+            .add(StructureBuilder(200, 8, 0xC800)
+                     .u32(4, 0xDEADBEEF)
+                     .string("oem"))
+            .add(StructureBuilder(127, 4, 0xFEFF));
+    LoadedTable loaded(table);
+    ASSERT_EQ(loaded.status(), QVM_RC_SUCCESS);
+    OutputFile out;
+    ASSERT_EQ(SmBiosDataToJSON(out.path()), QVM_RC_SUCCESS);
+    const std::string golden =
+        std::string(QVM_TEST_SOURCE_DIR) + "/golden/representative.json";
+    if (std::getenv("QVM_UPDATE_GOLDEN") != nullptr)
+    {
+        std::ofstream(golden, std::ios::binary) << out.text();
+        GTEST_SKIP() << "golden file rewritten";
+    }
+    std::ifstream in(golden, std::ios::binary);
+    ASSERT_TRUE(in) << golden;
+    std::stringstream expected;
+    expected << in.rdbuf();
+    EXPECT_EQ(out.text(), expected.str());
+}
