@@ -8,12 +8,21 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 if [ "${1:-}" = "--sanitize" ]; then
     dir=build-asan
+    label=sanitized
     "$root/scripts/build.sh" "$dir" -Db_sanitize=address,undefined \
         -Db_lundef=false -Dbench=disabled
     export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 else
     dir=build
+    label=plain
     "$root/scripts/build.sh" "$dir"
 fi
-meson test -C "$dir" --print-errorlogs
+status=0
+meson test -C "$dir" --print-errorlogs || status=$?
+# One closing line for the whole run, counted from meson's own log.
+log="$dir/meson-logs/testlog.json"
+passed=$(grep -c '"result": "OK"' "$log" || true)
+failed=$(grep -c -E '"result": "(FAIL|TIMEOUT|ERROR|UNEXPECTEDPASS)"' "$log" || true)
+echo "$label: $passed passed, $failed failed"
+exit $status
