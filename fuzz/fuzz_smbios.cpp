@@ -1,12 +1,15 @@
-// Loads arbitrary bytes as the SMBIOS table and runs every table query over
-// them. Besides the sanitizers, it checks the promises callers rely on: a
-// walk by handles ends, everything handed out lies inside the table, and
-// skipping a structure's strings lands exactly on its successor.
+// Loads arbitrary bytes as the SMBIOS table and runs every table query and
+// the JSON export over them. Besides the sanitizers, it checks the promises
+// callers rely on: a walk by handles ends, everything handed out lies inside
+// the table, skipping a structure's strings lands exactly on its successor,
+// and the export is always one valid JSON text.
+#include "common/handles.hpp"
 #include "qvmclient.h"
 #include "smbios/table.hpp"
 
 #include <cstdlib>
 #include <cstring>
+#include <json-c/json.h>
 #include <string>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -20,16 +23,39 @@ void require(bool condition)
         __builtin_trap();
 }
 
-// The table reaches SmbiosInit as a file: one in-memory file, rewritten
-// for every input.
-const std::string& scratchFile(const uint8_t* data, size_t size)
+// An in-memory file reached by path, emptied for every input.
+class ScratchFile
 {
-    static const int fd = memfd_create("fuzz-smbios", 0);
-    static const std::string path = "/proc/self/fd/" + std::to_string(fd);
-    require(fd >= 0);
-    require(ftruncate(fd, 0) == 0);
-    require(pwrite(fd, data, size, 0) == static_cast<ssize_t>(size));
-    return path;
+  public:
+    explicit ScratchFile(const char* name)
+        : fd_(memfd_create(name, 0)),
+          path_("/proc/self/fd/" + std::to_string(fd_))
+    {
+        require(fd_ >= 0);
+    }
+    const std::string& write(const uint8_t* data, size_t size)
+    {
+        require(ftruncate(fd_, 0) == 0);
+        require(pwrite(fd_, data, size, 0) == static_cast<ssize_t>(size));
+        return path_;
+    }
+    std::string read() const
+    {
+        std::string text(static_cast<size_t>(lseek(fd_, 0, SEEK_END)), '\0');
+        require(pread(fd_, text.data(), text.size(), 0) ==
+                static_cast<ssize_t>(text.size()));
+        return text;
+    }
+
+  private:
+    int fd_;
+    std::string path_;
+};
+
+ScratchFile& tableFile()
+{
+    static ScratchFile file("fuzz-smbios-table");
+    return file;
 }
 
 bool insideTable(const void* p, size_t size)
@@ -162,15 +188,27 @@ void mapDescriptors()
     require(FindFqdd(0x10000) == nullptr);
 }
 
+// Whatever the table holds, the export is one JSON array of arrays.
+void exportTable()
+{
+    static ScratchFile output("fuzz-smbios-json");
+    const std::string& path = output.write(nullptr, 0);
+    require(SmBiosDataToJSON(path.c_str()) == QVM_RC_SUCCESS);
+    const std::string text = output.read();
+    const qvm::JsonPtr parsed(json_tokener_parse(text.c_str()));
+    require(parsed && json_object_is_type(parsed.get(), json_type_array));
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    SmbiosInit(scratchFile(data, size).c_str());
+    SmbiosInit(tableFile().write(data, size).c_str());
     walkByHandles();
     selectEveryType();
     askIdentity();
     mapDescriptors();
+    exportTable();
     SmbiosCleanup();
     return 0;
 }

@@ -1,15 +1,26 @@
 #include "fields/field_list.hpp"
 #include "qvmclient.h"
 
-#include <cstring>
-
 namespace
 {
 
-// Room for a tag, two colons and the terminating zero.
-constexpr std::size_t kFrame = 4;
-// Room for a signed 64-bit number in decimal.
-constexpr std::size_t kDecimal = 21;
+// Signed decimal, the whole number, as "%lld" writes it; returns where the
+// digits start inside buffer (they end at its end).
+char* decimal(int64_t value, char (&buffer)[24])
+{
+    char* out = buffer + sizeof buffer;
+    // Work in unsigned: the magnitude of INT64_MIN has no signed form.
+    uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value)
+                                   : static_cast<uint64_t>(value);
+    do
+    {
+        *--out = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (value < 0)
+        *--out = '-';
+    return out;
+}
 
 } // namespace
 
@@ -18,20 +29,15 @@ extern "C" void AddJSONString(const char* value, const char* key,
 {
     if (value == nullptr)
         return;
-    const std::size_t size =
-        kFrame + std::strlen(value) + (key ? std::strlen(key) : 0);
-    if (key != nullptr)
-        qvm::appendField(list, size, "%s:%s:%s", "s", key, value);
-    else
-        qvm::appendField(list, size, "%s:%s", "s", value);
+    qvm::appendJoined(list, 's', key, value);
 }
 
 extern "C" void AddJSONintValue(int64_t value, const char* key, FieldList* list)
 {
-    const std::size_t size = kFrame + kDecimal + (key ? std::strlen(key) : 0);
-    const auto number = static_cast<long long>(value);
-    if (key != nullptr)
-        qvm::appendField(list, size, "%s:%s:%lld", "d", key, number);
-    else
-        qvm::appendField(list, size, "%s:%lld", "d", number);
+    char buffer[24];
+    const char* digits = decimal(value, buffer);
+    qvm::appendJoined(
+        list, 'd', key,
+        std::string_view(
+            digits, static_cast<std::size_t>(buffer + sizeof buffer - digits)));
 }

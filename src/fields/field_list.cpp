@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace qvm
 {
@@ -22,6 +23,28 @@ void appendText(FieldList* list, char* text) noexcept
         list->head = node;
     list->tail = node;
     ++list->count;
+}
+
+void appendJoined(FieldList* list, char tag, const char* key,
+                  std::string_view value) noexcept
+{
+    const std::size_t keyLength = key != nullptr ? std::strlen(key) : 0;
+    const std::size_t size =
+        2 + (key != nullptr ? keyLength + 1 : 0) + value.size() + 1;
+    auto* text = static_cast<char*>(std::calloc(1, size));
+    if (text == nullptr)
+        return;
+    char* out = text;
+    *out++ = tag;
+    *out++ = ':';
+    if (key != nullptr)
+    {
+        std::memcpy(out, key, keyLength);
+        out += keyLength;
+        *out++ = ':';
+    }
+    std::memcpy(out, value.data(), value.size());
+    appendText(list, text);
 }
 
 void appendField(FieldList* list, std::size_t size, const char* format, ...)

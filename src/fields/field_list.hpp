@@ -4,6 +4,7 @@
 #include "qvmclient.h"
 
 #include <cstddef>
+#include <string_view>
 
 namespace qvm
 {
@@ -13,6 +14,11 @@ namespace qvm
 // node cannot be allocated nothing is appended and nothing leaks.
 void appendField(FieldList* list, std::size_t size, const char* format, ...)
     __attribute__((format(printf, 3, 4)));
+
+// Appends "tag:key:value" (or "tag:value" for a null key), joined without
+// printf: the emitters' path, taken once per field of every structure.
+void appendJoined(FieldList* list, char tag, const char* key,
+                  std::string_view value) noexcept;
 
 // Appends an already built heap text (calloc/malloc), taking ownership.
 void appendText(FieldList* list, char* text) noexcept;

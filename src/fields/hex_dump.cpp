@@ -23,20 +23,26 @@ char shown(uint8_t byte)
     return digit || upper || lower ? static_cast<char>(byte) : '.';
 }
 
+// Two lower-case hex digits and a blank per byte (two blanks after the
+// sixteenth), "|", then the character column. Written digit by digit: the
+// same text as formatting each byte with "%02x ", at a fraction of the cost
+// on tables with large dumps.
 void formatLine(const uint8_t* bytes, uint32_t count, char (&text)[kLineText])
 {
-    text[0] = '\0';
-    char hex[8];
+    constexpr char kDigits[] = "0123456789abcdef";
+    char* out = text;
     for (uint32_t i = 0; i < count; ++i)
     {
-        std::snprintf(hex, sizeof hex, i == 15 ? "%02x  " : "%02x ", bytes[i]);
-        qvmStrlCat(text, hex, sizeof text);
+        *out++ = kDigits[bytes[i] >> 4];
+        *out++ = kDigits[bytes[i] & 0x0F];
+        *out++ = ' ';
+        if (i == 15)
+            *out++ = ' ';
     }
-    qvmStrlCat(text, "|", sizeof text);
-    char column[kLineBytes + 1] = {};
+    *out++ = '|';
     for (uint32_t i = 0; i < count; ++i)
-        column[i] = shown(bytes[i]);
-    qvmStrlCat(text, column, sizeof text);
+        *out++ = shown(bytes[i]);
+    *out = '\0';
 }
 
 } // namespace
