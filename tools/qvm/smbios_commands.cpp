@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <iterator>
 #include <qvmclient.h>
 #include <string>
@@ -58,10 +59,18 @@ std::string typeName(uint8_t type)
     return name;
 }
 
-// The export or one structure's object is written to a file by the
-// library; on standard output it ends with a newline.
-int printFileText(const ScratchFile& scratch)
+// The export and a structure's object are written to a file by the
+// library; for standard output they go through a scratch file and end with
+// a newline.
+int printWritten(const std::string& title,
+                 const std::function<int64_t(const char*)>& write)
 {
+    const ScratchFile scratch;
+    if (scratch.path().empty())
+        return failSystem("cannot make a scratch file");
+    const int64_t rc = write(scratch.path().c_str());
+    if (rc != QVM_RC_SUCCESS)
+        return fail(title, rc);
     std::fputs(scratch.text().c_str(), stdout);
     std::fputc('\n', stdout);
     return kExitOk;
@@ -74,16 +83,12 @@ int exportTable(const Args& args)
         [&]
         {
             const std::string output = args.get("output");
-            ScratchFile scratch;
-            const std::string path = output.empty() ? scratch.path() : output;
-            if (!output.empty() && !startFresh(output))
+            if (output.empty())
+                return printWritten("smbios export", SmBiosDataToJSON);
+            if (!startFresh(output))
                 return failSystem("cannot write " + output);
-            if (path.empty())
-                return failSystem("cannot make a scratch file");
-            const int64_t rc = SmBiosDataToJSON(path.c_str());
-            if (rc != QVM_RC_SUCCESS)
-                return fail("smbios export", rc);
-            return output.empty() ? printFileText(scratch) : kExitOk;
+            const int64_t rc = SmBiosDataToJSON(output.c_str());
+            return rc == QVM_RC_SUCCESS ? kExitOk : fail("smbios export", rc);
         });
 }
 
@@ -119,25 +124,21 @@ int show(const Args& args)
 {
     const auto wanted =
         static_cast<uint16_t>(parseNumber(args.at(0), kLastHandle, "HANDLE"));
-    return withTable(args,
-                     [&]
-                     {
-                         uint16_t handle = wanted;
-                         uint8_t* structure = nullptr;
-                         uint16_t size = 0;
-                         int64_t rc =
-                             SmbiosGetStructure(&handle, &structure, &size);
-                         if (rc != QVM_RC_SUCCESS)
-                             return fail("smbios show " + args.at(0), rc);
-                         ScratchFile scratch;
-                         if (scratch.path().empty())
-                             return failSystem("cannot make a scratch file");
-                         rc = qvmSmbiosAddStructure(&structure, size,
-                                                    scratch.path().c_str());
-                         if (rc != QVM_RC_SUCCESS)
-                             return fail("smbios show " + args.at(0), rc);
-                         return printFileText(scratch);
-                     });
+    const std::string title = "smbios show " + args.at(0);
+    return withTable(
+        args,
+        [&]
+        {
+            uint16_t handle = wanted;
+            uint8_t* structure = nullptr;
+            uint16_t size = 0;
+            const int64_t rc = SmbiosGetStructure(&handle, &structure, &size);
+            if (rc != QVM_RC_SUCCESS)
+                return fail(title, rc);
+            return printWritten(
+                title, [&](const char* path)
+                { return qvmSmbiosAddStructure(&structure, size, path); });
+        });
 }
 
 // The identity queries take a key and hand out a heap text.
