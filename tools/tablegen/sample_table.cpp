@@ -70,7 +70,7 @@ StructureBuilder bios()
         .u8(9, 0xFF) // size in the extended field
         .u64(10, characteristics)
         .u8(18, 0x03) // ACPI, USB legacy
-        .u8(19, 0x0D) // boot specification, content distribution, UEFI
+        .u8(19, 0x0D) // BIOS boot standard, content distribution, UEFI
         .u8(20, 3)
         .u8(21, 2)
         .u8(22, 0xFF) // no embedded controller
