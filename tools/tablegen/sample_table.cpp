@@ -214,8 +214,8 @@ StructureBuilder slot(int index)
         .u8(7, s.inUse ? 4 : 3)       // in use, available
         .u8(8, s.width == 16 ? 4 : 3) // long, short
         .u16(9, static_cast<std::uint16_t>(index + 1))
-        .u8(11, 0x04) // 3.3 V
-        .u8(12, 0x03) // PME, hot-plug
+        .u8(11, 0x04)                  // 3.3 V
+        .u8(12, 0x03)                  // PME, hot-plug
         .u16(13, s.inUse ? 0 : 0xFFFF) // no address while empty
         .u8(15, s.bus)
         .u8(16, s.inUse ? 0x00 : 0xFF)
