@@ -53,8 +53,6 @@ class StructureBuilder
     StructureBuilder& string(std::string text);
     // Appends a string and stores its number at offset.
     StructureBuilder& string(std::size_t offset, std::string text);
-    // Number of strings added so far (the number of the last one).
-    std::size_t stringCount() const { return strings_.size(); }
 
     // Hostile shapes. lengthByte rewrites byte 1 only; rawStrings replaces
     // the whole string set, final NULs included, by the bytes given.
