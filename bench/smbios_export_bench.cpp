@@ -1,7 +1,7 @@
 // The JSON export of a large synthetic table: thousands of structures of
 // the decoded types and of types dumped whole, built with the table builder.
 #include "qvmclient.h"
-#include "support/table_builder.hpp"
+#include "support/loaded_table.hpp"
 
 #include <benchmark/benchmark.h>
 

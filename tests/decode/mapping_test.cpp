@@ -3,7 +3,7 @@
 // structure.
 #include "decode/field_capture.hpp"
 #include "smbios/decode/field_map.hpp"
-#include "support/table_builder.hpp"
+#include "support/loaded_table.hpp"
 
 #include <algorithm>
 #include <gmock/gmock.h>

@@ -2,7 +2,7 @@
 // generic dumps, header-only types, the early end of a structure, and a
 // reviewed golden file.
 #include "qvmclient.h"
-#include "support/table_builder.hpp"
+#include "support/loaded_table.hpp"
 
 #include <cstdio>
 #include <fstream>

@@ -1,6 +1,6 @@
 // The map from structure handles to device descriptors.
 #include "qvmclient.h"
-#include "support/table_builder.hpp"
+#include "support/loaded_table.hpp"
 
 #include <gtest/gtest.h>
 #include <initializer_list>

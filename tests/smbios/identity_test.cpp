@@ -1,6 +1,6 @@
 // Service tag and system name queries.
 #include "qvmclient.h"
-#include "support/table_builder.hpp"
+#include "support/loaded_table.hpp"
 
 #include <cstdlib>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // Loading the table named by the inventory daemon (stand-in on a private
 // bus).
 #include "qvmclient.h"
+#include "support/loaded_table.hpp"
 #include "support/standin_bus.hpp"
-#include "support/table_builder.hpp"
 
 #include <cerrno>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // The bounded reader on its own: structure views over plain byte vectors.
 #include "smbios/structure_view.hpp"
-#include "support/table_builder.hpp"
+#include "support/loaded_table.hpp"
 
 #include <cstring>
 #include <gtest/gtest.h>

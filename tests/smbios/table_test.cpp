@@ -1,6 +1,6 @@
 // Loading, walking and selecting through the exported interface.
 #include "qvmclient.h"
-#include "support/table_builder.hpp"
+#include "support/loaded_table.hpp"
 
 #include <algorithm>
 #include <cstdlib>

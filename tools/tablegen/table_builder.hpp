@@ -1,14 +1,12 @@
-// Builds SMBIOS structure tables byte by byte for tests, well-formed or
-// hostile, and loads them as the library's table.
+// Builds SMBIOS structure tables byte by byte, well-formed or hostile: the
+// tests' tables and the bundled sample table both come from here.
 //
-//     auto table = qvmtest::TableBuilder()
-//         .add(qvmtest::StructureBuilder(0, 0x18, 0x0000)
+//     auto table = tablegen::TableBuilder()
+//         .add(tablegen::StructureBuilder(0, 0x18, 0x0000)
 //                  .string(4, "Vendor")
 //                  .string(5, "1.2.3")
 //                  .u8(20, 2).u8(21, 8))
-//         .add(qvmtest::StructureBuilder(127, 4, 0xFEFF));
-//     qvmtest::LoadedTable loaded(table);
-//     ASSERT_EQ(loaded.status(), QVM_RC_SUCCESS);
+//         .add(tablegen::StructureBuilder(127, 4, 0xFEFF));
 #pragma once
 
 #include <cstddef>
@@ -17,7 +15,7 @@
 #include <string>
 #include <vector>
 
-namespace qvmtest
+namespace tablegen
 {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -90,40 +88,4 @@ class TableBuilder
     std::vector<std::size_t> offsets_;
 };
 
-// A temporary file with the given bytes, removed on destruction.
-class TempFile
-{
-  public:
-    explicit TempFile(const Bytes& bytes);
-    ~TempFile();
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-
-    const std::string& path() const { return path_; }
-
-  private:
-    std::string path_;
-};
-
-// Loads bytes through SmbiosInit (from a temporary file) for the lifetime
-// of the object and calls SmbiosCleanup at its end.
-class LoadedTable
-{
-  public:
-    explicit LoadedTable(const Bytes& bytes);
-    explicit LoadedTable(const TableBuilder& table) : LoadedTable(table.build())
-    {
-    }
-    ~LoadedTable();
-    LoadedTable(const LoadedTable&) = delete;
-    LoadedTable& operator=(const LoadedTable&) = delete;
-
-    std::int64_t status() const { return status_; }
-    // Address of the loaded byte at offset.
-    std::uint8_t* at(std::size_t offset) const;
-
-  private:
-    std::int64_t status_;
-};
-
-} // namespace qvmtest
+} // namespace tablegen
