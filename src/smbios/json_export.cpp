@@ -15,12 +15,18 @@ namespace
 
 using qvm::smbios::TableEntry;
 
+// A selection by type holds at most this many structures (its count is a
+// u16); the export shows what the selections would.
+constexpr std::size_t kMaxOfOneType = 0xFFFF;
+
 // Every structure, grouped by type in table order, from one positional pass.
 std::array<std::vector<TableEntry>, 256> structuresByType()
 {
     std::array<std::vector<TableEntry>, 256> groups;
     for (const TableEntry& entry : qvm::smbios::loadedTable())
-        groups[entry.view.type()].push_back(entry);
+        if (auto& group = groups[entry.view.type()];
+            group.size() < kMaxOfOneType)
+            group.push_back(entry);
     return groups;
 }
 
