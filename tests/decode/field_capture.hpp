@@ -4,7 +4,12 @@
 
 #include "qvmclient.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <cstdlib>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
@@ -56,6 +61,35 @@ std::vector<std::string> decoded(Decoder decoder, Args&&... args)
     FieldCapture fields;
     decoder(std::forward<Args>(args)..., fields.list());
     return fields.strings();
+}
+
+// A decoder that reads a little-endian value of width bytes through a
+// pointer, given it at an odd address with 0xEE bytes after it.
+inline std::vector<std::string>
+decodedAtOddAddress(void (*decoder)(const void*, FieldList*), uint64_t value,
+                    std::size_t width)
+{
+    uint8_t bytes[10];
+    for (std::size_t i = 0; i < sizeof bytes; ++i)
+        bytes[i] = i >= 1 && i <= width
+                       ? static_cast<uint8_t>(value >> (8 * (i - 1)))
+                       : 0xEE;
+    return decoded(decoder, static_cast<const void*>(bytes + 1));
+}
+
+// The field strings of one decoder call and the ones it must give.
+struct DecodedCase
+{
+    std::vector<std::string> fields;
+    std::vector<std::string> expected;
+};
+
+inline void expectDecoded(std::initializer_list<DecodedCase> cases)
+{
+    int index = 0;
+    for (const DecodedCase& c : cases)
+        EXPECT_THAT(c.fields, testing::ElementsAreArray(c.expected))
+            << "case " << index++;
 }
 
 } // namespace qvmtest

@@ -3,113 +3,95 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <string>
 
 using qvmtest::decoded;
-using testing::ElementsAre;
 
 namespace
 {
 
-const char* const kLargest =
-    "d:The size of the largest memory module supported (per slot) :";
-const char* const kMaximum =
-    "d:The maximum amount of memory supported by this controller(MB) :";
+std::vector<std::string> moduleSizes(const char* largest, const char* maximum)
+{
+    return {std::string("d:The size of the largest memory module supported "
+                        "(per slot) :") +
+                largest,
+            std::string("d:The maximum amount of memory supported by this "
+                        "controller(MB) :") +
+                maximum};
+}
+
+const char* const kSingle =
+    "s:Connection:The memory module has a Single-bank connection";
+const char* const kDual =
+    "s:Connection:The memory module has a Double-bank connection";
 
 } // namespace
 
-TEST(MaxMemoryModuleSize, PowerOfTwoPerSlotAndForAllSlots)
+TEST(MemoryDecoders, SizesHandlesAndBankConnections)
 {
-    EXPECT_THAT(decoded(qvmAddMaxMemoryModuleSize, 13U, 4U),
-                ElementsAre(std::string(kLargest) + "8192",
-                            std::string(kMaximum) + "32768"));
-    EXPECT_THAT(
-        decoded(qvmAddMaxMemoryModuleSize, 0U, 0U),
-        ElementsAre(std::string(kLargest) + "1", std::string(kMaximum) + "0"));
-    // Products are taken in 64 bits, and exponents past them give 0.
-    EXPECT_THAT(decoded(qvmAddMaxMemoryModuleSize, 40U, 255U),
-                ElementsAre(std::string(kLargest) + "1099511627776",
-                            std::string(kMaximum) + "280375465082880"));
-    EXPECT_THAT(
-        decoded(qvmAddMaxMemoryModuleSize, 64U, 2U),
-        ElementsAre(std::string(kLargest) + "0", std::string(kMaximum) + "0"));
+    const uint8_t handles[] = {0xEE, 0x34, 0x12, 0xFF, 0xFF, 0xEE};
+    qvmtest::expectDecoded({
+        // A power of two per slot and for all slots, taken in 64 bits;
+        // exponents past them give 0.
+        {decoded(qvmAddMaxMemoryModuleSize, 13U, 4U),
+         moduleSizes("8192", "32768")},
+        {decoded(qvmAddMaxMemoryModuleSize, 0U, 0U), moduleSizes("1", "0")},
+        {decoded(qvmAddMaxMemoryModuleSize, 40U, 255U),
+         moduleSizes("1099511627776", "280375465082880")},
+        {decoded(qvmAddMaxMemoryModuleSize, 64U, 2U), moduleSizes("0", "0")},
+        // The count, then each unaligned handle.
+        {decoded(qvmAddMemoryModuleConfigHandles,
+                 static_cast<const void*>(handles + 1), 2U),
+         {"d:Handles' List controlled by this controller:2", "d:Handle:4660",
+          "d:Handle:65535"}},
+        {decoded(qvmAddMemoryModuleConfigHandles,
+                 static_cast<const void*>(handles), 0U),
+         {"d:Handles' List controlled by this controller:0"}},
+        // No connection on the low nibble drops the low fields.
+        {decoded(qvmAddMmBankConnections, 0x1FU),
+         {"d:Bank Connections:31", "d:Banks High:1", "d:RAS# High:1"}},
+        {decoded(qvmAddMmBankConnections, 0x23U),
+         {"d:Bank Connections:35", "d:Banks High:2", "d:Banks Low:3",
+          "d:RAS# High:2", "d:RAS# Low:3"}},
+        {decoded(qvmAddMmBankConnections, 0xF0U),
+         {"d:Bank Connections:240", "d:Banks High:15", "d:Banks Low:0",
+          "d:RAS# High:15", "d:RAS# Low:0"}},
+        // Size codes and the bank connection.
+        {decoded(qvmAddMmMemorySize, 0x8AU),
+         {"d:Memory Size:138", "d:Memory Size(MB):1024", kDual}},
+        {decoded(qvmAddMmMemorySize, 0x7FU),
+         {"d:Memory Size:127", "d:Not installed:127", kSingle}},
+        {decoded(qvmAddMmMemorySize, 0xFDU),
+         {"d:Memory Size:253",
+          "d:Memory Size Not determinable (Installed Size only):125", kDual}},
+        {decoded(qvmAddMmMemorySize, 0x7EU),
+         {"d:Memory Size:126",
+          "d:Module is installed, but no memory has been enabled:126",
+          kSingle}},
+        {decoded(qvmAddMmMemorySize, 0x7CU),
+         {"d:Memory Size:124", "d:Memory Size(MB):0", kSingle}},
+    });
 }
 
-TEST(MemoryModuleConfigHandles, CountThenEachUnalignedHandle)
+TEST(CacheConfiguration, EveryPartOfTheWordAndTheFirstReservedBit)
 {
-    const uint8_t bytes[] = {0xEE, 0x34, 0x12, 0xFF, 0xFF, 0xEE};
-    EXPECT_THAT(decoded(qvmAddMemoryModuleConfigHandles,
-                        static_cast<const void*>(bytes + 1), 2U),
-                ElementsAre("d:Handles' List controlled by this controller:2",
-                            "d:Handle:4660", "d:Handle:65535"));
-    EXPECT_THAT(decoded(qvmAddMemoryModuleConfigHandles,
-                        static_cast<const void*>(bytes), 0U),
-                ElementsAre("d:Handles' List controlled by this controller:0"));
-}
-
-TEST(MmBankConnections, NoConnectionOnTheLowNibbleDropsTheLowFields)
-{
-    EXPECT_THAT(decoded(qvmAddMmBankConnections, 0x1FU),
-                ElementsAre("d:Bank Connections:31", "d:Banks High:1",
-                            "d:RAS# High:1"));
-    EXPECT_THAT(decoded(qvmAddMmBankConnections, 0x23U),
-                ElementsAre("d:Bank Connections:35", "d:Banks High:2",
-                            "d:Banks Low:3", "d:RAS# High:2", "d:RAS# Low:3"));
-    EXPECT_THAT(decoded(qvmAddMmBankConnections, 0xF0U),
-                ElementsAre("d:Bank Connections:240", "d:Banks High:15",
-                            "d:Banks Low:0", "d:RAS# High:15", "d:RAS# Low:0"));
-}
-
-TEST(MmMemorySize, SizeCodesAndTheBankConnection)
-{
-    const char* single =
-        "s:Connection:The memory module has a Single-bank connection";
-    const char* dual =
-        "s:Connection:The memory module has a Double-bank connection";
-    EXPECT_THAT(
-        decoded(qvmAddMmMemorySize, 0x8AU),
-        ElementsAre("d:Memory Size:138", "d:Memory Size(MB):1024", dual));
-    EXPECT_THAT(
-        decoded(qvmAddMmMemorySize, 0x7FU),
-        ElementsAre("d:Memory Size:127", "d:Not installed:127", single));
-    EXPECT_THAT(
-        decoded(qvmAddMmMemorySize, 0xFDU),
-        ElementsAre("d:Memory Size:253",
-                    "d:Memory Size Not determinable (Installed Size only):125",
-                    dual));
-    EXPECT_THAT(
-        decoded(qvmAddMmMemorySize, 0x7EU),
-        ElementsAre("d:Memory Size:126",
-                    "d:Module is installed, but no memory has been enabled:126",
-                    single));
-    EXPECT_THAT(
-        decoded(qvmAddMmMemorySize, 0x7CU),
-        ElementsAre("d:Memory Size:124", "d:Memory Size(MB):0", single));
-}
-
-TEST(CacheConfiguration, EveryPartOfTheWord)
-{
-    EXPECT_THAT(decoded(qvmAddCacheConfiguration, 0x0180U),
-                ElementsAre("d:Cache Configuration:384",
-                            "s:Cache operation:Write Back", "s:Cache:Enabled ",
-                            "s:Cache Type:Internal", "s:Socketed:False",
-                            "d:Cache Level:1"));
-    EXPECT_THAT(decoded(qvmAddCacheConfiguration, 0x036FU),
-                ElementsAre("d:Cache Configuration:879",
-                            "s:Cache operation:Unknown", "s:Cache:Disabled",
-                            "s:Cache Type:Unknown", "s:Socketed:True",
-                            "d:Cache Level:8"));
-}
-
-TEST(CacheConfiguration, OnlyTheFirstReservedBitIsReported)
-{
-    EXPECT_THAT(decoded(qvmAddCacheConfiguration, 0xC010U),
-                ElementsAre("d:Cache Configuration:49168",
-                            "s:Notice:Error, reserved BIT 15 must be zero",
-                            "s:Cache operation:Write Through",
-                            "s:Cache:Disabled", "s:Cache Type:Internal",
-                            "s:Socketed:False", "d:Cache Level:1"));
-    EXPECT_THAT(decoded(qvmAddCacheConfiguration, 0x0410U)[1],
-                "s:Notice:Error, reserved BIT 10 must be zero");
-    EXPECT_THAT(decoded(qvmAddCacheConfiguration, 0x0010U)[1],
-                "s:Notice:Error, reserved BIT 4 must be zero");
+    qvmtest::expectDecoded({
+        {decoded(qvmAddCacheConfiguration, 0x0180U),
+         {"d:Cache Configuration:384", "s:Cache operation:Write Back",
+          "s:Cache:Enabled ", "s:Cache Type:Internal", "s:Socketed:False",
+          "d:Cache Level:1"}},
+        {decoded(qvmAddCacheConfiguration, 0x036FU),
+         {"d:Cache Configuration:879", "s:Cache operation:Unknown",
+          "s:Cache:Disabled", "s:Cache Type:Unknown", "s:Socketed:True",
+          "d:Cache Level:8"}},
+        {decoded(qvmAddCacheConfiguration, 0xC010U),
+         {"d:Cache Configuration:49168",
+          "s:Notice:Error, reserved BIT 15 must be zero",
+          "s:Cache operation:Write Through", "s:Cache:Disabled",
+          "s:Cache Type:Internal", "s:Socketed:False", "d:Cache Level:1"}},
+    });
+    EXPECT_EQ(decoded(qvmAddCacheConfiguration, 0x0410U).at(1),
+              "s:Notice:Error, reserved BIT 10 must be zero");
+    EXPECT_EQ(decoded(qvmAddCacheConfiguration, 0x0010U).at(1),
+              "s:Notice:Error, reserved BIT 4 must be zero");
 }

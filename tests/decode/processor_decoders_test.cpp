@@ -6,7 +6,6 @@
 #include <string>
 
 using qvmtest::decoded;
-using testing::ElementsAre;
 
 namespace
 {
@@ -29,89 +28,73 @@ std::string family(void (*decoder)(uint32_t, FieldList*), uint32_t value)
 
 } // namespace
 
-TEST(ProcessorFamily, ListedBytesAndTheGapsBetweenThem)
+TEST(ProcessorFamily, ListedFamiliesAndTheGapsBetweenThem)
 {
-    EXPECT_EQ(family(qvmAddProcessorFamily, 1), "Other");
-    EXPECT_EQ(family(qvmAddProcessorFamily, 21), "Intel Pentium 4 HT");
-    EXPECT_EQ(family(qvmAddProcessorFamily, 0xB3), "Intel Xeon Processor");
-    EXPECT_EQ(family(qvmAddProcessorFamily, 195),
-              "Intel(R) Core(TM)2 Extreme mobile processor");
-    EXPECT_EQ(family(qvmAddProcessorFamily, 251), "i960");
+    const struct
+    {
+        void (*decoder)(uint32_t, FieldList*);
+        uint32_t value;
+        const char* text;
+    } cases[] = {
+        {qvmAddProcessorFamily, 1, "Other"},
+        {qvmAddProcessorFamily, 21, "Intel Pentium 4 HT"},
+        {qvmAddProcessorFamily, 0xB3, "Intel Xeon Processor"},
+        {qvmAddProcessorFamily, 195,
+         "Intel(R) Core(TM)2 Extreme mobile processor"},
+        {qvmAddProcessorFamily, 251, "i960"},
+        // Only the word decoder knows the word families.
+        {qvmAddProcessorFamily2, 0x00B3, kUndefined},
+        {qvmAddProcessorFamily2, 0x0100, "ARMv7"},
+        {qvmAddProcessorFamily2, 0x0118, "ARM"},
+        {qvmAddProcessorFamily2, 0x0140, "WinChip"},
+        {qvmAddProcessorFamily2, 0x0141, kUndefined},
+        {qvmAddProcessorFamily2, 500, "Video Processor"},
+        {qvmAddProcessorFamily2, 0x101F4, kUndefined},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(family(c.decoder, c.value), c.text) << c.value;
     for (const uint32_t gap :
          {0U, 22U, 23U, 129U, 190U, 249U, 252U, 0xFEU, 255U, 256U})
         EXPECT_EQ(family(qvmAddProcessorFamily, gap), kUndefined) << gap;
 }
 
-TEST(ProcessorFamily2, OnlyTheWordFamiliesHaveTexts)
+TEST(ProcessorDecoders, VoltageAndStatusBits)
 {
-    EXPECT_EQ(family(qvmAddProcessorFamily2, 0x00B3), kUndefined);
-    EXPECT_EQ(family(qvmAddProcessorFamily2, 0x0100), "ARMv7");
-    EXPECT_EQ(family(qvmAddProcessorFamily2, 0x0118), "ARM");
-    EXPECT_EQ(family(qvmAddProcessorFamily2, 0x0140), "WinChip");
-    EXPECT_EQ(family(qvmAddProcessorFamily2, 0x0141), kUndefined);
-    EXPECT_EQ(family(qvmAddProcessorFamily2, 500), "Video Processor");
-    EXPECT_EQ(family(qvmAddProcessorFamily2, 0x101F4), kUndefined);
-}
-
-TEST(ProcessorVoltage, LegacyModeGivesTheVoltageOnly)
-{
-    EXPECT_THAT(decoded(qvmAddProcessorVoltage, 0x8CU),
-                ElementsAre("d:Processor Information - Voltage:140",
-                            "d:Processor current voltage(V/10):12"));
-}
-
-TEST(ProcessorVoltage, SupportedVoltagesThenReservedBits)
-{
-    EXPECT_THAT(decoded(qvmAddProcessorVoltage, 0x7AU),
-                ElementsAre("d:Processor Information - Voltage:122",
-                            "s:3.3V is supported:True",
-                            "s:Notice:Error, reserved BIT 3 must be zero",
-                            "s:Notice:Error, reserved BIT 4 must be zero",
-                            "s:Notice:Error, reserved BIT 5 must be zero",
-                            "s:Notice:Error, reserved BIT 6 must be zero"));
-    EXPECT_THAT(decoded(qvmAddProcessorVoltage, 0x05U),
-                ElementsAre("d:Processor Information - Voltage:5",
-                            "s:5V is supported:True",
-                            "s:2.9V is supported:True"));
-}
-
-TEST(ProcessorStatus, OnlyTheFirstReservedBitIsReported)
-{
-    EXPECT_THAT(decoded(qvmAddProcessorStatus, 0xB9U),
-                ElementsAre("d:Processor Status:185",
-                            "s:Notice:Error, reserved BIT 7 must be zero",
-                            "s:CPU Socket Populated:False",
-                            "s:Status:CPU Enabled"));
-    EXPECT_THAT(decoded(qvmAddProcessorStatus, 0x18U),
-                ElementsAre("d:Processor Status:24",
-                            "s:Notice:Error, reserved BIT 4 must be zero",
-                            "s:CPU Socket Populated:False",
-                            "s:Status:Unknown"));
-}
-
-TEST(ProcessorStatus, SocketAndCpuState)
-{
-    EXPECT_THAT(decoded(qvmAddProcessorStatus, 0x41U),
-                ElementsAre("d:Processor Status:65",
-                            "s:CPU Socket Populated:True",
-                            "s:Status:CPU Enabled"));
-    EXPECT_THAT(decoded(qvmAddProcessorStatus, 0x44U),
-                ElementsAre("d:Processor Status:68",
-                            "s:CPU Socket Populated:True",
-                            "s:Status:CPU is Idle, waiting to be enabled"));
-    EXPECT_THAT(decoded(qvmAddProcessorStatus, 0x06U),
-                ElementsAre("d:Processor Status:6",
-                            "s:CPU Socket Populated:False",
-                            "s:Status:Reserved"));
-    EXPECT_THAT(decoded(qvmAddProcessorStatus, 0x47U),
-                ElementsAre("d:Processor Status:71",
-                            "s:CPU Socket Populated:True", "s:Status:Others"));
-}
-
-TEST(ProcessorDecoders, NullListIsIgnored)
-{
-    qvmAddProcessorFamily(1, nullptr);
-    qvmAddProcessorFamily2(256, nullptr);
-    qvmAddProcessorVoltage(0xFF, nullptr);
-    qvmAddProcessorStatus(0xFF, nullptr);
+    qvmtest::expectDecoded({
+        // Legacy mode gives the voltage only.
+        {decoded(qvmAddProcessorVoltage, 0x8CU),
+         {"d:Processor Information - Voltage:140",
+          "d:Processor current voltage(V/10):12"}},
+        // Otherwise the supported voltages, then each reserved bit.
+        {decoded(qvmAddProcessorVoltage, 0x7AU),
+         {"d:Processor Information - Voltage:122", "s:3.3V is supported:True",
+          "s:Notice:Error, reserved BIT 3 must be zero",
+          "s:Notice:Error, reserved BIT 4 must be zero",
+          "s:Notice:Error, reserved BIT 5 must be zero",
+          "s:Notice:Error, reserved BIT 6 must be zero"}},
+        {decoded(qvmAddProcessorVoltage, 0x05U),
+         {"d:Processor Information - Voltage:5", "s:5V is supported:True",
+          "s:2.9V is supported:True"}},
+        // The status reports only its first reserved bit.
+        {decoded(qvmAddProcessorStatus, 0xB9U),
+         {"d:Processor Status:185",
+          "s:Notice:Error, reserved BIT 7 must be zero",
+          "s:CPU Socket Populated:False", "s:Status:CPU Enabled"}},
+        {decoded(qvmAddProcessorStatus, 0x18U),
+         {"d:Processor Status:24",
+          "s:Notice:Error, reserved BIT 4 must be zero",
+          "s:CPU Socket Populated:False", "s:Status:Unknown"}},
+        {decoded(qvmAddProcessorStatus, 0x41U),
+         {"d:Processor Status:65", "s:CPU Socket Populated:True",
+          "s:Status:CPU Enabled"}},
+        {decoded(qvmAddProcessorStatus, 0x44U),
+         {"d:Processor Status:68", "s:CPU Socket Populated:True",
+          "s:Status:CPU is Idle, waiting to be enabled"}},
+        {decoded(qvmAddProcessorStatus, 0x06U),
+         {"d:Processor Status:6", "s:CPU Socket Populated:False",
+          "s:Status:Reserved"}},
+        {decoded(qvmAddProcessorStatus, 0x47U),
+         {"d:Processor Status:71", "s:CPU Socket Populated:True",
+          "s:Status:Others"}},
+    });
 }

@@ -6,8 +6,6 @@
 #include <string>
 
 using qvmtest::decoded;
-using testing::ElementsAre;
-using testing::IsEmpty;
 
 namespace
 {
@@ -33,28 +31,15 @@ std::string bootStatus(uint32_t value)
 
 } // namespace
 
-TEST(SystemSlotId, TypeFieldsThenTheIdAndItsMeaning)
+TEST(SystemSlotId, MeaningOfTheIdForEachSlotType)
 {
-    EXPECT_THAT(decoded(qvmAddSystemSlotId, 15U, 5U),
-                ElementsAre("d:System Slot Type:5", "s:Item:EISA",
-                            "d:Slot Id:15", "d:Logical EISA slot number:15"));
-    EXPECT_THAT(decoded(qvmAddSystemSlotId, 3U, 0xB7U),
-                ElementsAre("d:System Slot Type:183", "d:Slot Id:3",
-                            "d:undefined Slot Id:3"));
-}
-
-TEST(SystemSlotId, McaAndEisaNumberSlotsOneToFifteen)
-{
+    // MCA and EISA number their slots one to fifteen.
     const std::string error = ":error, not 1-15.";
     EXPECT_EQ(slotIdMeaning(0, 5), "s:Logical EISA slot number" + error);
     EXPECT_EQ(slotIdMeaning(16, 5), "s:Logical EISA slot number" + error);
     EXPECT_EQ(slotIdMeaning(1, 4), "d:Logical Micro Channel slot number:1");
     EXPECT_EQ(slotIdMeaning(0x100, 4),
               "s:Logical Micro Channel slot number" + error);
-}
-
-TEST(SystemSlotId, PciFamilyAndPcCardTypes)
-{
     for (const uint32_t pci : {6U, 14U, 18U, 165U, 0xB6U})
         EXPECT_EQ(slotIdMeaning(3, pci), std::string("d:") + kPciLabel + ":3")
             << pci;
@@ -86,132 +71,79 @@ TEST(SystemBootStatus, CodesAndRanges)
               "Product Name strings in the System Information structure.");
 }
 
-TEST(SBDSManufactureDate, MonthDayYearFromThePackedWord)
+TEST(SystemDecoders, DatesResetSecurityConnectionsAndPower)
 {
-    EXPECT_THAT(decoded(qvmAddSBDSManufactureDate, 0x4E6FU),
-                ElementsAre("d:SBDS Manufacture Date:20079",
-                            "s:Manufacture Date:03/15/2019"));
-    EXPECT_THAT(decoded(qvmAddSBDSManufactureDate, 0xFFFFU),
-                ElementsAre("d:SBDS Manufacture Date:65535",
-                            "s:Manufacture Date:15/31/2107"));
-    EXPECT_THAT(decoded(qvmAddSBDSManufactureDate, 0U),
-                ElementsAre("d:SBDS Manufacture Date:0",
-                            "s:Manufacture Date:00/00/1980"));
-}
-
-TEST(SystemResetCapabilities, EveryFieldOfTheByte)
-{
-    EXPECT_THAT(decoded(qvmAddSystemResetCapabilities, 0x3FU),
-                ElementsAre("d:System Reset Capabilities:63",
-                            "s:System contains a watchdog timer:True",
-                            "s:Boot Option on Limit:Do not reboot Bits",
-                            "s:Boot Option:Do not reboot",
-                            "s:System Reset:Enabled by the user"));
-    EXPECT_THAT(decoded(qvmAddSystemResetCapabilities, 0x48U),
-                ElementsAre("d:System Reset Capabilities:72",
-                            "s:System Reset Capabilities:Bits 7:6 are "
-                            "reserved bits, must be zero",
-                            "s:System contains a watchdog timer:False",
-                            "s:Boot Option on Limit:Operating system",
-                            "s:Boot Option:Reserved",
-                            "s:System Reset:Disabled by the user"));
-}
-
-TEST(HardwareSecuritySettings, FourTwoBitStatesHighestFirst)
-{
-    EXPECT_THAT(decoded(qvmAddHardwareSecuritySettings, 0x9CU),
-                ElementsAre("d:Hardware Security Settings:156",
-                            "s:Power-on Password Status:Not Implemented",
-                            "s:Keyboard Password Status:Enabled",
-                            "s:Administrator Password Status:Unknown",
-                            "s:Front Panel Reset Status:Disabled"));
-}
-
-TEST(OBRAConnections, DirectionsAndReservedBits)
-{
-    EXPECT_THAT(decoded(qvmAddOBRAConnections, 0x03U),
-                ElementsAre("d:Connections:3",
-                            "s:Connections:Outbound Connection Enabled",
-                            "s:Connections:Inbound Connection Enabled"));
-    EXPECT_THAT(
-        decoded(qvmAddOBRAConnections, 0x04U),
-        ElementsAre("d:Connections:4",
-                    "s:Connections:Bits 7:2 are reserved bits, must be zero",
-                    "s:Connections:Outbound Connection Disabled",
-                    "s:Connections:Inbound Connection Disabled"));
-}
-
-namespace
-{
-
-// The power-supply word as it sits in a structure: little-endian, at an odd
-// offset.
-std::vector<std::string> supply(uint16_t word)
-{
-    const uint8_t bytes[] = {0xEE, static_cast<uint8_t>(word & 0xFF),
-                             static_cast<uint8_t>(word >> 8)};
-    return decoded(qvmAddSPSCharacteristics,
-                   static_cast<const void*>(bytes + 1));
-}
-
-} // namespace
-
-TEST(SPSCharacteristics, TypeStatusSwitchingAndFlags)
-{
-    EXPECT_THAT(supply(0x11A2),
-                ElementsAre("d:Power Supply Characteristics:4514",
-                            "s:Type:Switching", "s:Status:OK",
-                            "s:Input Voltage Range Switching:Auto-switch",
-                            "s:Power supply is unplugged from the wall:False",
-                            "s:Power supply is present:True",
-                            "s:Power supply is hot replaceable:False"));
-}
-
-TEST(SPSCharacteristics, UnassignedCodesAndReservedBits)
-{
-    EXPECT_THAT(supply(0xE307),
-                ElementsAre("d:Power Supply Characteristics:58119",
-                            "s:Power Supply Characteristics:Bits 15:14 are "
-                            "reserved bits, must be zero",
-                            "s:Type:Reserved ", "s:Status:Undefined ",
-                            "s:Input Voltage Range Switching:Reserved",
-                            "s:Power supply is unplugged from the wall:True",
-                            "s:Power supply is present:True",
-                            "s:Power supply is hot replaceable:True"));
-    EXPECT_THAT(supply(0x2000)[1], "s:Type:Reserved ");
-}
-
-TEST(TpmDeviceCharacteristics, BitsOfTheLowHalfThenTheReservedNotice)
-{
-    EXPECT_THAT(
-        decoded(qvmAddTpmDeviceCharacteristics, 0x3CU, 0U),
-        ElementsAre(
-            "d:TPM Device Characteristics:60",
-            "s:TPM Device Characteristics:TPM Device Characteristics Not "
-            "Supported",
-            "s:Family configurable via firmware update:True",
-            "s:Family configurable via platform software support:True",
-            "s:Family configurable via OEM proprietary mechanism:True",
-            "s:TPM Device Characteristics:Bits 6:63 are reserved"));
-    EXPECT_THAT(
-        decoded(qvmAddTpmDeviceCharacteristics, 0xFFFFFFC3U, 1U),
-        ElementsAre("d:TPM Device Characteristics:8589934531",
-                    "d:Reserved bit:0", "d:Reserved bit:1",
-                    "s:TPM Device Characteristics:Bits 6:63 are reserved"));
-}
-
-TEST(SystemDecoders, NullListOrWordAppendsNothing)
-{
-    qvmAddSystemSlotId(1, 5, nullptr);
-    qvmAddSystemBootStatus(0, nullptr);
-    qvmAddSBDSManufactureDate(0, nullptr);
-    qvmAddSystemResetCapabilities(0, nullptr);
-    qvmAddHardwareSecuritySettings(0, nullptr);
-    qvmAddOBRAConnections(0, nullptr);
-    qvmAddTpmDeviceCharacteristics(0, 0, nullptr);
-    const uint8_t word[2] = {};
-    qvmAddSPSCharacteristics(word, nullptr);
-    EXPECT_THAT(
-        decoded(qvmAddSPSCharacteristics, static_cast<const void*>(nullptr)),
-        IsEmpty());
+    const auto supply = [](uint16_t word)
+    { return qvmtest::decodedAtOddAddress(qvmAddSPSCharacteristics, word, 2); };
+    qvmtest::expectDecoded({
+        {decoded(qvmAddSystemSlotId, 15U, 5U),
+         {"d:System Slot Type:5", "s:Item:EISA", "d:Slot Id:15",
+          "d:Logical EISA slot number:15"}},
+        {decoded(qvmAddSystemSlotId, 3U, 0xB7U),
+         {"d:System Slot Type:183", "d:Slot Id:3", "d:undefined Slot Id:3"}},
+        // Month, day and year from the packed word.
+        {decoded(qvmAddSBDSManufactureDate, 0x4E6FU),
+         {"d:SBDS Manufacture Date:20079", "s:Manufacture Date:03/15/2019"}},
+        {decoded(qvmAddSBDSManufactureDate, 0xFFFFU),
+         {"d:SBDS Manufacture Date:65535", "s:Manufacture Date:15/31/2107"}},
+        {decoded(qvmAddSBDSManufactureDate, 0U),
+         {"d:SBDS Manufacture Date:0", "s:Manufacture Date:00/00/1980"}},
+        {decoded(qvmAddSystemResetCapabilities, 0x3FU),
+         {"d:System Reset Capabilities:63",
+          "s:System contains a watchdog timer:True",
+          "s:Boot Option on Limit:Do not reboot Bits",
+          "s:Boot Option:Do not reboot", "s:System Reset:Enabled by the user"}},
+        {decoded(qvmAddSystemResetCapabilities, 0x48U),
+         {"d:System Reset Capabilities:72",
+          "s:System Reset Capabilities:Bits 7:6 are reserved bits, must be "
+          "zero",
+          "s:System contains a watchdog timer:False",
+          "s:Boot Option on Limit:Operating system", "s:Boot Option:Reserved",
+          "s:System Reset:Disabled by the user"}},
+        // Four two-bit states, highest first.
+        {decoded(qvmAddHardwareSecuritySettings, 0x9CU),
+         {"d:Hardware Security Settings:156",
+          "s:Power-on Password Status:Not Implemented",
+          "s:Keyboard Password Status:Enabled",
+          "s:Administrator Password Status:Unknown",
+          "s:Front Panel Reset Status:Disabled"}},
+        {decoded(qvmAddOBRAConnections, 0x03U),
+         {"d:Connections:3", "s:Connections:Outbound Connection Enabled",
+          "s:Connections:Inbound Connection Enabled"}},
+        {decoded(qvmAddOBRAConnections, 0x04U),
+         {"d:Connections:4",
+          "s:Connections:Bits 7:2 are reserved bits, must be zero",
+          "s:Connections:Outbound Connection Disabled",
+          "s:Connections:Inbound Connection Disabled"}},
+        {supply(0x11A2),
+         {"d:Power Supply Characteristics:4514", "s:Type:Switching",
+          "s:Status:OK", "s:Input Voltage Range Switching:Auto-switch",
+          "s:Power supply is unplugged from the wall:False",
+          "s:Power supply is present:True",
+          "s:Power supply is hot replaceable:False"}},
+        // Unassigned codes and reserved bits.
+        {supply(0xE307),
+         {"d:Power Supply Characteristics:58119",
+          "s:Power Supply Characteristics:Bits 15:14 are reserved bits, must "
+          "be zero",
+          "s:Type:Reserved ", "s:Status:Undefined ",
+          "s:Input Voltage Range Switching:Reserved",
+          "s:Power supply is unplugged from the wall:True",
+          "s:Power supply is present:True",
+          "s:Power supply is hot replaceable:True"}},
+        // The bits of the low half, then the reserved notice.
+        {decoded(qvmAddTpmDeviceCharacteristics, 0x3CU, 0U),
+         {"d:TPM Device Characteristics:60",
+          "s:TPM Device Characteristics:TPM Device Characteristics Not "
+          "Supported",
+          "s:Family configurable via firmware update:True",
+          "s:Family configurable via platform software support:True",
+          "s:Family configurable via OEM proprietary mechanism:True",
+          "s:TPM Device Characteristics:Bits 6:63 are reserved"}},
+        {decoded(qvmAddTpmDeviceCharacteristics, 0xFFFFFFC3U, 1U),
+         {"d:TPM Device Characteristics:8589934531", "d:Reserved bit:0",
+          "d:Reserved bit:1",
+          "s:TPM Device Characteristics:Bits 6:63 are reserved"}},
+    });
+    EXPECT_EQ(supply(0x2000).at(1), "s:Type:Reserved ");
 }
