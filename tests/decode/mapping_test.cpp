@@ -83,17 +83,46 @@ constexpr SmbiosVersion v(int major, int minor)
     return {static_cast<std::uint8_t>(major), static_cast<std::uint8_t>(minor)};
 }
 
+// SKU and family strings where the length reaches them.
+StructureBuilder system(std::uint8_t length)
+{
+    auto s = StructureBuilder(1, length, 1);
+    if (length > 25)
+        s.string(25, "S");
+    if (length > 26)
+        s.string(26, "F");
+    return s;
+}
+
+// Height and power cords where the length reaches them.
+StructureBuilder chassis(std::uint8_t length)
+{
+    auto s = StructureBuilder(3, length, 3);
+    if (length > 17)
+        s.u8(17, 2);
+    if (length > 18)
+        s.u8(18, 1);
+    return s;
+}
+
+// A structure mapped under a version and a field it must hold, or, after
+// a '!', a key it must not.
+struct Gate
+{
+    StructureBuilder structure;
+    SmbiosVersion version;
+    std::string probe;
+};
+
 } // namespace
 
-TEST(BiosMapping, Length18StopsAfterTheCharacteristics)
+TEST(BiosMapping, FieldsInOrder)
 {
     const auto fields = fieldsOf(bios(18), v(2, 3));
     EXPECT_THAT(std::vector<std::string>(fields.begin(), fields.begin() + 4),
                 ElementsAre("s:Vendor:Vendor", "s:BiosVersion:1.2.3",
                             "d:BiosSegment:59392",
                             "s:BiosReleaseDate:01/02/2026"));
-    for (const char* key : {"SystemBiosMajorRelease", "ExtendedBiosSize"})
-        EXPECT_FALSE(hasKey(fields, key)) << key;
 }
 
 TEST(BiosMapping, ExtensionBytesFollowTheLength)
@@ -115,34 +144,65 @@ TEST(BiosMapping, ExtensionBytesFollowTheLength)
     EXPECT_LT(at19, at20);
 }
 
-TEST(BiosMapping, ReleaseBytesNeedVersion24AndLengthAbove20)
+TEST(Mapping, EveryGateJustBelowAndAtItsLimit)
 {
-    EXPECT_FALSE(
-        hasKey(fieldsOf(bios(0x18), v(2, 3)), "SystemBiosMajorRelease"));
-    EXPECT_FALSE(hasKey(fieldsOf(bios(20), v(2, 4)), "SystemBiosMajorRelease"));
-    EXPECT_TRUE(hasKey(fieldsOf(bios(21), v(2, 4)), "SystemBiosMajorRelease"));
-    EXPECT_THAT(fieldsOf(bios(24), v(2, 4)),
-                IsSupersetOf({"d:SystemBiosMajorRelease:2",
-                              "d:SystemBiosMinorRelease:8",
-                              "d:EmbeddedControllerFirmwareMajorRelease:3",
-                              "d:EmbeddedControllerFirmwareMinorRelease:4"}));
-}
-
-TEST(BiosMapping, ExtendedBiosSizeInMegabytesOrGigabytes)
-{
-    EXPECT_THAT(fieldsOf(bios(26).u8(24, 0x10).u8(25, 0x00), v(3, 2)),
-                Contains("s:ExtendedBiosSize:16 MB"));
-    EXPECT_THAT(fieldsOf(bios(26).u8(24, 0x02).u8(25, 0x40), v(3, 2)),
-                Contains("s:ExtendedBiosSize:2 GB"));
-    EXPECT_THAT(fieldsOf(bios(26).u8(24, 0xFF).u8(25, 0xBF), v(3, 2)),
-                Contains("s:ExtendedBiosSize:16383 GB"));
-    // At length 25, byte 25 is the first string byte, 'V' (0x56): 22 units
-    // of 256 and the gigabyte bit.
-    EXPECT_THAT(fieldsOf(bios(25).u8(24, 1), v(3, 1)),
-                Contains("s:ExtendedBiosSize:5633 GB"));
-    EXPECT_FALSE(hasKey(fieldsOf(bios(24), v(3, 1)), "ExtendedBiosSize"));
-    EXPECT_FALSE(hasKey(fieldsOf(bios(26), v(3, 0)), "ExtendedBiosSize"));
-    EXPECT_FALSE(hasKey(fieldsOf(bios(26), v(2, 4)), "ExtendedBiosSize"));
+    const auto sku = [](std::uint8_t length, std::uint8_t count)
+    {
+        return StructureBuilder(3, length, 3)
+            .u8(19, count)
+            .u8(20, 3)
+            .string(21 + 3 * count, "SKU-C");
+    };
+    const Gate gates[] = {
+        // BIOS release bytes need 2.4 and a length above 20.
+        {bios(18), v(2, 3), "!ExtendedBiosSize"},
+        {bios(0x18), v(2, 3), "!SystemBiosMajorRelease"},
+        {bios(20), v(2, 4), "!SystemBiosMajorRelease"},
+        {bios(21), v(2, 4), "d:SystemBiosMajorRelease:2"},
+        {bios(24), v(2, 4), "d:SystemBiosMinorRelease:8"},
+        {bios(24), v(2, 4), "d:EmbeddedControllerFirmwareMajorRelease:3"},
+        {bios(24), v(2, 4), "d:EmbeddedControllerFirmwareMinorRelease:4"},
+        // The extended size, in megabytes or gigabytes, needs 3.1 and a
+        // length above 24. At length 25, byte 25 is the first string byte,
+        // 'V' (0x56): 22 units of 256 and the gigabyte bit.
+        {bios(26).u8(24, 0x10), v(3, 2), "s:ExtendedBiosSize:16 MB"},
+        {bios(26).u8(24, 2).u8(25, 0x40), v(3, 2), "s:ExtendedBiosSize:2 GB"},
+        {bios(26).u8(24, 0xFF).u8(25, 0xBF), v(3, 2),
+         "s:ExtendedBiosSize:16383 GB"},
+        {bios(25).u8(24, 1), v(3, 1), "s:ExtendedBiosSize:5633 GB"},
+        {bios(24), v(3, 1), "!ExtendedBiosSize"},
+        {bios(26), v(3, 0), "!ExtendedBiosSize"},
+        {bios(26), v(2, 4), "!ExtendedBiosSize"},
+        // System SKU and family need 2.4 and a length above 25; family sits
+        // at offset 26, past a length of 26, and reads as string 0.
+        {system(25), v(2, 4), "!SKUNumber"},
+        {system(27), v(2, 3), "!Family"},
+        {system(26), v(2, 4), "s:SKUNumber:S"},
+        {system(26), v(2, 4), "s:Family:"},
+        {system(27), v(2, 4), "s:Family:F"},
+        // Chassis fields by version and length.
+        {chassis(14), v(2, 2), "!OemDefined"},
+        {chassis(14), v(2, 3), "s:OemDefined:Dump: size= 4"},
+        {chassis(14), v(2, 3), "!Height"},
+        {chassis(18), v(2, 3), "d:Height:2"},
+        {chassis(18), v(2, 3), "!NumberofPowerCords"},
+        {chassis(19), v(2, 3), "d:NumberofPowerCords:1"},
+        // The chassis SKU follows the contained elements: two elements of
+        // three bytes put it at offset 27, which a length of 0x1B misses.
+        {sku(0x16, 0), v(2, 7), "s:SKUNumber:SKU-C"},
+        {sku(0x16, 0), v(2, 6), "!SKUNumber"},
+        {sku(0x1C, 2), v(2, 7), "s:SKUNumber:SKU-C"},
+        {StructureBuilder(3, 0x1B, 3).u8(19, 2).u8(20, 3), v(2, 7),
+         "!SKUNumber"},
+    };
+    for (const Gate& gate : gates)
+    {
+        const auto fields = fieldsOf(gate.structure, gate.version);
+        if (gate.probe[0] == '!')
+            EXPECT_FALSE(hasKey(fields, gate.probe.substr(1))) << gate.probe;
+        else
+            EXPECT_THAT(fields, Contains(gate.probe));
+    }
 }
 
 TEST(SystemMapping, FieldsInOrderWithAnEmptySerialNumber)
@@ -167,25 +227,6 @@ TEST(SystemMapping, FieldsInOrderWithAnEmptySerialNumber)
     EXPECT_EQ(fields[4], "s:Uuid:Dump: size= 16");
     EXPECT_EQ(fields[5], "s:00000000:41 42 43 44 45 46 47 48 49 4a 4b 4c 4d 4e "
                          "4f 50  |ABCDEFGHIJKLMNOP");
-}
-
-TEST(SystemMapping, SkuAndFamilyNeedVersion24AndLengthAbove25)
-{
-    auto structure = [](std::uint8_t length)
-    {
-        auto s = StructureBuilder(1, length, 1);
-        if (length > 25)
-            s.string(25, "S");
-        if (length > 26)
-            s.string(26, "F");
-        return s;
-    };
-    EXPECT_FALSE(hasKey(fieldsOf(structure(25), v(2, 4)), "SKUNumber"));
-    EXPECT_FALSE(hasKey(fieldsOf(structure(27), v(2, 3)), "Family"));
-    // Family sits at offset 26, past a length of 26: read as string 0.
-    EXPECT_THAT(fieldsOf(structure(26), v(2, 4)),
-                IsSupersetOf({"s:SKUNumber:S", "s:Family:"}));
-    EXPECT_THAT(fieldsOf(structure(27), v(2, 4)), Contains("s:Family:F"));
 }
 
 TEST(BaseboardMapping, Length8StopsAfterTheSerialNumber)
@@ -226,42 +267,6 @@ TEST(ChassisMapping, LabelsAndStatusesInOrder)
     for (const char* key :
          {"OemDefined", "Height", "NumberofPowerCords", "SKUNumber"})
         EXPECT_THAT(keys, Not(Contains(key))) << key;
-}
-
-TEST(ChassisMapping, VersionAndLengthGates)
-{
-    const auto chassis = [](std::uint8_t length)
-    {
-        auto s = StructureBuilder(3, length, 3);
-        if (length > 17)
-            s.u8(17, 2);
-        if (length > 18)
-            s.u8(18, 1);
-        return s;
-    };
-    EXPECT_FALSE(hasKey(fieldsOf(chassis(14), v(2, 2)), "OemDefined"));
-    const auto at14 = fieldsOf(chassis(14), v(2, 3));
-    EXPECT_TRUE(hasKey(at14, "OemDefined"));
-    EXPECT_FALSE(hasKey(at14, "Height"));
-    EXPECT_THAT(fieldsOf(chassis(18), v(2, 3)), Contains("d:Height:2"));
-    EXPECT_FALSE(hasKey(fieldsOf(chassis(18), v(2, 3)), "NumberofPowerCords"));
-    EXPECT_THAT(fieldsOf(chassis(19), v(2, 3)),
-                Contains("d:NumberofPowerCords:1"));
-}
-
-TEST(ChassisMapping, SkuNumberFollowsTheContainedElements)
-{
-    const auto chassis =
-        StructureBuilder(3, 0x16, 3).u8(19, 0).u8(20, 3).string(21, "SKU-C");
-    EXPECT_THAT(fieldsOf(chassis, v(2, 7)), Contains("s:SKUNumber:SKU-C"));
-    EXPECT_FALSE(hasKey(fieldsOf(chassis, v(2, 6)), "SKUNumber"));
-    // Two elements of three bytes put the string number at offset 27, which
-    // a length of 0x16 does not reach.
-    const auto elements =
-        StructureBuilder(3, 0x1C, 3).u8(19, 2).u8(20, 3).string(27, "SKU-D");
-    EXPECT_THAT(fieldsOf(elements, v(2, 7)), Contains("s:SKUNumber:SKU-D"));
-    const auto shortOne = StructureBuilder(3, 0x1B, 3).u8(19, 2).u8(20, 3);
-    EXPECT_FALSE(hasKey(fieldsOf(shortOne, v(2, 7)), "SKUNumber"));
 }
 
 TEST(StringRows, AMissingStringNeverMovesTheStructure)
