@@ -23,8 +23,7 @@ const char* const kRecords = "s:System Event Log records:  ";
 
 // One log record dated 2021-03-15 13:05:09 unless told otherwise: type,
 // length byte, the six date bytes, then whatever follows.
-Bytes record(uint8_t type, uint8_t length, std::initializer_list<uint8_t> rest,
-             uint8_t year = 21)
+Bytes record(uint8_t type, uint8_t length, const Bytes& rest, uint8_t year = 21)
 {
     Bytes bytes = {type, length, year, 3, 15, 13, 5, 9};
     for (const uint8_t byte : rest)
@@ -78,128 +77,91 @@ const Strings kNoStandardFormat = {
 
 } // namespace
 
-TEST(SELAccessMethod, CodesAndRanges)
-{
-    EXPECT_THAT(decoded(qvmAddSELAccessMethod, 3U),
-                ElementsAre("d:Access method:3",
-                            "s:Access method:Memory-mapped physical 32-bit "
-                            "address"));
-    EXPECT_THAT(decoded(qvmAddSELAccessMethod, 127U)[1],
-                "s:Access method:Available for future assignment via this "
-                "specification");
-    EXPECT_THAT(decoded(qvmAddSELAccessMethod, 128U)[1],
-                "s:Access method:BIOS Vendor/OEM-specific");
-}
-
-TEST(SELLogStatus, ValidFullAndReservedBits)
-{
-    EXPECT_THAT(decoded(qvmAddSELLogStatus, 0x03U),
-                ElementsAre("d:Log Status:3", "s:Log Status:Log area valid",
-                            "s:Log Status:Log area full"));
-    EXPECT_THAT(decoded(qvmAddSELLogStatus, 0x80U),
-                ElementsAre("d:Log Status:128",
-                            "s:Log Status:Log area not valid",
-                            "s:Log Status:Log area not full",
-                            "s:Log Status:Reserved bits not zero"));
-}
-
-TEST(SysEventLogHeaderFormat, ByteAndText)
-{
-    EXPECT_THAT(decoded(qvmAddSysEventLogHeaderFormat, 1U),
-                ElementsAre("d:Log Header Format:1",
-                            "s:Log Header Format:Type 1 log header"));
-    EXPECT_THAT(decoded(qvmAddSysEventLogHeaderFormat, 2U)[1],
-                "s:Log Header Format:Available for future");
-    EXPECT_THAT(decoded(qvmAddSysEventLogHeaderFormat, 255U)[1],
-                "s:Log Header Format:BIOS Vendor/OEM-specific format");
-}
-
-TEST(SELLogHeaderLen, LengthAndReadFlag)
-{
-    EXPECT_THAT(decoded(qvmAddSELLogHeaderLen, 0x92U),
-                ElementsAre("d:Log Header Len:146",
-                            "d:Log Header length (masked):18",
-                            "s:Log Record Status:This record has been read"));
-}
-
-TEST(SysEventLogHeader, TypeOneHeaderIsDecodedAfterItsFormat)
+TEST(EventLogDecoders, CodesRangesHeadersAndVariableData)
 {
     const uint8_t header[16] = {0x00, 0x1F, 0x00, 0x00, 0x00, 5,   6,   7,
                                 8,    9,    10,   0xEE, 0xA,  0xB, 0xC, 2};
-    EXPECT_THAT(decoded(qvmAddSysEventLogHeader, 1U, header),
-                ElementsAre("s:Log Header Format:Type 1 log header",
-                            "s:System Event Log Header Type1 Format:  ",
-                            "s:OEM Reserved:0x0 0x1f 0x0 0x0 0x0",
-                            "d:Multiple Event Time Window:5",
-                            "d:Multiple Event Count Increment:6",
-                            "d:Pre-boot Event Log Reset - CMOS Address:7",
-                            "d:Pre-boot Event Log Reset - CMOS Bit Index:8",
-                            "d:CMOS Checksum - Starting Offset:9",
-                            "d:CMOS Checksum - Byte Count:10",
-                            "s:Reserved:0xa 0xb 0xc", "d:HeaderRevision:2"));
-}
-
-TEST(SysEventLogHeader, OtherFormatsGiveOnlyTheirText)
-{
-    const uint8_t header[16] = {};
-    EXPECT_THAT(decoded(qvmAddSysEventLogHeader, 0U, header),
-                ElementsAre("s:Log Header Format:No Header"));
-    EXPECT_THAT(decoded(qvmAddSysEventLogHeader, 127U, header),
-                ElementsAre("s:Log Header Format:Available for future "
-                            "assignment via this specification"));
-    EXPECT_THAT(decoded(qvmAddSysEventLogHeader, 128U, header),
-                ElementsAre("s:Log Header Format:BIOS Vendor/OEM-specific "
-                            "format"));
-    EXPECT_THAT(decoded(qvmAddSysEventLogHeader, 1U,
-                        static_cast<const uint8_t*>(nullptr)),
-                IsEmpty());
-}
-
-TEST(ElVdfInfo, PostResultsBitmapReadsTwoUnalignedDoubleWords)
-{
-    const uint8_t data[] = {4, 0x01, 0, 0, 0, 0, 0, 0, 0x80};
-    EXPECT_THAT(decoded(qvmAddElVdfInfo, 4U, data),
-                ElementsAre("d:Event Log Variable Data Format Types:4",
-                            "s:Item:POST Results Bitmap ",
-                            "d:POST Results Bitmap - First DWORD:1",
-                            "x:Channel 2 Timer error :1",
-                            "d:POST Results Bitmap - Second DWOR:2147483648",
-                            "x:Audio Resource Conflict :80000000"));
-}
-
-TEST(ElVdfInfo, HandlesCountersAndManagementTypes)
-{
-    const char* failed = "s:Event Log Variable Data Format Types:SMBIOS "
-                         "structure associated with the hardware element that "
-                         "failed";
+    const uint8_t zeros[16] = {};
+    // Variable data: a POST bitmap of two unaligned double words, a
+    // handle with its counter, a management type with its counter.
+    const uint8_t bitmap[] = {4, 0x01, 0, 0, 0, 0, 0, 0, 0x80};
     const uint8_t handle[] = {3, 0x34, 0x12, 0x05, 0x00, 0x00, 0x01};
-    EXPECT_THAT(decoded(qvmAddElVdfInfo, 3U, handle),
-                ElementsAre("d:Event Log Variable Data Format Types:3",
-                            "s:Item:Multiple-Event Handle ", failed,
-                            "d:Structure handle:4660",
-                            "d:multiple-event counter:16777221"));
     const uint8_t management[] = {6, 0x30, 0, 0, 0, 0x02, 0, 0, 0};
-    EXPECT_THAT(decoded(qvmAddElVdfInfo, 6U, management),
-                ElementsAre("d:Event Log Variable Data Format Types:6",
-                            "s:Item:Multiple-Event System Management Type ",
-                            "d:System Management Types:48",
-                            "s:Item:Chassis secure switch activated ",
-                            "d:multiple-event counter:2"));
-}
-
-TEST(ElVdfInfo, UnusedAndOemFormats)
-{
-    const uint8_t data[9] = {};
-    EXPECT_THAT(decoded(qvmAddElVdfInfo, 7U, data),
-                ElementsAre("d:Event Log Variable Data Format Types:7",
-                            "s:Item:Unused ",
-                            "s:Event Log Variable Data Format Types:Unused, "
-                            "available for assignment by this specification"));
-    EXPECT_THAT(decoded(qvmAddElVdfInfo, 200U, data),
-                ElementsAre("d:Event Log Variable Data Format Types:200",
-                            "s:Item:OEM assigned ",
-                            "s:Event Log Variable Data Format Types:Available "
-                            "for system- and OEM-specific assignments"));
+    const char* format = "d:Event Log Variable Data Format Types:";
+    qvmtest::expectDecoded({
+        {decoded(qvmAddSELAccessMethod, 3U),
+         {"d:Access method:3",
+          "s:Access method:Memory-mapped physical 32-bit address"}},
+        {decoded(qvmAddSELAccessMethod, 127U),
+         {"d:Access method:127", "s:Access method:Available for future "
+                                 "assignment via this specification"}},
+        {decoded(qvmAddSELAccessMethod, 128U),
+         {"d:Access method:128", "s:Access method:BIOS Vendor/OEM-specific"}},
+        {decoded(qvmAddSELLogStatus, 0x03U),
+         {"d:Log Status:3", "s:Log Status:Log area valid",
+          "s:Log Status:Log area full"}},
+        {decoded(qvmAddSELLogStatus, 0x80U),
+         {"d:Log Status:128", "s:Log Status:Log area not valid",
+          "s:Log Status:Log area not full",
+          "s:Log Status:Reserved bits not zero"}},
+        {decoded(qvmAddSysEventLogHeaderFormat, 1U),
+         {"d:Log Header Format:1", "s:Log Header Format:Type 1 log header"}},
+        {decoded(qvmAddSysEventLogHeaderFormat, 2U),
+         {"d:Log Header Format:2", "s:Log Header Format:Available for future"}},
+        {decoded(qvmAddSysEventLogHeaderFormat, 255U),
+         {"d:Log Header Format:255",
+          "s:Log Header Format:BIOS Vendor/OEM-specific format"}},
+        {decoded(qvmAddSELLogHeaderLen, 0x92U),
+         {"d:Log Header Len:146", "d:Log Header length (masked):18",
+          "s:Log Record Status:This record has been read"}},
+        // A type 1 header is decoded after its format; others give only
+        // their text.
+        {decoded(qvmAddSysEventLogHeader, 1U, header),
+         {"s:Log Header Format:Type 1 log header",
+          "s:System Event Log Header Type1 Format:  ",
+          "s:OEM Reserved:0x0 0x1f 0x0 0x0 0x0",
+          "d:Multiple Event Time Window:5",
+          "d:Multiple Event Count Increment:6",
+          "d:Pre-boot Event Log Reset - CMOS Address:7",
+          "d:Pre-boot Event Log Reset - CMOS Bit Index:8",
+          "d:CMOS Checksum - Starting Offset:9",
+          "d:CMOS Checksum - Byte Count:10", "s:Reserved:0xa 0xb 0xc",
+          "d:HeaderRevision:2"}},
+        {decoded(qvmAddSysEventLogHeader, 0U, zeros),
+         {"s:Log Header Format:No Header"}},
+        {decoded(qvmAddSysEventLogHeader, 127U, zeros),
+         {"s:Log Header Format:Available for future assignment via this "
+          "specification"}},
+        {decoded(qvmAddSysEventLogHeader, 128U, zeros),
+         {"s:Log Header Format:BIOS Vendor/OEM-specific format"}},
+        {decoded(qvmAddSysEventLogHeader, 1U,
+                 static_cast<const uint8_t*>(nullptr)),
+         {}},
+        {decoded(qvmAddElVdfInfo, 4U, bitmap),
+         {std::string(format) + "4", "s:Item:POST Results Bitmap ",
+          "d:POST Results Bitmap - First DWORD:1", "x:Channel 2 Timer error :1",
+          "d:POST Results Bitmap - Second DWOR:2147483648",
+          "x:Audio Resource Conflict :80000000"}},
+        {decoded(qvmAddElVdfInfo, 3U, handle),
+         {std::string(format) + "3", "s:Item:Multiple-Event Handle ",
+          "s:Event Log Variable Data Format Types:SMBIOS structure associated "
+          "with the hardware element that failed",
+          "d:Structure handle:4660", "d:multiple-event counter:16777221"}},
+        {decoded(qvmAddElVdfInfo, 6U, management),
+         {std::string(format) + "6",
+          "s:Item:Multiple-Event System Management Type ",
+          "d:System Management Types:48",
+          "s:Item:Chassis secure switch activated ",
+          "d:multiple-event counter:2"}},
+        {decoded(qvmAddElVdfInfo, 7U, zeros),
+         {std::string(format) + "7", "s:Item:Unused ",
+          "s:Event Log Variable Data Format Types:Unused, available for "
+          "assignment by this specification"}},
+        {decoded(qvmAddElVdfInfo, 200U, zeros),
+         {std::string(format) + "200", "s:Item:OEM assigned ",
+          "s:Event Log Variable Data Format Types:Available for system- and "
+          "OEM-specific assignments"}},
+    });
 }
 
 TEST(SysEventLogData, EmptyLogGivesOnlyTheTitle)
@@ -209,19 +171,6 @@ TEST(SysEventLogData, EmptyLogGivesOnlyTheTitle)
     FieldCapture fields;
     qvmAddSysEventLogData(&end, 0, fields.list());
     EXPECT_THAT(fields.strings(), ElementsAre(kRecords));
-}
-
-TEST(SysEventLogData, TwoRecordsFillingTheLog)
-{
-    const Bytes log = concat({record(23, 16, {0, 0, 0, 0, 0, 0, 0, 0}),
-                              record(1, 16, {0, 0, 0, 0, 0, 0, 0, 0}, 99)});
-    EXPECT_THAT(walk(log), ElementsAreArray(
-                               join({{kRecords},
-                                     recordFields("System boot", 23, 16),
-                                     kNoStandardFormat,
-                                     recordFields("Single-bit ECC memory error",
-                                                  1, 16, "1999/03/15, 13:5:9"),
-                                     kNoStandardFormat})));
 }
 
 TEST(SysEventLogData, CenturyFromTheYearByte)
@@ -237,64 +186,60 @@ TEST(SysEventLogData, CenturyFromTheYearByte)
     EXPECT_EQ(dateOf(100), "s:Date/Time:error");
 }
 
-TEST(SysEventLogData, BadYearSkipsTheVariableDataButNotTheNextRecord)
+TEST(SysEventLogData, RecordsUntilTheEndOfTheLogOrABadRecord)
 {
-    const Bytes log =
-        concat({record(23, 10, {4, 0xFF}, 100), record(0xFF, 8, {})});
-    EXPECT_THAT(walk(log), ElementsAreArray(join(
-                               {{kRecords},
-                                recordFields("System boot", 23, 10, "error"),
-                                recordFields("End-of-log", 255, 8)})));
-}
-
-TEST(SysEventLogData, ReadFlagDoesNotCountInTheLength)
-{
-    Bytes first = record(23, 0x92, {0, 0xAA, 0xAA});
-    first.resize(18, 0xAA);
-    const Bytes log = concat({first, record(0xFF, 8, {}), {0x55, 0x55}});
-    EXPECT_THAT(walk(log),
-                ElementsAreArray(join({{kRecords},
-                                       recordFields("System boot", 23, 0x92),
-                                       kNoStandardFormat,
-                                       recordFields("End-of-log", 255, 8)})));
-}
-
-TEST(SysEventLogData, VariableDataStopsAtTheEndOfItsRecord)
-{
-    // A 10-byte record claims a POST bitmap but holds only its first byte;
-    // the next record's bytes must not be taken for the rest.
-    const Bytes log = concat({record(8, 10, {4, 0x01}), record(0xFF, 8, {})});
-    EXPECT_THAT(walk(log), ElementsAreArray(join(
-                               {{kRecords},
-                                recordFields("POST Error", 8, 10),
-                                {"d:Event Log Variable Data Format Types:4",
-                                 "s:Item:POST Results Bitmap ",
-                                 "d:POST Results Bitmap - First DWORD:1",
-                                 "x:Channel 2 Timer error :1",
-                                 "d:POST Results Bitmap - Second DWOR:0"},
-                                recordFields("End-of-log", 255, 8)})));
-}
-
-TEST(SysEventLogData, RecordsThatWouldNotEndTheWalkEndIt)
-{
-    // Length bits of 0 would decode the same record for ever.
-    EXPECT_THAT(walk(concat({record(23, 0x80, {}), record(23, 8, {})})),
-                ElementsAreArray(
-                    join({{kRecords},
-                          recordFields("System boot", 23, 0x80),
-                          {"s:Notice:Log record of length 0 ends the log"}})));
-    // A record header cut by the end of the data is not read.
-    EXPECT_THAT(walk(concat({record(23, 8, {}), {23, 8, 21, 3}})),
-                ElementsAreArray(join(
-                    {{kRecords},
-                     recordFields("System boot", 23, 8),
-                     {"s:Notice:Log record cut short by the end of the log "
-                      "data"}})));
-    // A record longer than the data ends the walk after it.
-    EXPECT_THAT(walk(record(23, 40, {0, 1, 2})),
-                ElementsAreArray(join({{kRecords},
-                                       recordFields("System boot", 23, 40),
-                                       kNoStandardFormat})));
+    const Bytes noVariableData = {0, 0, 0, 0, 0, 0, 0, 0};
+    Bytes readRecord = record(23, 0x92, {0, 0xAA, 0xAA});
+    readRecord.resize(18, 0xAA);
+    const struct
+    {
+        const char* what;
+        Bytes log;
+        Strings expected;
+    } cases[] = {
+        {"two records filling the log",
+         concat({record(23, 16, noVariableData),
+                 record(1, 16, noVariableData, 99)}),
+         join({recordFields("System boot", 23, 16), kNoStandardFormat,
+               recordFields("Single-bit ECC memory error", 1, 16,
+                            "1999/03/15, 13:5:9"),
+               kNoStandardFormat})},
+        {"a bad year skips the variable data but not the next record",
+         concat({record(23, 10, {4, 0xFF}, 100), record(0xFF, 8, {})}),
+         join({recordFields("System boot", 23, 10, "error"),
+               recordFields("End-of-log", 255, 8)})},
+        {"the read flag does not count in the length",
+         concat({readRecord, record(0xFF, 8, {}), {0x55, 0x55}}),
+         join({recordFields("System boot", 23, 0x92), kNoStandardFormat,
+               recordFields("End-of-log", 255, 8)})},
+        // A 10-byte record claims a POST bitmap but holds only its first
+        // byte; the next record's bytes must not be taken for the rest.
+        {"variable data stops at the end of its record",
+         concat({record(8, 10, {4, 0x01}), record(0xFF, 8, {})}),
+         join({recordFields("POST Error", 8, 10),
+               {"d:Event Log Variable Data Format Types:4",
+                "s:Item:POST Results Bitmap ",
+                "d:POST Results Bitmap - First DWORD:1",
+                "x:Channel 2 Timer error :1",
+                "d:POST Results Bitmap - Second DWOR:0"},
+               recordFields("End-of-log", 255, 8)})},
+        // Length bits of 0 would decode the same record for ever.
+        {"length zero", concat({record(23, 0x80, {}), record(23, 8, {})}),
+         join({recordFields("System boot", 23, 0x80),
+               {"s:Notice:Log record of length 0 ends the log"}})},
+        {"header cut by the end of the data",
+         concat({record(23, 8, {}), {23, 8, 21, 3}}),
+         join({recordFields("System boot", 23, 8),
+               {"s:Notice:Log record cut short by the end of the log data"}})},
+        {"record longer than the data", record(23, 40, {0, 1, 2}),
+         join({recordFields("System boot", 23, 40), kNoStandardFormat})},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        EXPECT_THAT(walk(c.log),
+                    ElementsAreArray(join({{kRecords}, c.expected})));
+    }
 }
 
 TEST(EventLogDecoders, NullPointerOrListAppendsNothing)
