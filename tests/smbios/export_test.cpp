@@ -8,6 +8,7 @@
 #include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <json-c/json.h>
 #include <sstream>
 #include <string>
@@ -20,29 +21,21 @@ using qvmtest::TableBuilder;
 namespace
 {
 
-// A scratch output path, removed before and after use.
-class OutputFile
+// A scratch output path, absent before use and removed after it.
+struct OutputFile
 {
-  public:
-    OutputFile()
-        : path_(testing::TempDir() + "qvm-export-" + std::to_string(getpid()) +
-                "-" + std::to_string(counter_++) + ".json")
-    {
-        std::remove(path_.c_str());
-    }
-    ~OutputFile() { std::remove(path_.c_str()); }
-    const char* path() const { return path_.c_str(); }
+    std::string path = testing::TempDir() + "qvm-export-" +
+                       std::to_string(getpid()) + "-" +
+                       std::to_string(counter++) + ".json";
+    static inline int counter = 0;
+
+    OutputFile() { std::remove(path.c_str()); }
+    ~OutputFile() { std::remove(path.c_str()); }
     std::string text() const
     {
-        std::ifstream in(path_, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
     }
-
-  private:
-    static inline int counter_ = 0;
-    std::string path_;
 };
 
 StructureBuilder biosStructure()
@@ -63,8 +56,9 @@ std::string objectAt(const LoadedTable& table, std::size_t offset,
 {
     OutputFile out;
     std::uint8_t* structure = table.at(offset);
-    EXPECT_EQ(qvmSmbiosAddStructure(
-                  &structure, static_cast<std::uint32_t>(size), out.path()),
+    EXPECT_EQ(qvmSmbiosAddStructure(&structure,
+                                    static_cast<std::uint32_t>(size),
+                                    out.path.c_str()),
               QVM_RC_SUCCESS);
     return out.text();
 }
@@ -96,56 +90,46 @@ TEST(Export, GroupsByTypeInAscendingOrderWithExactSeparators)
         objectAt(loaded, table.offsetOf(3), table.size() - table.offsetOf(3)) +
         "]]";
     OutputFile out;
-    EXPECT_EQ(SmBiosDataToJSON(out.path()), QVM_RC_SUCCESS);
+    EXPECT_EQ(SmBiosDataToJSON(out.path.c_str()), QVM_RC_SUCCESS);
     EXPECT_EQ(out.text(), expected);
     EXPECT_TRUE(isJson(out.text()));
 }
 
-TEST(Export, AppendsRatherThanTruncates)
+TEST(Export, NoTableGivesAnEmptyArrayAndOutputIsAppended)
 {
+    OutputFile empty;
+    EXPECT_EQ(SmBiosDataToJSON(empty.path.c_str()), QVM_RC_SUCCESS);
+    EXPECT_EQ(empty.text(), "[]");
     LoadedTable loaded(TableBuilder().add(biosStructure()));
     OutputFile once;
-    SmBiosDataToJSON(once.path());
+    SmBiosDataToJSON(once.path.c_str());
     OutputFile twice;
-    SmBiosDataToJSON(twice.path());
-    SmBiosDataToJSON(twice.path());
+    SmBiosDataToJSON(twice.path.c_str());
+    SmBiosDataToJSON(twice.path.c_str());
     EXPECT_EQ(twice.text(), once.text() + once.text());
 }
 
-TEST(Export, NoTableGivesAnEmptyArray)
-{
-    OutputFile out;
-    EXPECT_EQ(SmBiosDataToJSON(out.path()), QVM_RC_SUCCESS);
-    EXPECT_EQ(out.text(), "[]");
-}
-
-TEST(Export, UnmappedTypeIsDumpedWholeStringsIncluded)
+TEST(Export, UnmappedTypesAreDumpedWholeAndHeaderOnlyTypesHoldTheHeader)
 {
     const auto table =
         TableBuilder()
-            .add(biosStructure())
-            .add(StructureBuilder(200, 6, 0xC800).u16(4, 0x4241).string("xyz"));
+            .add(StructureBuilder(200, 6, 0xC800).u16(4, 0x4241).string("xyz"))
+            .add(StructureBuilder(126, 6, 0x7E00).u16(4, 0xFFFF))
+            .add(StructureBuilder(127, 4, 0x7F00));
     LoadedTable loaded(table);
-    const std::string object =
-        objectAt(loaded, table.offsetOf(1), table.size() - table.offsetOf(1));
-    EXPECT_EQ(object, "{\n"
-                      "  \"Table Type\": 200,\n"
-                      "  \"Length\": 6,\n"
-                      "  \"Handle\": 51200,\n"
-                      "  \"Generic\": \"Dump\",\n"
-                      "  \"00000000\": \"c8 06 00 c8 41 42 78 79 7a 00 00 "
-                      "|....ABxyz..\"\n"
-                      "}");
-}
-
-TEST(Export, InactiveAndEndOfTableHoldTheHeaderOnly)
-{
-    const auto table = TableBuilder()
-                           .add(StructureBuilder(126, 6, 0x7E00).u16(4, 0xFFFF))
-                           .add(StructureBuilder(127, 4, 0x7F00));
-    LoadedTable loaded(table);
+    EXPECT_EQ(objectAt(loaded, 0, table.offsetOf(1)),
+              "{\n"
+              "  \"Table Type\": 200,\n"
+              "  \"Length\": 6,\n"
+              "  \"Handle\": 51200,\n"
+              "  \"Generic\": \"Dump\",\n"
+              "  \"00000000\": \"c8 06 00 c8 41 42 78 79 7a 00 00 "
+              "|....ABxyz..\"\n"
+              "}");
+    // An inactive structure holds the header only.
     EXPECT_EQ(
-        objectAt(loaded, 0, table.offsetOf(1)),
+        objectAt(loaded, table.offsetOf(1),
+                 table.offsetOf(2) - table.offsetOf(1)),
         "{\n  \"Table Type\": 126,\n  \"Length\": 6,\n  \"Handle\": 32256\n}");
 }
 
@@ -163,12 +147,12 @@ TEST(Export, AStructureThatEndsEarlyLeavesNoTraceAndTheTextValid)
     LoadedTable loaded(table);
     OutputFile single;
     std::uint8_t* structure = loaded.at(table.offsetOf(1));
-    EXPECT_EQ(qvmSmbiosAddStructure(&structure, 27, single.path()),
+    EXPECT_EQ(qvmSmbiosAddStructure(&structure, 27, single.path.c_str()),
               QVM_RC_FAILED);
     EXPECT_EQ(single.text(), "");
 
     OutputFile out;
-    EXPECT_EQ(SmBiosDataToJSON(out.path()), QVM_RC_SUCCESS);
+    EXPECT_EQ(SmBiosDataToJSON(out.path.c_str()), QVM_RC_SUCCESS);
     ASSERT_TRUE(isJson(out.text())) << out.text();
     json_object* parsed = json_tokener_parse(out.text().c_str());
     ASSERT_EQ(json_object_array_length(parsed), 3U); // types 0, 15, 127
@@ -232,7 +216,7 @@ TEST(Export, MatchesTheReviewedGoldenFile)
     LoadedTable loaded(table);
     ASSERT_EQ(loaded.status(), QVM_RC_SUCCESS);
     OutputFile out;
-    ASSERT_EQ(SmBiosDataToJSON(out.path()), QVM_RC_SUCCESS);
+    ASSERT_EQ(SmBiosDataToJSON(out.path.c_str()), QVM_RC_SUCCESS);
     const std::string golden =
         std::string(QVM_TEST_SOURCE_DIR) + "/golden/representative.json";
     if (std::getenv("QVM_UPDATE_GOLDEN") != nullptr)

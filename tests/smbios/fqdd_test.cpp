@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <initializer_list>
+#include <tuple>
 
 using qvmtest::Bytes;
 using qvmtest::LoadedTable;
@@ -27,6 +28,15 @@ StructureBuilder mapping(uint16_t handle, std::initializer_list<Bytes> entries,
         offset += 4;
     }
     return s.string("FQDD");
+}
+
+// Entry bytes 0 and 3 and the structure index of the record for handle.
+std::tuple<int, int, int> record(uint32_t handle)
+{
+    const FqddMapEntry* entry = FindFqdd(handle);
+    if (entry == nullptr)
+        return {-1, -1, -1};
+    return {entry->entry_byte0, entry->entry_byte3, entry->table_index};
 }
 
 TableBuilder withBios()
@@ -53,28 +63,11 @@ TEST(Fqdd, MapsEveryEntryWithItsStructureIndex)
     EXPECT_EQ(g_E1table[0], loaded.at(table.offsetOf(1)));
     EXPECT_EQ(g_E1table[1], loaded.at(table.offsetOf(3)));
 
-    const FqddMapEntry* second = FindFqdd(0x0021);
-    ASSERT_EQ(second, m_Fqdd + 1);
-    EXPECT_EQ(second->entry_byte0, 2);
-    EXPECT_EQ(second->entry_byte3, 7);
-    EXPECT_EQ(second->table_index, 0);
-    const FqddMapEntry* third = FindFqdd(0x0122);
-    ASSERT_NE(third, nullptr);
-    EXPECT_EQ(third->entry_byte0, 3);
-    EXPECT_EQ(third->entry_byte3, 9);
-    EXPECT_EQ(third->table_index, 1);
+    EXPECT_EQ(FindFqdd(0x0021), m_Fqdd + 1);
+    EXPECT_EQ(record(0x0021), std::make_tuple(2, 7, 0));
+    EXPECT_EQ(record(0x0122), std::make_tuple(3, 9, 1));
     EXPECT_EQ(FindFqdd(0x10021), nullptr);
     EXPECT_EQ(FindFqdd(0x0099), nullptr);
-}
-
-TEST(Fqdd, FirstOfTwoEqualHandlesWins)
-{
-    auto table = withBios();
-    table.add(mapping(0x10, {{1, 0x20, 0, 1}, {2, 0x20, 0, 2}}));
-    LoadedTable loaded(table);
-    ASSERT_EQ(PopulateFqdds(), QVM_RC_SUCCESS);
-    ASSERT_NE(FindFqdd(0x20), nullptr);
-    EXPECT_EQ(FindFqdd(0x20)->entry_byte0, 1);
 }
 
 TEST(Fqdd, ShortStructuresAndPartialEntriesGiveNoRecord)
@@ -88,8 +81,7 @@ TEST(Fqdd, ShortStructuresAndPartialEntriesGiveNoRecord)
     LoadedTable loaded(table);
     ASSERT_EQ(PopulateFqdds(), QVM_RC_SUCCESS);
     EXPECT_EQ(m_countE1, 1);
-    ASSERT_NE(FindFqdd(0x30), nullptr);
-    EXPECT_EQ(FindFqdd(0x30)->table_index, 1);
+    EXPECT_EQ(record(0x30), std::make_tuple(4, 5, 1));
 
     auto lone = withBios();
     lone.add(StructureBuilder(225, 8, 0x10).u8(4, 1));
@@ -131,14 +123,13 @@ TEST(Fqdd, FailuresEmptyTheMap)
     EXPECT_EQ(g_E1tableCount, 0);
 }
 
-TEST(Fqdd, RecordsOutliveTheTable)
+TEST(Fqdd, FirstOfTwoEqualHandlesWinsAndOutlivesTheTable)
 {
     auto table = withBios();
-    table.add(mapping(0x10, {{1, 0x20, 0, 7}}));
+    table.add(mapping(0x10, {{1, 0x20, 0, 7}, {2, 0x20, 0, 8}}));
     {
         LoadedTable loaded(table);
         ASSERT_EQ(PopulateFqdds(), QVM_RC_SUCCESS);
     }
-    ASSERT_NE(FindFqdd(0x20), nullptr);
-    EXPECT_EQ(FindFqdd(0x20)->entry_byte3, 7);
+    EXPECT_EQ(record(0x20), std::make_tuple(1, 7, 0));
 }

@@ -91,7 +91,7 @@ TEST(StructureView, FieldPointsIntoTheTableOrAtAZeroPaddedCopy)
               (Bytes{0x22, 0x11, 'X', 'Y'}));
 }
 
-TEST(StructureView, StringsAndTheEndOfTheSet)
+TEST(StructureView, StringsAndTheEndOfTheSetOrOfTheBuffer)
 {
     Bytes bytes =
         StructureBuilder(1, 8, 1).string(4, "first").string("second").build();
@@ -109,14 +109,11 @@ TEST(StructureView, StringsAndTheEndOfTheSet)
     EXPECT_EQ(text(view.string(1)), "");
     EXPECT_EQ(text(view.string(2)), "b");
     EXPECT_EQ(view.wholeSize(), 8U);
-}
 
-TEST(StructureView, StringsCutByTheBufferAreNeverHandedOut)
-{
-    Bytes bytes =
-        StructureBuilder(1, 4, 1).string("complete").string("cut").build();
+    // Strings cut by the buffer are never handed out.
+    bytes = StructureBuilder(1, 4, 1).string("complete").string("cut").build();
     bytes.resize(bytes.size() - 3); // "cu" without its NUL
-    StructureView view(bytes);
+    view = StructureView(bytes);
     EXPECT_EQ(text(view.string(1)), "complete");
     EXPECT_EQ(view.string(2), nullptr);
     EXPECT_FALSE(view.lookup(3).next);
