@@ -105,17 +105,16 @@ TEST(BiosCharacteristics, EveryLowBitInAscendingOrder)
 
 TEST(BiosCharacteristicsExt1, EveryBitInOrder)
 {
-    EXPECT_THAT(
-        decoded(qvmAddBiosCharacteristicsExt1, 0xFFU),
-        ElementsAre("d:BIOS Characteristics Extension Byte1:255",
-                    "s:ACPI supported:True", "s:USB Legacy is supported:True",
-                    "s:AGP is supported:True", "s:I2O boot is supported:True",
-                    "s:LS-120 boot is supported:True",
-                    "s:ATAPI ZIP Drive boot is supported:True",
-                    "s:1394 boot is supported:True",
-                    "s:Smart battery supported:True"));
-    EXPECT_THAT(decoded(qvmAddBiosCharacteristicsExt1, 0U),
-                ElementsAre("d:BIOS Characteristics Extension Byte1:0"));
+    qvmtest::expectDecoded({
+        {decoded(qvmAddBiosCharacteristicsExt1, 0xFFU),
+         {"d:BIOS Characteristics Extension Byte1:255", "s:ACPI supported:True",
+          "s:USB Legacy is supported:True", "s:AGP is supported:True",
+          "s:I2O boot is supported:True", "s:LS-120 boot is supported:True",
+          "s:ATAPI ZIP Drive boot is supported:True",
+          "s:1394 boot is supported:True", "s:Smart battery supported:True"}},
+        {decoded(qvmAddBiosCharacteristicsExt1, 0U),
+         {"d:BIOS Characteristics Extension Byte1:0"}},
+    });
 }
 
 namespace

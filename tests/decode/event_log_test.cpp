@@ -167,7 +167,7 @@ TEST(EventLogDecoders, CodesRangesHeadersAndVariableData)
 TEST(SysEventLogData, EmptyLogGivesOnlyTheTitle)
 {
     EXPECT_THAT(walk(record(0xFF, 8, {})), ElementsAre(kRecords));
-    const uint8_t end = 0xFF;
+    const uint8_t end = 0xFF; // not part of a log of size 0
     FieldCapture fields;
     qvmAddSysEventLogData(&end, 0, fields.list());
     EXPECT_THAT(fields.strings(), ElementsAre(kRecords));

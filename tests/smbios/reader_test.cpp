@@ -56,20 +56,6 @@ TEST(StructureView, ReadsLittleEndianAndZeroBeyondTheBuffer)
     EXPECT_EQ(view.string(1), nullptr);
 }
 
-TEST(StructureView, HeaderCutOrLengthBelowFourIsNoStructure)
-{
-    for (const Bytes& bytes :
-         {Bytes{}, Bytes{1}, Bytes{1, 4, 0}, Bytes{1, 3, 7, 0, 'a', 0, 0},
-          Bytes{0, 0, 0, 0, 0, 0}})
-    {
-        const StructureView view(bytes);
-        EXPECT_FALSE(view.valid());
-        EXPECT_EQ(view.handle(), 0);
-        EXPECT_EQ(view.string(1), nullptr);
-        EXPECT_TRUE(view.whole().empty());
-    }
-}
-
 TEST(StructureView, FieldPointsIntoTheTableOrAtAZeroPaddedCopy)
 {
     const Bytes bytes = StructureBuilder(0, 18, 0)
