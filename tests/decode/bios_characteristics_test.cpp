@@ -8,7 +8,6 @@
 #include <vector>
 
 using qvmtest::decoded;
-using testing::ElementsAre;
 using testing::ElementsAreArray;
 
 namespace

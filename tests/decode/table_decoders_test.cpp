@@ -23,8 +23,6 @@ TEST(TableDecoders, EachDecoderUsesItsLabelAndItsTable)
     qvmtest::expectDecoded({
         {decoded(qvmAddSystemWakeupType, 6U),
          {"d:System Wakeup Type:6", "s:Item:Power Switch"}},
-        {decoded(qvmAddSystemWakeupType, 7U),
-         {"d:System Wakeup Type:7", "s:Item:PCI PME#"}},
         {decoded(qvmAddBaseBoardFeatureFlags, 9U),
          {"d:Base Board Feature Flags:9", "x:Hosting board:1",
           "x:Replaceable:8"}},
