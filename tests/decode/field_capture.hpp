@@ -88,8 +88,11 @@ inline void expectDecoded(std::initializer_list<DecodedCase> cases)
 {
     int index = 0;
     for (const DecodedCase& c : cases)
+    {
         EXPECT_THAT(c.fields, testing::ElementsAreArray(c.expected))
-            << "case " << index++;
+            << "case " << index;
+        ++index;
+    }
 }
 
 } // namespace qvmtest
