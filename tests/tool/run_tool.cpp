@@ -2,9 +2,11 @@
 
 #include <cerrno>
 #include <csignal>
-#include <cstdlib>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
+#include <sstream>
+#include <sys/mman.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,26 +16,30 @@ namespace qvmtest::tool
 namespace
 {
 
-struct Pipe
+// A file in memory: the child writes there without anyone having to read
+// alongside it, and the whole text is still there once it has ended.
+int memoryFile()
 {
-    int read = -1;
-    int write = -1;
-    Pipe()
-    {
-        int fds[2];
-        if (pipe2(fds, O_CLOEXEC) == 0)
-        {
-            read = fds[0];
-            write = fds[1];
-        }
-    }
-};
+    return memfd_create("qvm-output", MFD_CLOEXEC);
+}
 
-// In the child: the pipes become its output, then program runs.
-[[noreturn]] void exec(const std::string& program,
-                       const std::vector<std::string>& args,
-                       const std::vector<std::string>& env, int out, int err)
+std::string contents(int fd)
 {
+    std::string text;
+    char buffer[4096];
+    ssize_t n = 0;
+    while ((n = pread(fd, buffer, sizeof buffer,
+                      static_cast<off_t>(text.size()))) > 0)
+        text.append(buffer, static_cast<std::size_t>(n));
+    return text;
+}
+
+pid_t start(const std::string& program, const std::vector<std::string>& args,
+            const std::vector<std::string>& env, int out, int err)
+{
+    const pid_t pid = fork();
+    if (pid != 0)
+        return pid;
     prctl(PR_SET_PDEATHSIG, SIGKILL);
     dup2(out, STDOUT_FILENO);
     dup2(err, STDERR_FILENO);
@@ -47,36 +53,9 @@ struct Pipe
     _exit(127);
 }
 
-pid_t start(const std::string& program, const std::vector<std::string>& args,
-            const std::vector<std::string>& env, Pipe& out, Pipe& err)
-{
-    const pid_t pid = fork();
-    if (pid == 0)
-        exec(program, args, env, out.write, err.write);
-    close(out.write);
-    close(err.write);
-    return pid;
-}
-
-// Appends what fd has to text; false at its end.
-bool drain(int fd, std::string& text)
-{
-    char buffer[4096];
-    const ssize_t n = read(fd, buffer, sizeof buffer);
-    if (n > 0)
-        text.append(buffer, static_cast<std::size_t>(n));
-    return n > 0 || (n < 0 && errno == EINTR);
-}
-
 int statusOf(int status)
 {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
-
-int waitFor(pid_t pid)
-{
-    int status = 0;
-    return waitpid(pid, &status, 0) == pid ? statusOf(status) : -1;
 }
 
 } // namespace
@@ -84,36 +63,45 @@ int waitFor(pid_t pid)
 Result run(const std::string& program, const std::vector<std::string>& args,
            const std::vector<std::string>& env)
 {
-    Pipe out;
-    Pipe err;
+    const int out = memoryFile();
+    const int err = memoryFile();
+    int status = 0;
     const pid_t pid = start(program, args, env, out, err);
-    Result result{};
-    pollfd fds[] = {{out.read, POLLIN, 0}, {err.read, POLLIN, 0}};
-    std::string* texts[] = {&result.out, &result.err};
-    for (int open = 2; open > 0;)
-    {
-        if (poll(fds, 2, -1) < 0 && errno != EINTR)
-            break;
-        for (int i = 0; i < 2; ++i)
-            if (fds[i].fd >= 0 && fds[i].revents != 0 &&
-                !drain(fds[i].fd, *texts[i]))
-            {
-                close(fds[i].fd);
-                fds[i].fd = -1;
-                --open;
-            }
-    }
-    result.status = waitFor(pid);
+    Result result{waitpid(pid, &status, 0) == pid ? statusOf(status) : -1,
+                  contents(out), contents(err)};
+    close(out);
+    close(err);
     return result;
 }
 
-Background::Background(const std::vector<std::string>& args)
+std::vector<std::string> words(const std::string& line)
 {
-    Pipe out;
-    Pipe err;
-    pid_ = start(qvmProgram(), args, {}, out, err);
-    out_ = out.read;
-    err_ = err.read;
+    std::vector<std::string> out;
+    std::istringstream in(line);
+    for (std::string word; in >> word;)
+        out.push_back(word);
+    return out;
+}
+
+void expectEach(std::span<const Case> cases,
+                const std::vector<std::string>& extra)
+{
+    for (const Case& c : cases)
+    {
+        std::vector<std::string> args = words(c.line);
+        args.insert(args.end(), extra.begin(), extra.end());
+        EXPECT_EQ(runQvm(args), (Result{c.status, c.out, c.err})) << c.line;
+    }
+}
+
+Background::Background(const std::vector<std::string>& args)
+    : err_(memoryFile())
+{
+    int out[2] = {-1, -1};
+    pipe2(out, O_CLOEXEC);
+    pid_ = start(kProgram, args, {}, out[1], err_);
+    close(out[1]);
+    out_ = out[0];
 }
 
 Background::~Background()
@@ -128,48 +116,38 @@ std::optional<std::string>
 Background::readLine(std::chrono::milliseconds timeout)
 {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (;;)
+    std::size_t end = 0;
+    while ((end = pending_.find('\n')) == std::string::npos)
     {
-        const std::size_t end = pending_.find('\n');
-        if (end != std::string::npos)
-        {
-            std::string line = pending_.substr(0, end);
-            pending_.erase(0, end + 1);
-            return line;
-        }
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
         pollfd fd{out_, POLLIN, 0};
+        char buffer[4096];
+        ssize_t n = 0;
         if (left.count() <= 0 ||
             poll(&fd, 1, static_cast<int>(left.count())) <= 0 ||
-            !drain(out_, pending_))
+            (n = read(out_, buffer, sizeof buffer)) <= 0)
             return std::nullopt;
+        pending_.append(buffer, static_cast<std::size_t>(n));
     }
+    std::string line = pending_.substr(0, end);
+    pending_.erase(0, end + 1);
+    return line;
 }
 
-int Background::stop(int signal, std::chrono::milliseconds grace)
+int Background::stop(int signal)
 {
     if (signal != 0)
         kill(pid_, signal);
-    const auto deadline = std::chrono::steady_clock::now() + grace;
     int status = 0;
-    pid_t ended = 0;
-    while ((ended = waitpid(pid_, &status, WNOHANG)) == 0)
-    {
-        if (std::chrono::steady_clock::now() > deadline)
-            kill(pid_, SIGKILL);
-        usleep(10000);
-    }
+    const bool ended = waitpid(pid_, &status, 0) == pid_;
     pid_ = -1;
-    return ended > 0 ? statusOf(status) : -1;
+    return ended ? statusOf(status) : -1;
 }
 
-const std::string& Background::err()
+std::string Background::err() const
 {
-    pollfd fd{err_, POLLIN, 0};
-    while (poll(&fd, 1, 0) > 0 && drain(err_, errText_))
-        ;
-    return errText_;
+    return contents(err_);
 }
 
 } // namespace qvmtest::tool
