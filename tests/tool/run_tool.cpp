@@ -1,10 +1,7 @@
 #include "run_tool.hpp"
 
-#include <cerrno>
 #include <csignal>
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
 #include <sstream>
 #include <sys/mman.h>
 #include <sys/prctl.h>
@@ -16,8 +13,8 @@ namespace qvmtest::tool
 namespace
 {
 
-// A file in memory: the child writes there without anyone having to read
-// alongside it, and the whole text is still there once it has ended.
+// The child's output goes to files in memory: nobody has to read alongside
+// it, and all of it is still there once it has ended.
 int memoryFile()
 {
     return memfd_create("qvm-output", MFD_CLOEXEC);
@@ -34,12 +31,10 @@ std::string contents(int fd)
     return text;
 }
 
-pid_t start(const std::string& program, const std::vector<std::string>& args,
-            const std::vector<std::string>& env, int out, int err)
+[[noreturn]] void exec(const std::string& program,
+                       const std::vector<std::string>& args,
+                       const std::vector<std::string>& env, int out, int err)
 {
-    const pid_t pid = fork();
-    if (pid != 0)
-        return pid;
     prctl(PR_SET_PDEATHSIG, SIGKILL);
     dup2(out, STDOUT_FILENO);
     dup2(err, STDERR_FILENO);
@@ -53,25 +48,14 @@ pid_t start(const std::string& program, const std::vector<std::string>& args,
     _exit(127);
 }
 
-int statusOf(int status)
-{
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
-
 } // namespace
 
 Result run(const std::string& program, const std::vector<std::string>& args,
            const std::vector<std::string>& env)
 {
-    const int out = memoryFile();
-    const int err = memoryFile();
-    int status = 0;
-    const pid_t pid = start(program, args, env, out, err);
-    Result result{waitpid(pid, &status, 0) == pid ? statusOf(status) : -1,
-                  contents(out), contents(err)};
-    close(out);
-    close(err);
-    return result;
+    Background child(args, program, env);
+    const int status = child.stop(0);
+    return {status, child.out(), child.err()};
 }
 
 std::vector<std::string> words(const std::string& line)
@@ -94,14 +78,14 @@ void expectEach(std::span<const Case> cases,
     }
 }
 
-Background::Background(const std::vector<std::string>& args)
-    : err_(memoryFile())
+Background::Background(const std::vector<std::string>& args,
+                       const std::string& program,
+                       const std::vector<std::string>& env)
+    : out_(memoryFile()), err_(memoryFile())
 {
-    int out[2] = {-1, -1};
-    pipe2(out, O_CLOEXEC);
-    pid_ = start(kProgram, args, {}, out[1], err_);
-    close(out[1]);
-    out_ = out[0];
+    pid_ = fork();
+    if (pid_ == 0)
+        exec(program, args, env, out_, err_);
 }
 
 Background::~Background()
@@ -116,23 +100,17 @@ std::optional<std::string>
 Background::readLine(std::chrono::milliseconds timeout)
 {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
-    std::size_t end = 0;
-    while ((end = pending_.find('\n')) == std::string::npos)
+    do
     {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        pollfd fd{out_, POLLIN, 0};
-        char buffer[4096];
-        ssize_t n = 0;
-        if (left.count() <= 0 ||
-            poll(&fd, 1, static_cast<int>(left.count())) <= 0 ||
-            (n = read(out_, buffer, sizeof buffer)) <= 0)
-            return std::nullopt;
-        pending_.append(buffer, static_cast<std::size_t>(n));
-    }
-    std::string line = pending_.substr(0, end);
-    pending_.erase(0, end + 1);
-    return line;
+        const std::string text = out().substr(lineStart_);
+        if (const std::size_t end = text.find('\n'); end != std::string::npos)
+        {
+            lineStart_ += end + 1;
+            return text.substr(0, end);
+        }
+        usleep(10000);
+    } while (std::chrono::steady_clock::now() < deadline);
+    return std::nullopt;
 }
 
 int Background::stop(int signal)
@@ -142,7 +120,14 @@ int Background::stop(int signal)
     int status = 0;
     const bool ended = waitpid(pid_, &status, 0) == pid_;
     pid_ = -1;
-    return ended ? statusOf(status) : -1;
+    if (!ended)
+        return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+std::string Background::out() const
+{
+    return contents(out_);
 }
 
 std::string Background::err() const

@@ -58,11 +58,13 @@ inline Result runQvm(const std::vector<std::string>& args)
     return run(kProgram, args);
 }
 
-// qvm started in the background with its standard output on a pipe.
+// A program (qvm unless told) started in the background, its output kept.
 class Background
 {
   public:
-    explicit Background(const std::vector<std::string>& args);
+    explicit Background(const std::vector<std::string>& args,
+                        const std::string& program = kProgram,
+                        const std::vector<std::string>& env = {});
     ~Background();
     Background(const Background&) = delete;
     Background& operator=(const Background&) = delete;
@@ -71,14 +73,15 @@ class Background
     std::optional<std::string> readLine(std::chrono::milliseconds timeout);
     // Sends signal (0: none) and waits for the end; the status as in Result.
     int stop(int signal);
-    // What it wrote on standard error so far (all of it after stop).
+    // What it wrote on standard output and error so far.
+    std::string out() const;
     std::string err() const;
 
   private:
     pid_t pid_ = -1;
-    int out_ = -1;
-    int err_ = -1;
-    std::string pending_;
+    int out_;
+    int err_;
+    std::size_t lineStart_ = 0; // where the next line of output starts
 };
 
 } // namespace qvmtest::tool

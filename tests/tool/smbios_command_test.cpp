@@ -10,7 +10,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <json-c/json.h>
-#include <map>
 #include <sstream>
 #include <unistd.h>
 
@@ -27,10 +26,9 @@ using testing::StartsWith;
 namespace
 {
 
-Result onSample(std::vector<std::string> args)
+Result onSample(const std::string& line)
 {
-    args.insert(args.end(), {"--table", kSample});
-    return runQvm(args);
+    return runQvm(qvmtest::tool::words(line + " --table " + kSample));
 }
 
 std::vector<std::string> lines(const std::string& text)
@@ -73,10 +71,9 @@ TEST(SmbiosCommand, ListShowsEveryStructureOfTheSampleInTableOrder)
 {
     const TableBuilder built = tablegen::sampleTable();
     const tablegen::Bytes bytes = built.build();
-    const Result r = onSample({"smbios", "list"});
+    const Result r = onSample("smbios list");
     ASSERT_EQ(r.status, 0) << r.err;
     const auto listed = lines(r.out);
-    std::map<unsigned, int> perType;
     std::size_t offset = 0;
     for (const std::string& line : listed)
     {
@@ -90,18 +87,12 @@ TEST(SmbiosCommand, ListShowsEveryStructureOfTheSampleInTableOrder)
         EXPECT_EQ(type, bytes[offset]) << line;
         EXPECT_EQ(handle, bytes[offset + 2] | bytes[offset + 3] << 8u) << line;
         offset += size;
-        ++perType[type];
     }
     EXPECT_EQ(offset, bytes.size());
-    const std::map<unsigned, int> expected{
-        {0, 1},  {1, 1},  {2, 1},  {3, 1},   {4, 2},    {7, 6},  {9, 4},
-        {10, 1}, {11, 1}, {15, 1}, {16, 1},  {17, 16},  {19, 1}, {20, 16},
-        {39, 2}, {41, 4}, {43, 1}, {225, 2}, {226, 16}, {127, 1}};
-    EXPECT_EQ(perType, expected);
     EXPECT_THAT(listed.front(), StartsWith("0x0000   0  BIOS Information "));
     EXPECT_THAT(listed.back(), StartsWith("0x7F00 127  End-of-Table "));
 
-    const Result memory = onSample({"smbios", "list", "--type", "17"});
+    const Result memory = onSample("smbios list --type 17");
     EXPECT_EQ(lines(memory.out).size(), 16U);
     EXPECT_THAT(memory.out, Not(HasSubstr("Processor")));
 }
@@ -125,47 +116,30 @@ TEST(SmbiosCommand, QueriesAnswerFromTheSample)
     qvmtest::tool::expectEach(cases, {"--table", kSample});
 }
 
-// Every mapped handle names a structure of the type its entry says, and the
-// descriptor is the mapping structure's string that byte 0 numbers.
-TEST(SmbiosCommand, FqddMapOfTheSampleNamesRealStructures)
+// The whole map prints each entry as a lookup of its handle does.
+TEST(SmbiosCommand, FqddListsTheWholeMapOfTheSample)
 {
-    const Result all = onSample({"smbios", "fqdd"});
+    const Result all = onSample("smbios fqdd");
     ASSERT_EQ(all.status, 0) << all.err;
     const auto entries = lines(all.out);
     EXPECT_EQ(entries.size(), 29U);
-    const std::string listed = onSample({"smbios", "list"}).out;
     for (const std::string& entry : entries)
-    {
-        unsigned handle = 0, table = 0, byte0 = 0, type = 0;
-        ASSERT_EQ(std::sscanf(entry.c_str(), "0x%x %u 0x%x 0x%x", &handle,
-                              &table, &byte0, &type),
-                  4)
-            << entry;
-        char expected[32];
-        std::snprintf(expected, sizeof expected, "0x%04X %3u ", handle, type);
-        EXPECT_THAT(listed, HasSubstr(expected)) << entry;
-    }
+        EXPECT_EQ(onSample("smbios fqdd " + entry.substr(0, 6)).out,
+                  entry + "\n");
 }
 
 TEST(SmbiosCommand, ExportGoesToStandardOutputOrAFreshFile)
 {
-    const Result printed = onSample({"smbios", "export"});
+    const Result printed = onSample("smbios export");
     ASSERT_EQ(printed.status, 0) << printed.err;
+    // One group for each of the sample's 20 types.
+    EXPECT_EQ(json_object_array_length(parsed(printed.out).get()), 20U);
 
     // A file already there is replaced, not appended to.
     const TempFile out({'s', 't', 'a', 'l', 'e'});
-    const Result written =
-        onSample({"smbios", "export", "--output", out.path()});
-    EXPECT_EQ(written, (Result{0, "", ""}));
+    EXPECT_EQ(onSample("smbios export --output " + out.path()),
+              (Result{0, "", ""}));
     EXPECT_EQ(fileText(out.path()) + "\n", printed.out);
-
-    // One group per type present, in ascending type order.
-    const qvm::JsonPtr groups = parsed(printed.out);
-    ASSERT_EQ(json_object_array_length(groups.get()), 20U);
-    json_object* memory = json_object_array_get_idx(groups.get(), 11);
-    ASSERT_EQ(json_object_array_length(memory), 16U);
-    EXPECT_EQ(intMember(json_object_array_get_idx(memory, 0), "Table Type"),
-              17);
 }
 
 TEST(SmbiosCommand, ExportWithoutTableReadsTheMachineTableOrTheSample)
@@ -174,20 +148,20 @@ TEST(SmbiosCommand, ExportWithoutTableReadsTheMachineTableOrTheSample)
         GTEST_SKIP() << "this machine's own table is readable";
     const Result byDefault = runQvm({"smbios", "export"});
     ASSERT_EQ(byDefault.status, 0) << byDefault.err;
-    EXPECT_EQ(byDefault.out, onSample({"smbios", "export"}).out);
+    EXPECT_EQ(byDefault.out, onSample("smbios export").out);
 }
 
 // The event log of the sample lies where the library reads it: its last
 // record, an ECC error, names DIMM C0.
 TEST(SmbiosCommand, ShowPrintsOneStructureAsJson)
 {
-    const Result system = onSample({"smbios", "show", "0x0100"});
+    const Result system = onSample("smbios show 0x0100");
     ASSERT_EQ(system.status, 0) << system.err;
     const qvm::JsonPtr structure = parsed(system.out);
     EXPECT_EQ(intMember(structure.get(), "Handle"), 0x0100);
     EXPECT_STREQ(textMember(structure.get(), "SerialNumber"), "QS22C0417");
 
-    const qvm::JsonPtr log = parsed(onSample({"smbios", "show", "3840"}).out);
+    const qvm::JsonPtr log = parsed(onSample("smbios show 3840").out);
     EXPECT_STREQ(textMember(log.get(), "Log Header Format"),
                  "Type 1 log header");
     EXPECT_EQ(intMember(log.get(), "Structure handle"), 0x1102);
