@@ -10,15 +10,6 @@
 
 namespace qvmtest::tool
 {
-namespace
-{
-
-// The child's output goes to files in memory: nobody has to read alongside
-// it, and all of it is still there once it has ended.
-int memoryFile()
-{
-    return memfd_create("qvm-output", MFD_CLOEXEC);
-}
 
 std::string contents(int fd)
 {
@@ -30,25 +21,6 @@ std::string contents(int fd)
         text.append(buffer, static_cast<std::size_t>(n));
     return text;
 }
-
-[[noreturn]] void exec(const std::string& program,
-                       const std::vector<std::string>& args,
-                       const std::vector<std::string>& env, int out, int err)
-{
-    prctl(PR_SET_PDEATHSIG, SIGKILL);
-    dup2(out, STDOUT_FILENO);
-    dup2(err, STDERR_FILENO);
-    for (const auto& entry : env)
-        putenv(const_cast<char*>(entry.c_str()));
-    std::vector<char*> argv{const_cast<char*>(program.c_str())};
-    for (const auto& arg : args)
-        argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    execv(argv[0], argv.data());
-    _exit(127);
-}
-
-} // namespace
 
 Result run(const std::string& program, const std::vector<std::string>& args,
            const std::vector<std::string>& env)
@@ -81,11 +53,25 @@ void expectEach(std::span<const Case> cases,
 Background::Background(const std::vector<std::string>& args,
                        const std::string& program,
                        const std::vector<std::string>& env)
-    : out_(memoryFile()), err_(memoryFile())
+    // The output goes to files in memory: nobody has to read alongside the
+    // child, and all of it is still there once it has ended.
+    : out_(memfd_create("out", MFD_CLOEXEC)),
+      err_(memfd_create("err", MFD_CLOEXEC))
 {
     pid_ = fork();
-    if (pid_ == 0)
-        exec(program, args, env, out_, err_);
+    if (pid_ != 0)
+        return;
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    dup2(out_, STDOUT_FILENO);
+    dup2(err_, STDERR_FILENO);
+    for (const auto& entry : env)
+        putenv(const_cast<char*>(entry.c_str()));
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (const auto& arg : args)
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    execv(argv[0], argv.data());
+    _exit(127);
 }
 
 Background::~Background()
@@ -123,16 +109,6 @@ int Background::stop(int signal)
     if (!ended)
         return -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
-
-std::string Background::out() const
-{
-    return contents(out_);
-}
-
-std::string Background::err() const
-{
-    return contents(err_);
 }
 
 } // namespace qvmtest::tool

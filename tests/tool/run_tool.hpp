@@ -58,6 +58,9 @@ inline Result runQvm(const std::vector<std::string>& args)
     return run(kProgram, args);
 }
 
+// All that has been written to fd.
+std::string contents(int fd);
+
 // A program (qvm unless told) started in the background, its output kept.
 class Background
 {
@@ -74,8 +77,8 @@ class Background
     // Sends signal (0: none) and waits for the end; the status as in Result.
     int stop(int signal);
     // What it wrote on standard output and error so far.
-    std::string out() const;
-    std::string err() const;
+    std::string out() const { return contents(out_); }
+    std::string err() const { return contents(err_); }
 
   private:
     pid_t pid_ = -1;
