@@ -153,7 +153,7 @@ TEST_F(InventoryWalk, MapperHonoursSubtreeDepthAndFilter)
                       bus_.get(), "xyz.openbmc_project.ObjectMapper",
                       "/xyz/openbmc_project/object_mapper",
                       "xyz.openbmc_project.ObjectMapper", "GetSubTree", nullptr,
-                      &raw, "sias", path, depth, interface ? 1 : 0, interface),
+                      &raw, "sias", path, depth, 1, interface),
                   0);
         const qvm::MessagePtr reply(raw);
         json_object* out = nullptr;
@@ -161,9 +161,6 @@ TEST_F(InventoryWalk, MapperHonoursSubtreeDepthAndFilter)
         const qvm::JsonPtr document(out);
         return text(json_object_object_get(document.get(), "Returned Objects"));
     };
-    const std::string standard = R"(["org.freedesktop.DBus.Introspectable",)"
-                                 R"("org.freedesktop.DBus.Peer",)"
-                                 R"("org.freedesktop.DBus.Properties")";
     EXPECT_EQ(subtree("/xyz/openbmc_project/inventory", 1,
                       "org.freedesktop.DBus.Peer"),
               R"([{"/xyz/openbmc_project/inventory/mixed":)"
@@ -171,9 +168,6 @@ TEST_F(InventoryWalk, MapperHonoursSubtreeDepthAndFilter)
               R"({"/xyz/openbmc_project/inventory/shared":)"
               R"([{"net.qvmtest.Alpha":["org.freedesktop.DBus.Peer"]},)"
               R"({"net.qvmtest.Beta":["org.freedesktop.DBus.Peer"]}]}])");
-    EXPECT_EQ(subtree("/net", 1, nullptr),
-              R"([{"/net/qvmtest":[{"net.qvmtest.Widget":)" + standard +
-                  "]}]}]");
     EXPECT_EQ(subtree("/", 1, "net.qvmtest.Shared"), "[]");
     EXPECT_EQ(subtree("/", 0, "net.qvmtest.Shared"),
               R"([{"/xyz/openbmc_project/inventory/shared":)"
@@ -218,32 +212,25 @@ TEST_F(InventoryWalk, InventoryDaemonPaths)
         get_property_from_invd(bus_.get(), "FullSMBIOSTablePath", nullptr), 3);
     EXPECT_THAT(standin::calls(kInvd), IsEmpty());
 
-    ASSERT_EQ(get_property_from_invd(bus_.get(), "FullSMBIOSTablePath", &out),
-              0);
-    const qvm::HeapString table(out);
-    EXPECT_STREQ(table.get(), "/run/qvmtest/smbios");
-    ASSERT_EQ(
-        get_property_from_invd(bus_.get(), "BiosConfigurationFilePath", &out),
-        0);
-    const qvm::HeapString bios(out);
-    EXPECT_STREQ(bios.get(), "/run/qvmtest/bios.json");
-    EXPECT_THAT(standin::calls(kInvd),
-                ElementsAre(R"(["xyz.openbmc_project.Inventory.Item.Oem",)"
-                            R"("FullSMBIOSTablePath"])",
-                            R"(["xyz.openbmc_project.Inventory.Item.Oem",)"
-                            R"("BiosConfigurationFilePath"])"));
+    for (const auto& [name, path] :
+         {std::pair{"FullSMBIOSTablePath", "/run/qvmtest/smbios"},
+          {"BiosConfigurationFilePath", "/run/qvmtest/bios.json"}})
+    {
+        ASSERT_EQ(get_property_from_invd(bus_.get(), name, &out), 0);
+        EXPECT_STREQ(qvm::HeapString(out).get(), path);
+        EXPECT_THAT(standin::calls(kInvd).back(),
+                    R"(["xyz.openbmc_project.Inventory.Item.Oem",")" +
+                        std::string(name) + "\"]");
+    }
+    EXPECT_THAT(standin::calls(kInvd), SizeIs(2));
     EXPECT_THAT(log.lines(), IsEmpty());
-}
 
-TEST_F(InventoryWalk, InventoryDaemonFailures)
-{
-    char* out = nullptr;
-    LogCapture log;
+    // A failed call goes unlogged; a value that is not a string is logged.
+    out = nullptr;
     standin::script(kInvd, R"({"error": "org.freedesktop.DBus.Error.Failed"})");
     EXPECT_EQ(get_property_from_invd(bus_.get(), "FullSMBIOSTablePath", &out),
               -1);
     EXPECT_THAT(log.lines(), IsEmpty());
-
     standin::script(kInvd, R"({"reply": [{"type": "u", "value": 5}]})");
     EXPECT_EQ(get_property_from_invd(bus_.get(), "FullSMBIOSTablePath", &out),
               -1);
