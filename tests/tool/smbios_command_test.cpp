@@ -52,8 +52,7 @@ std::string fileText(const std::string& path)
 // the generator put there, with its whole size.
 TEST(SmbiosCommand, ListShowsEveryStructureOfTheSampleInTableOrder)
 {
-    const TableBuilder built = tablegen::sampleTable();
-    const tablegen::Bytes bytes = built.build();
+    const tablegen::Bytes bytes = tablegen::sampleTable().build();
     const Result r = onSample("smbios list");
     ASSERT_EQ(r.status, 0) << r.err;
     const auto listed = lines(r.out);
