@@ -223,10 +223,7 @@ TEST(ShippedInventory, WalkGivesTheReviewedDocument)
     const qvm::JsonPtr expected(json_object_from_file(QVM_INVENTORY_EXPECTED));
     ASSERT_NE(expected, nullptr);
     EXPECT_TRUE(json_object_equal(triples.get(), expected.get()))
-        << json_object_to_json_string_ext(triples.get(),
-                                          JSON_C_TO_STRING_PRETTY |
-                                              JSON_C_TO_STRING_SPACED |
-                                              JSON_C_TO_STRING_NOSLASHESCAPE);
+        << text(triples.get());
 }
 
 TEST(ObjectFromServiceName, DotsBecomeSlashes)
