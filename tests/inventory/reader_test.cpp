@@ -2,7 +2,6 @@
 #include "qvmclient.h"
 #include "reply_builder.hpp"
 
-#include <cctype>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -12,22 +11,8 @@ namespace
 
 constexpr int kPlain = JSON_C_TO_STRING_PLAIN | JSON_C_TO_STRING_NOSLASHESCAPE;
 
-struct Outcome
-{
-    int32_t result;
-    std::string json; // "unset" when out was not written
-};
-
-std::ostream& operator<<(std::ostream& os, const Outcome& o)
-{
-    return os << o.result << " " << o.json;
-}
-
-bool operator==(const Outcome& a, const Outcome& b)
-{
-    return a.result == b.result && a.json == b.json;
-}
-
+// The result and the JSON text it wrote ("unset" when it wrote nothing).
+using Outcome = std::pair<int32_t, std::string>;
 using Reader = int32_t (*)(sd_bus_message*, json_object**);
 
 Outcome run(Reader reader, sd_bus_message* reply)
@@ -49,62 +34,21 @@ struct ReplyCase
     Outcome expected;
 };
 
-// A table of replies and the reader that they are given to.
-struct ReaderCase
-{
-    Reader reader;
-    ReplyCase reply;
-};
-
-std::ostream& operator<<(std::ostream& os, const ReaderCase& c)
-{
-    return os << c.reply.name;
-}
-
-template <std::size_t N>
-std::vector<ReaderCase> withReader(Reader reader, const ReplyCase (&cases)[N])
-{
-    std::vector<ReaderCase> out;
-    for (const auto& c : cases)
-        out.push_back({reader, c});
-    return out;
-}
-
-// "two structs stop" -> "TwoStructsStop", for the test's name.
-std::string caseName(const testing::TestParamInfo<ReaderCase>& info)
-{
-    std::string name;
-    bool upper = true;
-    for (const char* c = info.param.reply.name; *c != '\0'; ++c)
-    {
-        if (std::isalnum(static_cast<unsigned char>(*c)) == 0)
-        {
-            upper = true;
-            continue;
-        }
-        name.push_back(upper ? static_cast<char>(std::toupper(*c)) : *c);
-        upper = false;
-    }
-    return name;
-}
-
 class ReaderTest : public testing::Test
 {
   protected:
+    template <std::size_t N>
+    void expectEach(Reader reader, const ReplyCase (&cases)[N])
+    {
+        for (const ReplyCase& c : cases)
+        {
+            const qvm::MessagePtr reply = bus_.reply(c.signature, c.values);
+            EXPECT_EQ(run(reader, reply.get()), c.expected) << c.name;
+        }
+    }
+
     qvmtest::LocalBus bus_;
 };
-
-class ReplyShapes : public ReaderTest,
-                    public testing::WithParamInterface<ReaderCase>
-{
-};
-
-TEST_P(ReplyShapes, ConvertAsFarAsTheShapeAllows)
-{
-    const ReplyCase& c = GetParam().reply;
-    const qvm::MessagePtr reply = bus_.reply(c.signature, c.values);
-    EXPECT_EQ(run(GetParam().reader, reply.get()), c.expected);
-}
 
 // Properties: a{sv} with every basic type, then a value of each kind.
 const ReplyCase kPropertyCases[] = {
@@ -129,15 +73,12 @@ const ReplyCase kPropertyCases[] = {
          R"("i":-2147483648,"u":4294967295,"x":-9223372036854775808,"t":-1,)"
          R"("tmax":9223372036854775807,"tlow":-9223372036854775808,"d":2.5,)"
          R"("s":"text","o":"/a/b","g":"a{sv}"})"}},
-    {"basic values and arrays",
+    {"arrays of basic values",
      "a{sv}",
-     R"([{"A": {"type": "u", "value": 7},
-          "B": {"type": "s", "value": "x"},
-          "C": {"type": "b", "value": true},
-          "L": {"type": "as", "value": ["p", "q"]},
+     R"([{"L": {"type": "as", "value": ["p", "q"]},
           "E": {"type": "as", "value": []},
           "I": {"type": "ai", "value": [1, -2, 3]}}])",
-     {0, R"({"A":7,"B":"x","C":true,"L":["p","q"],"E":[],"I":[1,-2,3]})"}},
+     {0, R"({"L":["p","q"],"E":[],"I":[1,-2,3]})"}},
     {"structs and dict entries add no level",
      "a{sv}",
      R"j([{"R": {"type": "(us)", "value": [7, "x"]},
@@ -175,11 +116,10 @@ const ReplyCase kPropertyCases[] = {
      {-1, R"({"N":[{"N":["a"]}]})"}},
 };
 
-INSTANTIATE_TEST_SUITE_P(
-    Properties, ReplyShapes,
-    testing::ValuesIn(withReader(make_JSON_object_from_GetAllReply,
-                                 kPropertyCases)),
-    caseName);
+TEST_F(ReaderTest, PropertiesConvertAsFarAsTheShapeAllows)
+{
+    expectEach(make_JSON_object_from_GetAllReply, kPropertyCases);
+}
 
 // Subtree: a{sa{sas}} and replies of other shapes.
 const ReplyCase kSubtreeCases[] = {
@@ -221,28 +161,23 @@ const ReplyCase kSubtreeCases[] = {
      {-1, R"({"Returned Objects":[{"/p":[{"S":[]}]}]})"}},
 };
 
-INSTANTIATE_TEST_SUITE_P(
-    Subtree, ReplyShapes,
-    testing::ValuesIn(withReader(make_JSON_object_from_GetSubTreeReply,
-                                 kSubtreeCases)),
-    caseName);
+TEST_F(ReaderTest, SubtreeConvertsAsFarAsTheShapeAllows)
+{
+    expectEach(make_JSON_object_from_GetSubTreeReply, kSubtreeCases);
+}
 
 TEST_F(ReaderTest, MissingArgumentsAndErrorRepliesLeaveOutUnwritten)
 {
     const qvm::MessagePtr reply = bus_.reply("a{sv}", "[{}]");
-    json_object* out = nullptr;
-    EXPECT_EQ(make_JSON_object_from_GetAllReply(nullptr, &out), 3);
-    EXPECT_EQ(make_JSON_object_from_GetAllReply(reply.get(), nullptr), 3);
-    EXPECT_EQ(make_JSON_object_from_GetSubTreeReply(nullptr, &out), 3);
-    EXPECT_EQ(make_JSON_object_from_GetSubTreeReply(reply.get(), nullptr), 3);
-    EXPECT_EQ(out, nullptr);
-
     const qvm::MessagePtr error = bus_.errorReply();
-    EXPECT_EQ(run(make_JSON_object_from_GetAllReply, error.get()),
-              (Outcome{-1, "unset"}));
+    for (Reader reader : {make_JSON_object_from_GetAllReply,
+                          make_JSON_object_from_GetSubTreeReply})
+    {
+        EXPECT_EQ(run(reader, nullptr), (Outcome{3, "unset"}));
+        EXPECT_EQ(reader(reply.get(), nullptr), 3);
+        EXPECT_EQ(run(reader, error.get()), (Outcome{-1, "unset"}));
+    }
     EXPECT_EQ(run(qvm::make_JSON_object_from_message, error.get()),
-              (Outcome{-1, "unset"}));
-    EXPECT_EQ(run(make_JSON_object_from_GetSubTreeReply, error.get()),
               (Outcome{-1, "unset"}));
 }
 

@@ -28,16 +28,11 @@ void put32(std::string& bytes, std::size_t at, uint32_t value)
         bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xff);
 }
 
+// The socket's buffer takes these few bytes in one write.
 bool writeAll(int fd, std::string_view bytes)
 {
-    while (!bytes.empty())
-    {
-        const ssize_t n = write(fd, bytes.data(), bytes.size());
-        if (n <= 0)
-            return false;
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
+    return write(fd, bytes.data(), bytes.size()) ==
+           static_cast<ssize_t>(bytes.size());
 }
 
 } // namespace
@@ -115,44 +110,44 @@ LocalBus::~LocalBus()
         close(peer_);
 }
 
+qvm::MessagePtr LocalBus::sealed(sd_bus_message* raw)
+{
+    qvm::MessagePtr m(raw);
+    EXPECT_GE(sd_bus_message_seal(raw, serial_++, 0), 0);
+    return m;
+}
+
 qvm::MessagePtr LocalBus::call()
 {
     sd_bus_message* raw = nullptr;
     EXPECT_GE(sd_bus_message_new_method_call(bus_.get(), &raw, "a.b", "/a",
                                              "a.b", "M"),
               0);
-    qvm::MessagePtr m(raw);
-    EXPECT_GE(sd_bus_message_seal(raw, serial_++, 0), 0);
-    return m;
+    return sealed(raw);
 }
 
 qvm::MessagePtr LocalBus::reply(const std::string& signature,
                                 const std::string& values)
 {
-    const qvm::MessagePtr request = call();
-    const qvm::JsonPtr json(json_tokener_parse(values.c_str()));
     sd_bus_message* raw = nullptr;
-    EXPECT_GE(sd_bus_message_new_method_return(request.get(), &raw), 0);
-    qvm::MessagePtr m(raw);
-    if (!json || standin::appendJsonArgs(raw, signature, json.get()) < 0 ||
-        sd_bus_message_seal(raw, serial_++, 0) < 0)
-    {
-        ADD_FAILURE() << "cannot build " << signature << " " << values;
-        return nullptr;
-    }
-    return m;
+    EXPECT_GE(sd_bus_message_new_method_return(call().get(), &raw), 0);
+    const qvm::JsonPtr json(json_tokener_parse(values.c_str()));
+    const bool built =
+        json && standin::appendJsonArgs(raw, signature, json.get()) >= 0;
+    qvm::MessagePtr m = sealed(raw);
+    if (built)
+        return m;
+    ADD_FAILURE() << "cannot build " << signature << " " << values;
+    return nullptr;
 }
 
 qvm::MessagePtr LocalBus::errorReply()
 {
-    const qvm::MessagePtr request = call();
     sd_bus_message* raw = nullptr;
-    EXPECT_GE(sd_bus_message_new_method_errorf(request.get(), &raw,
+    EXPECT_GE(sd_bus_message_new_method_errorf(call().get(), &raw,
                                                SD_BUS_ERROR_FAILED, "failed"),
               0);
-    qvm::MessagePtr m(raw);
-    EXPECT_GE(sd_bus_message_seal(raw, serial_++, 0), 0);
-    return m;
+    return sealed(raw);
 }
 
 qvm::MessagePtr LocalBus::receive(const std::string& signature,

@@ -61,6 +61,7 @@ class LocalBus
 
   private:
     qvm::MessagePtr call();
+    qvm::MessagePtr sealed(sd_bus_message* raw); // takes raw and seals it
 
     qvm::BusPtr bus_;
     int peer_ = -1;

@@ -2,7 +2,6 @@
 
 #include "qvmclient.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <stdexcept>
 #include <unistd.h>
@@ -18,15 +17,9 @@ TempFile::TempFile(const Bytes& bytes)
     if (fd < 0)
         throw std::runtime_error("mkstemp failed");
     path_ = name;
-    std::FILE* file = ::fdopen(fd, "wb");
-    const bool written =
-        file != nullptr &&
-        (bytes.empty() ||
-         std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size());
-    if (file != nullptr)
-        std::fclose(file);
-    else
-        ::close(fd);
+    const bool written = ::write(fd, bytes.data(), bytes.size()) ==
+                         static_cast<ssize_t>(bytes.size());
+    ::close(fd);
     if (!written)
         throw std::runtime_error("writing the table file failed");
 }

@@ -53,8 +53,6 @@ LogCapture::LogCapture()
     clear();
 }
 
-LogCapture::~LogCapture() = default;
-
 const std::vector<LogLine>& LogCapture::lines() const
 {
     return captured;

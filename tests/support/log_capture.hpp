@@ -23,7 +23,6 @@ class LogCapture
   public:
     // Starts with an empty record; lines written before are dropped.
     LogCapture();
-    ~LogCapture();
     LogCapture(const LogCapture&) = delete;
     LogCapture& operator=(const LogCapture&) = delete;
 

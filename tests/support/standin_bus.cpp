@@ -41,17 +41,12 @@ constexpr char kService[] = "net.qvmclient.Standin";
 constexpr char kPath[] = "/net/qvmclient/Standin";
 constexpr char kInterface[] = "net.qvmclient.Standin.Control";
 
-qvm::BusPtr controlBus()
-{
-    sd_bus* bus = nullptr;
-    EXPECT_GE(sd_bus_open_system(&bus), 0);
-    return qvm::BusPtr(bus);
-}
-
 template <typename... Args>
 qvm::MessagePtr control(const char* member, const char* signature, Args... args)
 {
-    const qvm::BusPtr bus = controlBus();
+    sd_bus* raw = nullptr;
+    EXPECT_GE(sd_bus_open_system(&raw), 0);
+    const qvm::BusPtr bus(raw);
     qvm::BusError error;
     sd_bus_message* reply = nullptr;
     const int r =

@@ -8,7 +8,6 @@
 #include "support/standin_process.hpp"
 
 #include <csignal>
-#include <cstdlib>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <json-c/json.h>
@@ -16,9 +15,8 @@
 
 using qvmtest::tool::Background;
 using qvmtest::tool::Result;
-using testing::ElementsAre;
+using qvmtest::tool::words;
 using testing::HasSubstr;
-using testing::IsEmpty;
 namespace control = qvmtest::standin;
 
 namespace
@@ -60,117 +58,91 @@ using ToolOnBus = qvmtest::StandinTest;
 
 } // namespace
 
-TEST_F(ToolOnBus, ManagerRequestsSendTheirOptionsAndPrintTheStatus)
+// Each request with its options as the manager receives them, and what qvm
+// prints of the reply; a failing status is printed too and ends with 1.
+TEST_F(ToolOnBus, RequestsSendTheirArgumentsAndPrintTheReply)
 {
-    EXPECT_EQ(onStandin({"manager", "version"}).out, "1.0.0-standin\n");
-
-    const Result package = onStandin({"manager", "package", "--ticket", "T1",
-                                      "--number1", "1", "--number2", "0xFFFF"});
-    EXPECT_EQ(package.status, 0) << package.err;
-    EXPECT_EQ(package.out, "status 0\n");
-
-    EXPECT_EQ(onStandin({"manager", "save", "--ticket", "T", "--text", "hello",
-                         "--value", "5", "--value1", "1", "--value2", "2",
-                         "--value3", "3", "--text1", "a", "--text2", "b"})
-                  .status,
-              0);
-
-    EXPECT_EQ(onStandin({"manager", "export", "--ticket", "T", "--kind", "2",
-                         "--text6", "f", "--number", "9"})
-                  .out,
-              "status 0\n");
-    EXPECT_THAT(control::calls("Package"), ElementsAre(R"(["T1",1,65535])"));
-    EXPECT_THAT(control::calls("Save"),
-                ElementsAre(R"(["T","hello",5,[1,2,3,"a","b"]])"));
-    EXPECT_THAT(control::calls("Export"),
-                ElementsAre(R"(["T",[2,"","","","","","f"],9])"));
-}
-
-TEST_F(ToolOnBus, AStatusOtherThanSuccessIsPrintedAndFails)
-{
-    control::script("Package", R"({"reply": [7]})");
-    const Result r = onStandin({"manager", "package"});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "status 7\n");
-    EXPECT_EQ(r.err, "qvm: manager package: Background start failure (7)\n");
-}
-
-TEST_F(ToolOnBus, CollectPrintsWhatTheManagerHandsBack)
-{
-    control::script("Collect", R"({"reply": [0, 42, "collected"]})");
-    const Result r =
-        onStandin({"manager", "collect", "--ticket", "T", "--kind", "16",
-                   "--text1", "a", "--number1", "1", "--number2", "2"});
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "status 0\nvalue 42\ntext collected\n");
-    EXPECT_THAT(control::calls("Collect"),
-                ElementsAre(R"(["T",[16,"a","","","","",""],1,2])"));
-}
-
-TEST_F(ToolOnBus, TicketPrintsTheReplyAndItsList)
-{
-    control::script("Ticket", R"({"reply": [
-        [1, 2, 3, 4, 5, 6, 7, 8, 9, 10, "x", "y", "z"], ["a", "b", "c"]]})");
-    const Result r =
-        onStandin({"manager", "ticket", "--op", "1", "--sub", "3"});
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "value1 1\nvalue2 2\nvalue3 3\nvalue4 4\n"
-                     "bytes 5 6 7 8 9 10\ntext1 x\ntext2 y\ntext3 z\n"
-                     "list c\nlist b\nlist a\n");
-    EXPECT_THAT(control::calls("Ticket"),
-                ElementsAre(R"([[1,1850305396,1,3,0,0,0,0,"","",""]])"));
-
-    // The library refuses an unknown operation before anything is sent.
-    const Result refused = onStandin({"manager", "ticket", "--op", "9"});
-    EXPECT_EQ(refused.status, 1);
-    EXPECT_EQ(refused.err, "qvm: manager ticket: Invalid request (3)\n");
-    EXPECT_EQ(control::calls("Ticket").size(), 1U);
-}
-
-TEST_F(ToolOnBus, EventAddSendsItsArgumentsAsTheMessageArray)
-{
-    const Result r = onStandin({"event", "add", "Msg.1", "a", "--", "--b"});
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "result 1\n");
-    EXPECT_EQ(onStandin({"event", "add", "Msg.2"}).status, 0);
-    std::vector<std::string> many{"event", "add", "Msg.3"};
-    many.resize(many.size() + 17, "x");
-    EXPECT_EQ(onStandin(many).status, 2);
-    EXPECT_THAT(control::calls("AddEventLog"),
-                ElementsAre(R"([4,"OBX.Embedded.1-1","Msg.1",["a","--b"]])",
-                            R"([4,"OBX.Embedded.1-1","Msg.2",[]])"));
+    struct Request
+    {
+        std::string line;
+        const char* member;
+        const char* reply; // the scripted reply, or none for the default
+        const char* sent;  // the arguments of its one call, or none
+        int status;
+        std::string out;
+        std::string err = {};
+    };
+    const Request requests[] = {
+        {"manager version", "GetVersion", nullptr, "[]", 0, "1.0.0-standin\n"},
+        {"manager package --ticket T1 --number1 1 --number2 0xFFFF", "Package",
+         nullptr, R"(["T1",1,65535])", 0, "status 0\n"},
+        {"manager package", "Package", R"({"reply": [7]})", R"(["",0,0])", 1,
+         "status 7\n", "qvm: manager package: Background start failure (7)\n"},
+        {"manager save --ticket T --text hello --value 5 --value1 1 --value2 2 "
+         "--value3 3 --text1 a --text2 b",
+         "Save", nullptr, R"(["T","hello",5,[1,2,3,"a","b"]])", 0,
+         "status 0\n"},
+        {"manager export --ticket T --kind 2 --text6 f --number 9", "Export",
+         nullptr, R"(["T",[2,"","","","","","f"],9])", 0, "status 0\n"},
+        {"manager collect --ticket T --kind 16 --text1 a --number1 1 "
+         "--number2 2",
+         "Collect", R"({"reply": [0, 42, "collected"]})",
+         R"(["T",[16,"a","","","","",""],1,2])", 0,
+         "status 0\nvalue 42\ntext collected\n"},
+        {"manager ticket --op 1 --sub 3", "Ticket",
+         R"({"reply": [[1, 2, 3, 4, 5, 6, 7, 8, 9, 10, "x", "y", "z"],
+                       ["a", "b", "c"]]})",
+         R"([[1,1850305396,1,3,0,0,0,0,"","",""]])", 0,
+         "value1 1\nvalue2 2\nvalue3 3\nvalue4 4\nbytes 5 6 7 8 9 10\n"
+         "text1 x\ntext2 y\ntext3 z\nlist c\nlist b\nlist a\n"},
+        // The library refuses an unknown operation before anything is sent.
+        {"manager ticket --op 9", "Ticket", nullptr, nullptr, 1, "",
+         "qvm: manager ticket: Invalid request (3)\n"},
+        {"event add Msg.1 a -- --b", "AddEventLog", nullptr,
+         R"([4,"OBX.Embedded.1-1","Msg.1",["a","--b"]])", 0, "result 1\n"},
+        {"event add Msg.2", "AddEventLog", nullptr,
+         R"([4,"OBX.Embedded.1-1","Msg.2",[]])", 0, "result 1\n"},
+        {"event add Msg.3 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17",
+         "AddEventLog", nullptr, nullptr, 2, "",
+         "qvm: event add: at most 16 message arguments\n"},
+        {"inventory get xyz.openbmc_project.invd /xyz/openbmc_project/invd/oem "
+         "xyz.openbmc_project.Inventory.Item.Oem",
+         "GetAll", nullptr, R"(["xyz.openbmc_project.Inventory.Item.Oem"])", 0,
+         "{\n  \"xyz.openbmc_project.Inventory.Item.Oem\": {\n"
+         "    \"FullSMBIOSTablePath\": \"\\/var\\/lib\\/invd\\/smbios2\",\n"
+         "    \"BiosConfigurationFilePath\": "
+         "\"\\/var\\/lib\\/invd\\/bios_config.json\"\n  }\n}\n"},
+        {"inventory get net.example.Nothing", "GetAll", nullptr, nullptr, 1, "",
+         "qvm: inventory get: Operation failed (-1)\n"},
+    };
+    for (const Request& r : requests)
+    {
+        control::reset();
+        if (r.reply != nullptr)
+            control::script(r.member, r.reply);
+        EXPECT_EQ(onStandin(words(r.line)), (Result{r.status, r.out, r.err}))
+            << r.line;
+        EXPECT_EQ(control::calls(r.member),
+                  r.sent ? std::vector<std::string>{r.sent}
+                         : std::vector<std::string>{})
+            << r.line;
+    }
 }
 
 // The tool prints the library's own walk, as a caller of the library would
 // get it.
 TEST_F(ToolOnBus, InventoryPrintsTheWholeWalk)
 {
-    const qvm::BusPtr connection = standin::connectBus(bus->address());
-    ASSERT_TRUE(connection);
     json_object* doc = nullptr;
-    ASSERT_EQ(retrieveSystemObjectProperties(connection.get(), &doc), 0);
+    ASSERT_EQ(retrieveSystemObjectProperties(
+                  standin::connectBus(bus->address()).get(), &doc),
+              0);
+    const qvm::JsonPtr walked(doc);
     char* text = nullptr;
     ASSERT_EQ(makeJSONstringFromDoc(doc, &text), 0);
-    const std::string expected = text;
-    std::free(text);
-    json_object_put(doc);
+    const std::string expected = qvm::HeapString(text).get();
     ASSERT_THAT(expected, HasSubstr("QS22C0417"));
-
-    const Result printed = onStandin({"inventory"});
-    EXPECT_EQ(printed.status, 0) << printed.err;
-    EXPECT_EQ(printed.out, expected + "\n");
-
-    const Result one =
-        onStandin({"inventory", "get", "xyz.openbmc_project.invd",
-                   "/xyz/openbmc_project/invd/oem",
-                   "xyz.openbmc_project.Inventory.Item.Oem"});
-    EXPECT_EQ(one.status, 0) << one.err;
-    EXPECT_THAT(one.out, HasSubstr(R"("FullSMBIOSTablePath": )"));
-
-    const Result absent =
-        onStandin({"inventory", "get", "net.example.Nothing"});
-    EXPECT_EQ(absent.status, 1);
-    EXPECT_EQ(absent.err, "qvm: inventory get: Operation failed (-1)\n");
+    EXPECT_EQ(onStandin({"inventory"}), (Result{0, expected + "\n", ""}));
 }
 
 TEST_F(ToolOnBus, WatchPrintsEachChangeAsOneJsonLine)
@@ -210,22 +182,13 @@ TEST(ToolWithoutBus, WatchFailsWhenTheBusGoesAway)
 
 TEST(ToolWithoutBus, EveryBusCommandFailsWithTheLibrarysStatus)
 {
-    const std::vector<std::vector<std::string>> commands{
-        {"manager", "version"},
-        {"manager", "package"},
-        {"manager", "save"},
-        {"manager", "collect"},
-        {"manager", "export"},
-        {"manager", "ticket", "--op", "1", "--sub", "1"},
-        {"manager", "watch"},
-        {"event", "add", "Msg"},
-        {"inventory"},
-        {"inventory", "get", "a.b"},
-    };
-    for (const auto& command : commands)
+    for (const char* command :
+         {"manager version", "manager package", "manager save",
+          "manager collect", "manager export", "manager ticket --op 1 --sub 1",
+          "manager watch", "event add Msg", "inventory", "inventory get a.b"})
     {
-        const Result r = qvmtest::tool::runQvm(onBus(kNoBus, command));
-        EXPECT_EQ(r.status, 1) << command[1];
-        EXPECT_THAT(r.err, HasSubstr("Operation failed (-1)\n")) << command[1];
+        const Result r = qvmtest::tool::runQvm(onBus(kNoBus, words(command)));
+        EXPECT_EQ(r.status, 1) << command;
+        EXPECT_THAT(r.err, HasSubstr("Operation failed (-1)\n")) << command;
     }
 }

@@ -1,6 +1,7 @@
 // The command line itself: help, usage errors and exit codes, and where qvm
 // finds the sample table.
 #include "run_tool.hpp"
+#include "support/loaded_table.hpp"
 
 #include <filesystem>
 #include <gmock/gmock.h>
@@ -9,6 +10,7 @@
 
 using qvmtest::tool::Result;
 using qvmtest::tool::runQvm;
+using qvmtest::tool::words;
 using testing::HasSubstr;
 using testing::Not;
 using testing::StartsWith;
@@ -18,35 +20,14 @@ namespace
 
 namespace fs = std::filesystem;
 
-const std::vector<std::vector<std::string>> kCommands = {
-    {"version"},
-    {"smbios", "export"},
-    {"smbios", "list"},
-    {"smbios", "show"},
-    {"smbios", "service-tag"},
-    {"smbios", "system-name"},
-    {"smbios", "bios"},
-    {"smbios", "fqdd"},
-    {"manager", "version"},
-    {"manager", "package"},
-    {"manager", "save"},
-    {"manager", "collect"},
-    {"manager", "export"},
-    {"manager", "ticket"},
-    {"manager", "watch"},
-    {"ticket", "check"},
-    {"event", "add"},
-    {"inventory"},
-    {"inventory", "get"},
-};
-
-std::string joined(const std::vector<std::string>& words)
-{
-    std::string text;
-    for (const auto& w : words)
-        text += (text.empty() ? "" : " ") + w;
-    return text;
-}
+const std::string kCommands[] = {
+    "version",         "smbios export",      "smbios list",
+    "smbios show",     "smbios service-tag", "smbios system-name",
+    "smbios bios",     "smbios fqdd",        "manager version",
+    "manager package", "manager save",       "manager collect",
+    "manager export",  "manager ticket",     "manager watch",
+    "ticket check",    "event add",          "inventory",
+    "inventory get"};
 
 } // namespace
 
@@ -55,14 +36,12 @@ TEST(Cli, HelpListsEveryCommandAndEachCommandHasItsOwn)
     const Result help = runQvm({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_THAT(help.out, StartsWith("Usage: qvm [--bus ADDRESS] COMMAND"));
-    for (auto words : kCommands)
+    for (const std::string& command : kCommands)
     {
-        EXPECT_THAT(help.out, HasSubstr("  " + joined(words) + " "));
-        words.push_back("--help");
-        const Result own = runQvm(words);
-        EXPECT_EQ(own.status, 0) << joined(words);
-        words.pop_back();
-        EXPECT_THAT(own.out, StartsWith("Usage: qvm " + joined(words)));
+        EXPECT_THAT(help.out, HasSubstr("  " + command + " "));
+        const Result own = runQvm(words(command + " --help"));
+        EXPECT_EQ(own.status, 0) << command;
+        EXPECT_THAT(own.out, StartsWith("Usage: qvm " + command));
     }
     const Result group = runQvm({"manager", "--help"});
     EXPECT_EQ(group.status, 0);
@@ -97,38 +76,44 @@ TEST(Cli, WrongUsageExitsWithTwoAndSaysWhy)
         {{"manager", "save", "--text1", std::string(98, 'x')},
          "qvm: --text1 holds at most 97 characters\n"},
         {{"ticket", "check"}, "ticket check: wrong arguments"},
+        {{"smbios", "show", "0xFFFF"}, "HANDLE takes a number up to 65534"},
+        {{"smbios", "show", "12ab"}, "HANDLE takes a number up to 65534"},
+        {{"smbios", "show", "-1"}, "HANDLE takes a number up to 65534"},
+        {{"smbios", "show", ""}, "HANDLE takes a number up to 65534"},
     };
     for (const Case& c : cases)
     {
         const Result r = runQvm(c.args);
-        EXPECT_EQ(r.status, 2) << joined(c.args);
-        EXPECT_EQ(r.out, "") << joined(c.args);
-        EXPECT_THAT(r.err, HasSubstr(c.error)) << joined(c.args);
+        EXPECT_EQ(r.status, 2) << c.error;
+        EXPECT_EQ(r.out, "") << c.error;
+        EXPECT_THAT(r.err, HasSubstr(c.error));
     }
 }
 
-TEST(Cli, OptionsTakeEitherSpellingAndDoubleDashEndsThem)
+TEST(Cli, CommandsWithoutBusAnswerOrSayWhyNot)
 {
-    const std::string table = qvmtest::tool::sampleTable();
-    EXPECT_EQ(runQvm({"smbios", "service-tag", "--table=" + table}).out,
-              "QS22C0417\n");
-    // After "--" a word that looks like an option is an argument.
-    const Result r =
-        runQvm({"ticket", "check", "--", "--x_y_" + std::string(32, 'z')});
-    EXPECT_EQ(r.status, 0) << r.err;
-}
-
-TEST(Cli, VersionAndTicketCheckNeedNoBus)
-{
-    EXPECT_EQ(runQvm({"version"}).out, "1.01.00.00\n");
-    const Result valid =
-        runQvm({"ticket", "check", "ABC_DEFGHIJ_" + std::string(32, 'k')});
-    EXPECT_EQ(valid.status, 0);
-    EXPECT_EQ(valid.out, "valid\n");
-    const Result invalid = runQvm({"ticket", "check", "ABC_DEFGHIJ_short"});
-    EXPECT_EQ(invalid.status, 1);
-    EXPECT_EQ(invalid.out, "");
-    EXPECT_EQ(invalid.err, "qvm: ticket check: Invalid Ticket supplied (1)\n");
+    const std::string sample = qvmtest::tool::kSample;
+    const qvmtest::TempFile empty({});
+    const std::string noTable = "qvm: cannot load the SMBIOS table ";
+    const std::string notFound = ": Needed component not found (6)\n";
+    const qvmtest::tool::Case cases[] = {
+        {"version", 0, "1.01.00.00\n"},
+        {"ticket check ABC_DEFGHIJ_" + std::string(32, 'k'), 0, "valid\n"},
+        // After "--" a word that looks like an option is an argument.
+        {"ticket check -- --x_y_" + std::string(32, 'z'), 0, "valid\n"},
+        {"ticket check ABC_DEFGHIJ_short", 1, "",
+         "qvm: ticket check: Invalid Ticket supplied (1)\n"},
+        {"smbios service-tag --table=" + sample, 0, "QS22C0417\n"},
+        {"smbios service-tag --table /nonexistent/table.bin", 1, "",
+         noTable + "/nonexistent/table.bin" + notFound},
+        {"smbios list --table " + empty.path(), 1, "",
+         noTable + empty.path() + notFound},
+        {"smbios export --output /nonexistent/out.json --table " + sample, 1,
+         "",
+         "qvm: cannot write /nonexistent/out.json: No such file or "
+         "directory\n"},
+    };
+    qvmtest::tool::expectEach(cases);
 }
 
 // An installation keeps the sample under share/qvmclient beside bin/; a
@@ -139,30 +124,26 @@ TEST(Cli, FindsTheSampleTableOfAnInstallation)
         GTEST_SKIP() << "this machine's own table is readable";
     const fs::path prefix = fs::path(testing::TempDir()) /
                             ("qvm-prefix-" + std::to_string(getpid()));
-    fs::create_directories(prefix / QVM_BINDIR_FROM_PREFIX);
-    fs::copy_file(qvmtest::tool::qvmProgram(),
-                  prefix / QVM_BINDIR_FROM_PREFIX / "qvm");
-    const std::string program =
-        (prefix / QVM_BINDIR_FROM_PREFIX / "qvm").string();
-    const std::vector<std::string> env{std::string("LD_LIBRARY_PATH=") +
-                                       QVM_LIBRARY_DIR};
-
+    const fs::path program = prefix / QVM_BINDIR_FROM_PREFIX / "qvm";
+    const fs::path sample =
+        prefix / QVM_DATADIR_FROM_PREFIX / "qvmclient" / "sample-table.bin";
+    const auto serviceTag = [&]
+    {
+        return qvmtest::tool::run(
+            program, {"smbios", "service-tag"},
+            {std::string("LD_LIBRARY_PATH=") + QVM_LIBRARY_DIR});
+    };
+    fs::create_directories(program.parent_path());
+    fs::copy_file(qvmtest::tool::kProgram, program);
     if (!fs::exists(fs::path(QVM_INSTALLED_SAMPLE)))
     {
-        const Result none =
-            qvmtest::tool::run(program, {"smbios", "service-tag"}, env);
+        const Result none = serviceTag();
         EXPECT_EQ(none.status, 1);
         EXPECT_THAT(none.err, HasSubstr("qvm: no SMBIOS table: "));
         EXPECT_THAT(none.err, HasSubstr("Needed component not found (6)"));
     }
-
-    fs::create_directories(prefix / QVM_DATADIR_FROM_PREFIX / "qvmclient");
-    fs::copy_file(qvmtest::tool::sampleTable(),
-                  prefix / QVM_DATADIR_FROM_PREFIX / "qvmclient" /
-                      "sample-table.bin");
-    const Result found =
-        qvmtest::tool::run(program, {"smbios", "service-tag"}, env);
-    EXPECT_EQ(found.status, 0) << found.err;
-    EXPECT_EQ(found.out, "QS22C0417\n");
+    fs::create_directories(sample.parent_path());
+    fs::copy_file(qvmtest::tool::kSample, sample);
+    EXPECT_EQ(serviceTag(), (Result{0, "QS22C0417\n", ""}));
     fs::remove_all(prefix);
 }

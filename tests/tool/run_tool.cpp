@@ -1,42 +1,69 @@
 #include "run_tool.hpp"
 
-#include <cerrno>
 #include <csignal>
-#include <cstdlib>
-#include <fcntl.h>
-#include <poll.h>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <sys/mman.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace qvmtest::tool
 {
-namespace
-{
 
-struct Pipe
+std::string contents(int fd)
 {
-    int read = -1;
-    int write = -1;
-    Pipe()
+    std::string text;
+    char buffer[4096];
+    ssize_t n = 0;
+    while ((n = pread(fd, buffer, sizeof buffer,
+                      static_cast<off_t>(text.size()))) > 0)
+        text.append(buffer, static_cast<std::size_t>(n));
+    return text;
+}
+
+Result run(const std::string& program, const std::vector<std::string>& args,
+           const std::vector<std::string>& env)
+{
+    Background child(args, program, env);
+    const int status = child.stop(0);
+    return {status, child.out(), child.err()};
+}
+
+std::vector<std::string> words(const std::string& line)
+{
+    std::vector<std::string> out;
+    std::istringstream in(line);
+    for (std::string word; in >> word;)
+        out.push_back(word);
+    return out;
+}
+
+void expectEach(std::span<const Case> cases,
+                const std::vector<std::string>& extra)
+{
+    for (const Case& c : cases)
     {
-        int fds[2];
-        if (pipe2(fds, O_CLOEXEC) == 0)
-        {
-            read = fds[0];
-            write = fds[1];
-        }
+        std::vector<std::string> args = words(c.line);
+        args.insert(args.end(), extra.begin(), extra.end());
+        EXPECT_EQ(runQvm(args), (Result{c.status, c.out, c.err})) << c.line;
     }
-};
+}
 
-// In the child: the pipes become its output, then program runs.
-[[noreturn]] void exec(const std::string& program,
-                       const std::vector<std::string>& args,
-                       const std::vector<std::string>& env, int out, int err)
+Background::Background(const std::vector<std::string>& args,
+                       const std::string& program,
+                       const std::vector<std::string>& env)
+    // The output goes to files in memory: nobody has to read alongside the
+    // child, and all of it is still there once it has ended.
+    : out_(memfd_create("out", MFD_CLOEXEC)),
+      err_(memfd_create("err", MFD_CLOEXEC))
 {
+    pid_ = fork();
+    if (pid_ != 0)
+        return;
     prctl(PR_SET_PDEATHSIG, SIGKILL);
-    dup2(out, STDOUT_FILENO);
-    dup2(err, STDERR_FILENO);
+    dup2(out_, STDOUT_FILENO);
+    dup2(err_, STDERR_FILENO);
     for (const auto& entry : env)
         putenv(const_cast<char*>(entry.c_str()));
     std::vector<char*> argv{const_cast<char*>(program.c_str())};
@@ -45,75 +72,6 @@ struct Pipe
     argv.push_back(nullptr);
     execv(argv[0], argv.data());
     _exit(127);
-}
-
-pid_t start(const std::string& program, const std::vector<std::string>& args,
-            const std::vector<std::string>& env, Pipe& out, Pipe& err)
-{
-    const pid_t pid = fork();
-    if (pid == 0)
-        exec(program, args, env, out.write, err.write);
-    close(out.write);
-    close(err.write);
-    return pid;
-}
-
-// Appends what fd has to text; false at its end.
-bool drain(int fd, std::string& text)
-{
-    char buffer[4096];
-    const ssize_t n = read(fd, buffer, sizeof buffer);
-    if (n > 0)
-        text.append(buffer, static_cast<std::size_t>(n));
-    return n > 0 || (n < 0 && errno == EINTR);
-}
-
-int statusOf(int status)
-{
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
-
-int waitFor(pid_t pid)
-{
-    int status = 0;
-    return waitpid(pid, &status, 0) == pid ? statusOf(status) : -1;
-}
-
-} // namespace
-
-Result run(const std::string& program, const std::vector<std::string>& args,
-           const std::vector<std::string>& env)
-{
-    Pipe out;
-    Pipe err;
-    const pid_t pid = start(program, args, env, out, err);
-    Result result{};
-    pollfd fds[] = {{out.read, POLLIN, 0}, {err.read, POLLIN, 0}};
-    std::string* texts[] = {&result.out, &result.err};
-    for (int open = 2; open > 0;)
-    {
-        if (poll(fds, 2, -1) < 0 && errno != EINTR)
-            break;
-        for (int i = 0; i < 2; ++i)
-            if (fds[i].fd >= 0 && fds[i].revents != 0 &&
-                !drain(fds[i].fd, *texts[i]))
-            {
-                close(fds[i].fd);
-                fds[i].fd = -1;
-                --open;
-            }
-    }
-    result.status = waitFor(pid);
-    return result;
-}
-
-Background::Background(const std::vector<std::string>& args)
-{
-    Pipe out;
-    Pipe err;
-    pid_ = start(qvmProgram(), args, {}, out, err);
-    out_ = out.read;
-    err_ = err.read;
 }
 
 Background::~Background()
@@ -128,48 +86,29 @@ std::optional<std::string>
 Background::readLine(std::chrono::milliseconds timeout)
 {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (;;)
+    do
     {
-        const std::size_t end = pending_.find('\n');
-        if (end != std::string::npos)
+        const std::string text = out().substr(lineStart_);
+        if (const std::size_t end = text.find('\n'); end != std::string::npos)
         {
-            std::string line = pending_.substr(0, end);
-            pending_.erase(0, end + 1);
-            return line;
+            lineStart_ += end + 1;
+            return text.substr(0, end);
         }
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        pollfd fd{out_, POLLIN, 0};
-        if (left.count() <= 0 ||
-            poll(&fd, 1, static_cast<int>(left.count())) <= 0 ||
-            !drain(out_, pending_))
-            return std::nullopt;
-    }
+        usleep(10000);
+    } while (std::chrono::steady_clock::now() < deadline);
+    return std::nullopt;
 }
 
-int Background::stop(int signal, std::chrono::milliseconds grace)
+int Background::stop(int signal)
 {
     if (signal != 0)
         kill(pid_, signal);
-    const auto deadline = std::chrono::steady_clock::now() + grace;
     int status = 0;
-    pid_t ended = 0;
-    while ((ended = waitpid(pid_, &status, WNOHANG)) == 0)
-    {
-        if (std::chrono::steady_clock::now() > deadline)
-            kill(pid_, SIGKILL);
-        usleep(10000);
-    }
+    const bool ended = waitpid(pid_, &status, 0) == pid_;
     pid_ = -1;
-    return ended > 0 ? statusOf(status) : -1;
-}
-
-const std::string& Background::err()
-{
-    pollfd fd{err_, POLLIN, 0};
-    while (poll(&fd, 1, 0) > 0 && drain(err_, errText_))
-        ;
-    return errText_;
+    if (!ended)
+        return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 } // namespace qvmtest::tool

@@ -3,6 +3,8 @@
 
 #include <chrono>
 #include <optional>
+#include <ostream>
+#include <span>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -11,21 +13,40 @@ namespace qvmtest::tool
 {
 
 // The qvm program and the sample table of this build.
-inline const char* qvmProgram()
-{
-    return QVM_TOOL_PATH;
-}
-inline const char* sampleTable()
-{
-    return QVM_SAMPLE_TABLE;
-}
+inline constexpr char kProgram[] = QVM_TOOL_PATH;
+inline constexpr char kSample[] = QVM_SAMPLE_TABLE;
 
 struct Result
 {
     int status; // exit code, or 128 + the signal that ended it
     std::string out;
     std::string err;
+
+    bool operator==(const Result&) const = default;
 };
+
+inline std::ostream& operator<<(std::ostream& os, const Result& r)
+{
+    return os << "status " << r.status << "\nout: " << r.out
+              << "\nerr: " << r.err;
+}
+
+// The words of a command line written with single blanks between them.
+std::vector<std::string> words(const std::string& line);
+
+// A command line and all that qvm gives for it.
+struct Case
+{
+    std::string line;
+    int status;
+    std::string out;
+    std::string err = {};
+};
+
+// Runs every case with extra arguments after its own words, each failure
+// named by its command line.
+void expectEach(std::span<const Case> cases,
+                const std::vector<std::string>& extra = {});
 
 // Runs program with args and extra environment entries ("NAME=value") and
 // waits for it.
@@ -34,33 +55,36 @@ Result run(const std::string& program, const std::vector<std::string>& args,
 
 inline Result runQvm(const std::vector<std::string>& args)
 {
-    return run(qvmProgram(), args);
+    return run(kProgram, args);
 }
 
-// qvm started in the background with its standard output on a pipe.
+// All that has been written to fd.
+std::string contents(int fd);
+
+// A program (qvm unless told) started in the background, its output kept.
 class Background
 {
   public:
-    explicit Background(const std::vector<std::string>& args);
+    explicit Background(const std::vector<std::string>& args,
+                        const std::string& program = kProgram,
+                        const std::vector<std::string>& env = {});
     ~Background();
     Background(const Background&) = delete;
     Background& operator=(const Background&) = delete;
 
     // The next line of its standard output, or nothing within timeout.
     std::optional<std::string> readLine(std::chrono::milliseconds timeout);
-    // Sends signal (0: none) and waits for the end, killing it when it has
-    // not ended within grace; the status as in Result.
-    int stop(int signal,
-             std::chrono::milliseconds grace = std::chrono::seconds(10));
-    // What it wrote on standard error so far (all of it after stop).
-    const std::string& err();
+    // Sends signal (0: none) and waits for the end; the status as in Result.
+    int stop(int signal);
+    // What it wrote on standard output and error so far.
+    std::string out() const { return contents(out_); }
+    std::string err() const { return contents(err_); }
 
   private:
     pid_t pid_ = -1;
-    int out_ = -1;
-    int err_ = -1;
-    std::string pending_;
-    std::string errText_;
+    int out_;
+    int err_;
+    std::size_t lineStart_ = 0; // where the next line of output starts
 };
 
 } // namespace qvmtest::tool
