@@ -1,11 +1,11 @@
 #include "process_support.hpp"
 
-#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <mutex>
+#include <regex>
 #include <sstream>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -32,39 +32,19 @@ extern "C" int kill(pid_t pid, int sig)
 namespace qvmtest::process
 {
 
-ArgList::ArgList(std::initializer_list<std::string> args) : strings_(args)
-{
-    for (auto& arg : strings_)
-        pointers_.push_back(arg.data());
-    pointers_.push_back(nullptr);
-}
-
 ScratchDir::ScratchDir()
 {
     std::string pattern =
-        (std::filesystem::temp_directory_path() / "qvm-process-XXXXXX")
-            .string();
+        std::filesystem::temp_directory_path() / "qvm-process-XXXXXX";
     if (mkdtemp(pattern.data()) == nullptr)
         throw std::runtime_error("mkdtemp failed");
     path_ = pattern;
 }
 
-ScratchDir::~ScratchDir()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
-
-std::string ScratchDir::file(const std::string& name) const
-{
-    return (path_ / name).string();
-}
-
 std::string readFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
-    text << in.rdbuf();
+    text << std::ifstream(path, std::ios::binary).rdbuf();
     return text.str();
 }
 
@@ -75,23 +55,10 @@ pid_t readPid(const std::string& path)
 
 std::vector<std::string> textsWithoutPids(const LogCapture& log)
 {
-    static const std::string marker = "PID ";
+    static const std::regex pid("PID [1-9][0-9]*");
     std::vector<std::string> texts;
     for (const auto& line : log.lines())
-    {
-        std::string text = line.text;
-        for (auto at = text.find(marker); at != std::string::npos;
-             at = text.find(marker, at + 1))
-        {
-            const auto first = at + marker.size();
-            auto end = first;
-            while (end < text.size() && std::isdigit(text[end]))
-                ++end;
-            if (end > first && text[first] != '0')
-                text.replace(first, end - first, "N");
-        }
-        texts.push_back(std::move(text));
-    }
+        texts.push_back(std::regex_replace(line.text, pid, "PID N"));
     return texts;
 }
 

@@ -23,8 +23,13 @@ inline const char* probePath()
 class ArgList
 {
   public:
-    ArgList(std::initializer_list<std::string> args);
-    char* const* get() { return pointers_.data(); }
+    ArgList(std::initializer_list<std::string> args) : strings_(args)
+    {
+        for (auto& arg : strings_)
+            pointers_.push_back(arg.data());
+        pointers_.push_back(nullptr);
+    }
+    char* const* get() const { return pointers_.data(); }
 
   private:
     std::vector<std::string> strings_;
@@ -36,11 +41,15 @@ class ScratchDir
 {
   public:
     ScratchDir();
-    ~ScratchDir();
+    ~ScratchDir()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
     ScratchDir(const ScratchDir&) = delete;
     ScratchDir& operator=(const ScratchDir&) = delete;
 
-    std::string file(const std::string& name) const;
+    std::string file(const std::string& name) const { return path_ / name; }
 
   private:
     std::filesystem::path path_;
