@@ -12,23 +12,6 @@ using namespace qvmtest::process;
 using qvmtest::LogCapture;
 using testing::ElementsAre;
 
-namespace
-{
-
-std::FILE* writeInput(const std::string& path, const std::string& text)
-{
-    std::FILE* file = std::fopen(path.c_str(), "w+");
-    if (file != nullptr)
-    {
-        std::fputs(text.c_str(), file);
-        std::fflush(file);
-        std::rewind(file);
-    }
-    return file;
-}
-
-} // namespace
-
 TEST(ChildSetup, ProgramSeesExactlyTheFixedEnvironment)
 {
     ScratchDir dir;
@@ -90,8 +73,11 @@ TEST(ChildSetup, StdinComesFromTheCallersStreamOrIsClosed)
 {
     ScratchDir dir;
     const std::string text = "first line\nsecond line\n";
-    std::FILE* input = writeInput(dir.file("input"), text);
+    std::FILE* input = std::tmpfile();
     ASSERT_NE(input, nullptr);
+    std::fputs(text.c_str(), input);
+    std::fflush(input);
+    std::rewind(input);
     const std::string out = dir.file("copy");
     ArgList args{"probe", "stdin", out};
     const std::string name = "QVM_system_call_wait_stdin: ";

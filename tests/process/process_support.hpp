@@ -3,10 +3,17 @@
 
 #include "support/log_capture.hpp"
 
+#include <cerrno>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
 #include <initializer_list>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <sys/types.h>
+#include <sys/wait.h>
 #include <utility>
 #include <vector>
 
@@ -40,7 +47,14 @@ class ArgList
 class ScratchDir
 {
   public:
-    ScratchDir();
+    ScratchDir()
+    {
+        std::string pattern =
+            std::filesystem::temp_directory_path() / "qvm-process-XXXXXX";
+        if (mkdtemp(pattern.data()) == nullptr)
+            throw std::runtime_error("mkdtemp failed");
+        path_ = pattern;
+    }
     ~ScratchDir()
     {
         std::error_code ignored;
@@ -55,17 +69,46 @@ class ScratchDir
     std::filesystem::path path_;
 };
 
-std::string readFile(const std::string& path);
-pid_t readPid(const std::string& path);
+inline std::string readFile(const std::string& path)
+{
+    std::ostringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
+}
+
+inline pid_t readPid(const std::string& path)
+{
+    return static_cast<pid_t>(std::atoi(readFile(path).c_str()));
+}
 
 // The captured texts with every process id after "PID " replaced by "N" (a
 // 0 stays).
-std::vector<std::string> textsWithoutPids(const LogCapture& log);
+inline std::vector<std::string> textsWithoutPids(const LogCapture& log)
+{
+    static const std::regex pid("PID [1-9][0-9]*");
+    std::vector<std::string> texts;
+    for (const auto& line : log.lines())
+        texts.push_back(std::regex_replace(line.text, pid, "PID N"));
+    return texts;
+}
+
 // The same, after checking that each line is a user-facility debug line.
-std::vector<std::string> tracedTexts(const LogCapture& log);
+inline std::vector<std::string> tracedTexts(const LogCapture& log)
+{
+    for (const auto& line : log.lines())
+    {
+        EXPECT_EQ(line.facility, 8) << line;
+        EXPECT_EQ(line.priority, 7) << line;
+    }
+    return textsWithoutPids(log);
+}
 
 // True when the test process has no child at all, ended or running.
-bool noChildrenLeft();
+inline bool noChildrenLeft()
+{
+    int status = 0;
+    return waitpid(-1, &status, WNOHANG) == -1 && errno == ECHILD;
+}
 
 // Every kill() the test process made since the last clear: the test
 // executable interposes kill() to record it.
