@@ -3,6 +3,7 @@
 #include "support/log_capture.hpp"
 
 #include <cstdint>
+#include <cstring>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <numeric>
@@ -33,6 +34,7 @@ std::vector<uint8_t> counting(std::size_t size, uint8_t first = 0)
 
 } // namespace
 
+// Nodes are linked head to tail; a value-less string is dropped.
 TEST(Emitters, AppendFieldStringsInCallOrderUncut)
 {
     const std::string key(300, 'k');
@@ -48,30 +50,16 @@ TEST(Emitters, AppendFieldStringsInCallOrderUncut)
     AddJSONintValue(INT64_MAX, nullptr, &list);
     AddJSONString(value.c_str(), key.c_str(), &list);
     AddJSONintValue(-123456789, key.c_str(), &list);
+    EXPECT_EQ(list.count, 9U);
+    ASSERT_NE(list.tail, nullptr);
+    EXPECT_EQ(list.tail->next, nullptr);
+    EXPECT_EQ(list.tail->text, "d:" + key + ":-123456789");
     EXPECT_THAT(drain(list),
                 ElementsAre("s:ISA is supported:True", "s:Key:", "s:a:b",
                             "d:Value:-1", "d:Value:4294967295",
                             "d:Min:-9223372036854775808",
                             "d:9223372036854775807", "s:" + key + ":" + value,
                             "d:" + key + ":-123456789"));
-}
-
-TEST(FieldList, NodesAreLinkedHeadToTail)
-{
-    FieldList list{};
-    AddJSONString(nullptr, "Dropped", &list);
-    EXPECT_EQ(list.count, 0U);
-    EXPECT_EQ(list.head, nullptr);
-    AddJSONString("1", "A", &list);
-    EXPECT_EQ(list.count, 1U);
-    EXPECT_EQ(list.head, list.tail);
-    AddJSONString("2", "B", &list);
-    AddJSONintValue(3, "C", &list);
-    EXPECT_EQ(list.count, 3U);
-    ASSERT_NE(list.tail, nullptr);
-    EXPECT_STREQ(list.tail->text, "d:C:3");
-    EXPECT_EQ(list.tail->next, nullptr);
-    EXPECT_THAT(drain(list), ElementsAre("s:A:1", "s:B:2", "d:C:3"));
 }
 
 // A line holds 32 bytes in hex, two blanks after the sixteenth, then the
@@ -141,24 +129,29 @@ TEST(MemToString, CopiesCountBytesAndTerminates)
     EXPECT_EQ(dst[1], 'b');
 }
 
+// The result is the new length; nothing is written at or past size, and a
+// size smaller than the text already there appends nothing.
 TEST(StrlCat, ResultIsTheNewLengthNeverPastSize)
 {
-    char buffer[8] = "xy";
-    EXPECT_EQ(qvmStrlCat(buffer, "abcdef", 5), 4);
-    EXPECT_STREQ(buffer, "xyab");
-    EXPECT_EQ(buffer[5], '\0'); // beyond size: untouched zero fill
-
-    char full[5] = "wxyz";
-    EXPECT_EQ(qvmStrlCat(full, "a", 5), 4);
-    EXPECT_STREQ(full, "wxyz");
-
-    char room[16] = "ab";
-    EXPECT_EQ(qvmStrlCat(room, "cd", sizeof room), 4);
-    EXPECT_EQ(qvmStrlCat(room, "", sizeof room), 4);
-    EXPECT_STREQ(room, "abcd");
-
-    // A size smaller than the text already there appends nothing.
-    char longer[16] = "abcdef";
-    EXPECT_EQ(qvmStrlCat(longer, "g", 3), 6);
-    EXPECT_STREQ(longer, "abcdef");
+    struct Case
+    {
+        const char* before;
+        const char* add;
+        uint64_t size;
+        int64_t rc;
+        std::string after;
+    };
+    const Case cases[] = {
+        {"xy", "abcdef", 5, 4, "xyab"},  {"wxyz", "a", 5, 4, "wxyz"},
+        {"ab", "cd", 16, 4, "abcd"},     {"abcd", "", 16, 4, "abcd"},
+        {"abcdef", "g", 3, 6, "abcdef"},
+    };
+    for (const auto& c : cases)
+    {
+        char buffer[16] = {};
+        std::strcpy(buffer, c.before);
+        EXPECT_EQ(qvmStrlCat(buffer, c.add, c.size), c.rc) << c.before;
+        EXPECT_EQ(std::string(buffer, sizeof buffer),
+                  c.after + std::string(sizeof buffer - c.after.size(), '\0'));
+    }
 }

@@ -89,15 +89,4 @@ inline std::vector<std::string> drain(FieldList& list)
     return texts;
 }
 
-// A heap text handed out by the library, released at scope end.
-struct HeapText
-{
-    char* text = nullptr;
-    HeapText() = default;
-    HeapText(const HeapText&) = delete;
-    HeapText& operator=(const HeapText&) = delete;
-    ~HeapText() { std::free(text); }
-    std::string str() const { return text ? text : "<null>"; }
-};
-
 } // namespace fieldstest

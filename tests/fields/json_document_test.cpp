@@ -1,3 +1,4 @@
+#include "common/handles.hpp"
 #include "fields_support.hpp"
 #include "qvmclient.h"
 #include "support/log_capture.hpp"
@@ -12,7 +13,6 @@
 #include <utility>
 #include <vector>
 
-using fieldstest::HeapText;
 using fieldstest::plain;
 using fieldstest::unwrapStamped;
 using qvmtest::LogCapture;
@@ -97,10 +97,11 @@ TEST(ReadJsonDoc, ParsesAWholeFileOrLeavesOutAlone)
 TEST(DocToString, IsSpacedPrettyAndLeavesTheDocument)
 {
     json_object* doc = parse(R"({"a": 1, "p": "x/y"})");
-    HeapText out;
-    ASSERT_EQ(makeJSONstringFromDoc(doc, &out.text), 0);
-    EXPECT_EQ(out.str(), "{\n  \"a\": 1,\n  \"p\": \"x\\/y\"\n}");
-    EXPECT_NE(out.text, json_object_to_json_string_ext(doc, 3))
+    char* out = nullptr;
+    ASSERT_EQ(makeJSONstringFromDoc(doc, &out), 0);
+    const qvm::HeapString owned(out);
+    EXPECT_STREQ(out, "{\n  \"a\": 1,\n  \"p\": \"x\\/y\"\n}");
+    EXPECT_NE(out, json_object_to_json_string_ext(doc, 3))
         << "the text must be the caller's own copy";
     char marker = 0;
     char* text = &marker;
@@ -115,12 +116,13 @@ TEST(TimeStamp, GeneratedComesFirstThenTheNamedDocument)
     json_object* doc = parse(R"({"k": [1, 2]})");
     for (const char* name : {"Report", static_cast<const char*>(nullptr)})
     {
-        HeapText out;
+        char* out = nullptr;
         const std::time_t before = std::time(nullptr);
-        ASSERT_EQ(makeJSONstringFromDocWithTimeStamp(doc, name, &out.text), 0);
+        ASSERT_EQ(makeJSONstringFromDocWithTimeStamp(doc, name, &out), 0);
         const std::time_t after = std::time(nullptr);
-        EXPECT_EQ(unwrapStamped(out.str(), "Generated", name ? name : "Data",
-                                before, after),
+        const qvm::HeapString owned(out);
+        EXPECT_EQ(unwrapStamped(out, "Generated", name ? name : "Data", before,
+                                after),
                   R"({"k":[1,2]})");
     }
     char marker = 0;
