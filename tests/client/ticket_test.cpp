@@ -17,13 +17,8 @@ class TicketRequest : public qvmtest::StandinTest
     // A record that meets every row's requirement.
     static TicketRequestRecord record(uint8_t op, uint8_t sub)
     {
-        TicketRequestRecord r{};
-        r.version = 1;
-        r.magic = kMagic;
-        r.op = op;
-        r.sub = sub;
-        std::strcpy(r.text3, "payload");
-        return r;
+        return TicketRequestRecord{1, kMagic, op, sub, 0,        0,
+                                   0, 0,      "", "",  "payload"};
     }
 
     static void scriptReply(const std::string& strings,
@@ -32,20 +27,6 @@ class TicketRequest : public qvmtest::StandinTest
         standin::script("Ticket", "{\"reply\": [[1, 2, 3, 4, 5, 6, 7, 8, 9, "
                                   "10, " +
                                       texts + "], " + strings + "]}");
-    }
-
-    static std::vector<std::string> takeList(char** list)
-    {
-        std::vector<std::string> out;
-        if (list == nullptr)
-            return out;
-        for (char** s = list; *s != nullptr; ++s)
-        {
-            out.emplace_back(*s);
-            std::free(*s);
-        }
-        std::free(list);
-        return out;
     }
 
     // Checks that the request went out exactly when expected, and that a
@@ -135,27 +116,19 @@ TEST_F(TicketRequest, OnlyTheListOperationNeedsAListPointer)
 
 TEST_F(TicketRequest, NamesGoFirstOnlyForTheNamingOperation)
 {
-    auto named = [](const char* text1, const char* text2)
-    {
-        auto r = record(1, 1);
-        std::strcpy(r.text1, text1);
-        std::strcpy(r.text2, text2);
-        return r;
+    TicketRequestRecord cases[] = {
+        {1, kMagic, 1, 1, 0, 0, 0, 0, "", "", "payload"},
+        {1, kMagic, 1, 1, 0, 0, 0, 0, "abc", "", "payload"},
+        {1, kMagic, 1, 1, 0, 0, 0, 0, "", "two", "payload"},
+        {1, kMagic, 1, 1, 0, 0, 0, 0, "", "", ""},
+        {1, kMagic, 2, 0, 1, 2, 3, 255, "abc", "def", "payload"},
     };
     // Fields filled to their last byte have no terminator of their own.
-    auto full = named("", "");
+    auto& full = cases[3];
     std::memset(full.text1, 'N', sizeof full.text1);
     std::memset(full.text2, 'M', sizeof full.text2);
     std::memset(full.text3, 'P', sizeof full.text3);
-    auto other = record(2, 0);
-    other.param1 = 1;
-    other.param2 = 2;
-    other.param3 = 3;
-    other.param4 = 255;
-    std::strcpy(other.text1, "abc");
-    std::strcpy(other.text2, "def");
-    for (const auto& r :
-         {named("", ""), named("abc", ""), named("", "two"), full, other})
+    for (const auto& r : cases)
         EXPECT_EQ(QVM_TicketRequest(&r, &reply, &list), QVM_RC_SUCCESS);
     EXPECT_THAT(
         standin::calls("Ticket"),
@@ -196,7 +169,13 @@ TEST_F(TicketRequest, OnlyTheListOperationHandsOutStringsLastFirst)
     scriptReply(R"(["a", "b", "c"])");
     LogCapture log;
     EXPECT_EQ(QVM_TicketRequest(&listOp, &reply, &list), QVM_RC_SUCCESS);
-    EXPECT_THAT(takeList(list), ElementsAre("c", "b", "a"));
+    ASSERT_NE(list, nullptr);
+    EXPECT_THAT(std::vector<std::string>(list, list + 3),
+                ElementsAre("c", "b", "a"));
+    EXPECT_EQ(list[3], nullptr);
+    for (char** s = list; *s != nullptr; ++s)
+        std::free(*s);
+    std::free(list);
     EXPECT_THAT(
         log.lines(),
         ElementsAre(LogLine{8, 7, "read response message string count: 3\n"}));
