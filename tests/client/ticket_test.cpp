@@ -62,39 +62,23 @@ TEST_F(TicketRequest, OnlyTheOperationTableIsSent)
                 rows.count({op, sub}) == 1);
 }
 
+// Columns: version, magic, op, sub, param1 (never examined) to param4,
+// text1 to text3.
 TEST_F(TicketRequest, RowRequirementsAreCheckedBeforeTheBus)
 {
-    auto with = [](uint8_t op, uint8_t sub, auto change)
-    {
-        auto r = record(op, sub);
-        change(r);
-        return r;
-    };
-    auto noText3 = [](TicketRequestRecord& r) { r.text3[0] = '\0'; };
-    auto params = [&](uint8_t p2, uint8_t p3, uint8_t p4)
-    {
-        return with(2, 0,
-                    [=](auto& r)
-                    {
-                        r.param1 = 200; // never examined
-                        r.param2 = p2;
-                        r.param3 = p3;
-                        r.param4 = p4;
-                    });
-    };
     const std::pair<TicketRequestRecord, bool> cases[] = {
-        {with(1, 1, [](auto& r) { r.version = 2; }), false},
-        {with(1, 1, [](auto& r) { r.magic = 0x746B496E; }), false},
-        {with(1, 2, noText3), false},
-        {with(3, 0, noText3), false},
-        {with(3, 2, noText3), false},
-        {with(3, 1, noText3), true},
-        {params(100, 4, 3), true},
-        {params(255, 255, 255), true},
-        {params(101, 0, 0), false},
-        {params(254, 0, 0), false},
-        {params(0, 5, 0), false},
-        {params(0, 0, 4), false},
+        {{2, kMagic, 1, 1, 0, 0, 0, 0, "", "", "payload"}, false},
+        {{1, 0x746B496E, 1, 1, 0, 0, 0, 0, "", "", "payload"}, false},
+        {{1, kMagic, 1, 2, 0, 0, 0, 0, "", "", ""}, false},
+        {{1, kMagic, 3, 0, 0, 0, 0, 0, "", "", ""}, false},
+        {{1, kMagic, 3, 2, 0, 0, 0, 0, "", "", ""}, false},
+        {{1, kMagic, 3, 1, 0, 0, 0, 0, "", "", ""}, true},
+        {{1, kMagic, 2, 0, 200, 100, 4, 3, "", "", "payload"}, true},
+        {{1, kMagic, 2, 0, 200, 255, 255, 255, "", "", "payload"}, true},
+        {{1, kMagic, 2, 0, 200, 101, 0, 0, "", "", "payload"}, false},
+        {{1, kMagic, 2, 0, 200, 254, 0, 0, "", "", "payload"}, false},
+        {{1, kMagic, 2, 0, 200, 0, 5, 0, "", "", "payload"}, false},
+        {{1, kMagic, 2, 0, 200, 0, 0, 4, "", "", "payload"}, false},
     };
     for (const auto& [request, sent] : cases)
         expectSent(request, sent);
