@@ -1,27 +1,11 @@
-#include "qvmclient.h"
-#include "support/log_capture.hpp"
-#include "support/standin_bus.hpp"
+#include "client_support.hpp"
 
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
 #include <set>
-#include <string>
 #include <utility>
-#include <vector>
-
-using qvmtest::LogCapture;
-using qvmtest::LogLine;
-using testing::ElementsAre;
-using testing::IsEmpty;
-namespace standin = qvmtest::standin;
 
 namespace
 {
-
-const auto* bus = qvmtest::useStandinBus();
 
 constexpr uint32_t kMagic = 0x6E496B74;
 // The header as the stand-in records it: version 1 and the magic.
@@ -33,13 +17,8 @@ class TicketRequest : public qvmtest::StandinTest
     // A record that meets every row's requirement.
     static TicketRequestRecord record(uint8_t op, uint8_t sub)
     {
-        TicketRequestRecord r{};
-        r.version = 1;
-        r.magic = kMagic;
-        r.op = op;
-        r.sub = sub;
-        std::strcpy(r.text3, "payload");
-        return r;
+        return TicketRequestRecord{1, kMagic, op, sub, 0,        0,
+                                   0, 0,      "", "",  "payload"};
     }
 
     static void scriptReply(const std::string& strings,
@@ -50,18 +29,20 @@ class TicketRequest : public qvmtest::StandinTest
                                       texts + "], " + strings + "]}");
     }
 
-    static std::vector<std::string> takeList(char** list)
+    // Checks that the request went out exactly when expected, and that a
+    // refusal wrote no line.
+    void expectSent(const TicketRequestRecord& r, bool sent)
     {
-        std::vector<std::string> out;
-        if (list == nullptr)
-            return out;
-        for (char** s = list; *s != nullptr; ++s)
+        const std::size_t before = standin::calls("Ticket").size();
+        LogCapture log;
+        EXPECT_EQ(QVM_TicketRequest(&r, &reply, &list),
+                  sent ? QVM_RC_SUCCESS : QVM_RC_INVALID_REQUEST)
+            << int{r.op} << "/" << int{r.sub};
+        EXPECT_EQ(standin::calls("Ticket").size(), before + (sent ? 1 : 0));
+        if (!sent)
         {
-            out.emplace_back(*s);
-            std::free(*s);
+            EXPECT_THAT(log.lines(), IsEmpty());
         }
-        std::free(list);
-        return out;
     }
 
     TicketReplyRecord reply{};
@@ -74,74 +55,33 @@ TEST_F(TicketRequest, OnlyTheOperationTableIsSent)
 {
     const std::set<std::pair<int, int>> rows = {
         {1, 1}, {1, 2}, {1, 3}, {2, 0}, {2, 1}, {2, 2}, {3, 0}, {3, 1}, {3, 2}};
-    std::size_t sent = 0;
     for (int op = 0; op <= 4; ++op)
         for (int sub = 0; sub <= 4; ++sub)
-        {
-            const auto r =
-                record(static_cast<uint8_t>(op), static_cast<uint8_t>(sub));
-            const bool known = rows.count({op, sub}) == 1;
-            EXPECT_EQ(QVM_TicketRequest(&r, &reply, &list),
-                      known ? QVM_RC_SUCCESS : QVM_RC_INVALID_REQUEST)
-                << op << "/" << sub;
-            sent += known ? 1 : 0;
-            EXPECT_EQ(standin::calls("Ticket").size(), sent)
-                << op << "/" << sub;
-        }
+            expectSent(
+                record(static_cast<uint8_t>(op), static_cast<uint8_t>(sub)),
+                rows.count({op, sub}) == 1);
 }
 
+// Columns: version, magic, op, sub, param1 (never examined) to param4,
+// text1 to text3.
 TEST_F(TicketRequest, RowRequirementsAreCheckedBeforeTheBus)
 {
-    auto with = [](uint8_t op, uint8_t sub, auto change)
-    {
-        auto r = record(op, sub);
-        change(r);
-        return r;
+    const std::pair<TicketRequestRecord, bool> cases[] = {
+        {{2, kMagic, 1, 1, 0, 0, 0, 0, "", "", "payload"}, false},
+        {{1, 0x746B496E, 1, 1, 0, 0, 0, 0, "", "", "payload"}, false},
+        {{1, kMagic, 1, 2, 0, 0, 0, 0, "", "", ""}, false},
+        {{1, kMagic, 3, 0, 0, 0, 0, 0, "", "", ""}, false},
+        {{1, kMagic, 3, 2, 0, 0, 0, 0, "", "", ""}, false},
+        {{1, kMagic, 3, 1, 0, 0, 0, 0, "", "", ""}, true},
+        {{1, kMagic, 2, 0, 200, 100, 4, 3, "", "", "payload"}, true},
+        {{1, kMagic, 2, 0, 200, 255, 255, 255, "", "", "payload"}, true},
+        {{1, kMagic, 2, 0, 200, 101, 0, 0, "", "", "payload"}, false},
+        {{1, kMagic, 2, 0, 200, 254, 0, 0, "", "", "payload"}, false},
+        {{1, kMagic, 2, 0, 200, 0, 5, 0, "", "", "payload"}, false},
+        {{1, kMagic, 2, 0, 200, 0, 0, 4, "", "", "payload"}, false},
     };
-    auto noText3 = [](TicketRequestRecord& r) { r.text3[0] = '\0'; };
-    auto params = [&](uint8_t p2, uint8_t p3, uint8_t p4)
-    {
-        return with(2, 0,
-                    [=](auto& r)
-                    {
-                        r.param1 = 200; // never examined
-                        r.param2 = p2;
-                        r.param3 = p3;
-                        r.param4 = p4;
-                    });
-    };
-    struct Case
-    {
-        TicketRequestRecord request;
-        bool sent;
-    };
-    const Case cases[] = {
-        {with(1, 1, [](auto& r) { r.version = 2; }), false},
-        {with(1, 1, [](auto& r) { r.magic = 0x746B496E; }), false},
-        {with(1, 2, noText3), false},
-        {with(3, 0, noText3), false},
-        {with(3, 2, noText3), false},
-        {with(3, 1, noText3), true},
-        {params(100, 4, 3), true},
-        {params(255, 255, 255), true},
-        {params(101, 0, 0), false},
-        {params(254, 0, 0), false},
-        {params(0, 5, 0), false},
-        {params(0, 0, 4), false},
-    };
-    std::size_t sent = 0;
-    for (const auto& c : cases)
-    {
-        LogCapture log;
-        EXPECT_EQ(QVM_TicketRequest(&c.request, &reply, &list),
-                  c.sent ? QVM_RC_SUCCESS : QVM_RC_INVALID_REQUEST);
-        sent += c.sent ? 1 : 0;
-        EXPECT_EQ(standin::calls("Ticket").size(), sent);
-        if (!c.sent)
-        {
-            EXPECT_THAT(log.lines(), IsEmpty());
-        }
-    }
+    for (const auto& [request, sent] : cases)
+        expectSent(request, sent);
 }
 
 TEST_F(TicketRequest, OnlyTheListOperationNeedsAListPointer)
@@ -160,27 +100,19 @@ TEST_F(TicketRequest, OnlyTheListOperationNeedsAListPointer)
 
 TEST_F(TicketRequest, NamesGoFirstOnlyForTheNamingOperation)
 {
-    auto named = [](const char* text1, const char* text2)
-    {
-        auto r = record(1, 1);
-        std::strcpy(r.text1, text1);
-        std::strcpy(r.text2, text2);
-        return r;
+    TicketRequestRecord cases[] = {
+        {1, kMagic, 1, 1, 0, 0, 0, 0, "", "", "payload"},
+        {1, kMagic, 1, 1, 0, 0, 0, 0, "abc", "", "payload"},
+        {1, kMagic, 1, 1, 0, 0, 0, 0, "", "two", "payload"},
+        {1, kMagic, 1, 1, 0, 0, 0, 0, "", "", ""},
+        {1, kMagic, 2, 0, 1, 2, 3, 255, "abc", "def", "payload"},
     };
     // Fields filled to their last byte have no terminator of their own.
-    auto full = named("", "");
+    auto& full = cases[3];
     std::memset(full.text1, 'N', sizeof full.text1);
     std::memset(full.text2, 'M', sizeof full.text2);
     std::memset(full.text3, 'P', sizeof full.text3);
-    auto other = record(2, 0);
-    other.param1 = 1;
-    other.param2 = 2;
-    other.param3 = 3;
-    other.param4 = 255;
-    std::strcpy(other.text1, "abc");
-    std::strcpy(other.text2, "def");
-    for (const auto& r :
-         {named("", ""), named("abc", ""), named("", "two"), full, other})
+    for (const auto& r : cases)
         EXPECT_EQ(QVM_TicketRequest(&r, &reply, &list), QVM_RC_SUCCESS);
     EXPECT_THAT(
         standin::calls("Ticket"),
@@ -201,46 +133,44 @@ TEST_F(TicketRequest, ReplyFillsTheRecordBoundedAndKeepsUnansweredTexts)
     std::strcpy(reply.text2, "keep");
     const auto r = record(1, 1);
     EXPECT_EQ(QVM_TicketRequest(&r, &reply, &list), QVM_RC_SUCCESS);
-    EXPECT_EQ(reply.value1, 1U);
-    EXPECT_EQ(reply.value2, 2U);
-    EXPECT_EQ(reply.value3, 3U);
-    EXPECT_EQ(reply.value4, 4U);
-    EXPECT_THAT((std::vector<int>{reply.byte1, reply.byte2, reply.byte3,
-                                  reply.byte4, reply.byte5, reply.byte6}),
-                ElementsAre(5, 6, 7, 8, 9, 10));
+    EXPECT_THAT((std::vector<uint64_t>{reply.value1, reply.value2, reply.value3,
+                                       reply.value4, reply.byte1, reply.byte2,
+                                       reply.byte3, reply.byte4, reply.byte5,
+                                       reply.byte6}),
+                ElementsAre(1, 2, 3, 4, 5, 6, 7, 8, 9, 10));
     EXPECT_EQ(std::string(reply.text1), long1.substr(0, 97));
     EXPECT_STREQ(reply.text2, "keep");
     EXPECT_EQ(std::string(reply.text3), long3.substr(0, 255));
 }
 
-TEST_F(TicketRequest, ListOperationHandsOutTheStringsLastFirst)
-{
-    scriptReply(R"(["a", "b", "c"])");
-    const auto r = record(1, 3);
-    LogCapture log;
-    EXPECT_EQ(QVM_TicketRequest(&r, &reply, &list), QVM_RC_SUCCESS);
-    EXPECT_THAT(takeList(list), ElementsAre("c", "b", "a"));
-    EXPECT_THAT(
-        log.lines(),
-        ElementsAre(LogLine{8, 7, "read response message string count: 3\n"}));
-}
-
-TEST_F(TicketRequest, NoListWithoutStringsOrForOtherOperations)
+TEST_F(TicketRequest, OnlyTheListOperationHandsOutStringsLastFirst)
 {
     const auto listOp = record(1, 3);
     list = reinterpret_cast<char**>(0x1);
     EXPECT_EQ(QVM_TicketRequest(&listOp, &reply, &list), QVM_RC_SUCCESS);
     EXPECT_EQ(list, nullptr);
 
-    scriptReply(R"(["a", "b"])");
+    scriptReply(R"(["a", "b", "c"])");
+    LogCapture log;
+    EXPECT_EQ(QVM_TicketRequest(&listOp, &reply, &list), QVM_RC_SUCCESS);
+    ASSERT_NE(list, nullptr);
+    EXPECT_THAT(std::vector<std::string>(list, list + 3),
+                ElementsAre("c", "b", "a"));
+    EXPECT_EQ(list[3], nullptr);
+    for (char** s = list; *s != nullptr; ++s)
+        std::free(*s);
+    std::free(list);
+    EXPECT_THAT(
+        log.lines(),
+        ElementsAre(LogLine{8, 7, "read response message string count: 3\n"}));
     for (const auto& r : {record(1, 1), record(2, 1), record(3, 0)})
     {
-        LogCapture log;
+        log.clear();
         list = reinterpret_cast<char**>(0x1);
         EXPECT_EQ(QVM_TicketRequest(&r, &reply, &list), QVM_RC_SUCCESS);
         EXPECT_EQ(list, nullptr);
         EXPECT_THAT(log.texts(),
-                    ElementsAre("read response message string count: 2\n"));
+                    ElementsAre("read response message string count: 3\n"));
     }
 }
 
@@ -255,13 +185,12 @@ TEST_F(TicketRequest, ExchangeFailuresAreLoggedAndFail)
         {R"({"error": "org.example.Failed", "message": "boom"})",
          "(ticket) Failed to issue method call(5): boom -- OP:1 SUB:3\n"},
         {R"({"signature": "s", "reply": ["x"]})",
-         std::string("Failed to parse response message: ") +
-             std::strerror(ENXIO) + "\n"},
+         errnoText("Failed to parse response message: ", ENXIO)},
         // The struct alone: the record is filled, the strings are missing.
         {R"j({"signature": "(uuttyyyyyysss)",)j"
          R"j( "reply": [[7, 0, 0, 0, 0, 0, 0, 0, 0, 0, "t", "", ""]]})j",
-         std::string("Failed to enter conatinaer response message strings: ") +
-             std::strerror(ENXIO) + "\n"},
+         errnoText("Failed to enter conatinaer response message strings: ",
+                   ENXIO)},
     };
     const auto r = record(1, 3);
     for (const auto& c : cases)

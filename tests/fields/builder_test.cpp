@@ -8,11 +8,8 @@
 #include <utility>
 #include <vector>
 
-using fieldstest::ctimeText;
-using fieldstest::drain;
-using fieldstest::memberNames;
 using fieldstest::plain;
-using testing::ElementsAre;
+using fieldstest::unwrapStamped;
 
 namespace
 {
@@ -47,11 +44,6 @@ Result build(const std::vector<std::string>& strings,
     return {rc, text};
 }
 
-int32_t failure(const std::vector<std::string>& strings)
-{
-    return build(strings).rc;
-}
-
 // The object built from strings, written plain.
 std::string object(std::vector<std::string> strings)
 {
@@ -66,8 +58,8 @@ const std::string kOk = "s:Ok:1";
 
 TEST(Builder, FewerThanTwoStringsOrNoOutIsRefused)
 {
-    EXPECT_EQ(failure({}), -1);
-    EXPECT_EQ(failure({"q"}), -1); // count is checked before any string
+    EXPECT_EQ(build({}).rc, -1);
+    EXPECT_EQ(build({"q"}).rc, -1); // count is checked before any string
     char text[] = "s:A:1";
     char* strings[] = {text, text};
     EXPECT_EQ(make_a_json_string(2, strings, nullptr, nullptr), -1);
@@ -100,60 +92,54 @@ TEST(Builder, BadStringsGiveTheCodeOfTheirFirstFailedCheck)
         {"ad:" + longKey + ":{1}", -4},
     };
     for (const auto& [text, code] : cases)
-        EXPECT_EQ(failure({kOk, text}), code) << text;
+        EXPECT_EQ(build({kOk, text}).rc, code) << text;
     EXPECT_EQ(build({kOk, "s:" + std::string(127, 'k') + ":1"}).rc, 0);
     // The first bad string decides, even after valid ones.
-    EXPECT_EQ(failure({"s:A:1", "d:B:2", "s:C", "q:D:4"}), -3);
-    EXPECT_EQ(failure({"s:A:1", "d:B:2", "q:D:4", "s:C"}), -5);
+    EXPECT_EQ(build({"s:A:1", "d:B:2", "s:C", "q:D:4"}).rc, -3);
+    EXPECT_EQ(build({"s:A:1", "d:B:2", "q:D:4", "s:C"}).rc, -5);
 }
 
-TEST(Builder, ScalarTagsGiveTheirJsonTypes)
+// Each tag gives its JSON type; a repeated key keeps its first place and
+// its last value.
+TEST(Builder, TagsGiveTheirJsonTypes)
 {
-    EXPECT_EQ(object({"s:Name:Foo", "s:Empty:", "S:Upper:Bar", "s:Note:a:b",
-                      "s:Blank: x "}),
-              R"({"Name":"Foo","Empty":"NULL","Upper":"Bar","Note":"a:b",)"
-              R"("Blank":" x "})");
-    EXPECT_EQ(object({"d:Size:0x10", "d:Big:-7", "D:Space: 42", "d:Colon::5",
-                      "d:Huge:99999999999999999999", "d:Words:abc"}),
-              R"({"Size":0,"Big":-7,"Space":42,"Colon":0,)"
-              R"("Huge":9223372036854775807,"Words":0})");
-    EXPECT_EQ(object({"x:Mask:10", "x:Prefixed:0x1F", "X:Neg:-ff",
-                      "x:Huge:DEADDEADDEADDEAD"}),
-              R"({"Mask":16,"Prefixed":31,"Neg":-255,)"
-              R"("Huge":9223372036854775807})");
-    EXPECT_EQ(object({"b:One:1", "b:Word:true", "b:Zero:0", "B:Neg:-3"}),
-              R"({"One":true,"Word":false,"Zero":false,"Neg":true})");
-    EXPECT_EQ(object({"f:Volts:1.25", "F:Sci:-5e-1", "f:None:x"}),
-              R"({"Volts":1.25,"Sci":-0.5,"None":0.0})");
-}
-
-TEST(Builder, ArrayTagsSplitTheBracedText)
-{
-    EXPECT_EQ(object({"ad:List:{1,2,3}", "AD:Up:{-1,+2}", "ad:Gap:{,5}",
-                      "ad:Framed:pre{1,2}post"}),
-              R"({"List":[1,2,3],"Up":[-1,2],"Gap":[0,5],"Framed":[1,2]})");
-    EXPECT_EQ(object({"ax:Hex:{ff,10}", "ax:Big:{DEADDEADDEADDEAD,0x1}"}),
-              R"({"Hex":[255,16],"Big":[9223372036854775807,1]})");
-    EXPECT_EQ(object({"ab:Bits:{1,0}", "aB:Words:{true,7}"}),
-              R"({"Bits":[true,false],"Words":[false,true]})");
-    EXPECT_EQ(object({"af:F:{1.5,-2}", "as:Names:{a, b}", "as:Empty:{,x}"}),
-              R"({"F":[1.5,-2.0],"Names":["a"," b"],"Empty":["","x"]})");
-}
-
-TEST(Builder, ArrayElementsEndAtTheNextCommaAnywhere)
-{
-    // Only the last element stops at a "}". With a "," after the closing
-    // "}" no brace is left for the last element: it takes the rest.
-    EXPECT_EQ(object({"as:S:{a}b,c}", "as:Colon:{a:b,c:d}x"}),
-              R"({"S":["a}b","c"],"Colon":["a:b","c:d"]})");
-    EXPECT_EQ(object({"ad:Tail:{1,2},3", "as:Open:{a,b},", "as:T:{a,b}x,y"}),
-              R"({"Tail":[1,2,3],"Open":["a","b}",""],"T":["a","b}x","y"]})");
-}
-
-TEST(Builder, RepeatedKeyKeepsFirstPlaceAndLastValue)
-{
-    EXPECT_EQ(object({"d:A:1", "s:B:x", "s:A:2"}), R"({"A":"2","B":"x"})");
-    EXPECT_EQ(object({"s::first", "s::second"}), R"({"":"second"})");
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"s:Name:Foo", "s:Empty:", "S:Upper:Bar", "s:Note:a:b", "s:Blank: x "},
+         R"({"Name":"Foo","Empty":"NULL","Upper":"Bar","Note":"a:b",)"
+         R"("Blank":" x "})"},
+        {{"d:Size:0x10", "d:Big:-7", "D:Space: 42", "d:Colon::5",
+          "d:Huge:99999999999999999999", "d:Words:abc"},
+         R"({"Size":0,"Big":-7,"Space":42,"Colon":0,)"
+         R"("Huge":9223372036854775807,"Words":0})"},
+        {{"x:Mask:10", "x:Prefixed:0x1F", "X:Neg:-ff",
+          "x:Huge:DEADDEADDEADDEAD"},
+         R"({"Mask":16,"Prefixed":31,"Neg":-255,)"
+         R"("Huge":9223372036854775807})"},
+        {{"b:One:1", "b:Word:true", "b:Zero:0", "B:Neg:-3"},
+         R"({"One":true,"Word":false,"Zero":false,"Neg":true})"},
+        {{"f:Volts:1.25", "F:Sci:-5e-1", "f:None:x"},
+         R"({"Volts":1.25,"Sci":-0.5,"None":0.0})"},
+        {{"ad:List:{1,2,3}", "AD:Up:{-1,+2}", "ad:Gap:{,5}",
+          "ad:Framed:pre{1,2}post"},
+         R"({"List":[1,2,3],"Up":[-1,2],"Gap":[0,5],"Framed":[1,2]})"},
+        {{"ax:Hex:{ff,10}", "ax:Big:{DEADDEADDEADDEAD,0x1}"},
+         R"({"Hex":[255,16],"Big":[9223372036854775807,1]})"},
+        {{"ab:Bits:{1,0}", "aB:Words:{true,7}"},
+         R"({"Bits":[true,false],"Words":[false,true]})"},
+        {{"af:F:{1.5,-2}", "as:Names:{a, b}", "as:Empty:{,x}"},
+         R"({"F":[1.5,-2.0],"Names":["a"," b"],"Empty":["","x"]})"},
+        // Array elements end at the next comma anywhere; only the last one
+        // stops at a "}". With a "," after the closing "}" no brace is left
+        // for the last element: it takes the rest.
+        {{"as:S:{a}b,c}", "as:Colon:{a:b,c:d}x"},
+         R"({"S":["a}b","c"],"Colon":["a:b","c:d"]})"},
+        {{"ad:Tail:{1,2},3", "as:Open:{a,b},", "as:T:{a,b}x,y"},
+         R"({"Tail":[1,2,3],"Open":["a","b}",""],"T":["a","b}x","y"]})"},
+        {{"d:A:1", "s:B:x", "s:A:2"}, R"({"A":"2","B":"x"})"},
+        {{"s::first", "s::second"}, R"({"":"second"})"},
+    };
+    for (const auto& [strings, expected] : cases)
+        EXPECT_EQ(object(strings), expected);
 }
 
 TEST(Builder, TextIsSpacedAndPretty)
@@ -169,27 +155,9 @@ TEST(Builder, NamedOutputIsWrappedAfterTheCollectionTime)
     const std::time_t after = std::time(nullptr);
     ASSERT_EQ(result.rc, 0);
 
-    json_object* doc = json_tokener_parse(result.text.c_str());
-    ASSERT_NE(doc, nullptr);
-    EXPECT_THAT(memberNames(doc), ElementsAre("Collection", "Structure"));
-    json_object* stamp = json_object_object_get(doc, "Collection");
-    const std::string when = json_object_get_string(stamp);
-    EXPECT_TRUE(when == ctimeText(before) || when == ctimeText(after)) << when;
-    EXPECT_EQ(plain(json_object_object_get(doc, "Structure")),
-              R"({"Name":"Foo","Size":1})");
-    json_object_put(doc);
-}
-
-TEST(Builder, DrainedFieldListBecomesItsMembers)
-{
-    // The export's road: emitters fill a list, its texts go to the builder.
-    FieldList list{};
-    AddJSONintValue(1, "Table Type", &list);
-    AddJSONString("", "Vendor", &list);
-    const uint8_t bytes[] = {0x41, 0x42, 0x00};
-    DumpHex(sizeof bytes, bytes, &list);
-    EXPECT_EQ(object(drain(list)),
-              R"({"Table Type":1,"Vendor":"NULL","00000000":"41 42 00 |AB."})");
+    EXPECT_EQ(
+        unwrapStamped(result.text, "Collection", "Structure", before, after),
+        R"({"Name":"Foo","Size":1})");
 }
 
 TEST(FormatData, TakesStringsBeforeCount)

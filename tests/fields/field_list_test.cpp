@@ -3,6 +3,7 @@
 #include "support/log_capture.hpp"
 
 #include <cstdint>
+#include <cstring>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <numeric>
@@ -33,8 +34,11 @@ std::vector<uint8_t> counting(std::size_t size, uint8_t first = 0)
 
 } // namespace
 
-TEST(Emitters, AppendFieldStringsInCallOrder)
+// Nodes are linked head to tail; a value-less string is dropped.
+TEST(Emitters, AppendFieldStringsInCallOrderUncut)
 {
+    const std::string key(300, 'k');
+    const std::string value(5000, 'v');
     FieldList list{};
     AddJSONString("True", "ISA is supported", &list);
     AddJSONString(nullptr, "Key", &list);
@@ -44,102 +48,59 @@ TEST(Emitters, AppendFieldStringsInCallOrder)
     AddJSONintValue(4294967295LL, "Value", &list);
     AddJSONintValue(INT64_MIN, "Min", &list);
     AddJSONintValue(INT64_MAX, nullptr, &list);
+    AddJSONString(value.c_str(), key.c_str(), &list);
+    AddJSONintValue(-123456789, key.c_str(), &list);
+    EXPECT_EQ(list.count, 9U);
+    ASSERT_NE(list.tail, nullptr);
+    EXPECT_EQ(list.tail->next, nullptr);
+    EXPECT_EQ(list.tail->text, "d:" + key + ":-123456789");
     EXPECT_THAT(drain(list),
                 ElementsAre("s:ISA is supported:True", "s:Key:", "s:a:b",
                             "d:Value:-1", "d:Value:4294967295",
                             "d:Min:-9223372036854775808",
-                            "d:9223372036854775807"));
+                            "d:9223372036854775807", "s:" + key + ":" + value,
+                            "d:" + key + ":-123456789"));
 }
 
-TEST(Emitters, LongKeysAndValuesAreNotCut)
+// A line holds 32 bytes in hex, two blanks after the sixteenth, then the
+// bytes again with everything but ASCII letters and digits shown as ".", so a
+// dumped value never holds a colon. Keys are line offsets.
+TEST(DumpHex, LinesShowHexThenLettersAndDigits)
 {
-    const std::string key(300, 'k');
-    const std::string value(5000, 'v');
-    FieldList list{};
-    AddJSONString(value.c_str(), key.c_str(), &list);
-    AddJSONintValue(-123456789, key.c_str(), &list);
-    EXPECT_THAT(drain(list), ElementsAre("s:" + key + ":" + value,
-                                         "d:" + key + ":-123456789"));
+    struct Case
+    {
+        std::vector<uint8_t> bytes;
+        std::size_t lines;
+        std::string last;
+    };
+    const Case cases[] = {
+        {{0x41, 0x42, 0x00}, 1, "s:00000000:41 42 00 |AB."},
+        {counting(16, 0x30), 1,
+         "s:00000000:30 31 32 33 34 35 36 37 38 39 3a 3b 3c 3d 3e 3f  "
+         "|0123456789......"},
+        {counting(64, 0x40), 2,
+         "s:00000020:60 61 62 63 64 65 66 67 68 69 6a 6b 6c 6d 6e 6f  "
+         "70 71 72 73 74 75 76 77 78 79 7a 7b 7c 7d 7e 7f "
+         "|.abcdefghijklmnopqrstuvwxyz....."},
+        {{':', ' ', '/', '@', '[', '`', '{', 0x7f, 0x80, 0xc1, 0xff, '\n', 'Z',
+          'a', '9', '0'},
+         1,
+         "s:00000000:3a 20 2f 40 5b 60 7b 7f 80 c1 ff 0a 5a 61 39 30  "
+         "|............Za90"},
+        {counting(33), 2, "s:00000020:20 |."},
+        {counting(300), 10,
+         "s:00000120:20 21 22 23 24 25 26 27 28 29 2a 2b |............"},
+    };
+    for (const auto& c : cases)
+    {
+        const auto lines = dump(c.bytes);
+        ASSERT_EQ(lines.size(), c.lines);
+        EXPECT_EQ(lines.back(), c.last);
+        EXPECT_EQ(lines.front().substr(0, 11), "s:00000000:");
+    }
 }
 
-TEST(FieldList, NodesAreLinkedHeadToTail)
-{
-    FieldList list{};
-    AddJSONString(nullptr, "Dropped", &list);
-    EXPECT_EQ(list.count, 0U);
-    EXPECT_EQ(list.head, nullptr);
-    AddJSONString("1", "A", &list);
-    EXPECT_EQ(list.count, 1U);
-    EXPECT_EQ(list.head, list.tail);
-    AddJSONString("2", "B", &list);
-    AddJSONintValue(3, "C", &list);
-    ASSERT_EQ(list.count, 3U);
-    ASSERT_NE(list.head, nullptr);
-    EXPECT_STREQ(list.head->text, "s:A:1");
-    ASSERT_NE(list.head->next, nullptr);
-    EXPECT_STREQ(list.head->next->text, "s:B:2");
-    EXPECT_EQ(list.head->next->next, list.tail);
-    EXPECT_STREQ(list.tail->text, "d:C:3");
-    EXPECT_EQ(list.tail->next, nullptr);
-    drain(list);
-}
-
-TEST(DumpHex, ShortLineHasHexThenCharacterColumn)
-{
-    EXPECT_THAT(dump({0x41, 0x42, 0x00}),
-                ElementsAre("s:00000000:41 42 00 |AB."));
-}
-
-TEST(DumpHex, SixteenthByteIsFollowedByTwoBlanks)
-{
-    EXPECT_THAT(dump(counting(16, 0x30)),
-                ElementsAre("s:00000000:30 31 32 33 34 35 36 37 38 39 3a 3b "
-                            "3c 3d 3e 3f  |0123456789......"));
-}
-
-TEST(DumpHex, FullLineHoldsThirtyTwoBytes)
-{
-    const auto lines = dump(counting(64, 0x40));
-    ASSERT_EQ(lines.size(), 2U);
-    const std::string prefix = "s:00000020:";
-    ASSERT_EQ(lines[1].substr(0, prefix.size()), prefix);
-    const std::string value = lines[1].substr(prefix.size());
-    EXPECT_EQ(value.size(), 130U);
-    EXPECT_EQ(value, "60 61 62 63 64 65 66 67 68 69 6a 6b 6c 6d 6e 6f  "
-                     "70 71 72 73 74 75 76 77 78 79 7a 7b 7c 7d 7e 7f "
-                     "|.abcdefghijklmnopqrstuvwxyz.....");
-}
-
-TEST(DumpHex, OnlyAsciiLettersAndDigitsAreShown)
-{
-    // Separators, blanks, control bytes and the upper half all become ".",
-    // so a dumped value never holds a colon.
-    const auto lines = dump({':', ' ', '/', '@', '[', '`', '{', 0x7f, 0x80,
-                             0xc1, 0xff, '\n', 'Z', 'a', '9', '0'});
-    ASSERT_EQ(lines.size(), 1U);
-    EXPECT_EQ(lines[0].substr(lines[0].find('|')), "|............Za90");
-    EXPECT_EQ(lines[0].find(':', 11), std::string::npos);
-}
-
-TEST(DumpHex, KeysAreLineOffsetsAndTheLastLineMayBeShort)
-{
-    LogCapture log;
-    const auto lines = dump(counting(33));
-    ASSERT_EQ(lines.size(), 2U);
-    EXPECT_EQ(lines[0].substr(0, 11), "s:00000000:");
-    EXPECT_EQ(lines[1], "s:00000020:20 |.");
-    EXPECT_THAT(log.lines(),
-                ElementsAre(LogLine{8, 7, "DumpHex: Entered\n"},
-                            LogLine{8, 7, "DumpHex: line count 2 - Size 33"},
-                            LogLine{8, 7, "DumpHex: Exit...Success\n"}));
-
-    const auto many = dump(counting(300));
-    ASSERT_EQ(many.size(), 10U);
-    EXPECT_EQ(many[8].substr(0, 11), "s:00000100:");
-    EXPECT_EQ(many[9].substr(0, 11), "s:00000120:");
-}
-
-TEST(DumpHex, NothingToDumpLogsNothing)
+TEST(DumpHex, TracesOnlyWhenThereIsSomethingToDump)
 {
     LogCapture log;
     const uint8_t byte = 1;
@@ -149,6 +110,11 @@ TEST(DumpHex, NothingToDumpLogsNothing)
     DumpHex(1, &byte, nullptr);
     EXPECT_EQ(list.count, 0U);
     EXPECT_TRUE(log.lines().empty());
+    dump(counting(33));
+    EXPECT_THAT(log.lines(),
+                ElementsAre(LogLine{8, 7, "DumpHex: Entered\n"},
+                            LogLine{8, 7, "DumpHex: line count 2 - Size 33"},
+                            LogLine{8, 7, "DumpHex: Exit...Success\n"}));
 }
 
 TEST(MemToString, CopiesCountBytesAndTerminates)
@@ -163,24 +129,29 @@ TEST(MemToString, CopiesCountBytesAndTerminates)
     EXPECT_EQ(dst[1], 'b');
 }
 
+// The result is the new length; nothing is written at or past size, and a
+// size smaller than the text already there appends nothing.
 TEST(StrlCat, ResultIsTheNewLengthNeverPastSize)
 {
-    char buffer[8] = "xy";
-    EXPECT_EQ(qvmStrlCat(buffer, "abcdef", 5), 4);
-    EXPECT_STREQ(buffer, "xyab");
-    EXPECT_EQ(buffer[5], '\0'); // beyond size: untouched zero fill
-
-    char full[5] = "wxyz";
-    EXPECT_EQ(qvmStrlCat(full, "a", 5), 4);
-    EXPECT_STREQ(full, "wxyz");
-
-    char room[16] = "ab";
-    EXPECT_EQ(qvmStrlCat(room, "cd", sizeof room), 4);
-    EXPECT_EQ(qvmStrlCat(room, "", sizeof room), 4);
-    EXPECT_STREQ(room, "abcd");
-
-    // A size smaller than the text already there appends nothing.
-    char longer[16] = "abcdef";
-    EXPECT_EQ(qvmStrlCat(longer, "g", 3), 6);
-    EXPECT_STREQ(longer, "abcdef");
+    struct Case
+    {
+        const char* before;
+        const char* add;
+        uint64_t size;
+        int64_t rc;
+        std::string after;
+    };
+    const Case cases[] = {
+        {"xy", "abcdef", 5, 4, "xyab"},  {"wxyz", "a", 5, 4, "wxyz"},
+        {"ab", "cd", 16, 4, "abcd"},     {"abcd", "", 16, 4, "abcd"},
+        {"abcdef", "g", 3, 6, "abcdef"},
+    };
+    for (const auto& c : cases)
+    {
+        char buffer[16] = {};
+        std::strcpy(buffer, c.before);
+        EXPECT_EQ(qvmStrlCat(buffer, c.add, c.size), c.rc) << c.before;
+        EXPECT_EQ(std::string(buffer, sizeof buffer),
+                  c.after + std::string(sizeof buffer - c.after.size(), '\0'));
+    }
 }

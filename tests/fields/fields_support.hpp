@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <gmock/gmock.h>
 #include <json-c/json.h>
 #include <string>
 #include <vector>
@@ -50,6 +51,27 @@ inline std::string ctimeText(std::time_t when)
     return ctime_r(&when, text);
 }
 
+// Checks a text wrapped with a time stamp: the stamp member comes first and
+// holds the time of a clock reading between before and after, then comes
+// member. Gives back the member written plain.
+inline std::string unwrapStamped(const std::string& text, const char* stamp,
+                                 const char* member, std::time_t before,
+                                 std::time_t after)
+{
+    json_object* doc = json_tokener_parse(text.c_str());
+    if (doc == nullptr)
+        return "<not JSON: " + text + ">";
+    EXPECT_THAT(memberNames(doc), testing::ElementsAre(stamp, member));
+    const char* when =
+        json_object_get_string(json_object_object_get(doc, stamp));
+    const std::string stamped = when ? when : "<none>";
+    EXPECT_TRUE(stamped == ctimeText(before) || stamped == ctimeText(after))
+        << stamped;
+    std::string out = plain(json_object_object_get(doc, member));
+    json_object_put(doc);
+    return out;
+}
+
 // The list's texts in order; releases nodes and texts the way the export
 // does and leaves the list empty.
 inline std::vector<std::string> drain(FieldList& list)
@@ -66,16 +88,5 @@ inline std::vector<std::string> drain(FieldList& list)
     list = FieldList{};
     return texts;
 }
-
-// A heap text handed out by the library, released at scope end.
-struct HeapText
-{
-    char* text = nullptr;
-    HeapText() = default;
-    HeapText(const HeapText&) = delete;
-    HeapText& operator=(const HeapText&) = delete;
-    ~HeapText() { std::free(text); }
-    std::string str() const { return text ? text : "<null>"; }
-};
 
 } // namespace fieldstest

@@ -1,3 +1,4 @@
+#include "common/handles.hpp"
 #include "fields_support.hpp"
 #include "qvmclient.h"
 #include "support/log_capture.hpp"
@@ -12,10 +13,8 @@
 #include <utility>
 #include <vector>
 
-using fieldstest::ctimeText;
-using fieldstest::HeapText;
-using fieldstest::memberNames;
 using fieldstest::plain;
+using fieldstest::unwrapStamped;
 using qvmtest::LogCapture;
 using testing::ElementsAre;
 
@@ -36,28 +35,6 @@ json_object* parse(const char* text)
     json_object* doc = json_tokener_parse(text);
     EXPECT_NE(doc, nullptr) << text;
     return doc;
-}
-
-struct Stamped
-{
-    int32_t rc;
-    json_object* wrapper; // parsed output, caller puts
-};
-
-// Wraps doc with a time stamp and checks the stamp against the clock.
-Stamped stamp(json_object* doc, const char* name)
-{
-    HeapText out;
-    const std::time_t before = std::time(nullptr);
-    const int32_t rc = makeJSONstringFromDocWithTimeStamp(doc, name, &out.text);
-    const std::time_t after = std::time(nullptr);
-    if (rc != 0)
-        return {rc, nullptr};
-    json_object* wrapper = parse(out.text);
-    const std::string when =
-        json_object_get_string(json_object_object_get(wrapper, "Generated"));
-    EXPECT_TRUE(when == ctimeText(before) || when == ctimeText(after)) << when;
-    return {rc, wrapper};
 }
 
 // A BIOS configuration document holding attrs as its attribute list.
@@ -97,21 +74,16 @@ Extracted extract(const std::string& text)
 
 } // namespace
 
-TEST(ReadJsonDoc, ParsesAWholeFile)
+TEST(ReadJsonDoc, ParsesAWholeFileOrLeavesOutAlone)
 {
     const std::string file =
         tempFile("qvm-read.json", R"({"a": [1, "x"], "b": {"c": null}})");
     json_object* doc = nullptr;
     ASSERT_EQ(readJSONdoc(file.c_str(), &doc), 0);
     EXPECT_EQ(plain(doc), R"({"a":[1,"x"],"b":{"c":null}})");
-    json_object_put(doc);
     std::remove(file.c_str());
-}
 
-TEST(ReadJsonDoc, UnreadableOrInvalidFileLeavesOutAlone)
-{
-    json_object* marker = json_object_new_object();
-    json_object* doc = marker;
+    json_object* const marker = doc;
     EXPECT_EQ(readJSONdoc("/nonexistent/qvm/file.json", &doc), -1);
     const std::string broken = tempFile("qvm-broken.json", R"({"a": )");
     EXPECT_EQ(readJSONdoc(broken.c_str(), &doc), -1);
@@ -125,10 +97,11 @@ TEST(ReadJsonDoc, UnreadableOrInvalidFileLeavesOutAlone)
 TEST(DocToString, IsSpacedPrettyAndLeavesTheDocument)
 {
     json_object* doc = parse(R"({"a": 1, "p": "x/y"})");
-    HeapText out;
-    ASSERT_EQ(makeJSONstringFromDoc(doc, &out.text), 0);
-    EXPECT_EQ(out.str(), "{\n  \"a\": 1,\n  \"p\": \"x\\/y\"\n}");
-    EXPECT_NE(out.text, json_object_to_json_string_ext(doc, 3))
+    char* out = nullptr;
+    ASSERT_EQ(makeJSONstringFromDoc(doc, &out), 0);
+    const qvm::HeapString owned(out);
+    EXPECT_STREQ(out, "{\n  \"a\": 1,\n  \"p\": \"x\\/y\"\n}");
+    EXPECT_NE(out, json_object_to_json_string_ext(doc, 3))
         << "the text must be the caller's own copy";
     char marker = 0;
     char* text = &marker;
@@ -143,14 +116,14 @@ TEST(TimeStamp, GeneratedComesFirstThenTheNamedDocument)
     json_object* doc = parse(R"({"k": [1, 2]})");
     for (const char* name : {"Report", static_cast<const char*>(nullptr)})
     {
-        const Stamped result = stamp(doc, name);
-        ASSERT_EQ(result.rc, 0);
-        const char* member = name ? name : "Data";
-        EXPECT_THAT(memberNames(result.wrapper),
-                    ElementsAre("Generated", member));
-        EXPECT_EQ(plain(json_object_object_get(result.wrapper, member)),
+        char* out = nullptr;
+        const std::time_t before = std::time(nullptr);
+        ASSERT_EQ(makeJSONstringFromDocWithTimeStamp(doc, name, &out), 0);
+        const std::time_t after = std::time(nullptr);
+        const qvm::HeapString owned(out);
+        EXPECT_EQ(unwrapStamped(out, "Generated", name ? name : "Data", before,
+                                after),
                   R"({"k":[1,2]})");
-        json_object_put(result.wrapper);
     }
     char marker = 0;
     char* out = &marker;
@@ -160,28 +133,6 @@ TEST(TimeStamp, GeneratedComesFirstThenTheNamedDocument)
     // Still the caller's, unchanged and with its one reference.
     EXPECT_EQ(plain(doc), R"({"k":[1,2]})");
     EXPECT_EQ(json_object_put(doc), 1);
-}
-
-TEST(BiosData, FourAttributesFillHardwareThenSoftware)
-{
-    EXPECT_EQ(extract(configuration(kModel + "," + kOther + "," + kBios + "," +
-                                    kTag + "," + kCpld))
-                  .inventory,
-              R"({"Inventory":{"HARDWARE":{"SystemModelName":"M",)"
-              R"("SystemServiceTag":"T"},"SOFTWARE":{)"
-              R"("SystemBiosVersion":"1.2.3","SystemCpldVersion":"4"}}})");
-}
-
-TEST(BiosData, FourMatchesEndTheWalkEvenWithARepeatedName)
-{
-    const std::string again = R"({"Name": "SystemModelName", "Value": "M2"})";
-    const auto result =
-        extract(configuration(kModel + "," + again + "," + kTag + "," + kBios));
-    EXPECT_EQ(result.rc, 0);
-    EXPECT_EQ(result.inventory,
-              R"({"Inventory":{"HARDWARE":{"SystemModelName":"M2",)"
-              R"("SystemServiceTag":"T"},"SOFTWARE":{)"
-              R"("SystemBiosVersion":"1.2.3"}}})");
 }
 
 TEST(BiosData, AttributesEndingEarlyDiscardTheParts)
@@ -201,22 +152,37 @@ TEST(BiosData, AttributesEndingEarlyDiscardTheParts)
                             "Exit  return 0 \n"));
 }
 
-TEST(BiosData, ValuesAreReadAsText)
+TEST(BiosData, FourAttributesFillHardwareThenSoftwareAsText)
 {
-    // Names match exactly; unnamed or odd elements are passed over; a
-    // missing or null "Value" gives the empty text.
-    const auto result = extract(
-        configuration(R"(5, {"Value": "v"}, {"Name": null}, )"
-                      R"({"Name": "systemmodelname", "Value": "lower"}, )"
-                      R"({"Name": "SystemModelName", "Value": 4}, )"
-                      R"({"Name": "SystemServiceTag"}, )"
-                      R"({"Name": "SystemBiosVersion", "Value": null}, )"
-                      R"({"Name": "SystemCpldVersion", "Value": true})"));
-    EXPECT_EQ(result.rc, 0);
-    EXPECT_EQ(result.inventory,
-              R"({"Inventory":{"HARDWARE":{"SystemModelName":"4",)"
-              R"("SystemServiceTag":""},"SOFTWARE":{)"
-              R"("SystemBiosVersion":"","SystemCpldVersion":"true"}}})");
+    const std::string again = R"({"Name": "SystemModelName", "Value": "M2"})";
+    const std::pair<std::string, std::string> cases[] = {
+        {kModel + "," + kOther + "," + kBios + "," + kTag + "," + kCpld,
+         R"({"Inventory":{"HARDWARE":{"SystemModelName":"M",)"
+         R"("SystemServiceTag":"T"},"SOFTWARE":{)"
+         R"("SystemBiosVersion":"1.2.3","SystemCpldVersion":"4"}}})"},
+        // Four matches end the walk, even with a repeated name.
+        {kModel + "," + again + "," + kTag + "," + kBios,
+         R"({"Inventory":{"HARDWARE":{"SystemModelName":"M2",)"
+         R"("SystemServiceTag":"T"},"SOFTWARE":{)"
+         R"("SystemBiosVersion":"1.2.3"}}})"},
+        // Names match exactly; unnamed or odd elements are passed over; a
+        // missing or null "Value" gives the empty text.
+        {R"(5, {"Value": "v"}, {"Name": null}, )"
+         R"({"Name": "systemmodelname", "Value": "lower"}, )"
+         R"({"Name": "SystemModelName", "Value": 4}, )"
+         R"({"Name": "SystemServiceTag"}, )"
+         R"({"Name": "SystemBiosVersion", "Value": null}, )"
+         R"({"Name": "SystemCpldVersion", "Value": true})",
+         R"({"Inventory":{"HARDWARE":{"SystemModelName":"4",)"
+         R"("SystemServiceTag":""},"SOFTWARE":{)"
+         R"("SystemBiosVersion":"","SystemCpldVersion":"true"}}})"},
+    };
+    for (const auto& [attributes, inventory] : cases)
+    {
+        const auto result = extract(configuration(attributes));
+        EXPECT_EQ(result.rc, 0);
+        EXPECT_EQ(result.inventory, inventory);
+    }
 }
 
 TEST(BiosData, BrokenPathGivesItsCodeAndNoDocument)

@@ -12,30 +12,6 @@ using namespace qvmtest::process;
 using qvmtest::LogCapture;
 using testing::ElementsAre;
 
-namespace
-{
-
-bool ignored(int sig)
-{
-    struct sigaction action = {};
-    sigaction(sig, nullptr, &action);
-    return action.sa_handler == SIG_IGN;
-}
-
-std::FILE* writeInput(const std::string& path, const std::string& text)
-{
-    std::FILE* file = std::fopen(path.c_str(), "w+");
-    if (file != nullptr)
-    {
-        std::fputs(text.c_str(), file);
-        std::fflush(file);
-        std::rewind(file);
-    }
-    return file;
-}
-
-} // namespace
-
 TEST(ChildSetup, ProgramSeesExactlyTheFixedEnvironment)
 {
     ScratchDir dir;
@@ -62,9 +38,7 @@ TEST(ChildSetup, ProgramSeesExactlyTheFixedEnvironment)
 TEST(ChildSetup, SignalsTheCallerIgnoresAreDefaultInTheChild)
 {
     // 64 (SIGRTMAX) is the last number the child resets.
-    constexpr int kCount = 4;
-    const int signals[kCount] = {SIGHUP, SIGPIPE, SIGRTMIN + 3, 64};
-    struct sigaction saved[kCount] = {};
+    const int signals[] = {SIGHUP, SIGPIPE, SIGRTMIN + 3, 64};
     ScratchDir dir;
     const std::string out = dir.file("signals");
     ArgList args{"probe",
@@ -74,71 +48,62 @@ TEST(ChildSetup, SignalsTheCallerIgnoresAreDefaultInTheChild)
                  std::to_string(signals[1]),
                  std::to_string(signals[2]),
                  std::to_string(signals[3])};
-
-    for (int i = 0; i < kCount; ++i)
+    struct sigaction ignore = {};
+    ignore.sa_handler = SIG_IGN;
+    struct sigaction saved[std::size(signals)] = {};
+    std::string expected;
+    for (std::size_t i = 0; i < std::size(signals); ++i)
     {
-        sigaction(signals[i], nullptr, &saved[i]);
-        std::signal(signals[i], SIG_IGN);
+        sigaction(signals[i], &ignore, &saved[i]);
+        expected += std::to_string(signals[i]) + " default\n";
     }
     const int32_t rc = QVM_system_call_wait(probePath(), args.get());
-    std::string expected;
-    for (int i = 0; i < kCount; ++i)
+    for (std::size_t i = 0; i < std::size(signals); ++i)
     {
-        expected += std::to_string(signals[i]) + " default\n";
-        EXPECT_TRUE(ignored(signals[i]))
+        struct sigaction now = {};
+        sigaction(signals[i], &saved[i], &now);
+        EXPECT_EQ(now.sa_handler, SIG_IGN)
             << "caller's disposition changed: " << signals[i];
-        sigaction(signals[i], &saved[i], nullptr);
     }
     ASSERT_EQ(rc, 0);
     EXPECT_EQ(readFile(out), expected);
 }
 
-TEST(ChildSetup, StdinComesFromTheCallersStream)
+TEST(ChildSetup, StdinComesFromTheCallersStreamOrIsClosed)
 {
     ScratchDir dir;
     const std::string text = "first line\nsecond line\n";
-    std::FILE* input = writeInput(dir.file("input"), text);
+    std::FILE* input = std::tmpfile();
     ASSERT_NE(input, nullptr);
+    std::fputs(text.c_str(), input);
+    std::fflush(input);
+    std::rewind(input);
     const std::string out = dir.file("copy");
     ArgList args{"probe", "stdin", out};
+    const std::string name = "QVM_system_call_wait_stdin: ";
 
     LogCapture log;
     EXPECT_EQ(QVM_system_call_wait_stdin(input, probePath(), args.get()), 0);
-    std::fclose(input);
     EXPECT_EQ(readFile(out), text);
     const auto texts = tracedTexts(log);
     ASSERT_EQ(texts.size(), 3U);
-    EXPECT_EQ(texts[0], "QVM_system_call_wait_stdin: Performing " +
-                            std::string(probePath()) + " stdin " + out + "\n");
-    EXPECT_EQ(texts[2], "QVM_system_call_wait_stdin: PID N - STATUS 0\n");
-}
+    EXPECT_EQ(texts[0],
+              name + "Performing " + probePath() + " stdin " + out + "\n");
+    EXPECT_EQ(texts[2], name + "PID N - STATUS 0\n");
 
-TEST(ChildSetup, CallersOwnStdinLeavesTheChildWithoutOne)
-{
-    ScratchDir dir;
-    const std::string out = dir.file("copy");
-    ArgList args{"probe", "stdin", out};
+    // The caller's own stdin leaves the child without one.
     EXPECT_EQ(QVM_system_call_wait_stdin(stdin, probePath(), args.get()), 0);
     EXPECT_EQ(readFile(out), "<closed>");
-}
 
-TEST(ChildSetup, StdinCallRefusesANullStreamOrPathWithoutStarting)
-{
-    ScratchDir dir;
-    std::FILE* input = writeInput(dir.file("input"), "x");
-    ASSERT_NE(input, nullptr);
-    ArgList args{"true"};
-
-    LogCapture log;
+    // A null stream or path starts nothing.
+    log.clear();
     EXPECT_EQ(QVM_system_call_wait_stdin(nullptr, "/bin/true", args.get()),
               QVM_RC_INVALID_REQUEST);
     EXPECT_EQ(QVM_system_call_wait_stdin(input, nullptr, args.get()),
               QVM_RC_INVALID_REQUEST);
     std::fclose(input);
     EXPECT_THAT(tracedTexts(log),
-                ElementsAre("QVM_system_call_wait_stdin: Returning INVALID "
-                            "REQUEST\n",
-                            "QVM_system_call_wait_stdin: Returning INVALID "
-                            "REQUEST\n"));
+                ElementsAre(name + "Returning INVALID REQUEST\n",
+                            name + "Returning INVALID REQUEST\n"));
     EXPECT_TRUE(noChildrenLeft());
 }

@@ -3,10 +3,17 @@
 
 #include "support/log_capture.hpp"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
 #include <initializer_list>
+#include <sstream>
 #include <string>
 #include <sys/types.h>
+#include <sys/wait.h>
 #include <utility>
 #include <vector>
 
@@ -23,8 +30,13 @@ inline const char* probePath()
 class ArgList
 {
   public:
-    ArgList(std::initializer_list<std::string> args);
-    char* const* get() { return pointers_.data(); }
+    ArgList(std::initializer_list<std::string> args) : strings_(args)
+    {
+        for (auto& arg : strings_)
+            pointers_.push_back(arg.data());
+        pointers_.push_back(nullptr);
+    }
+    char* const* get() const { return pointers_.data(); }
 
   private:
     std::vector<std::string> strings_;
@@ -35,28 +47,79 @@ class ArgList
 class ScratchDir
 {
   public:
-    ScratchDir();
-    ~ScratchDir();
+    ScratchDir()
+    {
+        std::string pattern =
+            std::filesystem::temp_directory_path() / "qvm-process-XXXXXX";
+        if (mkdtemp(pattern.data()) == nullptr)
+            throw std::runtime_error("mkdtemp failed");
+        path_ = pattern;
+    }
+    ~ScratchDir()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
     ScratchDir(const ScratchDir&) = delete;
     ScratchDir& operator=(const ScratchDir&) = delete;
 
-    std::string file(const std::string& name) const;
+    std::string file(const std::string& name) const { return path_ / name; }
 
   private:
     std::filesystem::path path_;
 };
 
-std::string readFile(const std::string& path);
-pid_t readPid(const std::string& path);
+inline std::string readFile(const std::string& path)
+{
+    std::ostringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
+}
+
+inline pid_t readPid(const std::string& path)
+{
+    return static_cast<pid_t>(std::atoi(readFile(path).c_str()));
+}
 
 // The captured texts with every process id after "PID " replaced by "N" (a
 // 0 stays).
-std::vector<std::string> textsWithoutPids(const LogCapture& log);
+inline std::vector<std::string> textsWithoutPids(const LogCapture& log)
+{
+    std::vector<std::string> texts;
+    for (const auto& line : log.lines())
+    {
+        std::string text = line.text;
+        for (auto at = text.find("PID "); at != std::string::npos;
+             at = text.find("PID ", at + 1))
+        {
+            const auto first = at + 4;
+            const auto end = std::min(
+                text.find_first_not_of("0123456789", first), text.size());
+            if (end > first && text[first] != '0')
+                text.replace(first, end - first, "N");
+        }
+        texts.push_back(std::move(text));
+    }
+    return texts;
+}
+
 // The same, after checking that each line is a user-facility debug line.
-std::vector<std::string> tracedTexts(const LogCapture& log);
+inline std::vector<std::string> tracedTexts(const LogCapture& log)
+{
+    for (const auto& line : log.lines())
+    {
+        EXPECT_EQ(line.facility, 8) << line;
+        EXPECT_EQ(line.priority, 7) << line;
+    }
+    return textsWithoutPids(log);
+}
 
 // True when the test process has no child at all, ended or running.
-bool noChildrenLeft();
+inline bool noChildrenLeft()
+{
+    int status = 0;
+    return waitpid(-1, &status, WNOHANG) == -1 && errno == ECHILD;
+}
 
 // Every kill() the test process made since the last clear: the test
 // executable interposes kill() to record it.

@@ -1,7 +1,6 @@
 #include "process_support.hpp"
 #include "qvmclient.h"
 
-#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <future>
@@ -42,12 +41,6 @@ struct Scenario
     }
 };
 
-std::vector<std::string> sorted(std::vector<std::string> texts)
-{
-    std::sort(texts.begin(), texts.end());
-    return texts;
-}
-
 } // namespace
 
 TEST(SystemCallTimeout, KillsAChildStillRunningAtTheLimitAndSucceeds)
@@ -83,72 +76,63 @@ TEST(SystemCallTimeout, KillsAChildStillRunningAtTheLimitAndSucceeds)
 // Run side by side so that their one-second polls overlap.
 TEST(SystemCallTimeout, JudgesHowTheChildEndedAndCountsWholeSeconds)
 {
-    ScratchDir dir;
-    const Scenario clean{"exit 0", 3, dir.file("clean")};
-    const Scenario failing{"exit 1", 3, dir.file("failing")};
-    const Scenario signalled{"kill -9 $$", 3, dir.file("signalled")};
-    // Ends within the last second: still timed out, whatever its status.
-    const Scenario lastSecond{"sleep 0.5; exit 1", 1, dir.file("last")};
-    // A limit of 0 or less never runs out.
-    const Scenario noLimit{"sleep 1.2; exit 3", 0, dir.file("none")};
-    const Scenario negative{"sleep 1.2; exit 3", -1, dir.file("negative")};
-    const Scenario* all[] = {&clean,      &failing, &signalled,
-                             &lastSecond, &noLimit, &negative};
+    struct Case
+    {
+        const char* body;
+        int32_t seconds;
+        int32_t rc;
+        std::string status; // after "PID "
+        bool killLine = false;
+    };
+    const Case cases[] = {
+        {"exit 0", 3, 0, "N - STATUS 0 -EXIT STATUS 0"},
+        {"exit 1", 3, -1, "N - STATUS 100 -EXIT STATUS 1"},
+        {"kill -9 $$", 3, -1, "N - STATUS 9 -EXIT STATUS 0", true},
+        // Ends within the last second: still timed out, whatever its status.
+        {"sleep 0.5; exit 1", 1, 0, "0 - STATUS 0 -EXIT STATUS 0"},
+        // A limit of 0 or less never runs out.
+        {"sleep 1.2; exit 3", 0, -1, "N - STATUS 300 -EXIT STATUS 3"},
+        {"sleep 1.2; exit 3", -1, -1, "N - STATUS 300 -EXIT STATUS 3"},
+    };
+    constexpr std::size_t kLastSecond = 3;
 
+    ScratchDir dir;
+    std::vector<Scenario> scenarios;
+    for (const auto& c : cases)
+        scenarios.push_back(
+            {c.body, c.seconds, dir.file(std::to_string(scenarios.size()))});
     LogCapture log;
     clearKillCalls();
     std::vector<std::future<int32_t>> results;
-    for (const Scenario* scenario : all)
+    for (const auto& scenario : scenarios)
         results.push_back(std::async(std::launch::async,
-                                     [scenario] { return scenario->run(); }));
-    EXPECT_EQ(results[0].get(), 0);
-    EXPECT_EQ(results[1].get(), -1);
-    EXPECT_EQ(results[2].get(), -1);
-    EXPECT_EQ(results[3].get(), 0);
-    EXPECT_EQ(results[4].get(), -1);
-    EXPECT_EQ(results[5].get(), -1);
+                                     [&scenario] { return scenario.run(); }));
+    const std::string name = kName;
+    std::vector<std::string> expected;
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+    {
+        const Case& c = cases[i];
+        EXPECT_EQ(results[i].get(), c.rc) << c.body;
+        expected.insert(expected.end(),
+                        {scenarios[i].performing(),
+                         name + "Waiting for Child to exit\n",
+                         name + "PID " + c.status + "\n",
+                         name + (c.rc == 0 ? "Returning SUCCESS\n"
+                                           : "Returning FAILURE\n")});
+        if (c.killLine)
+            expected.push_back(name + "Killing PID N\n");
+    }
 
     // Only the unreaped child at the limit is signalled; the one that a
     // signal ended was already reaped when the kill step came.
-    const pid_t timedOut = readPid(lastSecond.pidFile);
+    const pid_t timedOut = readPid(scenarios[kLastSecond].pidFile);
     ASSERT_GT(timedOut, 0);
     EXPECT_THAT(killCalls(), ElementsAre(Pair(timedOut, SIGKILL)));
     int status = 0;
     EXPECT_EQ(waitpid(timedOut, &status, 0), timedOut);
     EXPECT_TRUE(noChildrenLeft());
-
-    const std::string name = kName;
-    const std::string waiting = name + "Waiting for Child to exit\n";
-    const std::string success = name + "Returning SUCCESS\n";
-    const std::string failure = name + "Returning FAILURE\n";
     // Texts only: with several threads logging, one thread's closelog can
     // come between another's openlog and its message.
-    EXPECT_EQ(sorted(textsWithoutPids(log)),
-              sorted({
-                  clean.performing(),
-                  waiting,
-                  name + "PID N - STATUS 0 -EXIT STATUS 0\n",
-                  success,
-                  failing.performing(),
-                  waiting,
-                  name + "PID N - STATUS 100 -EXIT STATUS 1\n",
-                  failure,
-                  signalled.performing(),
-                  waiting,
-                  name + "PID N - STATUS 9 -EXIT STATUS 0\n",
-                  name + "Killing PID N\n",
-                  failure,
-                  lastSecond.performing(),
-                  waiting,
-                  name + "PID 0 - STATUS 0 -EXIT STATUS 0\n",
-                  success,
-                  noLimit.performing(),
-                  waiting,
-                  name + "PID N - STATUS 300 -EXIT STATUS 3\n",
-                  failure,
-                  negative.performing(),
-                  waiting,
-                  name + "PID N - STATUS 300 -EXIT STATUS 3\n",
-                  failure,
-              }));
+    EXPECT_THAT(textsWithoutPids(log),
+                testing::UnorderedElementsAreArray(expected));
 }

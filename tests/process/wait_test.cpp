@@ -1,10 +1,12 @@
 #include "process_support.hpp"
 #include "qvmclient.h"
 
-#include <dirent.h>
+#include <cstdio>
+#include <filesystem>
 #include <future>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <string>
 
 using namespace qvmtest::process;
@@ -23,76 +25,54 @@ int32_t runScript(const std::string& script)
     return QVM_system_call_wait(kShell, args.get());
 }
 
-std::size_t openDescriptors()
+std::ptrdiff_t openDescriptors()
 {
-    std::size_t count = 0;
-    if (DIR* dir = opendir("/proc/self/fd"))
-    {
-        while (readdir(dir) != nullptr)
-            ++count;
-        closedir(dir);
-    }
-    return count;
+    return std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                         {});
 }
 
 } // namespace
 
-TEST(SystemCallWait, SucceedsOnlyWhenTheProgramExitsWithZero)
-{
-    EXPECT_EQ(runScript("exit 0"), 0);
-    EXPECT_EQ(runScript("exit 3"), -1);
-    // Ended by a signal: the exit-status bits are 0, yet it failed.
-    EXPECT_EQ(runScript("kill -9 $$"), -1);
-}
-
+// Success only for an exit status of 0, and it writes no line of its own.
 TEST(SystemCallWait, LogsTheStartTheWaitAndTheStatusWord)
 {
-    LogCapture log;
-    ASSERT_EQ(runScript("exit 3"), -1);
-    EXPECT_THAT(
-        tracedTexts(log),
-        ElementsAre("QVM_system_call_wait: Performing /bin/sh -c exit 3\n",
-                    "QVM_system_call_wait: Waiting for Child to exit\n",
-                    "QVM_system_call_wait: PID N - STATUS 300\n",
-                    "QVM_system_call_wait: Returning FAILURE\n"));
-
-    // Success writes no line of its own.
-    log.clear();
-    ASSERT_EQ(runScript("exit 0"), 0);
-    EXPECT_THAT(tracedTexts(log),
-                ElementsAre(testing::_, testing::_,
-                            "QVM_system_call_wait: PID N - STATUS 0\n"));
-}
-
-TEST(SystemCallWait, MissingProgramLogsTheExecResultAndFails)
-{
-    LogCapture log;
-    ArgList args{"absent", "one", "two", "three"};
-    EXPECT_EQ(QVM_system_call_wait("/nonexistent/absent", args.get()), -1);
-    // The child ends with _exit(-1): exit status 255.
-    EXPECT_THAT(
-        tracedTexts(log),
-        ElementsAre(
-            "QVM_system_call_wait: Performing /nonexistent/absent one two\n",
-            "QVM_system_call_wait: Exec return -1\n",
-            "QVM_system_call_wait: Waiting for Child to exit\n",
-            "QVM_system_call_wait: PID N - STATUS ff00\n",
-            "QVM_system_call_wait: Returning FAILURE\n"));
-}
-
-TEST(SystemCallWait, ShortArgumentListsLogNullStrings)
-{
-    LogCapture log;
-    ArgList alone{"true"};
-    EXPECT_EQ(QVM_system_call_wait(kTrue, alone.get()), 0);
-    ArgList one{"true", "x"};
-    EXPECT_EQ(QVM_system_call_wait(kTrue, one.get()), 0);
-    const auto texts = tracedTexts(log);
-    ASSERT_EQ(texts.size(), 6U);
-    EXPECT_EQ(texts[0],
-              "QVM_system_call_wait: Performing /bin/true (null) (null)\n");
-    EXPECT_EQ(texts[3],
-              "QVM_system_call_wait: Performing /bin/true x (null)\n");
+    struct Case
+    {
+        const char* path;
+        ArgList args;
+        int32_t rc;
+        std::string performing; // with the first two arguments
+        std::string status;
+    };
+    const Case cases[] = {
+        {kShell, {"sh", "-c", "exit 0"}, 0, "/bin/sh -c exit 0", "0"},
+        {kShell, {"sh", "-c", "exit 3"}, -1, "/bin/sh -c exit 3", "300"},
+        // Ended by a signal: the exit-status bits are 0, yet it failed.
+        {kShell, {"sh", "-c", "kill -9 $$"}, -1, "/bin/sh -c kill -9 $$", "9"},
+        // The exec fails and the child ends with _exit(-1): status 255.
+        {"/nonexistent/absent",
+         {"absent", "one", "two", "three"},
+         -1,
+         "/nonexistent/absent one two",
+         "ff00"},
+        {kTrue, {"true"}, 0, "/bin/true (null) (null)", "0"},
+        {kTrue, {"true", "x"}, 0, "/bin/true x (null)", "0"},
+    };
+    const std::string name = "QVM_system_call_wait: ";
+    for (const auto& c : cases)
+    {
+        LogCapture log;
+        EXPECT_EQ(QVM_system_call_wait(c.path, c.args.get()), c.rc);
+        std::vector<std::string> expected{name + "Performing " + c.performing +
+                                          "\n"};
+        if (c.status == "ff00")
+            expected.push_back(name + "Exec return -1\n");
+        expected.push_back(name + "Waiting for Child to exit\n");
+        expected.push_back(name + "PID N - STATUS " + c.status + "\n");
+        if (c.rc != 0)
+            expected.push_back(name + "Returning FAILURE\n");
+        EXPECT_EQ(tracedTexts(log), expected);
+    }
 }
 
 TEST(SystemCallWait, EachCallWaitsForItsOwnChild)
@@ -107,14 +87,10 @@ TEST(SystemCallWait, EachCallWaitsForItsOwnChild)
 
 TEST(SystemCalls, LeaveNoChildAndNoDescriptorBehind)
 {
-    ScratchDir dir;
-    const std::string input = dir.file("input");
-    std::FILE* create = std::fopen(input.c_str(), "w");
-    ASSERT_NE(create, nullptr);
-    std::fclose(create);
-
+    std::FILE* in = std::fopen("/dev/null", "r");
+    ASSERT_NE(in, nullptr);
     ASSERT_TRUE(noChildrenLeft());
-    const std::size_t descriptors = openDescriptors();
+    const auto descriptors = openDescriptors();
     LogCapture log;
     ArgList args{"true"};
     for (int i = 0; i < 20; ++i)
@@ -122,11 +98,9 @@ TEST(SystemCalls, LeaveNoChildAndNoDescriptorBehind)
         EXPECT_EQ(QVM_system_call_wait(kTrue, args.get()), 0);
         EXPECT_EQ(QVM_system_call_wait("/nonexistent", args.get()), -1);
         EXPECT_EQ(runScript("kill -9 $$"), -1);
-        std::FILE* in = std::fopen(input.c_str(), "r");
-        ASSERT_NE(in, nullptr);
         EXPECT_EQ(QVM_system_call_wait_stdin(in, kTrue, args.get()), 0);
-        std::fclose(in);
     }
     EXPECT_TRUE(noChildrenLeft());
     EXPECT_EQ(openDescriptors(), descriptors);
+    std::fclose(in);
 }
