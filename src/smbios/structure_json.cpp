@@ -1,7 +1,7 @@
 #include "smbios/structure_json.hpp"
 
 #include "qvmclient.h"
-#include "smbios/decode/field_map.hpp"
+#include "smbios/mapping/row_engine.hpp"
 #include "smbios/table.hpp"
 
 #include <cstdio>
@@ -93,13 +93,14 @@ std::int64_t collectFields(const StructureView& view, std::size_t wholeSize,
     const std::uint8_t type = view.type();
     if (type == kInactive || type == kEndOfTable)
         return 0;
-    const decode::Mapping rows = decode::mappingFor(type);
+    const mapping::Mapping rows = mapping::mappingFor(type);
     if (rows.empty())
     {
         appendGenericDump(view, wholeSize, list);
         return 0;
     }
-    return decode::runMapping(rows, {view, decode::loadedTableVersion(), list});
+    return mapping::runMapping(rows,
+                               {view, decode::loadedTableVersion(), list});
 }
 
 } // namespace

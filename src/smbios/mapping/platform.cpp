@@ -1,10 +1,10 @@
 // Types 0 to 3: BIOS, system, baseboard and chassis.
-#include "smbios/decode/field_map.hpp"
-#include "smbios/decode/mappings.hpp"
+#include "smbios/mapping/mappings.hpp"
+#include "smbios/mapping/row_engine.hpp"
 
 #include <cstdio>
 
-namespace qvm::decode
+namespace qvm::mapping
 {
 namespace
 {
@@ -32,8 +32,10 @@ std::int64_t chassisSkuNumber(const RowContext& c)
     return 0;
 }
 
-constexpr Gate kV24 = versionAtLeast(2, 4);
 constexpr Gate kV23 = versionAtLeast(2, 3);
+constexpr Gate kV24 = versionAtLeast(2, 4);
+constexpr Gate kV27 = versionAtLeast(2, 7);
+constexpr Gate kV31 = versionAtLeast(3, 1);
 
 constexpr FieldRow kBios[] = {
     text(4, "Vendor"),
@@ -42,16 +44,14 @@ constexpr FieldRow kBios[] = {
     text(8, "BiosReleaseDate"),
     decodeAt(10, 8, qvmAddBiosCharacteristics),
     decode(18, qvmAddBiosCharacteristicsExt1).when(lengthAbove(18)),
-    decode(19, qvmAddBiosCharacteristicsExt2)
-        .when(lengthAbove(18) & lengthAbove(19)),
-    integer(20, U8, "SystemBiosMajorRelease").when(kV24& lengthAbove(20)),
-    integer(21, U8, "SystemBiosMinorRelease").when(kV24& lengthAbove(20)),
+    decode(19, qvmAddBiosCharacteristicsExt2).when(lengthAbove(19)),
+    integer(20, U8, "SystemBiosMajorRelease").when(kV24, lengthAbove(20)),
+    integer(21, U8, "SystemBiosMinorRelease").when(kV24, lengthAbove(20)),
     integer(22, U8, "EmbeddedControllerFirmwareMajorRelease")
-        .when(kV24& lengthAbove(20)),
+        .when(kV24, lengthAbove(20)),
     integer(23, U8, "EmbeddedControllerFirmwareMinorRelease")
-        .when(kV24& lengthAbove(20)),
-    compute(extendedBiosSize)
-        .when(kV24& versionAtLeast(3, 1) & lengthAbove(24)),
+        .when(kV24, lengthAbove(20)),
+    compute(extendedBiosSize).when(kV31, lengthAbove(24)),
 };
 
 constexpr FieldRow kSystem[] = {
@@ -61,8 +61,8 @@ constexpr FieldRow kSystem[] = {
     text(7, "SerialNumber"),
     dump(8, 16, "Uuid"),
     decode(24, qvmAddSystemWakeupType),
-    text(25, "SKUNumber").when(kV24& lengthAbove(25)),
-    text(26, "Family").when(kV24& lengthAbove(25)),
+    text(25, "SKUNumber").when(kV24, lengthAbove(25)),
+    text(26, "Family").when(kV24, lengthAbove(25)),
 };
 
 constexpr FieldRow kBaseboard[] = {
@@ -92,12 +92,11 @@ constexpr FieldRow kChassis[] = {
     decode(11, qvmAddSystemEnclosureStatus),
     label("Security", "Security Status"),
     decode(12, qvmAddSESecurityStatus),
-    dump(13, 4, "OemDefined").when(kV23& lengthAbove(13)),
-    integer(17, U8, "Height").when(kV23& lengthAbove(13) & lengthAbove(17)),
-    integer(18, U8, "NumberofPowerCords")
-        .when(kV23& lengthAbove(13) & lengthAbove(18)),
-    compute(chassisSkuNumber)
-        .when(kV23& versionAtLeast(2, 7) & lengthAbove(19)),
+    dump(13, 4, "OemDefined").when(kV23, lengthAbove(13)),
+    integer(17, U8, "Height").when(kV23, lengthAbove(17)),
+    integer(18, U8, "NumberofPowerCords").when(kV23, lengthAbove(18)),
+    // The length is also checked against the SKU's own offset.
+    compute(chassisSkuNumber).when(kV27, lengthAbove(19)),
 };
 
 const TypeMapping kPlatformMappings[] = {
@@ -111,4 +110,4 @@ const TypeMapping kPlatformMappings[] = {
 
 const std::span<const TypeMapping> platformMappings = kPlatformMappings;
 
-} // namespace qvm::decode
+} // namespace qvm::mapping

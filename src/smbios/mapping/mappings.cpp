@@ -1,8 +1,8 @@
-#include "smbios/decode/mappings.hpp"
+#include "smbios/mapping/mappings.hpp"
 
 #include <array>
 
-namespace qvm::decode
+namespace qvm::mapping
 {
 namespace
 {
@@ -25,4 +25,4 @@ Mapping mappingFor(std::uint8_t type) noexcept
     return index[type];
 }
 
-} // namespace qvm::decode
+} // namespace qvm::mapping

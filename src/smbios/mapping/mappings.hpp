@@ -1,11 +1,11 @@
 // The structure types that have a mapping, gathered per family of types.
 #pragma once
 
-#include "smbios/decode/field_map.hpp"
+#include "smbios/mapping/row_engine.hpp"
 
 #include <span>
 
-namespace qvm::decode
+namespace qvm::mapping
 {
 
 struct TypeMapping
@@ -19,4 +19,4 @@ extern const std::span<const TypeMapping> platformMappings;
 // Type 15.
 extern const std::span<const TypeMapping> eventLogMappings;
 
-} // namespace qvm::decode
+} // namespace qvm::mapping

@@ -1,8 +1,8 @@
-#include "smbios/decode/field_map.hpp"
+#include "smbios/mapping/row_engine.hpp"
 
 #include <cstdio>
 
-namespace qvm::decode
+namespace qvm::mapping
 {
 namespace
 {
@@ -99,4 +99,4 @@ std::int64_t runMapping(Mapping rows, const RowContext& context)
     return 0;
 }
 
-} // namespace qvm::decode
+} // namespace qvm::mapping

@@ -1,8 +1,8 @@
 // Type 15: the system event log.
-#include "smbios/decode/field_map.hpp"
-#include "smbios/decode/mappings.hpp"
+#include "smbios/mapping/mappings.hpp"
+#include "smbios/mapping/row_engine.hpp"
 
-namespace qvm::decode
+namespace qvm::mapping
 {
 namespace
 {
@@ -64,4 +64,4 @@ const TypeMapping kEventLogMappings[] = {
 
 const std::span<const TypeMapping> eventLogMappings = kEventLogMappings;
 
-} // namespace qvm::decode
+} // namespace qvm::mapping

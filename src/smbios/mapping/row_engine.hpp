@@ -7,6 +7,8 @@
 //         text(8, "AssetTag").when(lengthAbove(8)),
 //         integer(11, U16, "ChassisHandle").when(lengthAbove(8)),
 //         decode(13, qvmAddBaseBoardBoardType).when(lengthAbove(8)),
+//         integer(20, U8, "SystemBiosMajorRelease")
+//             .when(versionAtLeast(2, 4), lengthAbove(20)),
 //     };
 //
 // Rows that loop or compute are named functions (compute rows).
@@ -16,11 +18,14 @@
 #include "smbios/decode/table_version.hpp"
 #include "smbios/structure_view.hpp"
 
+#include <concepts>
 #include <cstdint>
 #include <span>
 
-namespace qvm::decode
+namespace qvm::mapping
 {
+
+using decode::SmbiosVersion;
 
 enum class Width : std::uint8_t
 {
@@ -54,7 +59,7 @@ struct Gate
     SmbiosVersion version{0, 0};
 
     // Both gates must hold: the stricter bound of each kind.
-    constexpr Gate operator&(Gate other) const
+    constexpr Gate also(Gate other) const
     {
         Gate both = *this;
         if (other.lengthAbove > both.lengthAbove)
@@ -102,10 +107,12 @@ struct FieldRow
     ComputeRow compute = nullptr;
     Gate gate{};
 
-    constexpr FieldRow when(Gate g) const
+    // The row under every one of the gates.
+    template <std::same_as<Gate>... Gates>
+    constexpr FieldRow when(Gates... gates) const
     {
         FieldRow gated = *this;
-        gated.gate = gate & g;
+        ((gated.gate = gated.gate.also(gates)), ...);
         return gated;
     }
 };
@@ -168,4 +175,4 @@ void appendString(const RowContext& context, std::size_t offset,
 void appendDump(const RowContext& context, std::size_t offset, std::size_t size,
                 const char* key);
 
-} // namespace qvm::decode
+} // namespace qvm::mapping

@@ -1,0 +1,51 @@
+#include "mapping/mapping_support.hpp"
+
+#include <algorithm>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace qvmtest
+{
+
+Mapped mapped(const StructureBuilder& structure, SmbiosVersion version)
+{
+    auto bytes = structure.build();
+    const auto tail = StructureBuilder(127, 4, 0xFFFE).build();
+    bytes.insert(bytes.end(), tail.begin(), tail.end());
+    const qvm::smbios::StructureView view(bytes);
+    FieldCapture fields;
+    const auto status = qvm::mapping::runMapping(
+        qvm::mapping::mappingFor(view.type()), {view, version, fields.list()});
+    return {fields.strings(), status};
+}
+
+std::vector<std::string> keysOf(const std::vector<std::string>& fields)
+{
+    std::vector<std::string> keys;
+    for (const auto& f : fields)
+    {
+        const auto first = f.find(':');
+        keys.push_back(f.substr(first + 1, f.find(':', first + 1) - first - 1));
+    }
+    return keys;
+}
+
+bool hasKey(const std::vector<std::string>& fields, const std::string& key)
+{
+    const auto keys = keysOf(fields);
+    return std::find(keys.begin(), keys.end(), key) != keys.end();
+}
+
+void expectProbes(const std::vector<GateProbe>& probes)
+{
+    for (const GateProbe& gate : probes)
+    {
+        const auto fields = fieldsOf(gate.structure, gate.version);
+        if (gate.probe[0] == '!')
+            EXPECT_FALSE(hasKey(fields, gate.probe.substr(1))) << gate.probe;
+        else
+            EXPECT_THAT(fields, testing::Contains(gate.probe));
+    }
+}
+
+} // namespace qvmtest
