@@ -2,6 +2,7 @@
 // temperature and current probes, cooling devices, remote access, boot
 // status and 64-bit memory errors.
 #include "smbios/mapping/mappings.hpp"
+#include "smbios/mapping/memory_error.hpp"
 #include "smbios/mapping/row_engine.hpp"
 
 #include <array>
@@ -85,15 +86,7 @@ constexpr FieldRow kBootInformation[] = {
     decode(10, qvmAddSystemBootStatus),
 };
 
-constexpr FieldRow kMemoryError64[] = {
-    decode(4, qvmAddMemoryErrorType),
-    decode(5, qvmAddMemoryErrorGranularity),
-    decode(6, qvmAddMemoryErrorOperation),
-    integer(7, U32, "VendorSyndrome"),
-    integer(11, U64, "MemoryArrayErrorAddress"),
-    integer(19, U64, "DeviceErrorAddress"),
-    integer(27, U32, "ErrorResolution"),
-};
+constexpr auto kMemoryError64 = memoryError(U64);
 
 const TypeMapping kControlsProbesMappings[] = {
     {23, kSystemReset},     {24, kHardwareSecurity}, {25, kPowerControls},

@@ -1,6 +1,7 @@
 // Types 16 to 22: memory arrays and devices, their mapped addresses and
 // errors, the pointing device and the portable battery.
 #include "smbios/mapping/mappings.hpp"
+#include "smbios/mapping/memory_error.hpp"
 #include "smbios/mapping/row_engine.hpp"
 
 namespace qvm::mapping
@@ -47,15 +48,7 @@ constexpr FieldRow kMemoryDevice[] = {
     integer(38, U16, "ConfiguredVoltage").when(kV28, lengthAbove(34)),
 };
 
-constexpr FieldRow kMemoryError32[] = {
-    decode(4, qvmAddMemoryErrorType),
-    decode(5, qvmAddMemoryErrorGranularity),
-    decode(6, qvmAddMemoryErrorOperation),
-    integer(7, U32, "VendorSyndrome"),
-    integer(11, U32, "MemoryArrayErrorAddress"),
-    integer(15, U32, "DeviceErrorAddress"),
-    integer(19, U32, "ErrorResolution"),
-};
+constexpr auto kMemoryError32 = memoryError(U32);
 
 constexpr FieldRow kArrayMappedAddress[] = {
     integer(4, U32, "StartingAddress"),
