@@ -48,4 +48,13 @@ void expectProbes(const std::vector<GateProbe>& probes)
     }
 }
 
+void expectFullStructures(const std::vector<FullStructure>& structures,
+                          SmbiosVersion version)
+{
+    for (const FullStructure& s : structures)
+        EXPECT_THAT(fieldsOf(s.structure, version),
+                    testing::ElementsAreArray(s.fields))
+            << "type " << static_cast<int>(s.structure.build()[0]);
+}
+
 } // namespace qvmtest

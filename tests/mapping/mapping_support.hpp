@@ -54,4 +54,15 @@ struct GateProbe
 // Checks every probe, naming the failing one.
 void expectProbes(const std::vector<GateProbe>& probes);
 
+// A structure and every field string its mapping appends, in order.
+struct FullStructure
+{
+    StructureBuilder structure;
+    std::vector<std::string> fields;
+};
+
+// Checks each structure's whole field list under version, naming its type.
+void expectFullStructures(const std::vector<FullStructure>& structures,
+                          SmbiosVersion version);
+
 } // namespace qvmtest

@@ -332,6 +332,95 @@ StructureBuilder deviceMapping(int dimm)
         .u8(16, 0xFF); // row position unknown, not interleaved
 }
 
+// A watchdog the operating system may arm; on expiry and at the reset limit
+// the system stays down. The counters are not kept.
+StructureBuilder systemReset()
+{
+    constexpr std::uint16_t kUnknown = 0xFFFF;
+    return StructureBuilder(23, 0x0D, handle(23))
+        .u8(4, 0x3F) // enabled, do not reboot (twice), watchdog present
+        .u16(5, kUnknown)
+        .u16(7, kUnknown)
+        .u16(9, kUnknown)
+        .u16(11, kUnknown);
+}
+
+StructureBuilder hardwareSecurity()
+{
+    // power-on password disabled, keyboard password not implemented,
+    // administrator password enabled, front panel reset not implemented
+    return StructureBuilder(24, 5, handle(24)).u8(4, 0x26);
+}
+
+// Voltages in mV, temperatures in 1/10 degree Celsius, currents in mA;
+// 0x8000 where the firmware does not know.
+struct Probe
+{
+    std::uint8_t type;
+    int instance;
+    const char* name;
+    std::uint8_t location; // processor 3, motherboard 7, power unit 10
+    std::uint16_t maximum;
+    std::uint16_t minimum;
+    std::uint16_t nominal;
+};
+
+constexpr std::uint16_t kUnknownValue = 0x8000;
+constexpr std::array<Probe, 9> kProbes{{
+    {26, 0, "CPU0 VCORE", 3, 1520, 600, 1100},
+    {26, 1, "CPU1 VCORE", 3, 1520, 600, 1100},
+    {26, 2, "System Board 12V", 7, 12600, 11400, 12000},
+    {28, 0, "CPU0 Temp", 3, 1000, 0, kUnknownValue},
+    {28, 1, "CPU1 Temp", 3, 1000, 0, kUnknownValue},
+    {28, 2, "System Board Inlet Temp", 7, 470, 30, kUnknownValue},
+    {28, 3, "System Board Exhaust Temp", 7, 750, 30, kUnknownValue},
+    {29, 0, "PSU0 Current", 10, 15000, 0, kUnknownValue},
+    {29, 1, "PSU1 Current", 10, 15000, 0, kUnknownValue},
+}};
+constexpr std::uint16_t kInletProbe = handle(28, 2);
+constexpr int kFans = 6;
+
+StructureBuilder probe(const Probe& p)
+{
+    constexpr std::uint8_t kOk = 3 << 5;
+    return StructureBuilder(p.type, 0x16, handle(p.type, p.instance))
+        .string(4, p.name)
+        .u8(5, kOk | p.location)
+        .u16(6, p.maximum)
+        .u16(8, p.minimum)
+        .u16(10, kUnknownValue) // resolution
+        .u16(12, kUnknownValue) // tolerance
+        .u16(14, kUnknownValue) // accuracy
+        .u16(20, p.nominal);
+}
+
+// Fans in one redundancy group, all cooled against the inlet temperature.
+StructureBuilder fan(int index)
+{
+    return StructureBuilder(27, 0x0F, handle(27, index))
+        .u16(4, kInletProbe)
+        .u8(6, 3 << 5 | 3) // OK, fan
+        .u8(7, 1)
+        .u16(12, 16800)
+        .string(14, "System Board Fan" + std::to_string(index + 1));
+}
+
+StructureBuilder bootInformation()
+{
+    return StructureBuilder(32, 0x0B, handle(32)); // no errors detected
+}
+
+// Reset, security, probes, fans and boot status.
+void addControlsAndProbes(TableBuilder& t)
+{
+    t.add(systemReset()).add(hardwareSecurity());
+    for (const Probe& p : kProbes)
+        t.add(probe(p));
+    for (int f = 0; f < kFans; ++f)
+        t.add(fan(f));
+    t.add(bootInformation());
+}
+
 // The log area travels inside the structure, from the access method address
 // field on, which is where the library looks for it: a 16-byte type 1 header
 // and four records. Record dates are plain decimal bytes.
@@ -483,6 +572,7 @@ TableBuilder sampleTable()
     t.add(arrayMapping());
     for (int d = 0; d < kDimms; ++d)
         t.add(deviceMapping(d));
+    addControlsAndProbes(t);
     t.add(powerSupply(0)).add(powerSupply(1));
     for (std::size_t i = 0; i < kOnboard.size(); ++i)
         t.add(onboardDevice(static_cast<int>(i)));

@@ -18,5 +18,9 @@ struct TypeMapping
 extern const std::span<const TypeMapping> platformMappings;
 // Type 15.
 extern const std::span<const TypeMapping> eventLogMappings;
+// Types 16 to 22.
+extern const std::span<const TypeMapping> memoryMappings;
+// Types 23 to 33.
+extern const std::span<const TypeMapping> controlsProbesMappings;
 
 } // namespace qvm::mapping
