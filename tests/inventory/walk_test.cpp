@@ -284,6 +284,33 @@ TEST_F(InventoryWalk, EveryValueShapeConvertsUnderItsOwnName)
     }
 }
 
+// Mixed.A hangs, so its service is not asked for the others of its
+// interfaces (Mixed.D, Shared), while the other services still are.
+TEST_F(InventoryWalk, HungServiceIsAskedOnceAndTheWalkGoesOn)
+{
+    ASSERT_GE(sd_bus_set_method_call_timeout(bus_.get(), 200'000), 0);
+    standin::script("/xyz/openbmc_project/inventory/mixed:GetAll",
+                    R"({"hang": true})");
+    json_object* out = nullptr;
+    ASSERT_EQ(retrieveSystemObjectProperties(bus_.get(), &out), 0);
+    const qvm::JsonPtr triples(out);
+    EXPECT_TRUE(sameJson(triples.get(), R"([
+      ["net.qvmtest.Widget", "/net/qvmtest/Widget",
+       {"net.qvmtest.Widget": {"Size": 3}}],
+      ["xyz.openbmc_project.invd", "/xyz/openbmc_project/invd/oem",
+       {"xyz.openbmc_project.Inventory.Item.Oem": {
+          "FullSMBIOSTablePath": "/run/qvmtest/smbios",
+          "BiosConfigurationFilePath": "/run/qvmtest/bios.json"}}],
+      ["net.qvmtest.Alpha", "/xyz/openbmc_project/inventory",
+       {"net.qvmtest.Root": {"Level": 3}}],
+      ["net.qvmtest.Beta", "/xyz/openbmc_project/inventory/shared",
+       {"net.qvmtest.Shared": {"Owner": "beta"}}]
+    ])"));
+    EXPECT_THAT(standin::calls("/xyz/openbmc_project/inventory/mixed:GetAll"),
+                ElementsAre(R"(["net.qvmtest.Mixed.A"])"));
+    EXPECT_THAT(standin::calls("GetAll"), SizeIs(5));
+}
+
 // The demo inventory, served by a stand-in of its own.
 TEST(ShippedInventory, WalkGivesTheReviewedDocument)
 {
