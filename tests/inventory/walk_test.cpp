@@ -284,28 +284,35 @@ TEST_F(InventoryWalk, EveryValueShapeConvertsUnderItsOwnName)
     }
 }
 
-// Mixed.A hangs, so its service is not asked for the others of its
-// interfaces (Mixed.D, Shared), while the other services still are.
+// Alpha hangs on its mixed object: from there on the walk drops Alpha's
+// triples without asking it again (Mixed.D, Shared), and is otherwise the
+// full walk.
 TEST_F(InventoryWalk, HungServiceIsAskedOnceAndTheWalkGoesOn)
 {
+    json_object* out = nullptr;
+    ASSERT_EQ(retrieveSystemObjectProperties(bus_.get(), &out), 0);
+    const qvm::JsonPtr full(out);
+    standin::reset();
     ASSERT_GE(sd_bus_set_method_call_timeout(bus_.get(), 200'000), 0);
     standin::script("/xyz/openbmc_project/inventory/mixed:GetAll",
                     R"({"hang": true})");
-    json_object* out = nullptr;
     ASSERT_EQ(retrieveSystemObjectProperties(bus_.get(), &out), 0);
-    const qvm::JsonPtr triples(out);
-    EXPECT_TRUE(sameJson(triples.get(), R"([
-      ["net.qvmtest.Widget", "/net/qvmtest/Widget",
-       {"net.qvmtest.Widget": {"Size": 3}}],
-      ["xyz.openbmc_project.invd", "/xyz/openbmc_project/invd/oem",
-       {"xyz.openbmc_project.Inventory.Item.Oem": {
-          "FullSMBIOSTablePath": "/run/qvmtest/smbios",
-          "BiosConfigurationFilePath": "/run/qvmtest/bios.json"}}],
-      ["net.qvmtest.Alpha", "/xyz/openbmc_project/inventory",
-       {"net.qvmtest.Root": {"Level": 3}}],
-      ["net.qvmtest.Beta", "/xyz/openbmc_project/inventory/shared",
-       {"net.qvmtest.Shared": {"Owner": "beta"}}]
-    ])"));
+    const qvm::JsonPtr walked(out);
+
+    const qvm::JsonPtr expected(json_object_new_array());
+    for (std::size_t i = 0; i < json_object_array_length(full.get()); ++i)
+    {
+        json_object* triple = json_object_array_get_idx(full.get(), i);
+        const std::string service =
+            json_object_get_string(json_object_array_get_idx(triple, 0));
+        const std::string path =
+            json_object_get_string(json_object_array_get_idx(triple, 1));
+        if (service != "net.qvmtest.Alpha" ||
+            path == "/xyz/openbmc_project/inventory")
+            json_object_array_add(expected.get(), json_object_get(triple));
+    }
+    EXPECT_TRUE(json_object_equal(walked.get(), expected.get()))
+        << text(walked.get());
     EXPECT_THAT(standin::calls("/xyz/openbmc_project/inventory/mixed:GetAll"),
                 ElementsAre(R"(["net.qvmtest.Mixed.A"])"));
     EXPECT_THAT(standin::calls("GetAll"), SizeIs(5));
