@@ -440,6 +440,14 @@ QVM_API int32_t make_JSON_object_from_GetAllReply(sd_bus_message *reply,
                                                   json_object **out);
 QVM_API int32_t make_JSON_object_from_GetSubTreeReply(sd_bus_message *reply,
                                                       json_object **out);
+/* Every object of the object mapper with the properties of each of its
+ * interfaces, as [service, path, {interface: {...}}] triples in *out.
+ * Blocks on one GetAll call after another. Worst case: the mapper's
+ * GetSubTree waits up to the bus's method-call time-out (25 s unless set);
+ * each GetAll waits at most 5 s (less when the bus's time-out is shorter),
+ * and a service that lets one call time out is not asked again in the same
+ * walk, so hung services add at most 5 s each on top of the time the
+ * answered calls take. */
 QVM_API int32_t retrieveSystemObjectProperties(sd_bus *bus, json_object **out);
 QVM_API int32_t get_object_lists(sd_bus *bus, json_object **out);
 QVM_API int32_t get_properties_from_node(sd_bus *bus, const char *service,

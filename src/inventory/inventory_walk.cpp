@@ -3,8 +3,11 @@
 #include "inventory/inventory.hpp"
 #include "qvmclient.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <string_view>
+#include <vector>
 
 namespace
 {
@@ -53,42 +56,91 @@ template <typename F> void forEachNamedArray(json_object* list, F&& f)
     }
 }
 
-// Appends [service, path, {interface: properties}] to triples when GetAll
-// answers; a failing interface only drops its own triple.
-void collectInterface(sd_bus* bus, const char* service, const char* path,
-                      const char* interface, json_object* triples)
+// A service name of the mapper's document, which outlives the walk. A
+// type of this file's own, so that the list code instantiated for it stays
+// out of the library's exported names (std::string's would not).
+struct ServiceName
 {
-    json_object* node = nullptr;
-    if (get_properties_from_node(bus, service, path, interface, &node) !=
-            QVM_RC_SUCCESS ||
-        node == nullptr)
-        return;
-    json_object* triple = json_object_new_array();
-    json_object_array_add(triple, json_object_new_string(service));
-    json_object_array_add(triple, json_object_new_string(path));
-    json_object_array_add(triple, node);
-    json_object_array_add(triples, triple);
-}
+    const char* text;
+    bool operator==(const ServiceName& other) const
+    {
+        return std::strcmp(text, other.text) == 0;
+    }
+};
 
-void collectObject(sd_bus* bus, const char* path, json_object* services,
-                   json_object* triples)
+// The GetAll calls of one walk and the triples they give. Each call waits
+// at most kCallTimeout (less when the bus's own method-call time-out is
+// shorter); a service that lets one call time out is taken as hung and not
+// asked again in this walk, so every service costs at most one time-out.
+class Walk
 {
-    if (isSkippedPath(path))
-        return;
-    forEachNamedArray(
-        services,
-        [&](const char* service, json_object* list)
-        {
-            const std::size_t count = json_object_array_length(list);
-            for (std::size_t i = 0; i < count; ++i)
+  public:
+    static constexpr uint64_t kCallTimeout = 5'000'000; // microseconds
+
+    Walk(sd_bus* bus, json_object* triples)
+        : bus_(bus), triples_(triples), timeout_(callTimeout(bus))
+    {
+    }
+
+    void collectObject(const char* path, json_object* services)
+    {
+        if (isSkippedPath(path))
+            return;
+        forEachNamedArray(
+            services,
+            [&](const char* service, json_object* list)
             {
-                const char* interface =
-                    json_object_get_string(json_object_array_get_idx(list, i));
-                if (interface != nullptr && !isStandardInterface(interface))
-                    collectInterface(bus, service, path, interface, triples);
-            }
-        });
-}
+                const std::size_t count = json_object_array_length(list);
+                for (std::size_t i = 0; i < count; ++i)
+                {
+                    const char* interface = json_object_get_string(
+                        json_object_array_get_idx(list, i));
+                    if (interface != nullptr && !isStandardInterface(interface))
+                        collectInterface(service, path, interface);
+                }
+            });
+    }
+
+  private:
+    static uint64_t callTimeout(sd_bus* bus)
+    {
+        uint64_t own = 0;
+        if (sd_bus_get_method_call_timeout(bus, &own) < 0 || own == 0 ||
+            own > kCallTimeout)
+            return kCallTimeout;
+        return own;
+    }
+
+    // Appends [service, path, {interface: properties}] when GetAll
+    // answers; a failing interface only drops its own triple.
+    void collectInterface(const char* service, const char* path,
+                          const char* interface)
+    {
+        if (std::find(hung_.begin(), hung_.end(), ServiceName{service}) !=
+            hung_.end())
+            return;
+        json_object* node = nullptr;
+        int callError = 0;
+        if (qvm::readNodeProperties(bus_, service, path, interface, &node,
+                                    timeout_, callError) != QVM_RC_SUCCESS ||
+            node == nullptr)
+        {
+            if (callError == -ETIMEDOUT)
+                hung_.push_back({service});
+            return;
+        }
+        json_object* triple = json_object_new_array();
+        json_object_array_add(triple, json_object_new_string(service));
+        json_object_array_add(triple, json_object_new_string(path));
+        json_object_array_add(triple, node);
+        json_object_array_add(triples_, triple);
+    }
+
+    sd_bus* bus_;
+    json_object* triples_;
+    uint64_t timeout_;
+    std::vector<ServiceName> hung_; // few, so a list will do
+};
 
 } // namespace
 
@@ -124,13 +176,14 @@ extern "C" int32_t retrieveSystemObjectProperties(sd_bus* bus,
     const qvm::JsonPtr tree(mapper);
     if (r != QVM_RC_SUCCESS)
         return r;
+    Walk walk(bus, triples);
     json_object_object_foreach(tree.get(), member, objects)
     {
         (void)member;
         if (!json_object_is_type(objects, json_type_array))
             continue;
         forEachNamedArray(objects, [&](const char* path, json_object* services)
-                          { collectObject(bus, path, services, triples); });
+                          { walk.collectObject(path, services); });
     }
     return QVM_RC_SUCCESS;
 }

@@ -12,10 +12,12 @@ MessageItem peekItem(sd_bus_message* m) noexcept
     return item;
 }
 
-void leaveContainers(sd_bus_message* m, int count) noexcept
+bool leaveContainers(sd_bus_message* m, int count) noexcept
 {
+    bool left = true;
     for (int i = 0; i < count; ++i)
-        sd_bus_message_exit_container(m);
+        left = sd_bus_message_exit_container(m) >= 0 && left;
+    return left;
 }
 
 bool isReadableReply(sd_bus_message* m, int32_t& result) noexcept

@@ -23,10 +23,11 @@ struct MessageItem
 
 MessageItem peekItem(sd_bus_message* m) noexcept;
 
-// Leaves count containers, innermost first. sd-bus refuses to leave a
-// container that still holds unread items; such a refusal is left as it
-// is, and the next peek then finds the unread item.
-void leaveContainers(sd_bus_message* m, int count) noexcept;
+// Leaves count containers, innermost first; false when sd-bus refused one.
+// It refuses to leave a container that still holds unread items, so a
+// reader that goes on after a refusal would read those items as if they
+// belonged to the level around them.
+bool leaveContainers(sd_bus_message* m, int count) noexcept;
 
 // The readers' common opening: true when m is not a method error. A reply
 // whose type cannot be read, or an error reply, gives -1 in result.

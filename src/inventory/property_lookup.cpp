@@ -50,16 +50,18 @@ extern "C" int32_t make_object_from_servicename(const char* name, char** out)
     return QVM_RC_SUCCESS;
 }
 
-extern "C" int32_t get_properties_from_node(sd_bus* bus, const char* service,
-                                            const char* path,
-                                            const char* interface,
-                                            json_object** out)
+namespace qvm
+{
+
+int32_t readNodeProperties(sd_bus* bus, const char* service, const char* path,
+                           const char* interface, json_object** out,
+                           uint64_t timeout, int& callError)
 {
     // Without a service there is nobody to ask; the lookup only knows
     // success and failure.
     if (service == nullptr || out == nullptr)
         return QVM_RC_FAILED;
-    qvm::HeapString built;
+    HeapString built;
     if (path == nullptr)
     {
         char* object = nullptr;
@@ -70,18 +72,32 @@ extern "C" int32_t get_properties_from_node(sd_bus* bus, const char* service,
     }
     const char* asked = interface != nullptr ? interface : service;
 
-    const qvm::MessagePtr reply = qvm::callMethod(
-        bus, service, path, qvm::kPropertiesInterface, "GetAll", "s", asked);
-    if (!reply)
+    CallOutcome call =
+        callMethodWithin(timeout, bus, service, path, kPropertiesInterface,
+                         "GetAll", "s", asked);
+    callError = call.error;
+    if (!call.reply)
         return QVM_RC_FAILED;
-    qvm::JsonPtr properties =
-        qvm::readReply(reply.get(), make_JSON_object_from_GetAllReply);
+    JsonPtr properties =
+        readReply(call.reply.get(), make_JSON_object_from_GetAllReply);
     if (!properties)
         return QVM_RC_FAILED;
     json_object* node = json_object_new_object();
     json_object_object_add(node, asked, properties.release());
     *out = node;
     return QVM_RC_SUCCESS;
+}
+
+} // namespace qvm
+
+extern "C" int32_t get_properties_from_node(sd_bus* bus, const char* service,
+                                            const char* path,
+                                            const char* interface,
+                                            json_object** out)
+{
+    int callError = 0;
+    return qvm::readNodeProperties(bus, service, path, interface, out, 0,
+                                   callError);
 }
 
 extern "C" int32_t get_property_from_invd(sd_bus* bus, const char* name,

@@ -4,8 +4,10 @@
 #include "inventory/message_cursor.hpp"
 #include "qvmclient.h"
 
+#include <cmath>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qvm
 {
@@ -27,8 +29,16 @@ bool isContainer(char type) noexcept
            std::string_view("aerv").find(type) != std::string_view::npos;
 }
 
-// One basic value as its JSON value; null when sd-bus refuses to read it.
-json_object* readBasic(sd_bus_message* m, char type) noexcept
+// A double as JSON: NaN and the infinities have no JSON form, so they
+// become null.
+json_object* jsonDouble(double value) noexcept
+{
+    return std::isfinite(value) ? json_object_new_double(value) : nullptr;
+}
+
+// Reads one basic value into value (null for JSON null); false when sd-bus
+// refuses to read it.
+bool readBasic(sd_bus_message* m, char type, json_object*& value) noexcept
 {
     union
     {
@@ -44,38 +54,50 @@ json_object* readBasic(sd_bus_message* m, char type) noexcept
         const char* s;
     } v{};
     if (sd_bus_message_read_basic(m, type, &v) <= 0)
-        return nullptr;
+        return false;
     switch (type)
     {
         case SD_BUS_TYPE_BOOLEAN:
-            return json_object_new_boolean((v.b & 1) != 0);
+            value = json_object_new_boolean((v.b & 1) != 0);
+            break;
         case SD_BUS_TYPE_BYTE:
-            return json_object_new_int64(v.y);
+            value = json_object_new_int64(v.y);
+            break;
         case SD_BUS_TYPE_INT16:
-            return json_object_new_int64(v.n);
+            value = json_object_new_int64(v.n);
+            break;
         case SD_BUS_TYPE_UINT16:
-            return json_object_new_int64(v.q);
+            value = json_object_new_int64(v.q);
+            break;
         case SD_BUS_TYPE_INT32:
-            return json_object_new_int64(v.i);
+            value = json_object_new_int64(v.i);
+            break;
         case SD_BUS_TYPE_UINT32:
-            return json_object_new_int64(v.u);
+            value = json_object_new_int64(v.u);
+            break;
         case SD_BUS_TYPE_INT64:
-            return json_object_new_int64(v.x);
+            value = json_object_new_int64(v.x);
+            break;
         case SD_BUS_TYPE_UINT64:
             // JSON integers are signed: the upper half keeps its bits.
-            return json_object_new_int64(static_cast<int64_t>(v.t));
+            value = json_object_new_int64(static_cast<int64_t>(v.t));
+            break;
         case SD_BUS_TYPE_DOUBLE:
-            return json_object_new_double(v.d);
+            value = jsonDouble(v.d);
+            break;
         default: // s, o, g
-            return json_object_new_string(v.s);
+            value = json_object_new_string(v.s);
     }
+    return true;
 }
 
-// Converts the value of one property entry. The entry's containers are
-// entered one by one without a JSON level of their own, except arrays: the
-// first becomes the property's value, a later one a {key: [...]} member of
-// the array around it. Basic values go into the innermost array, or become
-// the property's value while no array is open.
+// Converts the value of one property entry, reading it to the entry's own
+// end. Containers add no JSON level of their own, except arrays: an array
+// opened while none is open becomes the property's value, one opened inside
+// another a {key: [...]} member of the array around it. Basic values go
+// into the innermost open array, or become (replace) the property's value
+// while no array is open. The end of an inner container closes that one
+// container and the entry's reading goes on after it.
 class EntryReader
 {
   public:
@@ -84,57 +106,52 @@ class EntryReader
     {
     }
 
-    // False when the reader stops with -1 (every container of the entry
-    // has been left by then).
+    // True once the entry has been read whole and left; false when the
+    // conversion ends with -1 (every container of the entry has been left
+    // by then, as far as sd-bus allows).
     bool read()
     {
         for (;;)
         {
             const MessageItem item = peekItem(m_);
             if (item.failed())
+                return fail();
+            if (!item.present())
             {
-                leaveContainers(m_, depth_);
-                return false;
+                if (enclosing_.empty())
+                    return leaveContainers(m_, 1) || fail(); // the entry
+                if (!leaveContainers(m_, 1))
+                    return fail();
+                target_ = enclosing_.back();
+                enclosing_.pop_back();
+                continue;
             }
             if (isConvertedBasic(item.type))
             {
-                // sd-bus leaves its read position on a value it refuses
-                // (bad UTF-8, a malformed path or signature), and
-                // sd_bus_message_skip refuses it as well, so a refused
-                // value cannot be stepped over: it ends the entry like a
-                // type that is not converted. The value stays unread, so
-                // the next element's peek finds it and the conversion
-                // ends with -1 instead of retrying it.
-                json_object* value = readBasic(m_, item.type);
-                if (value == nullptr)
-                    return finishEntry();
+                // sd-bus keeps its read position on a value it refuses (bad
+                // UTF-8, a malformed path or signature) and cannot skip it
+                // either, so such a value ends the conversion.
+                json_object* value = nullptr;
+                if (!readBasic(m_, item.type, value))
+                    return fail();
                 store(value);
                 continue;
             }
-            if (isContainer(item.type))
-            {
-                if (!enterItem(m_, item))
-                {
-                    leaveContainers(m_, depth_);
-                    return false;
-                }
-                ++depth_;
-                if (item.type == SD_BUS_TYPE_ARRAY)
-                    openArray();
-                continue;
-            }
-            // The end of the innermost container, or a type that is not
-            // converted (a unix fd, for one).
-            return finishEntry();
+            // A type that is not converted: a unix fd, for one.
+            if (!isContainer(item.type) || !enterItem(m_, item))
+                return fail();
+            enclosing_.push_back(target_);
+            if (item.type == SD_BUS_TYPE_ARRAY)
+                openArray();
         }
     }
 
   private:
-    // Leaves what was entered for this entry, keeping the outer array.
-    bool finishEntry()
+    // Leaves every container entered for this entry and the outer array.
+    bool fail()
     {
-        leaveContainers(m_, depth_ - 1);
-        return true;
+        leaveContainers(m_, kEntryDepth + static_cast<int>(enclosing_.size()));
+        return false;
     }
 
     void store(json_object* value)
@@ -165,7 +182,9 @@ class EntryReader
     json_object* result_;
     json_object* target_;
     std::string key_;
-    int depth_ = kEntryDepth;
+    // For every container entered inside the entry, innermost last: the
+    // target that was current when it was entered, restored at its end.
+    std::vector<json_object*> enclosing_;
 };
 
 } // namespace

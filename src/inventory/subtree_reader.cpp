@@ -62,7 +62,8 @@ Step enterNamedList(sd_bus_message* m, json_object* list, json_object*& inner)
 }
 
 // Interface names up to the end of the array or the first item of another
-// type. A name that sd-bus refuses to read cannot be stepped over (the read
+// type; such an item stays unread, so leaving the array fails afterwards. A
+// name that sd-bus refuses to read cannot be stepped over (the read
 // position stays on it and sd_bus_message_skip refuses it too), so it is
 // a failed read rather than a name to retry.
 bool readInterfaces(sd_bus_message* m, json_object* interfaces)
@@ -90,12 +91,14 @@ bool readServices(sd_bus_message* m, json_object* services)
         const Step step = enterNamedList(m, services, interfaces);
         if (step != Step::Entered)
             return step == Step::End;
-        if (!readInterfaces(m, interfaces))
+        // An interface list that ended early cannot be left; reading on
+        // would take its remaining items for services.
+        if (!readInterfaces(m, interfaces) ||
+            !leaveContainers(m, 2)) // the interface array and the entry
         {
             leaveContainers(m, kInterfaceLevels);
             return false;
         }
-        leaveContainers(m, 2); // the interface array and the service entry
     }
 }
 
@@ -123,8 +126,11 @@ extern "C" int32_t make_JSON_object_from_GetSubTreeReply(sd_bus_message* reply,
             break;
         if (step == Step::Failed || !readServices(reply, services))
             return QVM_RC_FAILED;
-        leaveContainers(reply, 2); // the service array and the path entry
+        if (!leaveContainers(reply, 2)) // the service array and the entry
+        {
+            leaveContainers(reply, 1);
+            return QVM_RC_FAILED;
+        }
     }
-    leaveContainers(reply, 1);
-    return QVM_RC_SUCCESS;
+    return leaveContainers(reply, 1) ? QVM_RC_SUCCESS : QVM_RC_FAILED;
 }

@@ -1,6 +1,7 @@
 #include "inventory/inventory.hpp"
+#include "json_dbus.hpp"
 #include "qvmclient.h"
-#include "reply_builder.hpp"
+#include "support/local_bus.hpp"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -37,20 +38,37 @@ struct ReplyCase
 class ReaderTest : public testing::Test
 {
   protected:
+    // A sealed method return whose arguments are the JSON array values
+    // converted by signature.
+    qvm::MessagePtr reply(const char* signature, const char* values)
+    {
+        qvm::MessagePtr m = bus_.methodReturn();
+        const qvm::JsonPtr json(json_tokener_parse(values));
+        if (!m || !json ||
+            standin::appendJsonArgs(m.get(), signature, json.get()) < 0)
+        {
+            ADD_FAILURE() << "cannot build " << signature << " " << values;
+            return nullptr;
+        }
+        return bus_.seal(std::move(m));
+    }
+
     template <std::size_t N>
     void expectEach(Reader reader, const ReplyCase (&cases)[N])
     {
         for (const ReplyCase& c : cases)
         {
-            const qvm::MessagePtr reply = bus_.reply(c.signature, c.values);
-            EXPECT_EQ(run(reader, reply.get()), c.expected) << c.name;
+            const qvm::MessagePtr m = reply(c.signature, c.values);
+            EXPECT_EQ(run(reader, m.get()), c.expected) << c.name;
         }
     }
 
     qvmtest::LocalBus bus_;
 };
 
-// Properties: a{sv} with every basic type, then a value of each kind.
+// Properties: a{sv} with every basic type and arrays of them, then replies
+// of other shapes (values of other shapes are sent by the stand-in in
+// walk_test.cpp).
 const ReplyCase kPropertyCases[] = {
     {"every basic type",
      "a{sv}",
@@ -79,17 +97,6 @@ const ReplyCase kPropertyCases[] = {
           "E": {"type": "as", "value": []},
           "I": {"type": "ai", "value": [1, -2, 3]}}])",
      {0, R"({"L":["p","q"],"E":[],"I":[1,-2,3]})"}},
-    {"structs and dict entries add no level",
-     "a{sv}",
-     R"j([{"R": {"type": "(us)", "value": [7, "x"]},
-          "D": {"type": "a{ss}", "value": {"k": "v"}},
-          "S": {"type": "a(sss)", "value": [["a", "b", "c"]]},
-          "V": {"type": "v", "value": {"type": "u", "value": 9}}}])j",
-     {0, R"({"R":"x","D":["k","v"],"S":["a","b","c"],"V":9})"}},
-    {"array in an array is wrapped in the key",
-     "a{sv}",
-     R"([{"N": {"type": "aas", "value": [["a", "b"]]}}])",
-     {0, R"({"N":[{"N":["a","b"]}]})"}},
     {"empty dictionary", "a{sv}", "[{}]", {0, "{}"}},
     {"no argument", "", "[]", {0, "{}"}},
     {"first argument a string", "s", R"(["x"])", {1, "{}"}},
@@ -98,22 +105,6 @@ const ReplyCase kPropertyCases[] = {
      "a{uv}",
      R"([{"5": {"type": "u", "value": 1}}])",
      {-1, "{}"}},
-    {"unix fd stops the conversion",
-     "a{sv}",
-     R"([{"A": {"type": "u", "value": 1},
-          "F": {"type": "h", "value": 0},
-          "B": {"type": "u", "value": 2}}])",
-     {-1, R"({"A":1})"}},
-    {"two structs stop the conversion",
-     "a{sv}",
-     R"j([{"A": {"type": "u", "value": 1},
-          "P": {"type": "a(ss)", "value": [["a", "b"], ["c", "d"]]},
-          "B": {"type": "u", "value": 2}}])j",
-     {-1, R"({"A":1,"P":["a","b"]})"}},
-    {"two inner arrays stop the conversion",
-     "a{sv}",
-     R"([{"N": {"type": "aas", "value": [["a"], ["b"]]}}])",
-     {-1, R"({"N":[{"N":["a"]}]})"}},
 };
 
 TEST_F(ReaderTest, PropertiesConvertAsFarAsTheShapeAllows)
@@ -155,6 +146,10 @@ const ReplyCase kSubtreeCases[] = {
      "a{sa{ss}}",
      R"([{"/p": {"S": "I"}}])",
      {-1, R"({"Returned Objects":[{"/p":[{"S":[]}]}]})"}},
+    {"interface list of dict entries",
+     "a{sa{sa{sas}}}",
+     R"([{"/p": {"S": {"X": ["I"]}}}])",
+     {-1, R"({"Returned Objects":[{"/p":[{"S":[]}]}]})"}},
     {"interface list of numbers",
      "a{sa{sau}}",
      R"([{"/p": {"S": [1]}}])",
@@ -168,13 +163,13 @@ TEST_F(ReaderTest, SubtreeConvertsAsFarAsTheShapeAllows)
 
 TEST_F(ReaderTest, MissingArgumentsAndErrorRepliesLeaveOutUnwritten)
 {
-    const qvm::MessagePtr reply = bus_.reply("a{sv}", "[{}]");
+    const qvm::MessagePtr empty = reply("a{sv}", "[{}]");
     const qvm::MessagePtr error = bus_.errorReply();
     for (Reader reader : {make_JSON_object_from_GetAllReply,
                           make_JSON_object_from_GetSubTreeReply})
     {
         EXPECT_EQ(run(reader, nullptr), (Outcome{3, "unset"}));
-        EXPECT_EQ(reader(reply.get(), nullptr), 3);
+        EXPECT_EQ(reader(empty.get(), nullptr), 3);
         EXPECT_EQ(run(reader, error.get()), (Outcome{-1, "unset"}));
     }
     EXPECT_EQ(run(qvm::make_JSON_object_from_message, error.get()),
@@ -195,9 +190,9 @@ TEST_F(ReaderTest, UnreadableValueEndsTheConversion)
         properties.string(text);
     }
     properties.endArray(entries);
-    const qvm::MessagePtr reply = bus_.receive("a{sv}", properties);
-    ASSERT_NE(reply, nullptr);
-    EXPECT_EQ(run(make_JSON_object_from_GetAllReply, reply.get()),
+    const qvm::MessagePtr received = bus_.receive("a{sv}", properties);
+    ASSERT_NE(received, nullptr);
+    EXPECT_EQ(run(make_JSON_object_from_GetAllReply, received.get()),
               (Outcome{-1, R"({"A":"ok"})"}));
 
     qvmtest::WireBody tree;

@@ -209,6 +209,115 @@ TEST_F(InventoryWalk, InventoryDaemonPaths)
                                     "device or address\n"}));
 }
 
+// A GetAll reply that the stand-in sends for one interface, and what the
+// property reader makes of it.
+struct ShapeCase
+{
+    const char* name;
+    const char* properties; // a{sv} as the stand-in types it
+    int32_t result;
+    const char* document;
+};
+
+const ShapeCase kShapes[] = {
+    {"a nested dictionary injects no properties",
+     R"({"Assoc": {"type": "a{ss}", "value": {"x": "1",
+          "PrettyName": "INJECTED", "Present": "no"}},
+        "Present": {"type": "b", "value": true},
+        "PrettyName": {"type": "s", "value": "Real"}})",
+     0,
+     R"({"Assoc":["x","1","PrettyName","INJECTED","Present","no"],)"
+     R"("Present":true,"PrettyName":"Real"})"},
+    {"associations: one flat array of every string",
+     R"j({"Associations": {"type": "a(sss)", "value": [
+          ["chassis", "all_sensors", "/xyz/openbmc_project/inventory/system"],
+          ["inventory", "sensors", "/xyz/openbmc_project/sensors/t0"]]},
+        "After": {"type": "u", "value": 1}})j",
+     0,
+     R"({"Associations":["chassis","all_sensors",)"
+     R"("/xyz/openbmc_project/inventory/system","inventory","sensors",)"
+     R"("/xyz/openbmc_project/sensors/t0"],"After":1})"},
+    {"arrays of arrays: one-member objects under the key",
+     R"({"N": {"type": "aas", "value": [["a", "b"], [], ["c"]]}})", 0,
+     R"({"N":[{"N":["a","b"]},{"N":[]},{"N":["c"]}]})"},
+    {"a struct outside arrays: its last value",
+     R"j({"P": {"type": "(ii)", "value": [3, 4]}})j", 0, R"({"P":4})"},
+    {"variants and dictionaries inside arrays",
+     R"j({"V": {"type": "av", "value": [{"type": "s", "value": "a"},
+          {"type": "as", "value": ["b"]}, {"type": "(is)", "value": [1, "c"]}]},
+        "D": {"type": "a{sv}", "value": {"k": {"type": "ai", "value": [2]}}}})j",
+     0, R"({"V":["a",{"V":["b"]},1,"c"],"D":["k",{"D":[2]}]})"},
+    {"NaN and the infinities become null",
+     R"({"N": {"type": "d", "value": "NaN"},
+        "I": {"type": "d", "value": "Infinity"},
+        "M": {"type": "ad", "value": ["-Infinity", 1.5]}})",
+     0, R"({"N":null,"I":null,"M":[null,1.5]})"},
+    {"a unix fd ends the conversion, keeping what came before",
+     R"j({"A": {"type": "u", "value": 1},
+        "S": {"type": "a(ss)", "value": [["p", "q"], ["r", "s"]]},
+        "F": {"type": "h", "value": 0},
+        "B": {"type": "u", "value": 2}})j",
+     -1, R"({"A":1,"S":["p","q","r","s"]})"},
+};
+
+TEST_F(InventoryWalk, EveryValueShapeConvertsUnderItsOwnName)
+{
+    const char* path = "/xyz/openbmc_project/inventory/mixed";
+    for (const ShapeCase& c : kShapes)
+    {
+        standin::script(std::string(path) + ":GetAll",
+                        std::string(R"({"reply": [)") + c.properties + "]}");
+        sd_bus_message* raw = nullptr;
+        ASSERT_GE(sd_bus_call_method(bus_.get(), "net.qvmtest.Alpha", path,
+                                     "org.freedesktop.DBus.Properties",
+                                     "GetAll", nullptr, &raw, "s",
+                                     "net.qvmtest.Mixed.A"),
+                  0)
+            << c.name;
+        const qvm::MessagePtr reply(raw);
+        json_object* out = nullptr;
+        EXPECT_EQ(make_JSON_object_from_GetAllReply(reply.get(), &out),
+                  c.result)
+            << c.name;
+        const qvm::JsonPtr document(out);
+        EXPECT_EQ(text(document.get()), c.document) << c.name;
+    }
+}
+
+// Alpha hangs on its mixed object: from there on the walk drops Alpha's
+// triples without asking it again (Mixed.D, Shared), and is otherwise the
+// full walk.
+TEST_F(InventoryWalk, HungServiceIsAskedOnceAndTheWalkGoesOn)
+{
+    json_object* out = nullptr;
+    ASSERT_EQ(retrieveSystemObjectProperties(bus_.get(), &out), 0);
+    const qvm::JsonPtr full(out);
+    standin::reset();
+    ASSERT_GE(sd_bus_set_method_call_timeout(bus_.get(), 200'000), 0);
+    standin::script("/xyz/openbmc_project/inventory/mixed:GetAll",
+                    R"({"hang": true})");
+    ASSERT_EQ(retrieveSystemObjectProperties(bus_.get(), &out), 0);
+    const qvm::JsonPtr walked(out);
+
+    const qvm::JsonPtr expected(json_object_new_array());
+    for (std::size_t i = 0; i < json_object_array_length(full.get()); ++i)
+    {
+        json_object* triple = json_object_array_get_idx(full.get(), i);
+        const std::string service =
+            json_object_get_string(json_object_array_get_idx(triple, 0));
+        const std::string path =
+            json_object_get_string(json_object_array_get_idx(triple, 1));
+        if (service != "net.qvmtest.Alpha" ||
+            path == "/xyz/openbmc_project/inventory")
+            json_object_array_add(expected.get(), json_object_get(triple));
+    }
+    EXPECT_TRUE(json_object_equal(walked.get(), expected.get()))
+        << text(walked.get());
+    EXPECT_THAT(standin::calls("/xyz/openbmc_project/inventory/mixed:GetAll"),
+                ElementsAre(R"(["net.qvmtest.Mixed.A"])"));
+    EXPECT_THAT(standin::calls("GetAll"), SizeIs(5));
+}
+
 // The demo inventory, served by a stand-in of its own.
 TEST(ShippedInventory, WalkGivesTheReviewedDocument)
 {

@@ -168,6 +168,12 @@ int Standin::reply(const Endpoint& endpoint, sd_bus_message* m,
     const qvm::JsonPtr script = scriptFor(m);
     if (script)
     {
+        // A hung service: the call is taken and never answered, so the
+        // caller waits for its time-out.
+        json_object* hang = nullptr;
+        if (json_object_object_get_ex(script.get(), "hang", &hang) &&
+            json_object_get_boolean(hang))
+            return 1;
         json_object* name = nullptr;
         if (json_object_object_get_ex(script.get(), "error", &name))
             return sd_bus_error_set(error, json_object_get_string(name),

@@ -50,7 +50,8 @@ class Standin
 
     // A script is a JSON object: {"reply": [...], "signature": "..."} to
     // answer with other values or another signature, or
-    // {"error": "name", "message": "text"} to answer with an error. Keys are
+    // {"error": "name", "message": "text"} to answer with an error, or
+    // {"hang": true} to leave the call unanswered. Keys are
     // "PATH:MEMBER" or "MEMBER" (looked up in that order).
     void script(const std::string& key, const std::string& json);
     std::vector<std::string> calls(const std::string& key) const;

@@ -1,6 +1,7 @@
-// Reply messages for the reader tests, built without a service: from JSON
-// values (through the stand-in's JSON to D-Bus conversion), as method
-// errors, or from raw wire bytes that sd-bus would refuse to append.
+// Reply messages built without a service, for the reader tests and the
+// reply fuzz target: method returns to append to, method errors, and
+// messages received from raw wire bytes that sd-bus would refuse to append
+// (nothing in a received body is validated until it is read).
 #pragma once
 
 #include "common/handles.hpp"
@@ -18,7 +19,9 @@ class WireBody
 {
   public:
     void byte(uint8_t value);
+    void u16(uint16_t value);
     void u32(uint32_t value);
+    void u64(uint64_t value);
     void string(std::string_view text); // s or o
     void signature(std::string_view text);
     // Arrays: the returned mark goes to endArray once the elements are in.
@@ -33,6 +36,7 @@ class WireBody
     void beginStruct() { align(8); }
 
     const std::string& bytes() const noexcept { return bytes_; }
+    std::string& bytes() noexcept { return bytes_; }
 
   private:
     void align(std::size_t n);
@@ -41,6 +45,7 @@ class WireBody
 
 // One end of a socket pair, run by sd-bus as a peer-to-peer server: the
 // object that messages are created on, and the receiver of raw bytes.
+// Every message comes back null when sd-bus refuses it.
 class LocalBus
 {
   public:
@@ -49,22 +54,24 @@ class LocalBus
     LocalBus(const LocalBus&) = delete;
     LocalBus& operator=(const LocalBus&) = delete;
 
-    // A sealed method return whose arguments are the JSON array values
-    // converted by signature; null when they do not convert.
-    qvm::MessagePtr reply(const std::string& signature,
-                          const std::string& values);
+    bool ready() const noexcept { return ready_; }
+
+    // An empty method return to append the arguments to; seal it with
+    // seal before it is read.
+    qvm::MessagePtr methodReturn();
+    qvm::MessagePtr seal(qvm::MessagePtr m);
     // A sealed method error reply.
     qvm::MessagePtr errorReply();
     // A method return with the given body, sent over the wire and received
-    // as sd-bus delivers it (nothing in the body is validated on the way).
+    // as sd-bus delivers it.
     qvm::MessagePtr receive(const std::string& signature, const WireBody& body);
 
   private:
     qvm::MessagePtr call();
-    qvm::MessagePtr sealed(sd_bus_message* raw); // takes raw and seals it
 
     qvm::BusPtr bus_;
     int peer_ = -1;
+    bool ready_ = false;
     uint32_t serial_ = 1;
 };
 

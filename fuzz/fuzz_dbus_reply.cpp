@@ -1,0 +1,432 @@
+// Feeds the property and subtree readers reply messages made from the input.
+// The bytes pick the reply's signature (mostly the a{sv} and a{sa{sas}}
+// shapes with some of their types replaced, else anything) and then every
+// value written on the wire: nested arrays, variants, dict entries and
+// structs, strings that may be invalid, doubles that may not be finite, and
+// now and then a damaged byte. Both readers read every message. Besides
+// memory errors, it checks that a reader returning 0 has named only members
+// that the message held at its top level, and that every document, whole or
+// partial, serialises to strict JSON.
+#include "common/handles.hpp"
+#include "json_dbus.hpp"
+#include "qvmclient.h"
+#include "strict_json.hpp"
+#include "support/local_bus.hpp"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace
+{
+
+void require(bool condition)
+{
+    if (!condition)
+        __builtin_trap();
+}
+
+// The input read front to back; zeros once it runs out, which makes every
+// later array empty, so generation always ends.
+class Input
+{
+  public:
+    Input(const uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+
+    uint8_t byte() { return used_ < size_ ? data_[used_++] : 0; }
+    uint64_t bytes(int count)
+    {
+        uint64_t value = 0;
+        for (int i = 0; i < count; ++i)
+            value |= static_cast<uint64_t>(byte()) << (8 * i);
+        return value;
+    }
+    bool exhausted() const { return used_ >= size_; }
+
+  private:
+    const uint8_t* data_;
+    std::size_t size_;
+    std::size_t used_ = 0;
+};
+
+constexpr int kMaxDepth = 10;
+// Arrays stop growing past kMaxBody; a body past kMaxMessage is not sent,
+// since it must fit the socket's buffer in one write.
+constexpr std::size_t kMaxBody = 32 * 1024;
+constexpr std::size_t kMaxMessage = 128 * 1024;
+constexpr std::string_view kBasicTypes = "ybnqiuxtdsogh";
+
+// Reply signatures; "?" stands for a generated complete type ("?" right
+// after "{" for a basic one).
+constexpr const char* kShapes[] = {
+    "a{sv}", "a{sv}", "a{s?}", "a{sa{sas}}", "a{sa{s?}}",
+    "a{?v}", "?",     "??",    "",
+};
+
+class Generator
+{
+  public:
+    explicit Generator(Input& in) : in_(in) {}
+
+    std::string signature()
+    {
+        std::string out;
+        const std::string_view shape =
+            kShapes[in_.byte() % (sizeof kShapes / sizeof *kShapes)];
+        for (std::size_t i = 0; i < shape.size(); ++i)
+        {
+            if (shape[i] != '?')
+                out.push_back(shape[i]);
+            else if (i > 0 && shape[i - 1] == '{')
+                out.push_back(basicType());
+            else
+                out += type(1);
+        }
+        return out;
+    }
+
+    // Writes one value of the complete type at sig[at]; the position after
+    // that type.
+    std::size_t value(const std::string& sig, std::size_t at, int depth)
+    {
+        switch (const char t = sig[at])
+        {
+            case 'y':
+                body_.byte(in_.byte());
+                return at + 1;
+            case 'b': // now and then neither 0 nor 1
+                body_.u32(in_.byte() % 8 == 7 ? in_.byte() : in_.byte() & 1);
+                return at + 1;
+            case 'n':
+            case 'q':
+                body_.u16(static_cast<uint16_t>(in_.bytes(2)));
+                return at + 1;
+            case 'i':
+            case 'u':
+            case 'h':
+                body_.u32(static_cast<uint32_t>(in_.bytes(4)));
+                return at + 1;
+            case 'x':
+            case 't':
+            case 'd':
+                body_.u64(in_.bytes(8));
+                return at + 1;
+            case 's':
+            case 'o':
+                body_.string(text(t));
+                return at + 1;
+            case 'g':
+                body_.signature(text(t));
+                return at + 1;
+            case 'v':
+            {
+                const std::string inner = type(depth + 1);
+                body_.signature(inner);
+                value(inner, 0, depth + 1);
+                return at + 1;
+            }
+            case 'a':
+                return array(sig, at, depth);
+            default: // ( or {
+            {
+                const char close = t == '(' ? ')' : '}';
+                body_.beginStruct();
+                std::size_t next = at + 1;
+                while (sig[next] != close)
+                    next = value(sig, next, depth + 1);
+                return next + 1;
+            }
+        }
+    }
+
+    qvmtest::WireBody& body() { return body_; }
+
+  private:
+    char basicType() { return kBasicTypes[in_.byte() % kBasicTypes.size()]; }
+
+    // A complete type, kept small enough for a signature's 255 bytes.
+    std::string type(int depth)
+    {
+        const uint8_t pick = in_.byte();
+        if (depth >= kMaxDepth || budget_ <= 0 || pick % 2 == 0)
+        {
+            --budget_;
+            return std::string(1, basicType());
+        }
+        budget_ -= 2;
+        switch (pick / 2 % 4)
+        {
+            case 0:
+                return "v";
+            case 1:
+                return "a" + type(depth + 1);
+            case 2:
+                return std::string("a{") + basicType() + type(depth + 1) + "}";
+            default:
+            {
+                std::string members = "(";
+                for (int n = 1 + in_.byte() % 3; n > 0; --n)
+                    members += type(depth + 1);
+                return members + ")";
+            }
+        }
+    }
+
+    // Mostly names that repeat (so keys collide) and valid paths; else raw
+    // bytes, which may be invalid UTF-8 or hold a zero.
+    std::string text(char type)
+    {
+        static constexpr const char* kNames[] = {
+            "A", "B", "Present", "PrettyName", "", "x.y.Z", "/", "/a/b"};
+        static constexpr const char* kSignatures[] = {"s", "a{sv}", "", "(",
+                                                      "aaa"};
+        const uint8_t pick = in_.byte();
+        if (pick % 4 != 3)
+        {
+            if (type == 'o')
+                return pick % 2 ? "/" : "/a/b";
+            if (type == 'g')
+                return kSignatures[pick % 5];
+            return kNames[pick % 8];
+        }
+        std::string raw;
+        for (int n = in_.byte() % 8; n > 0; --n)
+            raw.push_back(static_cast<char>(in_.byte()));
+        return raw;
+    }
+
+    static std::size_t alignment(char type)
+    {
+        if (std::string_view("ygv").find(type) != std::string_view::npos)
+            return 1;
+        if (type == 'n' || type == 'q')
+            return 2;
+        if (std::string_view("xtd({").find(type) != std::string_view::npos)
+            return 8;
+        return 4;
+    }
+
+    std::size_t array(const std::string& sig, std::size_t at, int depth)
+    {
+        const auto mark = body_.beginArray(alignment(sig[at + 1]));
+        int count = in_.byte() % 4;
+        if (in_.exhausted() || body_.bytes().size() > kMaxBody)
+            count = 0;
+        for (; count > 0; --count)
+            value(sig, at + 1, depth + 1);
+        body_.endArray(mark);
+        return at + 1 +
+               standin::completeTypeLength(
+                   std::string_view(sig).substr(at + 1));
+    }
+
+    Input& in_;
+    qvmtest::WireBody body_;
+    int budget_ = 60;
+};
+
+// The entries of an a{s...} array: each key and, for the reply's own
+// entries, the entries of the value when it is such an array too.
+struct Entry;
+using Entries = std::optional<std::vector<Entry>>;
+struct Entry
+{
+    std::string key;
+    Entries inner;
+};
+
+std::vector<std::string> keysOf(const Entries& entries)
+{
+    std::vector<std::string> keys;
+    for (const auto& entry : entries.value_or(std::vector<Entry>{}))
+        keys.push_back(entry.key);
+    return keys;
+}
+
+// Lists the reply's entries as sd-bus itself reads them, skipping values.
+class KeyLister
+{
+  public:
+    explicit KeyLister(sd_bus_message* m) : m_(m) {}
+
+    Entries entries()
+    {
+        sd_bus_message_rewind(m_, 1);
+        Entries out = list(true);
+        sd_bus_message_rewind(m_, 1);
+        return broken_ ? std::nullopt : out;
+    }
+
+  private:
+    // The entries of the item at the read position, which is consumed.
+    // None when it is missing, not an array, or holds an element other than
+    // a dict entry with a string key (an empty array has no entries).
+    Entries list(bool nested)
+    {
+        char type = 0;
+        const char* contents = nullptr;
+        if (sd_bus_message_peek_type(m_, &type, &contents) <= 0)
+            return std::nullopt;
+        if (type != 'a')
+        {
+            skip();
+            return std::nullopt;
+        }
+        const bool keyed = std::string_view(contents).substr(0, 2) == "{s";
+        bool other = false;
+        std::vector<Entry> found;
+        check(sd_bus_message_enter_container(m_, type, contents));
+        while (!broken_ && sd_bus_message_peek_type(m_, &type, &contents) > 0)
+        {
+            if (!keyed)
+            {
+                other = true;
+                skip();
+                continue;
+            }
+            const char* key = nullptr;
+            check(sd_bus_message_enter_container(m_, type, contents));
+            check(sd_bus_message_read_basic(m_, 's', &key));
+            if (broken_)
+                break;
+            found.push_back({key, std::nullopt});
+            if (nested)
+                found.back().inner = list(false);
+            else
+                skip();
+            check(sd_bus_message_exit_container(m_));
+        }
+        check(sd_bus_message_exit_container(m_));
+        return other ? std::nullopt : Entries(std::move(found));
+    }
+
+    void skip() { check(sd_bus_message_skip(m_, nullptr)); }
+    void check(int r) { broken_ = broken_ || r <= 0; }
+
+    sd_bus_message* m_;
+    bool broken_ = false;
+};
+
+void requireStrictText(json_object* document)
+{
+    char* text = nullptr;
+    require(makeJSONstringFromDoc(document, &text) == QVM_RC_SUCCESS);
+    const qvm::HeapString owned(text);
+    require(qvmfuzz::isStrictJson(text));
+}
+
+std::vector<std::string> memberNames(json_object* object)
+{
+    std::vector<std::string> names;
+    json_object_object_foreach(object, name, value)
+    {
+        (void)value;
+        names.emplace_back(name);
+    }
+    return names;
+}
+
+// The one member name of each {name: [...]} element of array.
+std::vector<std::string> elementNames(json_object* array)
+{
+    std::vector<std::string> names;
+    require(json_object_is_type(array, json_type_array));
+    for (std::size_t i = 0; i < json_object_array_length(array); ++i)
+    {
+        const auto member = memberNames(json_object_array_get_idx(array, i));
+        require(member.size() == 1);
+        names.push_back(member.front());
+    }
+    return names;
+}
+
+void checkProperties(json_object* document, const Entries& entries)
+{
+    const auto keys = keysOf(entries);
+    const auto names = memberNames(document);
+    require(std::set<std::string>(names.begin(), names.end()) ==
+            std::set<std::string>(keys.begin(), keys.end()));
+}
+
+void checkSubtree(json_object* document, const Entries& entries)
+{
+    json_object* objects = nullptr;
+    if (!json_object_object_get_ex(document, "Returned Objects", &objects))
+    {
+        require(!entries && memberNames(document).empty());
+        return;
+    }
+    require(memberNames(document).size() == 1);
+    const auto paths = keysOf(entries);
+    require(elementNames(objects) == paths);
+    for (std::size_t i = 0; i < paths.size(); ++i)
+    {
+        json_object* services = nullptr;
+        json_object_object_get_ex(json_object_array_get_idx(objects, i),
+                                  paths[i].c_str(), &services);
+        const Entries& inner = (*entries)[i].inner;
+        require(inner && elementNames(services) == keysOf(inner));
+    }
+}
+
+using Reader = int32_t (*)(sd_bus_message*, json_object**);
+using Check = void (*)(json_object*, const Entries&);
+
+void readWith(sd_bus_message* m, Reader reader, Check check,
+              const Entries& entries, bool damaged)
+{
+    sd_bus_message_rewind(m, 1);
+    json_object* out = nullptr;
+    const int32_t result = reader(m, &out);
+    const qvm::JsonPtr document(out);
+    if (document)
+        requireStrictText(document.get());
+    if (result == QVM_RC_SUCCESS && !damaged)
+        check(document.get(), entries);
+}
+
+std::unique_ptr<qvmtest::LocalBus>& localBus()
+{
+    static std::unique_ptr<qvmtest::LocalBus> bus;
+    return bus;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
+{
+    Input in(data, size);
+    Generator generator(in);
+    const std::string signature = generator.signature();
+    for (std::size_t at = 0; at < signature.size();)
+        at = generator.value(signature, at, 0);
+    std::string& body = generator.body().bytes();
+    if (body.size() > kMaxMessage)
+        return 0;
+    const bool damaged = !body.empty() && in.byte() % 16 == 15;
+    if (damaged)
+        body[in.bytes(2) % body.size()] ^= static_cast<char>(in.byte() | 1);
+
+    auto& bus = localBus();
+    if (!bus)
+        bus = std::make_unique<qvmtest::LocalBus>();
+    require(bus->ready());
+    const qvm::MessagePtr reply = bus->receive(signature, generator.body());
+    if (!reply)
+    {
+        bus.reset(); // a dropped message may leave the connection behind
+        return 0;
+    }
+    const Entries entries = KeyLister(reply.get()).entries();
+    readWith(reply.get(), make_JSON_object_from_GetAllReply, checkProperties,
+             entries, damaged);
+    readWith(reply.get(), make_JSON_object_from_GetSubTreeReply, checkSubtree,
+             entries, damaged);
+    return 0;
+}
