@@ -10,12 +10,14 @@ namespace qvmtest
 Mapped mapped(const StructureBuilder& structure, SmbiosVersion version)
 {
     auto bytes = structure.build();
+    const std::size_t wholeSize = bytes.size();
     const auto tail = StructureBuilder(127, 4, 0xFFFE).build();
     bytes.insert(bytes.end(), tail.begin(), tail.end());
     const qvm::smbios::StructureView view(bytes);
     FieldCapture fields;
-    const auto status = qvm::mapping::runMapping(
-        qvm::mapping::mappingFor(view.type()), {view, version, fields.list()});
+    const auto status =
+        qvm::mapping::runMapping(qvm::mapping::mappingFor(view.type()),
+                                 {view, version, fields.list(), wholeSize});
     return {fields.strings(), status};
 }
 
