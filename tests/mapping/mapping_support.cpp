@@ -50,4 +50,25 @@ void expectProbes(const std::vector<GateProbe>& probes)
     }
 }
 
+void expectFullStructures(const std::vector<FullStructure>& cases,
+                          SmbiosVersion version)
+{
+    for (const FullStructure& c : cases)
+    {
+        const auto result = mapped(c.structure, version);
+        EXPECT_EQ(result.status, 0);
+        EXPECT_THAT(result.fields, testing::ElementsAreArray(c.fields))
+            << "type " << int{c.structure.build()[0]};
+    }
+}
+
+std::vector<std::string>
+join(std::initializer_list<std::vector<std::string>> pieces)
+{
+    std::vector<std::string> all;
+    for (const auto& piece : pieces)
+        all.insert(all.end(), piece.begin(), piece.end());
+    return all;
+}
+
 } // namespace qvmtest

@@ -11,7 +11,8 @@ namespace
 std::array<Mapping, 256> buildIndex()
 {
     std::array<Mapping, 256> index{};
-    for (const auto family : {platformMappings, eventLogMappings})
+    for (const auto family : {platformMappings, eventLogMappings,
+                              managementMappings, deviceMappings, oemMappings})
         for (const TypeMapping& m : family)
             index[m.type] = m.rows;
     return index;

@@ -18,5 +18,11 @@ struct TypeMapping
 extern const std::span<const TypeMapping> platformMappings;
 // Type 15.
 extern const std::span<const TypeMapping> eventLogMappings;
+// Types 34 to 36, 38 and 42.
+extern const std::span<const TypeMapping> managementMappings;
+// Types 37, 39, 40, 41 and 43.
+extern const std::span<const TypeMapping> deviceMappings;
+// Types 225 and 226.
+extern const std::span<const TypeMapping> oemMappings;
 
 } // namespace qvm::mapping
