@@ -10,6 +10,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <json-c/json.h>
+#include <set>
 #include <sstream>
 #include <unistd.h>
 
@@ -114,9 +115,16 @@ TEST(SmbiosCommand, ExportGoesToStandardOutputOrAFreshFile)
 {
     const Result printed = onSample("smbios export");
     ASSERT_EQ(printed.status, 0) << printed.err;
-    // One group for each of the sample's 20 types.
+    // One group for each type the list shows.
+    std::set<unsigned> types;
+    for (const std::string& line : lines(onSample("smbios list").out))
+    {
+        unsigned type = 0;
+        if (std::sscanf(line.c_str(), "0x%*x %u", &type) == 1)
+            types.insert(type);
+    }
     const qvm::JsonPtr groups(json_tokener_parse(printed.out.c_str()));
-    EXPECT_EQ(json_object_array_length(groups.get()), 20U);
+    EXPECT_EQ(json_object_array_length(groups.get()), types.size());
 
     // A file already there is replaced, not appended to.
     const TempFile out({'s', 't', 'a', 'l', 'e'});
