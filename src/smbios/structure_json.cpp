@@ -74,13 +74,11 @@ class FieldArray
     char** texts_;
 };
 
-void appendGenericDump(const StructureView& view, std::size_t wholeSize,
-                       FieldList* list)
-{
-    AddJSONString("Dump", "Generic", list);
-    if (const auto bytes = view.field(0, wholeSize))
-        DumpHex(static_cast<std::uint32_t>(wholeSize), bytes.data(), list);
-}
+// Types without a mapping of their own: the whole structure as hex lines.
+constexpr mapping::FieldRow kGenericDump[] = {
+    mapping::label("Generic", "Dump"),
+    mapping::dumpWhole(),
+};
 
 // Header fields and the structure's own fields; a status other than 0 ends
 // the conversion early.
@@ -94,13 +92,9 @@ std::int64_t collectFields(const StructureView& view, std::size_t wholeSize,
     if (type == kInactive || type == kEndOfTable)
         return 0;
     const mapping::Mapping rows = mapping::mappingFor(type);
-    if (rows.empty())
-    {
-        appendGenericDump(view, wholeSize, list);
-        return 0;
-    }
-    return mapping::runMapping(rows,
-                               {view, decode::loadedTableVersion(), list});
+    return mapping::runMapping(
+        rows.empty() ? mapping::Mapping(kGenericDump) : rows,
+        {view, decode::loadedTableVersion(), list, wholeSize});
 }
 
 } // namespace

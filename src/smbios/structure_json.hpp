@@ -11,8 +11,8 @@ namespace qvm::smbios
 
 // The JSON object of one structure (header fields, then its type's
 // mapping, the generic dump, or nothing more for types 126 and 127).
-// wholeSize is the size the generic dump covers. On failure text is empty
-// and status says why.
+// wholeSize is the size the whole-structure dumps cover. On failure text is
+// empty and status says why.
 struct StructureJson
 {
     HeapString text;

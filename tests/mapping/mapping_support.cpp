@@ -10,12 +10,14 @@ namespace qvmtest
 Mapped mapped(const StructureBuilder& structure, SmbiosVersion version)
 {
     auto bytes = structure.build();
+    const std::size_t wholeSize = bytes.size();
     const auto tail = StructureBuilder(127, 4, 0xFFFE).build();
     bytes.insert(bytes.end(), tail.begin(), tail.end());
     const qvm::smbios::StructureView view(bytes);
     FieldCapture fields;
-    const auto status = qvm::mapping::runMapping(
-        qvm::mapping::mappingFor(view.type()), {view, version, fields.list()});
+    const auto status =
+        qvm::mapping::runMapping(qvm::mapping::mappingFor(view.type()),
+                                 {view, version, fields.list(), wholeSize});
     return {fields.strings(), status};
 }
 
@@ -48,13 +50,25 @@ void expectProbes(const std::vector<GateProbe>& probes)
     }
 }
 
-void expectFullStructures(const std::vector<FullStructure>& structures,
+void expectFullStructures(const std::vector<FullStructure>& cases,
                           SmbiosVersion version)
 {
-    for (const FullStructure& s : structures)
-        EXPECT_THAT(fieldsOf(s.structure, version),
-                    testing::ElementsAreArray(s.fields))
-            << "type " << static_cast<int>(s.structure.build()[0]);
+    for (const FullStructure& c : cases)
+    {
+        const auto result = mapped(c.structure, version);
+        EXPECT_EQ(result.status, 0);
+        EXPECT_THAT(result.fields, testing::ElementsAreArray(c.fields))
+            << "type " << int{c.structure.build()[0]};
+    }
+}
+
+std::vector<std::string>
+join(std::initializer_list<std::vector<std::string>> pieces)
+{
+    std::vector<std::string> all;
+    for (const auto& piece : pieces)
+        all.insert(all.end(), piece.begin(), piece.end());
+    return all;
 }
 
 } // namespace qvmtest

@@ -8,6 +8,7 @@
 #include "support/loaded_table.hpp"
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -54,15 +55,21 @@ struct GateProbe
 // Checks every probe, naming the failing one.
 void expectProbes(const std::vector<GateProbe>& probes);
 
-// A structure and every field string its mapping appends, in order.
+// A structure and every field it must give, in order.
 struct FullStructure
 {
     StructureBuilder structure;
     std::vector<std::string> fields;
 };
 
-// Checks each structure's whole field list under version, naming its type.
-void expectFullStructures(const std::vector<FullStructure>& structures,
+// Checks each structure field by field under one version, naming the
+// failing structure by its type.
+void expectFullStructures(const std::vector<FullStructure>& cases,
                           SmbiosVersion version);
+
+// Field strings of several pieces (literal fields, a decoder's output), in
+// order.
+std::vector<std::string>
+join(std::initializer_list<std::vector<std::string>> pieces);
 
 } // namespace qvmtest

@@ -456,6 +456,62 @@ StructureBuilder eventLog()
         .bytes(dataAt, records);
 }
 
+// Two temperature sensors on the SM bus, each a component tied to its
+// probe and to thresholds in tenths of a degree Celsius (0x8000: none).
+struct Sensor
+{
+    const char* name;
+    std::uint8_t address;
+    std::uint16_t upperNonCritical;
+    std::uint16_t upperCritical;
+    std::uint16_t upperNonRecoverable;
+};
+
+constexpr std::array<Sensor, 2> kSensors{{
+    {"Inlet Temperature Sensor", 0x48, 420, 470, 500},
+    {"Exhaust Temperature Sensor", 0x49, 700, 800, 850},
+}};
+constexpr std::uint16_t kNoThreshold = 0x8000;
+
+void addManagementDevices(TableBuilder& t)
+{
+    for (std::size_t i = 0; i < kSensors.size(); ++i)
+    {
+        const Sensor& s = kSensors[i];
+        const int n = static_cast<int>(i);
+        t.add(StructureBuilder(34, 0x0B, handle(34, n))
+                  .string(4, s.name)
+                  .u8(5, 0x03) // LM75
+                  .u32(6, s.address)
+                  .u8(10, 0x05)); // SM bus
+        t.add(StructureBuilder(35, 0x0B, handle(35, n))
+                  .string(4, s.name)
+                  .u16(5, handle(34, n))
+                  .u16(7, handle(28, n)) // its temperature probe
+                  .u16(9, handle(36, n)));
+        t.add(StructureBuilder(36, 0x10, handle(36, n))
+                  .u16(4, kNoThreshold)
+                  .u16(6, s.upperNonCritical)
+                  .u16(8, kNoThreshold)
+                  .u16(10, s.upperCritical)
+                  .u16(12, kNoThreshold)
+                  .u16(14, s.upperNonRecoverable));
+    }
+}
+
+// The BMC's KCS interface in I/O space (bit 0 of the address set).
+StructureBuilder ipmiDevice()
+{
+    return StructureBuilder(38, 0x12, handle(38))
+        .u8(4, 0x01) // KCS
+        .u8(5, 0x20) // IPMI 2.0
+        .u8(6, 0x20)
+        .u8(7, 0xFF) // no NV storage device
+        .u64(8, 0x0CA3)
+        .u8(16, 0x00) // byte-spaced registers
+        .u8(17, 0x00);
+}
+
 StructureBuilder powerSupply(int index)
 {
     // hot-replaceable, present, auto-switch, OK, switching
@@ -475,6 +531,37 @@ StructureBuilder powerSupply(int index)
         .u16(16, kNoProbe)
         .u16(18, kNoProbe)
         .u16(20, kNoProbe);
+}
+
+// Two entries of extra information about fields of other structures: the
+// board's rework level for the system's version, and the build number for
+// the BIOS version.
+StructureBuilder additionalInformation()
+{
+    return StructureBuilder(40, 5 + 7 + 6, handle(40))
+        .u8(4, 2)
+        .u8(5, 7)
+        .u16(6, handle(1))
+        .u8(8, 6)
+        .string(9, "Board rework")
+        .bytes(10, {0x03, 0x02})
+        .u8(12, 6)
+        .u16(13, handle(0))
+        .u8(15, 5)
+        .string(16, "BIOS build")
+        .u8(17, 0x2B);
+}
+
+// The BMC reached over a USB network device, with one protocol record
+// whose data is left empty.
+StructureBuilder hostInterface()
+{
+    return StructureBuilder(42, 0x0E, handle(42))
+        .u8(4, 0x40) // network host interface
+        .u8(5, 5)
+        .bytes(6, {0x02, 0x6B, 0x1D, 0x04, 0x01}) // USB, vendor, product
+        .u8(11, 1)
+        .bytes(12, {0x04, 0x00}); // Redfish over IP
 }
 
 StructureBuilder tpm()
@@ -573,9 +660,13 @@ TableBuilder sampleTable()
     for (int d = 0; d < kDimms; ++d)
         t.add(deviceMapping(d));
     addControlsAndProbes(t);
+    addManagementDevices(t);
+    t.add(ipmiDevice());
     t.add(powerSupply(0)).add(powerSupply(1));
+    t.add(additionalInformation());
     for (std::size_t i = 0; i < kOnboard.size(); ++i)
         t.add(onboardDevice(static_cast<int>(i)));
+    t.add(hostInterface());
     t.add(tpm());
     t.add(fqddMap(0, boardEntries())).add(fqddMap(1, bayEntries()));
     for (int d = 0; d < kDimms; ++d)

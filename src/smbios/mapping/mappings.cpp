@@ -12,7 +12,8 @@ std::array<Mapping, 256> buildIndex()
 {
     std::array<Mapping, 256> index{};
     for (const auto family : {platformMappings, eventLogMappings,
-                              memoryMappings, controlsProbesMappings})
+                              memoryMappings, controlsProbesMappings,
+                              managementMappings, deviceMappings, oemMappings})
         for (const TypeMapping& m : family)
             index[m.type] = m.rows;
     return index;

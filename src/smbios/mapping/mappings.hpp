@@ -22,5 +22,11 @@ extern const std::span<const TypeMapping> eventLogMappings;
 extern const std::span<const TypeMapping> memoryMappings;
 // Types 23 to 33.
 extern const std::span<const TypeMapping> controlsProbesMappings;
+// Types 34 to 36, 38 and 42.
+extern const std::span<const TypeMapping> managementMappings;
+// Types 37, 39, 40, 41 and 43.
+extern const std::span<const TypeMapping> deviceMappings;
+// Types 225 and 226.
+extern const std::span<const TypeMapping> oemMappings;
 
 } // namespace qvm::mapping

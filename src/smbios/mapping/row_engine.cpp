@@ -29,6 +29,12 @@ std::uint64_t fieldValue(const smbios::StructureView& view, const FieldRow& row)
     return 0;
 }
 
+void appendHex(const RowContext& context, std::size_t offset, std::size_t size)
+{
+    if (const auto bytes = context.view.field(offset, size))
+        DumpHex(static_cast<std::uint32_t>(size), bytes.data(), context.list);
+}
+
 std::int64_t runRow(const FieldRow& row, const RowContext& context)
 {
     switch (row.kind)
@@ -59,6 +65,9 @@ std::int64_t runRow(const FieldRow& row, const RowContext& context)
             if (const auto bytes = context.view.field(row.offset, row.size))
                 row.pointer(bytes.data(), context.list);
             break;
+        case Kind::WholeDump:
+            appendHex(context, 0, context.wholeSize);
+            break;
         case Kind::Compute:
             return row.compute(context);
     }
@@ -83,8 +92,7 @@ void appendDump(const RowContext& context, std::size_t offset, std::size_t size,
     std::snprintf(header, sizeof header, "%s: size= %d", "Dump",
                   static_cast<int>(size));
     AddJSONString(header, key, context.list);
-    if (const auto bytes = context.view.field(offset, size))
-        DumpHex(static_cast<std::uint32_t>(size), bytes.data(), context.list);
+    appendHex(context, offset, size);
 }
 
 std::int64_t runMapping(Mapping rows, const RowContext& context)

@@ -48,6 +48,7 @@ enum class Kind : std::uint8_t
     Label,           // "s:<key>:<constant>"
     Value,           // a decoder given the field's value
     Pointer,         // a decoder given the address of the field's bytes
+    WholeDump,       // the hex lines of the whole structure, strings included
     Compute,         // a named function for rows that loop or compute
 };
 
@@ -91,6 +92,8 @@ struct RowContext
     const smbios::StructureView& view;
     SmbiosVersion version;
     FieldList* list;
+    // Formatted area and string set, as the structure's set hands it over.
+    std::size_t wholeSize;
 };
 using ComputeRow = std::int64_t (*)(const RowContext&);
 
@@ -152,6 +155,10 @@ constexpr FieldRow decodeAt(std::uint8_t offset, std::uint8_t size,
             .offset = offset,
             .size = size,
             .pointer = decoder};
+}
+constexpr FieldRow dumpWhole()
+{
+    return {.kind = Kind::WholeDump};
 }
 constexpr FieldRow compute(ComputeRow function)
 {
