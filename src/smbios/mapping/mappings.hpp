@@ -16,6 +16,8 @@ struct TypeMapping
 
 // Types 0 to 3.
 extern const std::span<const TypeMapping> platformMappings;
+// Types 4 to 7.
+extern const std::span<const TypeMapping> processorMemoryMappings;
 // Type 15.
 extern const std::span<const TypeMapping> eventLogMappings;
 
