@@ -14,6 +14,7 @@ std::array<Mapping, 256> buildIndex()
     const std::span<const TypeMapping> families[] = {
         platformMappings,
         processorMemoryMappings,
+        portsSlotsStringsMappings,
         eventLogMappings,
     };
     for (const auto family : families)

@@ -18,6 +18,8 @@ struct TypeMapping
 extern const std::span<const TypeMapping> platformMappings;
 // Types 4 to 7.
 extern const std::span<const TypeMapping> processorMemoryMappings;
+// Types 8 to 14.
+extern const std::span<const TypeMapping> portsSlotsStringsMappings;
 // Type 15.
 extern const std::span<const TypeMapping> eventLogMappings;
 
