@@ -21,6 +21,28 @@ Mapped mapped(const StructureBuilder& structure, SmbiosVersion version)
     return {fields.strings(), status};
 }
 
+StructureBuilder shortened(const StructureBuilder& whole, std::uint8_t length)
+{
+    const Bytes bytes = whole.build();
+    const std::size_t formatted = bytes[1];
+    StructureBuilder cut(bytes[0], length,
+                         static_cast<std::uint16_t>(bytes[2] | bytes[3] << 8));
+    const std::size_t kept = std::min<std::size_t>(length, formatted);
+    if (kept > 4)
+        cut.bytes(4, Bytes(bytes.begin() + 4, bytes.begin() + kept));
+    return cut.rawStrings(Bytes(bytes.begin() + formatted, bytes.end()));
+}
+
+void expectMapped(const StructureBuilder& structure, SmbiosVersion version,
+                  const std::vector<std::string>& fields)
+{
+    auto mapped = fieldsOf(structure, version);
+    std::erase_if(mapped, [](const std::string& f)
+                  { return f.starts_with("x:") || f.starts_with("s:Item:"); });
+    EXPECT_THAT(mapped, testing::ElementsAreArray(fields))
+        << "type " << int{structure.build()[0]};
+}
+
 std::vector<std::string> keysOf(const std::vector<std::string>& fields)
 {
     std::vector<std::string> keys;
@@ -45,6 +67,8 @@ void expectProbes(const std::vector<GateProbe>& probes)
         const auto fields = fieldsOf(gate.structure, gate.version);
         if (gate.probe[0] == '!')
             EXPECT_FALSE(hasKey(fields, gate.probe.substr(1))) << gate.probe;
+        else if (gate.probe[0] == '+')
+            EXPECT_TRUE(hasKey(fields, gate.probe.substr(1))) << gate.probe;
         else
             EXPECT_THAT(fields, testing::Contains(gate.probe));
     }

@@ -188,6 +188,68 @@ StructureBuilder processor(int socket)
         .u16(46, 64);
 }
 
+// Rear panel connectors, each wired from a board header, and one internal
+// USB header with no external side.
+struct Port
+{
+    const char* internal;
+    std::uint8_t internalType; // none 0, USB 18
+    const char* external;
+    std::uint8_t externalType; // DB-15 female 7, DB-9 male 8, RJ-45 11
+    std::uint8_t portType;     // serial 9, USB 16, video 28, network 31
+};
+
+constexpr std::array<Port, 5> kPorts{{
+    {"J9", 0, "Rear USB 1", 18, 16},
+    {"J10", 0, "Rear USB 2", 18, 16},
+    {"J11", 0, "Rear VGA", 7, 28},
+    {"J12", 0, "Rear Serial", 8, 9},
+    {"J14 Internal USB", 18, nullptr, 0, 16},
+}};
+
+StructureBuilder port(int index)
+{
+    const Port& p = kPorts.at(static_cast<std::size_t>(index));
+    StructureBuilder b(8, 9, handle(8, index));
+    b.string(4, p.internal).u8(5, p.internalType);
+    if (p.external != nullptr)
+        b.string(6, p.external);
+    return b.u8(7, p.externalType).u8(8, p.portType);
+}
+
+// Older inventory tools still read the memory controller and module
+// structures, so the firmware adds them for the two channel-A DIMMs.
+constexpr int kLegacyModules = 2;
+
+StructureBuilder memoryController()
+{
+    StructureBuilder b(5, 15 + 2 * kLegacyModules + 1, handle(5));
+    b.u8(4, 0x06)        // 64-bit ECC
+        .u8(5, 0x18)     // single- and double-bit correction
+        .u8(6, 0x06)     // eight-way interleave supported
+        .u8(7, 0x06)     // and in use
+        .u8(8, 15)       // 2^15 MB per module
+        .u16(9, 0x0001)  // speed: other
+        .u16(11, 0x0540) // ECC, DIMM, SDRAM
+        .u8(13, 0x00)    // none of the listed voltages
+        .u8(14, kLegacyModules);
+    for (int m = 0; m < kLegacyModules; ++m)
+        b.u16(15 + 2 * static_cast<std::size_t>(m), handle(6, m));
+    return b.u8(15 + 2 * kLegacyModules, 0x18);
+}
+
+StructureBuilder memoryModule(int module)
+{
+    return StructureBuilder(6, 12, handle(6, module))
+        .string(4, dimmName(module * kChannels))
+        .u8(5, 0x01)    // banks 0 and 1
+        .u8(6, 0)       // speed unknown
+        .u16(7, 0x0540) // ECC, DIMM, SDRAM
+        .u8(9, 0x8F)    // 2^15 MB, double-bank
+        .u8(10, 0x8F)
+        .u8(11, 0);
+}
+
 struct Slot
 {
     const char* name;
@@ -268,6 +330,38 @@ StructureBuilder oemStrings()
         .string("9QS2200-LAB-07")
         .string("Quorvane Systems QS-2200")
         .string("Build 2026.02.11");
+}
+
+// Jumper settings, one string each.
+StructureBuilder configurationOptions()
+{
+    return StructureBuilder(12, 5, handle(12))
+        .u8(4, 2)
+        .string("JP3 1-2: Normal, 2-3: Clear CMOS")
+        .string("JP4 1-2: Normal, 2-3: BIOS Recovery");
+}
+
+// One installable language, in the abbreviated form (flags bit 0).
+StructureBuilder biosLanguage()
+{
+    return StructureBuilder(13, 0x16, handle(13))
+        .u8(4, 1)
+        .u8(5, 0x01)
+        .string(21, "enUS");
+}
+
+// A processor package: the socket and its three caches.
+StructureBuilder packageGroup(int socket)
+{
+    StructureBuilder b(14, 5 + 3 * 4, handle(14, socket));
+    b.string(4, "CPU" + std::to_string(socket) + " Package")
+        .u8(5, 4)
+        .u16(6, handle(4, socket));
+    for (int level = 1; level <= 3; ++level)
+        b.u8(5 + 3 * static_cast<std::size_t>(level), 7)
+            .u16(6 + 3 * static_cast<std::size_t>(level),
+                 cacheHandle(socket, level));
+    return b;
 }
 
 StructureBuilder memoryArray()
@@ -638,6 +732,22 @@ StructureBuilder memoryExtension(int dimm)
         .u16(11, 0x4432);
 }
 
+void addLegacyMemoryAndPorts(TableBuilder& t)
+{
+    t.add(memoryController());
+    for (int m = 0; m < kLegacyModules; ++m)
+        t.add(memoryModule(m));
+    for (std::size_t i = 0; i < kPorts.size(); ++i)
+        t.add(port(static_cast<int>(i)));
+}
+
+void addOptionsLanguageAndGroups(TableBuilder& t)
+{
+    t.add(configurationOptions()).add(biosLanguage());
+    for (int s = 0; s < kSockets; ++s)
+        t.add(packageGroup(s));
+}
+
 } // namespace
 
 TableBuilder sampleTable()
@@ -650,9 +760,12 @@ TableBuilder sampleTable()
             t.add(cache(s, level));
         t.add(processor(s));
     }
+    addLegacyMemoryAndPorts(t);
     for (std::size_t i = 0; i < kSlots.size(); ++i)
         t.add(slot(static_cast<int>(i)));
-    t.add(onboardDevices()).add(oemStrings()).add(eventLog());
+    t.add(onboardDevices()).add(oemStrings());
+    addOptionsLanguageAndGroups(t);
+    t.add(eventLog());
     t.add(memoryArray());
     for (int d = 0; d < kDimms; ++d)
         t.add(memoryDevice(d));

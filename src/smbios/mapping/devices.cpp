@@ -62,13 +62,6 @@ std::int64_t onboardDeviceStatus(const RowContext& c)
     return 0;
 }
 
-// The 64-bit characteristics reach the decoder as two halves.
-std::int64_t tpmCharacteristics(const RowContext& c)
-{
-    qvmAddTpmDeviceCharacteristics(c.view.dword(19), c.view.dword(23), c.list);
-    return 0;
-}
-
 constexpr FieldRow kMemoryChannel[] = {
     decode(4, qvmAddMemoryChannelType),
     integer(5, U8, "MaximumChannelLoad"),
@@ -113,7 +106,8 @@ constexpr FieldRow kTpm[] = {
     integer(10, U32, "FirmwareVersion1"),
     integer(14, U32, "FirmwareVersion2"),
     text(18, "Description"),
-    compute(tpmCharacteristics),
+    // The 64-bit characteristics reach the decoder as two halves.
+    decode({19, U32}, {23, U32}, qvmAddTpmDeviceCharacteristics),
     integer(27, U32, "OemDefined"),
 };
 

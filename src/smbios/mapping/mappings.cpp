@@ -11,9 +11,12 @@ namespace
 std::array<Mapping, 256> buildIndex()
 {
     std::array<Mapping, 256> index{};
-    for (const auto family : {platformMappings, eventLogMappings,
-                              memoryMappings, controlsProbesMappings,
-                              managementMappings, deviceMappings, oemMappings})
+    const std::span<const TypeMapping> families[] = {
+        platformMappings,   processorMemoryMappings, portsSlotsStringsMappings,
+        eventLogMappings,   memoryMappings,          controlsProbesMappings,
+        managementMappings, deviceMappings,          oemMappings,
+    };
+    for (const auto family : families)
         for (const TypeMapping& m : family)
             index[m.type] = m.rows;
     return index;

@@ -16,6 +16,10 @@ struct TypeMapping
 
 // Types 0 to 3.
 extern const std::span<const TypeMapping> platformMappings;
+// Types 4 to 7.
+extern const std::span<const TypeMapping> processorMemoryMappings;
+// Types 8 to 14.
+extern const std::span<const TypeMapping> portsSlotsStringsMappings;
 // Type 15.
 extern const std::span<const TypeMapping> eventLogMappings;
 // Types 16 to 22.

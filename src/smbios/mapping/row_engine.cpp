@@ -13,20 +13,25 @@ bool gateHolds(const Gate& gate, const RowContext& context)
            context.version.atLeast(gate.version.major, gate.version.minor);
 }
 
-std::uint64_t fieldValue(const smbios::StructureView& view, const FieldRow& row)
+std::uint64_t fieldValue(const smbios::StructureView& view, FieldAt field)
 {
-    switch (row.width)
+    switch (field.width)
     {
         case Width::U8:
-            return view.byte(row.offset);
+            return view.byte(field.offset);
         case Width::U16:
-            return view.word(row.offset);
+            return view.word(field.offset);
         case Width::U32:
-            return view.dword(row.offset);
+            return view.dword(field.offset);
         case Width::U64:
-            return view.qword(row.offset);
+            return view.qword(field.offset);
     }
     return 0;
+}
+
+std::uint64_t fieldValue(const smbios::StructureView& view, const FieldRow& row)
+{
+    return fieldValue(view, FieldAt{row.offset, row.width});
 }
 
 void appendHex(const RowContext& context, std::size_t offset, std::size_t size)
@@ -64,6 +69,12 @@ std::int64_t runRow(const FieldRow& row, const RowContext& context)
             // zero-padded copy, so the decoder can read all its bytes.
             if (const auto bytes = context.view.field(row.offset, row.size))
                 row.pointer(bytes.data(), context.list);
+            break;
+        case Kind::Pair:
+            row.pair(static_cast<std::uint32_t>(fieldValue(context.view, row)),
+                     static_cast<std::uint32_t>(
+                         fieldValue(context.view, row.second)),
+                     context.list);
             break;
         case Kind::WholeDump:
             appendHex(context, 0, context.wholeSize);

@@ -7,6 +7,7 @@
 //         text(8, "AssetTag").when(lengthAbove(8)),
 //         integer(11, U16, "ChassisHandle").when(lengthAbove(8)),
 //         decode(13, qvmAddBaseBoardBoardType).when(lengthAbove(8)),
+//         decode({9, U16}, {5, U8}, qvmAddSystemSlotId),
 //         integer(20, U8, "SystemBiosMajorRelease")
 //             .when(versionAtLeast(2, 4), lengthAbove(20)),
 //     };
@@ -49,6 +50,7 @@ enum class Kind : std::uint8_t
     Value,           // a decoder given the field's value
     Pointer,         // a decoder given the address of the field's bytes
     WholeDump,       // the hex lines of the whole structure, strings included
+    Pair,            // a decoder given the values of two fields
     Compute,         // a named function for rows that loop or compute
 };
 
@@ -84,6 +86,14 @@ constexpr Gate versionAtLeast(int major, int minor)
 
 using ValueDecoder = void (*)(std::uint32_t, FieldList*);
 using PointerDecoder = void (*)(const void*, FieldList*);
+using PairDecoder = void (*)(std::uint32_t, std::uint32_t, FieldList*);
+
+// Where a field lies, for rows that read more than one.
+struct FieldAt
+{
+    std::uint8_t offset;
+    Width width = U8;
+};
 
 // What a compute row works on. A compute row may end the structure's
 // conversion early with a status of its own (nothing is then written).
@@ -107,6 +117,8 @@ struct FieldRow
     const char* label = nullptr;
     ValueDecoder value = nullptr;
     PointerDecoder pointer = nullptr;
+    PairDecoder pair = nullptr;
+    FieldAt second{0}; // pair rows: the decoder's second argument
     ComputeRow compute = nullptr;
     Gate gate{};
 
@@ -159,6 +171,15 @@ constexpr FieldRow decodeAt(std::uint8_t offset, std::uint8_t size,
 constexpr FieldRow dumpWhole()
 {
     return {.kind = Kind::WholeDump};
+}
+// The decoder is given the first field's value, then the second's.
+constexpr FieldRow decode(FieldAt first, FieldAt second, PairDecoder decoder)
+{
+    return {.kind = Kind::Pair,
+            .offset = first.offset,
+            .width = first.width,
+            .pair = decoder,
+            .second = second};
 }
 constexpr FieldRow compute(ComputeRow function)
 {
