@@ -287,6 +287,29 @@ class Inventory
     Tree tree_;
 };
 
+// Declares every object of the inventory with its interfaces and their
+// property types, so that introspection shows what GetAll answers.
+void declareObjects(Standin& standin, json_object* services)
+{
+    json_object_object_foreach(services, service, paths)
+    {
+        json_object_object_foreach(paths, path, interfaces)
+        {
+            json_object_object_foreach(interfaces, name, interface)
+            {
+                auto& declared = standin.declare(service, path, name);
+                if (!isObject(interface))
+                    continue; // answers with an error: no properties
+                json_object_object_foreach(interface, property, typed)
+                {
+                    declared.properties[property] =
+                        json_object_get_string(member(typed, "type"));
+                }
+            }
+        }
+    }
+}
+
 } // namespace
 
 // Without an inventory of its own the stand-in still serves the inventory
@@ -310,8 +333,9 @@ bool addInventory(Standin& standin, json_object* fixture)
     if (section != nullptr && !isSection(section))
         return false;
     const qvm::JsonPtr fallback(json_tokener_parse(kDefaultInventory));
-    const auto inventory =
-        std::make_shared<const Inventory>(section ? section : fallback.get());
+    json_object* services = section ? section : fallback.get();
+    const auto inventory = std::make_shared<const Inventory>(services);
+    declareObjects(standin, services);
 
     standin.addEndpoint({kMapperService, kMapperPath, kMapperInterface,
                          "GetSubTree", "sias", "a{sa{sas}}", "[{}]",

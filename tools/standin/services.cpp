@@ -37,6 +37,12 @@ void addManager(Standin& standin)
         standin.addEndpoint({kManagerService, kManagerPath, kManagerInterface,
                              row.member, row.args, row.reply, row.defaultReply,
                              nullptr});
+    // The manager's state reaches clients only through this signal (sent
+    // with the control interface's Emit); it has no readable properties.
+    standin
+        .declare(kManagerService, kManagerPath,
+                 "org.freedesktop.DBus.Properties")
+        .signals["PropertiesChanged"] = "sa{sv}as";
 }
 
 void addEventLogging(Standin& standin)

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <set>
 
 namespace standin
 {
@@ -45,6 +46,7 @@ Standin::Standin(sd_bus* bus) : bus_(bus)
     sd_bus_slot* slot = nullptr;
     sd_bus_add_fallback(bus_, &slot, "/", &Standin::onMessage, this);
     slot_.reset(slot);
+    addControl();
 }
 
 void Standin::addEndpoint(Endpoint endpoint)
@@ -52,12 +54,48 @@ void Standin::addEndpoint(Endpoint endpoint)
     endpoints_.push_back(std::move(endpoint));
 }
 
+InterfaceDescription& Standin::declare(const std::string& service,
+                                       const std::string& path,
+                                       const std::string& interface)
+{
+    return declared_[{service, path}][interface];
+}
+
+ObjectDescription Standin::describe(const std::string& service,
+                                    const std::string& path) const
+{
+    ObjectDescription object;
+    const auto declared = declared_.find({service, path});
+    if (declared != declared_.end())
+        object.interfaces = declared->second;
+    const std::string below = path == "/" ? "/" : path + "/";
+    const auto addChild = [&](const std::string& other)
+    {
+        if (other.size() > below.size() && other.starts_with(below))
+            object.children.insert(other.substr(
+                below.size(), other.find('/', below.size()) - below.size()));
+    };
+    for (const auto& [key, interfaces] : declared_)
+        if (key.first == service)
+            addChild(key.second);
+    for (const auto& e : endpoints_)
+    {
+        if (!e.service.empty() && e.service != service)
+            continue;
+        addChild(e.path);
+        if (e.path == path || (e.path.empty() && declared != declared_.end()))
+            object.interfaces[e.interface].methods[e.member] = {
+                e.argSignature, e.replySignature};
+    }
+    return object;
+}
+
 int Standin::requestNames()
 {
-    std::vector<std::string> names{kControlService};
+    std::set<std::string> names;
     for (const auto& e : endpoints_)
         if (!e.service.empty())
-            names.push_back(e.service);
+            names.insert(e.service);
     for (const auto& name : names)
     {
         const int r = sd_bus_request_name(bus_, name.c_str(), 0);
@@ -149,17 +187,26 @@ int Standin::dispatch(sd_bus_message* m, sd_bus_error* error)
 {
     if (!sd_bus_message_is_method_call(m, nullptr, nullptr))
         return 0;
-    if (text(sd_bus_message_get_path(m)) == kControlPath)
-        return control(m, error);
+    if (sd_bus_message_is_method_call(m, "org.freedesktop.DBus.Introspectable",
+                                      "Introspect"))
+        return sd_bus_reply_method_return(
+            m, "s",
+            introspectionXml(describe(text(sd_bus_message_get_destination(m)),
+                                      text(sd_bus_message_get_path(m))))
+                .c_str());
     const Endpoint* endpoint = find(m);
     if (endpoint == nullptr)
         return 0; // sd-bus answers UnknownMethod / UnknownObject
-    record(m);
+    // Calls of the control interface itself are neither recorded nor
+    // scripted: a script must not be able to take the control away.
+    const bool control = endpoint->service == kControlService;
+    if (!control)
+        record(m);
     if (text(sd_bus_message_get_signature(m, 1)) != endpoint->argSignature)
         return sd_bus_error_setf(error, SD_BUS_ERROR_INVALID_ARGS,
                                  "expected signature '%s'",
                                  endpoint->argSignature.c_str());
-    return reply(*endpoint, m, error);
+    return control ? endpoint->handler(*this, m) : reply(*endpoint, m, error);
 }
 
 int Standin::reply(const Endpoint& endpoint, sd_bus_message* m,
@@ -192,42 +239,58 @@ int Standin::reply(const Endpoint& endpoint, sd_bus_message* m,
     return replyWithJson(m, endpoint.replySignature, values.get());
 }
 
-int Standin::control(sd_bus_message* m, sd_bus_error* error)
+void Standin::addControl()
 {
-    const std::string member = text(sd_bus_message_get_member(m));
-    const char* a = nullptr;
-    const char* b = nullptr;
-    const char* c = nullptr;
-    if (member == "Script" && sd_bus_message_read(m, "ss", &a, &b) >= 0)
+    const auto add = [this](const char* member, const char* args,
+                            const char* reply, Handler handler)
     {
-        script(a, b);
-        return sd_bus_reply_method_return(m, nullptr);
-    }
-    if (member == "Calls" && sd_bus_message_read(m, "s", &a) >= 0)
-    {
-        const auto list = calls(a);
-        const qvm::JsonPtr values(json_object_new_array());
-        json_object* strings = json_object_new_array();
-        for (const auto& entry : list)
-            json_object_array_add(strings,
-                                  json_object_new_string(entry.c_str()));
-        json_object_array_add(values.get(), strings);
-        return replyWithJson(m, "as", values.get());
-    }
-    if (member == "Reset")
-    {
-        reset();
-        return sd_bus_reply_method_return(m, nullptr);
-    }
-    if (member == "Emit" && sd_bus_message_read(m, "sss", &a, &b, &c) >= 0)
-    {
-        const int r = emitPropertiesChanged(a, b, c);
-        if (r < 0)
-            return sd_bus_error_set_errno(error, r);
-        return sd_bus_reply_method_return(m, nullptr);
-    }
-    return sd_bus_error_setf(error, SD_BUS_ERROR_UNKNOWN_METHOD,
-                             "unknown control call '%s'", member.c_str());
+        addEndpoint({kControlService, kControlPath, kControlInterface, member,
+                     args, reply, "[]", std::move(handler)});
+    };
+    add("Script", "ss", "",
+        [](Standin& s, sd_bus_message* m)
+        {
+            const char* key = nullptr;
+            const char* json = nullptr;
+            const int r = sd_bus_message_read(m, "ss", &key, &json);
+            if (r < 0)
+                return r;
+            s.script(key, json);
+            return sd_bus_reply_method_return(m, nullptr);
+        });
+    add("Calls", "s", "as",
+        [](Standin& s, sd_bus_message* m)
+        {
+            const char* key = nullptr;
+            const int r = sd_bus_message_read(m, "s", &key);
+            if (r < 0)
+                return r;
+            const qvm::JsonPtr values(json_object_new_array());
+            json_object* strings = json_object_new_array();
+            for (const auto& entry : s.calls(key))
+                json_object_array_add(strings,
+                                      json_object_new_string(entry.c_str()));
+            json_object_array_add(values.get(), strings);
+            return replyWithJson(m, "as", values.get());
+        });
+    add("Reset", "", "",
+        [](Standin& s, sd_bus_message* m)
+        {
+            s.reset();
+            return sd_bus_reply_method_return(m, nullptr);
+        });
+    add("Emit", "sss", "",
+        [](Standin& s, sd_bus_message* m)
+        {
+            const char* path = nullptr;
+            const char* interface = nullptr;
+            const char* changed = nullptr;
+            int r = sd_bus_message_read(m, "sss", &path, &interface, &changed);
+            if (r < 0 ||
+                (r = s.emitPropertiesChanged(path, interface, changed)) < 0)
+                return r;
+            return sd_bus_reply_method_return(m, nullptr);
+        });
 }
 
 } // namespace standin

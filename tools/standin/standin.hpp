@@ -5,9 +5,14 @@
 // and answered from a script when one is set for them, else from the
 // endpoint's default. The control interface on the same bus lets tests and
 // people script replies, read what was received and emit signals.
+//
+// Every object answers Introspect with what it serves: the methods of its
+// endpoints, the signals and properties declared for it, and its child
+// nodes, so that generic D-Bus tools can explore the stand-in.
 #pragma once
 
 #include "common/handles.hpp"
+#include "introspection.hpp"
 
 #include <functional>
 #include <map>
@@ -27,6 +32,8 @@ class Standin;
 // sends the reply itself (sd_bus_reply_*) and returns 1.
 using Handler = std::function<int(Standin&, sd_bus_message* call)>;
 
+// An endpoint without a path is served on every object declared for its
+// service (see declare).
 struct Endpoint
 {
     std::string service; // destination name; empty: any
@@ -45,6 +52,14 @@ class Standin
     explicit Standin(sd_bus* bus);
 
     void addEndpoint(Endpoint endpoint);
+    // Declares an interface of service's object at path for introspection;
+    // fill in its signals and properties. Methods come from the endpoints.
+    InterfaceDescription& declare(const std::string& service,
+                                  const std::string& path,
+                                  const std::string& interface);
+    // What the object at path of service serves, with its child nodes.
+    ObjectDescription describe(const std::string& service,
+                               const std::string& path) const;
     // Requests every endpoint's service name and the control name.
     int requestNames();
 
@@ -69,7 +84,7 @@ class Standin
     static int onMessage(sd_bus_message* m, void* userdata,
                          sd_bus_error* error);
     int dispatch(sd_bus_message* m, sd_bus_error* error);
-    int control(sd_bus_message* m, sd_bus_error* error);
+    void addControl();
     const Endpoint* find(sd_bus_message* m) const;
     void record(sd_bus_message* m);
     int reply(const Endpoint& endpoint, sd_bus_message* m, sd_bus_error* error);
@@ -77,6 +92,10 @@ class Standin
     sd_bus* bus_;
     qvm::SlotPtr slot_;
     std::vector<Endpoint> endpoints_;
+    // (service, path) -> interface -> what it declares
+    std::map<std::pair<std::string, std::string>,
+             std::map<std::string, InterfaceDescription>>
+        declared_;
     std::map<std::string, std::string> scripts_;
     std::map<std::string, std::vector<std::string>> calls_;
 };
