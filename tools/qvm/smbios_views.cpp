@@ -8,8 +8,10 @@
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
+#include <cstring>
 #include <json-c/json.h>
 #include <memory>
+#include <optional>
 #include <qvmclient.h>
 
 namespace qvmcli
@@ -74,11 +76,25 @@ const StringKeyword kStringKeywords[] = {
     {"processor-frequency", 4, "CurrentSpeed", nullptr, " MHz"},
 };
 
-std::string keywordList()
+// The keywords, in lines of at most width characters.
+std::string keywordList(std::size_t width = SIZE_MAX)
 {
     std::string out;
+    std::size_t lineStart = 0;
     for (const auto& k : kStringKeywords)
-        out += (out.empty() ? "" : ", ") + std::string(k.name);
+    {
+        if (!out.empty())
+            out += ",";
+        if (!out.empty() &&
+            out.size() - lineStart + std::strlen(k.name) + 1 > width)
+        {
+            out += "\n";
+            lineStart = out.size();
+        }
+        else if (!out.empty())
+            out += " ";
+        out += k.name;
+    }
     return out;
 }
 
@@ -265,8 +281,8 @@ void addSmbiosViews(CLI::App& smbios)
     auto get = std::make_shared<GetOptions>();
     c = addCommand(smbios, "get",
                    "one value by dmidecode's string keyword, one line per "
-                   "structure\nKEYWORD is one of " +
-                       keywordList() + ".",
+                   "structure\nKEYWORD is one of:\n" +
+                       keywordList(76) + ".",
                    [get] { return qvmcli::get(*get); });
     c->add_option("KEYWORD", get->keyword, "what to print")->required();
     addTableOptions(*c, get->table);
