@@ -1,11 +1,16 @@
 #!/bin/sh
-# Configures (once) and builds a build directory: build.sh DIR [meson options]
+# Configures (once) and builds a build directory, showing ninja's progress:
+#   build.sh DIR [meson options]
 set -eu
 dir=${1:-build}
 [ $# -gt 0 ] && shift
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 if [ ! -f "$dir/build.ninja" ]; then
-    meson setup "$dir" "$@" >/dev/null
+    echo "configuring $dir $*"
+    log=$(mktemp)
+    meson setup "$dir" "$@" >"$log" 2>&1 || { cat "$log"; rm -f "$log"; exit 1; }
+    rm -f "$log"
 fi
-ninja -C "$dir" >/dev/null
+echo "building in $dir"
+ninja -C "$dir"

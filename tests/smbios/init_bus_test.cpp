@@ -74,7 +74,7 @@ TEST_F(InventoryTablePath, LoadsTheFileTheDaemonNames)
 
 TEST_F(InventoryTablePath, AFileThatCannotBeOpenedOrAValueNotAStringFails)
 {
-    // The stand-in's default path does not exist on the test machine.
+    serve(R"({"type": "s", "value": "/nonexistent/smbios.bin"})");
     auto [status, errors] = initFromBus();
     EXPECT_EQ(status, QVM_RC_NOT_FOUND);
     EXPECT_EQ(errors, "");

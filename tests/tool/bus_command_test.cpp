@@ -4,10 +4,13 @@
 #include "connect.hpp"
 #include "qvmclient.h"
 #include "run_tool.hpp"
+#include "support/loaded_table.hpp"
 #include "support/standin_bus.hpp"
 #include "support/standin_process.hpp"
+#include "tablegen/sample_table.hpp"
 
 #include <csignal>
+#include <filesystem>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <json-c/json.h>
@@ -18,6 +21,7 @@ using qvmtest::tool::Result;
 using qvmtest::tool::words;
 using testing::HasSubstr;
 namespace control = qvmtest::standin;
+namespace fs = std::filesystem;
 
 namespace
 {
@@ -98,13 +102,10 @@ TEST_F(ToolOnBus, RequestsSendTheirArgumentsAndPrintTheReply)
         // The library refuses an unknown operation before anything is sent.
         {"manager ticket --op 9", "Ticket", nullptr, nullptr, 1, "",
          "qvm: manager ticket: Invalid request (3)\n"},
-        {"event add Msg.1 a -- --b", "AddEventLog", nullptr,
+        {"event add Msg.1 -- a --b", "AddEventLog", nullptr,
          R"([4,"OBX.Embedded.1-1","Msg.1",["a","--b"]])", 0, "result 1\n"},
         {"event add Msg.2", "AddEventLog", nullptr,
          R"([4,"OBX.Embedded.1-1","Msg.2",[]])", 0, "result 1\n"},
-        {"event add Msg.3 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17",
-         "AddEventLog", nullptr, nullptr, 2, "",
-         "qvm: event add: at most 16 message arguments\n"},
         {"inventory get xyz.openbmc_project.invd /xyz/openbmc_project/invd/oem "
          "xyz.openbmc_project.Inventory.Item.Oem",
          "GetAll", nullptr, R"(["xyz.openbmc_project.Inventory.Item.Oem"])", 0,
@@ -113,7 +114,23 @@ TEST_F(ToolOnBus, RequestsSendTheirArgumentsAndPrintTheReply)
          "    \"BiosConfigurationFilePath\": "
          "\"\\/var\\/lib\\/invd\\/bios_config.json\"\n  }\n}\n"},
         {"inventory get net.example.Nothing", "GetAll", nullptr, nullptr, 1, "",
-         "qvm: inventory get: Operation failed (-1)\n"},
+         "qvm: inventory get: Operation failed (-1)\nqvm: on the bus at " +
+             bus->address() +
+             ", GetAll of net.example.Nothing failed: "
+             "org.freedesktop.DBus.Error.ServiceUnknown: The name "
+             "net.example.Nothing was not provided by any .service files\n"},
+        // The error's name reaches the tool, beside what the library logs.
+        {"manager package", "Package",
+         R"({"error": "org.freedesktop.DBus.Error.AccessDenied",
+             "message": "not now"})",
+         R"(["",0,0])", 1, "status -1\n",
+         "qvm: manager package: Operation failed (-1)\nqvm: on the bus at " +
+             bus->address() +
+             ", Package of xyz.openbmc_project.QuorvaneManager1 failed: "
+             "org.freedesktop.DBus.Error.AccessDenied: not now\n"
+             "qvm: library: (package)Failed to issue method call: not now\n"},
+        {"--verbose manager package", "Package", nullptr, R"(["",0,0])", 0,
+         "status 0\n", "qvm: library: Success return\n"},
     };
     for (const Request& r : requests)
     {
@@ -180,15 +197,138 @@ TEST(ToolWithoutBus, WatchFailsWhenTheBusGoesAway)
                 HasSubstr("qvm: manager watch: Operation failed (-1)\n"));
 }
 
-TEST(ToolWithoutBus, EveryBusCommandFailsWithTheLibrarysStatus)
+TEST(ToolWithoutBus, EveryBusCommandNamesTheBusItCannotReach)
 {
-    for (const char* command :
+    for (const std::string title :
          {"manager version", "manager package", "manager save",
-          "manager collect", "manager export", "manager ticket --op 1 --sub 1",
-          "manager watch", "event add Msg", "inventory", "inventory get a.b"})
+          "manager collect", "manager export", "manager ticket",
+          "manager watch", "event add", "inventory", "inventory get",
+          "smbios info"})
     {
-        const Result r = qvmtest::tool::runQvm(onBus(kNoBus, words(command)));
-        EXPECT_EQ(r.status, 1) << command;
-        EXPECT_THAT(r.err, HasSubstr("Operation failed (-1)\n")) << command;
+        const std::string args = title == "event add"       ? " Msg"
+                                 : title == "inventory get" ? " a.b"
+                                 : title == "smbios info"   ? " --from-bus"
+                                                            : "";
+        EXPECT_EQ(qvmtest::tool::runQvm(onBus(kNoBus, words(title + args))),
+                  (Result{1, "",
+                          "qvm: " + title + ": cannot connect to the bus at " +
+                              kNoBus + ": No such file or directory\n"}));
     }
+}
+
+namespace
+{
+
+// A stand-in of its own, started as a user starts it.
+class OwnStandin
+{
+  public:
+    explicit OwnStandin(const std::vector<std::string>& args)
+        : process_(withPrivate(args), qvmtest::standinProgram())
+    {
+        const auto line = process_.readLine(std::chrono::seconds(10));
+        const std::string prefix = "DBUS_SYSTEM_BUS_ADDRESS=";
+        if (line && line->rfind(prefix, 0) == 0)
+            address_ = line->substr(prefix.size());
+    }
+    ~OwnStandin() { process_.stop(SIGTERM); }
+    OwnStandin(const OwnStandin&) = delete;
+    OwnStandin& operator=(const OwnStandin&) = delete;
+
+    Result qvm(const std::string& line) const
+    {
+        return qvmtest::tool::runQvm(onBus(address_, words(line)));
+    }
+    const std::string& address() const { return address_; }
+
+  private:
+    static std::vector<std::string> withPrivate(std::vector<std::string> args)
+    {
+        args.insert(args.begin(), "--private");
+        return args;
+    }
+
+    Background process_;
+    std::string address_;
+};
+
+std::string infoSource(const Result& info)
+{
+    return info.out.substr(0, info.out.find('\n'));
+}
+
+} // namespace
+
+// Where the inventory daemon answers, it chooses the table; its export
+// through the bus is the export of the file it names.
+TEST(ToolOnOwnBus, TheInventoryDaemonNamesTheTableByDefault)
+{
+    const qvmtest::TempFile table(
+        tablegen::sampleTable()
+            .add(tablegen::StructureBuilder(200, 5, 0xC800).u8(4, 7))
+            .build());
+    const OwnStandin named({"--smbios-table", table.path()});
+    ASSERT_FALSE(named.address().empty());
+    EXPECT_EQ(infoSource(named.qvm("smbios info")),
+              "source:       the inventory daemon on the bus at " +
+                  named.address() + ", which names " + table.path());
+    const Result byBus = named.qvm("smbios export --from-bus");
+    ASSERT_EQ(byBus.status, 0) << byBus.err;
+    EXPECT_EQ(byBus, qvmtest::tool::runQvm(
+                         {"smbios", "export", "--table", table.path()}));
+    EXPECT_THAT(byBus.out, HasSubstr("\"Table Type\": 200"));
+
+    // Without an option the stand-in names the bundled sample.
+    const OwnStandin plain(std::vector<std::string>{});
+    EXPECT_THAT(
+        infoSource(plain.qvm("smbios info")),
+        testing::EndsWith(
+            ", which names " +
+            fs::path(qvmtest::tool::kSample).lexically_normal().string()));
+}
+
+// Without the daemon, the machine's own table; asked for the daemon's
+// table, each failure says why, with the bus and the path.
+TEST(ToolOnOwnBus, EachReasonWhyTheDaemonGivesNoTableIsSaid)
+{
+    const std::string noDaemon = R"({"inventory": {}})";
+    const qvmtest::TempFile fixture({noDaemon.begin(), noDaemon.end()});
+    const OwnStandin empty({"--fixture", fixture.path()});
+    ASSERT_FALSE(empty.address().empty());
+    EXPECT_EQ(empty.qvm("smbios service-tag --from-bus"),
+              (Result{1, "",
+                      "qvm: smbios service-tag: no inventory daemon "
+                      "(xyz.openbmc_project.invd) on the bus at " +
+                          empty.address() + "\n"}));
+    if (access("/sys/firmware/dmi/tables/DMI", R_OK) != 0)
+    {
+        EXPECT_THAT(empty.qvm("smbios service-tag").err,
+                    HasSubstr("cannot read this machine's SMBIOS table"));
+    }
+
+    const std::string on = "on the bus at " + bus->address();
+    control::reset();
+    EXPECT_EQ(onStandin(words("smbios service-tag")).err,
+              "qvm: smbios service-tag: cannot read /var/lib/invd/smbios2, "
+              "the SMBIOS table that the inventory daemon " +
+                  on + " names: No such file or directory\n");
+    control::script("/xyz/openbmc_project/invd/oem:Get",
+                    R"({"reply": [{"type": "s", "value": "/"}]})");
+    EXPECT_THAT(onStandin(words("smbios service-tag --from-bus")).err,
+                HasSubstr("cannot read /, the SMBIOS table that the inventory "
+                          "daemon " +
+                          on + " names: Is a directory\n"));
+    control::script("/xyz/openbmc_project/invd/oem:Get",
+                    R"({"error": "org.freedesktop.DBus.Error.UnknownProperty",
+                        "message": "no such property"})");
+    EXPECT_EQ(onStandin(words("smbios service-tag --from-bus")),
+              (Result{1, "",
+                      "qvm: smbios service-tag: the inventory daemon " + on +
+                          " gives no table path (FullSMBIOSTablePath)\n"
+                          "qvm: " +
+                          on +
+                          ", Get of xyz.openbmc_project.invd failed: "
+                          "org.freedesktop.DBus.Error.UnknownProperty: no "
+                          "such property\n"}));
+    control::reset();
 }

@@ -1,10 +1,13 @@
 #include "cli.hpp"
 
-#include <cctype>
+#include "diagnostics.hpp"
+
+#include <CLI/CLI.hpp>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <qvmclient.h>
 #include <sstream>
 
@@ -13,61 +16,144 @@ namespace qvmcli
 namespace
 {
 
-// What a usage line accepts.
-struct Grammar
+std::map<const CLI::App*, Run>& runs()
 {
-    std::map<std::string, bool> options; // name -> takes a value
-    std::size_t required = 0;
-    std::size_t optional = 0;
-    bool unbounded = false;
+    static std::map<const CLI::App*, Run> registered;
+    return registered;
+}
+
+std::string firstLine(const std::string& text)
+{
+    return text.substr(0, text.find('\n'));
+}
+
+// Every command below app, in the order they were added, with a group's
+// own command (if it has one) before those of the group.
+void collectCommands(const CLI::App* app, std::vector<const CLI::App*>& out)
+{
+    for (const CLI::App* sub : app->get_subcommands({}))
+    {
+        if (runOf(sub) != nullptr)
+            out.push_back(sub);
+        collectCommands(sub, out);
+    }
+}
+
+std::string commandList(const CLI::App* app)
+{
+    std::vector<const CLI::App*> commands;
+    collectCommands(app, commands);
+    std::string out;
+    char line[256];
+    for (const CLI::App* c : commands)
+    {
+        std::snprintf(line, sizeof line, "  %-20s %s\n", titleOf(c).c_str(),
+                      firstLine(c->get_description()).c_str());
+        out += line;
+    }
+    return out;
+}
+
+// A command's arguments as its usage line shows them: positionals first,
+// then the options, each optional one in brackets.
+std::string usageOf(const CLI::App* command)
+{
+    std::string positionals, options;
+    for (const CLI::Option* o :
+         command->get_options([](const CLI::Option*) { return true; }))
+    {
+        if (o == command->get_help_ptr())
+            continue;
+        std::string word;
+        if (o->get_positional())
+        {
+            word = o->get_name();
+            if (o->get_items_expected_max() > 1)
+                word += "...";
+            positionals += o->get_required() ? " " + word : " [" + word + "]";
+            continue;
+        }
+        word = "--" + o->get_lnames().front();
+        if (!o->get_type_name().empty())
+            word += " " + o->get_type_name();
+        options += o->get_required() ? " " + word : " [" + word + "]";
+    }
+    return positionals + options;
+}
+
+class Help : public CLI::Formatter
+{
+  public:
+    std::string make_help(const CLI::App* app, std::string,
+                          CLI::AppFormatMode mode) const override
+    {
+        if (app->get_parent() == nullptr)
+            return toolHelp(app);
+        std::string out;
+        if (runOf(app) != nullptr)
+            out += "Usage: qvm " + titleOf(app) + usageOf(app) + "\n\n" +
+                   app->get_description() + "\n" + make_positionals(app) +
+                   make_groups(app, mode);
+        if (!app->get_subcommands({}).empty())
+            out += (out.empty() ? "" : "\n") + std::string("Commands of qvm ") +
+                   titleOf(app) + ":\n" + commandList(app);
+        return out;
+    }
+
+    // A positional argument is named by itself, without a type.
+    std::string make_option_opts(const CLI::Option* o) const override
+    {
+        return o->get_positional() ? std::string()
+                                   : CLI::Formatter::make_option_opts(o);
+    }
+
+  private:
+    static std::string toolHelp(const CLI::App* app)
+    {
+        return "Usage: qvm [--bus ADDRESS] [--verbose] COMMAND [ARGS]\n\n"
+               "  --bus ADDRESS  use the D-Bus bus at ADDRESS as the system "
+               "bus\n"
+               "  --verbose      show the library's log lines on standard "
+               "error\n"
+               "  --version      the versions of qvm and of the library\n"
+               "\nCommands:\n" +
+               commandList(app) +
+               "\nqvm COMMAND --help shows a command's arguments.\n"
+               "Exit status: 0 success; 1 failure, its cause on standard "
+               "error; 2 wrong usage.\n";
+    }
 };
 
-bool isPlaceholder(const std::string& word)
-{
-    return !word.empty() && std::isupper(static_cast<unsigned char>(word[0]));
-}
-
-Grammar grammarOf(const char* usage)
-{
-    std::istringstream in(usage);
-    std::vector<std::string> words;
-    for (std::string w; in >> w;)
-        words.push_back(w);
-    Grammar g;
-    for (std::size_t i = 0; i < words.size(); ++i)
-    {
-        std::string word = words[i];
-        const bool bracketed = word.front() == '[';
-        while (!word.empty() && (word.front() == '[' || word.back() == ']'))
-            word.erase(word.front() == '[' ? 0 : word.size() - 1, 1);
-        if (word.rfind("--", 0) == 0)
-        {
-            const bool valued = i + 1 < words.size() &&
-                                isPlaceholder(words[i + 1]) &&
-                                words[i + 1].find("...") == std::string::npos;
-            g.options[word.substr(2)] = valued;
-            i += valued ? 1 : 0;
-        }
-        else if (word.find("...") != std::string::npos)
-            g.unbounded = true;
-        else if (bracketed)
-            ++g.optional;
-        else
-            ++g.required;
-    }
-    return g;
-}
-
-void checkCount(const Command& command, const Grammar& g, std::size_t count)
-{
-    if (count >= g.required &&
-        (g.unbounded || count <= g.required + g.optional))
-        return;
-    throw UsageError{command.title() + ": wrong arguments; usage: qvm " +
-                     command.title() + " " + command.usage};
-}
-
 } // namespace
+
+CLI::App* addGroup(CLI::App& parent, const std::string& name,
+                   const std::string& summary)
+{
+    return parent.add_subcommand(name, summary);
+}
+
+CLI::App* addCommand(CLI::App& parent, const std::string& name,
+                     const std::string& help, Run run)
+{
+    CLI::App* command = parent.add_subcommand(name, help);
+    runs()[command] = std::move(run);
+    return command;
+}
+
+const Run* runOf(const CLI::App* command)
+{
+    const auto it = runs().find(command);
+    return it == runs().end() ? nullptr : &it->second;
+}
+
+std::string titleOf(const CLI::App* command)
+{
+    std::string title;
+    for (const CLI::App* c = command; c->get_parent() != nullptr;
+         c = c->get_parent())
+        title = c->get_name() + (title.empty() ? "" : " " + title);
+    return title;
+}
 
 uint64_t parseNumber(const std::string& text, uint64_t max,
                      const std::string& what)
@@ -82,87 +168,37 @@ uint64_t parseNumber(const std::string& text, uint64_t max,
     return value;
 }
 
-std::string Args::get(const std::string& name,
-                      const std::string& fallback) const
+std::shared_ptr<CLI::FormatterBase> helpFormatter()
 {
-    const auto it = options.find(name);
-    return it == options.end() ? fallback : it->second;
+    return std::make_shared<Help>();
 }
 
-uint64_t Args::number(const std::string& name, uint64_t fallback,
-                      uint64_t max) const
+std::string statusText(int64_t status)
 {
-    const auto it = options.find(name);
-    return it == options.end() ? fallback
-                               : parseNumber(it->second, max, "--" + name);
-}
-
-std::string Args::at(std::size_t index, const std::string& fallback) const
-{
-    return index < positional.size() ? positional[index] : fallback;
-}
-
-std::string Command::title() const
-{
-    std::string t = group;
-    if (*group != '\0' && *name != '\0')
-        t += ' ';
-    return t + name;
-}
-
-Args parseArgs(const Command& command, const std::vector<std::string>& words)
-{
-    const Grammar g = grammarOf(command.usage);
-    Args args;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < words.size(); ++i)
-    {
-        const std::string& word = words[i];
-        if (optionsEnded || word.rfind("--", 0) != 0 || word == "-")
-        {
-            args.positional.push_back(word);
-            continue;
-        }
-        if (word == "--")
-        {
-            optionsEnded = true;
-            continue;
-        }
-        // --name VALUE or --name=VALUE
-        const std::size_t equals = word.find('=');
-        const std::string name = word.substr(2, equals - 2);
-        const auto option = g.options.find(name);
-        if (option == g.options.end())
-            throw UsageError{command.title() + ": unknown option --" + name};
-        if (!option->second)
-            args.options[name] = "";
-        else if (equals != std::string::npos)
-            args.options[name] = word.substr(equals + 1);
-        else if (i + 1 < words.size())
-            args.options[name] = words[++i];
-        else
-            throw UsageError{command.title() + ": --" + name +
-                             " needs a value"};
-    }
-    checkCount(command, g, args.positional.size());
-    return args;
+    char* text = nullptr;
+    QVM_StrErr(static_cast<int32_t>(status), &text);
+    const std::string out = std::string(text ? text : "Out of resources") +
+                            " (" + std::to_string(status) + ")";
+    std::free(text);
+    return out;
 }
 
 int fail(const std::string& what, int64_t status)
 {
-    char* text = nullptr;
-    QVM_StrErr(static_cast<int32_t>(status), &text);
-    std::fprintf(stderr, "qvm: %s: %s (%lld)\n", what.c_str(),
-                 text ? text : "Out of resources",
-                 static_cast<long long>(status));
-    std::free(text);
+    failWith(what, statusText(status));
+    printCauses();
+    return kExitFailed;
+}
+
+int failWith(const std::string& what, const std::string& cause)
+{
+    std::fprintf(stderr, "qvm: %s: %s\n", what.c_str(), cause.c_str());
     return kExitFailed;
 }
 
 int failSystem(const std::string& what)
 {
-    std::fprintf(stderr, "qvm: %s: %s\n", what.c_str(), std::strerror(errno));
-    return kExitFailed;
+    return failWith(what, std::strerror(errno));
 }
 
 void printAndFree(char* text)

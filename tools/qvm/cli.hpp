@@ -1,75 +1,90 @@
-// The qvm command line: commands, their arguments and common reporting.
-//
-// A command's usage line is also its grammar: "--name WORD" is an option
-// with a value, a lone "--name" a flag, a bare upper-case WORD a required
-// argument, "[WORD]" an optional one and "WORD..." any number of them.
+// The qvm command line: commands on CLI11, exit codes and the reporting of
+// failures.
 #pragma once
 
+#include <CLI/App.hpp>
 #include <cstdint>
-#include <map>
+#include <functional>
+#include <limits>
 #include <string>
-#include <vector>
 
 namespace qvmcli
 {
 
 // Exit codes of the tool.
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailed = 1; // the library reported a failure
+inline constexpr int kExitFailed = 1; // a failure, its cause on stderr
 inline constexpr int kExitUsage = 2;  // the command line was wrong
 
+// A usage fault that only the command itself can see.
 struct UsageError
 {
     std::string message;
 };
 
-// A number in decimal, 0x-hexadecimal or 0-octal, at most max; what names
-// it in the error.
+using Run = std::function<int()>;
+
+// A group of commands ("qvm manager ..."), listed by its own --help.
+CLI::App* addGroup(CLI::App& parent, const std::string& name,
+                   const std::string& summary);
+// A command under parent. The first line of help is its summary in the
+// command list; run is called when the command line chooses it.
+CLI::App* addCommand(CLI::App& parent, const std::string& name,
+                     const std::string& help, Run run);
+// What runs for command; null for a group.
+const Run* runOf(const CLI::App* command);
+// "smbios export" for that command; "" for the tool itself.
+std::string titleOf(const CLI::App* command);
+
+// A number in decimal or 0x hexadecimal, at most max; what names it in
+// the UsageError thrown otherwise.
 uint64_t parseNumber(const std::string& text, uint64_t max,
                      const std::string& what);
 
-// A command's words after its name: options and positional arguments.
-struct Args
+// An option holding a number of value's type.
+template <typename T>
+CLI::Option* addNumber(CLI::App& command, const std::string& name, T& value,
+                       const std::string& help = {})
 {
-    std::map<std::string, std::string> options;
-    std::vector<std::string> positional;
+    return command
+        .add_option_function<std::string>(
+            name,
+            [&value, name](const std::string& text)
+            {
+                try
+                {
+                    value = static_cast<T>(
+                        parseNumber(text, std::numeric_limits<T>::max(), name));
+                }
+                catch (const UsageError& e)
+                {
+                    throw CLI::ValidationError(e.message);
+                }
+            },
+            help)
+        ->type_name("N");
+}
 
-    bool has(const std::string& name) const { return options.count(name) != 0; }
-    std::string get(const std::string& name,
-                    const std::string& fallback = {}) const;
-    // A number option; throws UsageError when it is not one or too large.
-    uint64_t number(const std::string& name, uint64_t fallback,
-                    uint64_t max) const;
-    // Positional argument index, or fallback when it was left out.
-    std::string at(std::size_t index, const std::string& fallback = {}) const;
-};
+// The help of the tool, of a group and of a command, one line per command
+// in every list.
+std::shared_ptr<CLI::FormatterBase> helpFormatter();
 
-struct Command
-{
-    const char* group; // "manager", "smbios", ... or "" for top level
-    const char* name;  // "" for a group's own command ("qvm inventory")
-    const char* usage; // the arguments, as shown by --help
-    const char* help;  // what it does, first line one sentence
-    int (*run)(const Args&);
+// The command groups, each defined next to its code.
+void addSmbiosCommands(CLI::App& app);
+void addManagerCommands(CLI::App& app);
+void addTicketCommands(CLI::App& app);
+void addEventCommands(CLI::App& app);
+void addInventoryCommands(CLI::App& app);
 
-    std::string title() const; // "smbios export"
-};
+// "Needed component not found (6)"
+std::string statusText(int64_t status);
 
-// Parses words by the command's usage line; throws UsageError.
-Args parseArgs(const Command& command, const std::vector<std::string>& words);
-
-// Every command of the tool, by group; defined next to each group's code.
-const std::vector<Command>& managerCommands();
-const std::vector<Command>& smbiosCommands();
-const std::vector<Command>& ticketCommands();
-const std::vector<Command>& eventCommands();
-const std::vector<Command>& inventoryCommands();
-
-// Reports a failed library call on standard error with the status text and
-// returns the tool's exit code for it.
+// Reports a failed library call on stderr with the status text and the
+// causes gathered while it ran; returns the exit code for it.
 int fail(const std::string& what, int64_t status);
-// Reports a failed system call (errno) on standard error; returns the exit
-// code for it.
+// Reports a failure whose cause is known: "qvm: what: cause".
+int failWith(const std::string& what, const std::string& cause);
+// Reports a failed system call (errno): "qvm: what: strerror".
 int failSystem(const std::string& what);
 
 // Prints a heap text handed out by the library, with a newline, and frees

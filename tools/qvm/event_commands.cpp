@@ -1,8 +1,11 @@
 // qvm event ...: records for the event-logging service.
+#include "bus.hpp"
 #include "cli.hpp"
 
+#include <CLI/CLI.hpp>
 #include <array>
 #include <cstdio>
+#include <memory>
 #include <qvmclient.h>
 #include <string>
 #include <utility>
@@ -44,14 +47,8 @@ addFunctions(std::index_sequence<N...>)
 constexpr auto kAddFunctions =
     addFunctions(std::make_index_sequence<kMaxArguments + 1>{});
 
-int add(const Args& args)
+int add(const std::string& msgid, const Strings& messageArgs)
 {
-    const std::string msgid = args.at(0);
-    const Strings messageArgs(args.positional.begin() + 1,
-                              args.positional.end());
-    if (messageArgs.size() > kMaxArguments)
-        throw UsageError{"event add: at most " + std::to_string(kMaxArguments) +
-                         " message arguments"};
     const int32_t rc =
         messageArgs.empty()
             ? QVM_AddEventLog(msgid.c_str(), "")
@@ -62,17 +59,32 @@ int add(const Args& args)
     return kExitOk;
 }
 
+struct AddOptions
+{
+    std::string msgid;
+    Strings args;
+};
+
 } // namespace
 
-const std::vector<Command>& eventCommands()
+void addEventCommands(CLI::App& app)
 {
-    static const std::vector<Command> commands{
-        {"event", "add", "MSGID [ARG...]",
-         "file a record MSGID with its message arguments\n"
-         "Prints the bus call's result (1 when the service answered).",
-         add},
-    };
-    return commands;
+    CLI::App* group = addGroup(app, "event", "event-log records");
+    auto o = std::make_shared<AddOptions>();
+    CLI::App* c = addCommand(
+        *group, "add",
+        "file a record MSGID with its message arguments\n"
+        "Prints the bus call's result (1 when the service answered).",
+        [o]
+        {
+            if (o->args.size() > kMaxArguments)
+                throw UsageError{"at most " + std::to_string(kMaxArguments) +
+                                 " message arguments"};
+            const Bus bus = connectBus("event add");
+            return bus ? add(o->msgid, o->args) : kExitFailed;
+        });
+    c->add_option("MSGID", o->msgid, "the message id")->required();
+    c->add_option("ARG", o->args, "its message arguments");
 }
 
 } // namespace qvmcli

@@ -14,6 +14,15 @@ struct BusUnref
 };
 using Bus = std::unique_ptr<sd_bus, BusUnref>;
 
+struct MessageUnref
+{
+    void operator()(sd_bus_message* m) const noexcept
+    {
+        sd_bus_message_unref(m);
+    }
+};
+using Message = std::unique_ptr<sd_bus_message, MessageUnref>;
+
 struct JsonPut
 {
     void operator()(json_object* doc) const noexcept { json_object_put(doc); }

@@ -1,9 +1,12 @@
 // qvm inventory ...: the D-Bus inventory as JSON.
+#include "bus.hpp"
 #include "cli.hpp"
 #include "files.hpp"
 #include "handles.hpp"
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
+#include <memory>
 #include <qvmclient.h>
 
 namespace qvmcli
@@ -11,7 +14,7 @@ namespace qvmcli
 namespace
 {
 
-// Pretty text of doc on standard output, or in a fresh file.
+// Pretty text of doc on standard output, or in a file put in place whole.
 int emit(const char* title, json_object* doc, const std::string& output)
 {
     char* text = nullptr;
@@ -24,21 +27,23 @@ int emit(const char* title, json_object* doc, const std::string& output)
         std::puts(text);
         return kExitOk;
     }
-    return writeFresh(output, text) ? kExitOk
-                                    : failSystem("cannot write " + output);
+    OutputFile out(output);
+    const bool written = out.problem().empty() &&
+                         out.write(std::string(text) + "\n") && out.commit();
+    return written ? kExitOk : failWith(title, out.problem());
 }
 
-int walk(const Args& args)
+int walk(const std::string& output)
 {
-    const Bus bus(QVM_ConnectToBus());
+    const Bus bus = connectBus("inventory");
     if (!bus)
-        return fail("inventory: no bus connection", QVM_RC_FAILED);
+        return kExitFailed;
     json_object* doc = nullptr;
     const int32_t rc = retrieveSystemObjectProperties(bus.get(), &doc);
     const Json owned(doc);
     if (rc != QVM_RC_SUCCESS)
         return fail("inventory", rc);
-    return emit("inventory", doc, args.get("output"));
+    return emit("inventory", doc, output);
 }
 
 const char* orNull(const std::string& text)
@@ -46,17 +51,22 @@ const char* orNull(const std::string& text)
     return text.empty() ? nullptr : text.c_str();
 }
 
-int get(const Args& args)
+struct GetOptions
 {
-    const Bus bus(QVM_ConnectToBus());
+    std::string service;
+    std::string path;
+    std::string interface;
+};
+
+int get(const GetOptions& o)
+{
+    const Bus bus = connectBus("inventory get");
     if (!bus)
-        return fail("inventory get: no bus connection", QVM_RC_FAILED);
-    const std::string service = args.at(0);
-    const std::string path = args.at(1);
-    const std::string interface = args.at(2);
+        return kExitFailed;
     json_object* doc = nullptr;
-    const int32_t rc = get_properties_from_node(
-        bus.get(), service.c_str(), orNull(path), orNull(interface), &doc);
+    const int32_t rc =
+        get_properties_from_node(bus.get(), o.service.c_str(), orNull(o.path),
+                                 orNull(o.interface), &doc);
     const Json owned(doc);
     if (rc != QVM_RC_SUCCESS)
         return fail("inventory get", rc);
@@ -65,21 +75,28 @@ int get(const Args& args)
 
 } // namespace
 
-const std::vector<Command>& inventoryCommands()
+void addInventoryCommands(CLI::App& app)
 {
-    static const std::vector<Command> commands{
-        {"inventory", "", "[--output FILE]",
-         "every object of the object mapper with all its properties\n"
-         "Pretty JSON: [service, path, {interface: properties}] triples, on\n"
-         "standard output or in a fresh FILE.",
-         walk},
-        {"inventory", "get", "SERVICE [PATH] [INTERFACE]",
-         "the properties of one interface of one object\n"
-         "PATH defaults to the service name as a path (a.b: /a/b), INTERFACE\n"
-         "to the service name.",
-         get},
-    };
-    return commands;
+    auto output = std::make_shared<std::string>();
+    CLI::App* inventory = addCommand(
+        app, "inventory",
+        "every object of the object mapper with all its properties\n"
+        "Pretty JSON: [service, path, {interface: properties}] triples, on\n"
+        "standard output or in FILE.",
+        [output] { return walk(*output); });
+    inventory->add_option("--output", *output, "where to write it")
+        ->type_name("FILE");
+
+    auto o = std::make_shared<GetOptions>();
+    CLI::App* c = addCommand(
+        *inventory, "get",
+        "the properties of one interface of one object\n"
+        "PATH defaults to the service name as a path (a.b: /a/b), INTERFACE\n"
+        "to the service name.",
+        [o] { return get(*o); });
+    c->add_option("SERVICE", o->service, "the service name")->required();
+    c->add_option("PATH", o->path, "the object path");
+    c->add_option("INTERFACE", o->interface, "the interface");
 }
 
 } // namespace qvmcli

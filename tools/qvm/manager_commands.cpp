@@ -1,13 +1,16 @@
 // qvm manager ...: the manager's requests.
+#include "bus.hpp"
 #include "cli.hpp"
 #include "handles.hpp"
 #include "manager_watch.hpp"
 
+#include <CLI/CLI.hpp>
 #include <cinttypes>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <qvmclient.h>
 
 namespace qvmcli
@@ -18,26 +21,23 @@ namespace
 constexpr uint32_t kTicketVersion = 1;
 constexpr uint32_t kTicketMagic = 0x6E496B74;
 
-// Copies option name into a record's text field; a text that does not fit
-// is refused rather than cut.
+// A text option for a record's field; a text that does not fit is refused
+// rather than cut.
 template <std::size_t N>
-void setText(char (&field)[N], const Args& args, const std::string& name)
+void addText(CLI::App& command, const std::string& name, char (&field)[N])
 {
-    const std::string text = args.get(name);
-    if (text.size() >= N)
-        throw UsageError{"--" + name + " holds at most " +
-                         std::to_string(N - 1) + " characters"};
-    std::memcpy(field, text.c_str(), text.size() + 1);
-}
-
-uint16_t u16(const Args& args, const char* name)
-{
-    return static_cast<uint16_t>(args.number(name, 0, UINT16_MAX));
-}
-
-uint8_t u8(const Args& args, const char* name)
-{
-    return static_cast<uint8_t>(args.number(name, 0, UINT8_MAX));
+    command
+        .add_option_function<std::string>(
+            name,
+            [&field, name](const std::string& text)
+            {
+                if (text.size() >= N)
+                    throw CLI::ValidationError(name + " holds at most " +
+                                               std::to_string(N - 1) +
+                                               " characters");
+                std::memcpy(field, text.c_str(), text.size() + 1);
+            })
+        ->type_name("S");
 }
 
 // The manager's status is the answer: it is printed whatever it is, and
@@ -46,19 +46,6 @@ int reportStatus(const char* title, int32_t status)
 {
     std::printf("status %d\n", status);
     return status == QVM_RC_SUCCESS ? kExitOk : fail(title, status);
-}
-
-CollectRecord collectRecord(const Args& args)
-{
-    CollectRecord record{};
-    record.kind = static_cast<uint32_t>(args.number("kind", 0, UINT32_MAX));
-    setText(record.text1, args, "text1");
-    setText(record.text2, args, "text2");
-    setText(record.text3, args, "text3");
-    setText(record.text4, args, "text4");
-    setText(record.text5, args, "text5");
-    setText(record.text6, args, "text6");
-    return record;
 }
 
 // Collect and Export hand back a number and a text when the record's kind
@@ -73,7 +60,21 @@ int reportCollected(const char* title, int32_t status, char* text,
     return exit;
 }
 
-int version(const Args&)
+// Each request holds the bus while the library uses it, so that a bus that
+// cannot be had is reported with its address and reason.
+CLI::App* addRequest(CLI::App& manager, const std::string& name,
+                     const std::string& help, Run run)
+{
+    const std::string title = "manager " + name;
+    return addCommand(manager, name, help,
+                      [title, run]
+                      {
+                          const Bus bus = connectBus(title);
+                          return bus ? run() : kExitFailed;
+                      });
+}
+
+int version()
 {
     char* text = nullptr;
     const int32_t rc = QVM_GetVersionRequest(&text);
@@ -83,50 +84,55 @@ int version(const Args&)
     return kExitOk;
 }
 
-int package(const Args& args)
+struct PackageOptions
 {
-    const std::string ticket = args.get("ticket");
-    return reportStatus("manager package",
-                        QVM_PackageRequest(ticket.c_str(), u16(args, "number1"),
-                                           u16(args, "number2")));
-}
+    std::string ticket;
+    uint16_t number1 = 0;
+    uint16_t number2 = 0;
+};
 
-int save(const Args& args)
+struct SaveOptions
 {
+    std::string ticket;
+    std::string text;
+    uint64_t value = 0;
     SaveRecord record{};
-    record.value1 = static_cast<uint32_t>(args.number("value1", 0, UINT32_MAX));
-    record.value2 = static_cast<uint32_t>(args.number("value2", 0, UINT32_MAX));
-    record.value3 = static_cast<uint32_t>(args.number("value3", 0, UINT32_MAX));
-    setText(record.text1, args, "text1");
-    setText(record.text2, args, "text2");
-    const std::string ticket = args.get("ticket");
-    const std::string text = args.get("text");
-    return reportStatus("manager save",
-                        QVM_SaveRequest(ticket.c_str(), text.c_str(),
-                                        args.number("value", 0, UINT64_MAX),
-                                        &record));
+};
+
+struct CollectOptions
+{
+    std::string ticket;
+    CollectRecord record{};
+    uint16_t number1 = 0;
+    uint16_t number2 = 0;
+};
+
+void addCollectRecord(CLI::App& c, CollectRecord& record)
+{
+    addNumber(c, "--kind", record.kind);
+    addText(c, "--text1", record.text1);
+    addText(c, "--text2", record.text2);
+    addText(c, "--text3", record.text3);
+    addText(c, "--text4", record.text4);
+    addText(c, "--text5", record.text5);
+    addText(c, "--text6", record.text6);
 }
 
-int collect(const Args& args)
+int collect(const CollectOptions& o)
 {
-    const CollectRecord record = collectRecord(args);
-    const std::string ticket = args.get("ticket");
     char* text = nullptr;
     uint64_t value = 0;
-    const int32_t rc =
-        QVM_CollectRequest(ticket.c_str(), &text, &record, u16(args, "number1"),
-                           u16(args, "number2"), &value);
+    const int32_t rc = QVM_CollectRequest(o.ticket.c_str(), &text, &o.record,
+                                          o.number1, o.number2, &value);
     return reportCollected("manager collect", rc, text, value);
 }
 
-int exportRequest(const Args& args)
+int exportRequest(const CollectOptions& o)
 {
-    const CollectRecord record = collectRecord(args);
-    const std::string ticket = args.get("ticket");
     char* text = nullptr;
     uint64_t value = 0;
-    const int32_t rc = QVM_ExportRequest(ticket.c_str(), &text, &record,
-                                         u16(args, "number"), &value);
+    const int32_t rc = QVM_ExportRequest(o.ticket.c_str(), &text, &o.record,
+                                         o.number1, &value);
     return reportCollected("manager export", rc, text, value);
 }
 
@@ -142,20 +148,8 @@ void printTicketReply(const TicketReplyRecord& r, char** list)
         std::printf("list %s\n", *item);
 }
 
-int ticket(const Args& args)
+int ticket(const TicketRequestRecord& request)
 {
-    TicketRequestRecord request{};
-    request.version = kTicketVersion;
-    request.magic = kTicketMagic;
-    request.op = u8(args, "op");
-    request.sub = u8(args, "sub");
-    request.param1 = u8(args, "param1");
-    request.param2 = u8(args, "param2");
-    request.param3 = u8(args, "param3");
-    request.param4 = u8(args, "param4");
-    setText(request.text1, args, "text1");
-    setText(request.text2, args, "text2");
-    setText(request.text3, args, "text3");
     TicketReplyRecord reply{};
     char** list = nullptr;
     const int32_t rc = QVM_TicketRequest(&request, &reply, &list);
@@ -168,43 +162,106 @@ int ticket(const Args& args)
     return kExitOk;
 }
 
+void addPackage(CLI::App& manager)
+{
+    auto o = std::make_shared<PackageOptions>();
+    CLI::App* c = addRequest(
+        manager, "package",
+        "send a Package request; prints the manager's status",
+        [o]
+        {
+            return reportStatus(
+                "manager package",
+                QVM_PackageRequest(o->ticket.c_str(), o->number1, o->number2));
+        });
+    c->add_option("--ticket", o->ticket)->type_name("T");
+    addNumber(*c, "--number1", o->number1);
+    addNumber(*c, "--number2", o->number2);
+}
+
+void addSave(CLI::App& manager)
+{
+    auto o = std::make_shared<SaveOptions>();
+    CLI::App* c =
+        addRequest(manager, "save",
+                   "send a Save request; prints the manager's status\n"
+                   "--value1 to --text2 fill the request record.",
+                   [o]
+                   {
+                       return reportStatus(
+                           "manager save",
+                           QVM_SaveRequest(o->ticket.c_str(), o->text.c_str(),
+                                           o->value, &o->record));
+                   });
+    c->add_option("--ticket", o->ticket)->type_name("T");
+    c->add_option("--text", o->text)->type_name("S");
+    addNumber(*c, "--value", o->value);
+    addNumber(*c, "--value1", o->record.value1);
+    addNumber(*c, "--value2", o->record.value2);
+    addNumber(*c, "--value3", o->record.value3);
+    addText(*c, "--text1", o->record.text1);
+    addText(*c, "--text2", o->record.text2);
+}
+
+void addCollects(CLI::App& manager)
+{
+    auto collected = std::make_shared<CollectOptions>();
+    CLI::App* c = addRequest(
+        manager, "collect",
+        "send a Collect request; prints the status, then the value and text\n"
+        "handed back when --kind is 16 and the status is 0.",
+        [collected] { return collect(*collected); });
+    c->add_option("--ticket", collected->ticket)->type_name("T");
+    addCollectRecord(*c, collected->record);
+    addNumber(*c, "--number1", collected->number1);
+    addNumber(*c, "--number2", collected->number2);
+
+    auto exported = std::make_shared<CollectOptions>();
+    c = addRequest(manager, "export",
+                   "send an Export request; prints as collect does",
+                   [exported] { return exportRequest(*exported); });
+    c->add_option("--ticket", exported->ticket)->type_name("T");
+    addCollectRecord(*c, exported->record);
+    addNumber(*c, "--number", exported->number1);
+}
+
+void addTicket(CLI::App& manager)
+{
+    auto request = std::make_shared<TicketRequestRecord>();
+    request->version = kTicketVersion;
+    request->magic = kTicketMagic;
+    CLI::App* c = addRequest(
+        manager, "ticket",
+        "send a Ticket request; prints the reply record and its list\n"
+        "The record's version and magic are filled in; the library checks\n"
+        "the operation and its parameters before anything is sent.",
+        [request] { return ticket(*request); });
+    addNumber(*c, "--op", request->op);
+    addNumber(*c, "--sub", request->sub);
+    addNumber(*c, "--param1", request->param1);
+    addNumber(*c, "--param2", request->param2);
+    addNumber(*c, "--param3", request->param3);
+    addNumber(*c, "--param4", request->param4);
+    addText(*c, "--text1", request->text1);
+    addText(*c, "--text2", request->text2);
+    addText(*c, "--text3", request->text3);
+}
+
 } // namespace
 
-const std::vector<Command>& managerCommands()
+void addManagerCommands(CLI::App& app)
 {
-    static const std::vector<Command> commands{
-        {"manager", "version", "", "the manager's version text", version},
-        {"manager", "package", "[--ticket T] [--number1 N] [--number2 N]",
-         "send a Package request; prints the manager's status", package},
-        {"manager", "save",
-         "[--ticket T] [--text S] [--value N] [--value1 N] [--value2 N] "
-         "[--value3 N] [--text1 S] [--text2 S]",
-         "send a Save request; prints the manager's status\n"
-         "--value1 to --text2 fill the request record.",
-         save},
-        {"manager", "collect",
-         "[--ticket T] [--kind N] [--text1 S] [--text2 S] [--text3 S] "
-         "[--text4 S] [--text5 S] [--text6 S] [--number1 N] [--number2 N]",
-         "send a Collect request; prints the status, then the value and text\n"
-         "handed back when --kind is 16 and the status is 0.",
-         collect},
-        {"manager", "export",
-         "[--ticket T] [--kind N] [--text1 S] [--text2 S] [--text3 S] "
-         "[--text4 S] [--text5 S] [--text6 S] [--number N]",
-         "send an Export request; prints as collect does", exportRequest},
-        {"manager", "ticket",
-         "[--op N] [--sub N] [--param1 N] [--param2 N] [--param3 N] "
-         "[--param4 N] [--text1 S] [--text2 S] [--text3 S]",
-         "send a Ticket request; prints the reply record and its list\n"
-         "The record's version and magic are filled in; the library checks\n"
-         "the operation and its parameters before anything is sent.",
-         ticket},
-        {"manager", "watch", "",
-         "print each change of the manager's properties as one JSON line\n"
-         "Runs until interrupted, or until the bus connection fails.",
-         watchManager},
-    };
-    return commands;
+    CLI::App* manager = addGroup(app, "manager", "the manager's requests");
+    addRequest(*manager, "version", "the manager's version text", version);
+    addPackage(*manager);
+    addSave(*manager);
+    addCollects(*manager);
+    addTicket(*manager);
+    addRequest(*manager, "watch",
+               "print each change of the manager's properties as one JSON "
+               "line\nRuns until interrupted, or until the bus connection "
+               "fails.",
+               watchManager);
 }
 
 } // namespace qvmcli

@@ -49,7 +49,7 @@ int onChange(sd_bus_message* m, void*, sd_bus_error*)
 
 } // namespace
 
-int watchManager(const Args&)
+int watchManager()
 {
     const Bus bus(QVM_ConnectToBus());
     if (!bus)

@@ -8,6 +8,6 @@ namespace qvmcli
 
 // Prints each PropertiesChanged signal of the manager's object as one JSON
 // line until interrupted; returns only when the bus fails.
-int watchManager(const Args& args);
+int watchManager();
 
 } // namespace qvmcli

@@ -1,13 +1,17 @@
-// qvm smbios ...: the SMBIOS table, its JSON export and identity queries.
+// qvm smbios ...: the JSON export, the list of structures and the identity
+// queries.
+#include "smbios_commands.hpp"
+
 #include "cli.hpp"
 #include "files.hpp"
 #include "handles.hpp"
+#include "smbios_structures.hpp"
 #include "smbios_table.hpp"
 
-#include <algorithm>
+#include <CLI/CLI.hpp>
 #include <cstdio>
-#include <functional>
-#include <iterator>
+#include <json-c/json.h>
+#include <memory>
 #include <qvmclient.h>
 #include <string>
 #include <vector>
@@ -17,102 +21,123 @@ namespace qvmcli
 namespace
 {
 
-constexpr uint16_t kLastHandle = 0xFFFE; // 0xFFFF means "none"
-
-struct Structure
+struct ExportOptions
 {
-    uint8_t* at;
-    uint16_t size;
-
-    uint8_t type() const { return at[0]; }
-    uint16_t handle() const
-    {
-        return static_cast<uint16_t>(at[2] | at[3] << 8);
-    }
+    TableChoice table;
+    std::string output;
+    bool strict = false;
 };
 
-// The structures of one type, in table order.
-int64_t structuresOfType(uint8_t type, std::vector<Structure>& out)
+// How many structure objects an export text holds; nothing when it is not
+// the complete JSON text of an export.
+std::optional<std::size_t> objectsIn(const std::string& text)
 {
-    uint8_t** structures = nullptr;
-    uint16_t* sizes = nullptr;
-    uint16_t count = 0;
-    const int64_t rc =
-        SmbiosGetStructureOfType(type, &structures, &sizes, &count);
-    if (rc == QVM_RC_SUCCESS)
-        for (uint16_t i = 0; i < count; ++i)
-            out.push_back({structures[i], sizes[i]});
-    std::free(structures);
-    std::free(sizes);
-    return rc == QVM_RC_NOT_FOUND ? QVM_RC_SUCCESS : rc;
+    json_tokener* tokener = json_tokener_new();
+    const Json doc(json_tokener_parse_ex(tokener, text.c_str(),
+                                         static_cast<int>(text.size())));
+    const bool whole =
+        doc && json_tokener_get_error(tokener) == json_tokener_success &&
+        json_tokener_get_parse_end(tokener) == text.size();
+    json_tokener_free(tokener);
+    if (!whole || !json_object_is_type(doc.get(), json_type_array))
+        return std::nullopt;
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < json_object_array_length(doc.get()); ++i)
+        count +=
+            json_object_array_length(json_object_array_get_idx(doc.get(), i));
+    return count;
 }
 
-std::string typeName(uint8_t type)
+// The library reports success whatever became of its file: the tool reads
+// the file back before anyone else sees it.
+bool checkExport(const std::string& title, const std::string& path,
+                 const std::string& text, std::size_t expected)
 {
-    const char* text = nullptr;
-    QueryTable(StructureTypeInfoTable, std::size(StructureTypeInfoTable), type,
-               &text);
-    if (text == nullptr)
-        return type >= 128 ? "OEM-specific" : "Unknown";
-    std::string name = text;
-    name.erase(name.find_last_not_of(' ') + 1);
-    return name;
+    const auto objects = objectsIn(text);
+    if (!objects)
+        failWith(title, "the export came out cut short after " +
+                            std::to_string(text.size()) + " bytes (" +
+                            whyCutShort(path, text.size()) + ")");
+    else if (*objects != expected)
+        failWith(title, "the export holds " + std::to_string(*objects) +
+                            " structures, not " + std::to_string(expected));
+    return objects && *objects == expected;
 }
 
-// The export and a structure's object are written to a file by the
-// library; for standard output they go through a scratch file and end with
-// a newline.
-int printWritten(const std::string& title,
-                 const std::function<int64_t(const char*)>& write)
+int exportToStandardOutput(const std::string& title, std::size_t expected)
 {
     const ScratchFile scratch;
     if (scratch.path().empty())
-        return failSystem("cannot make a scratch file");
-    const int64_t rc = write(scratch.path().c_str());
-    if (rc != QVM_RC_SUCCESS)
+        return failSystem(title + ": cannot make a scratch file");
+    if (const int64_t rc = SmBiosDataToJSON(scratch.path().c_str()); rc != 0)
         return fail(title, rc);
-    std::fputs(scratch.text().c_str(), stdout);
+    const std::string text = scratch.text();
+    if (!checkExport(title, scratch.path(), text, expected))
+        return kExitFailed;
+    std::fwrite(text.data(), 1, text.size(), stdout);
     std::fputc('\n', stdout);
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+        return failSystem(title + ": cannot write standard output");
     return kExitOk;
 }
 
-int exportTable(const Args& args)
+int exportToFile(const std::string& title, const std::string& output,
+                 std::size_t expected)
 {
+    OutputFile out(output);
+    if (!out.problem().empty())
+        return failWith(title, out.problem());
+    if (const int64_t rc = SmBiosDataToJSON(out.path().c_str()); rc != 0)
+        return fail(title, rc);
+    if (!checkExport(title, out.path(), fileText(out.path()), expected))
+    {
+        std::fprintf(stderr, "qvm: nothing was written to %s\n",
+                     output.c_str());
+        return kExitFailed;
+    }
+    return out.commit() ? kExitOk : failWith(title, out.problem());
+}
+
+int exportTable(const ExportOptions& o)
+{
+    const std::string title = "smbios export";
     return withTable(
-        args,
-        [&]
+        title, o.table,
+        [&](const TableSource& source)
         {
-            const std::string output = args.get("output");
-            if (output.empty())
-                return printWritten("smbios export", SmBiosDataToJSON);
-            if (!startFresh(output))
-                return failSystem("cannot write " + output);
-            const int64_t rc = SmBiosDataToJSON(output.c_str());
-            return rc == QVM_RC_SUCCESS ? kExitOk : fail("smbios export", rc);
+            if (!o.output.empty() && sameFile(o.output, source.path))
+                throw UsageError{"--output " + o.output +
+                                 " is the table being read"};
+            std::vector<Structure> all;
+            if (const int64_t rc = structuresOf({}, all); rc != 0)
+                return fail(title, rc);
+            const std::size_t leftOut = reportLeftOut(all);
+            const std::size_t expected = all.size() - leftOut;
+            const int exit = o.output.empty()
+                                 ? exportToStandardOutput(title, expected)
+                                 : exportToFile(title, o.output, expected);
+            return exit == kExitOk && o.strict && leftOut > 0 ? kExitFailed
+                                                              : exit;
         });
 }
 
-int list(const Args& args)
+struct ListOptions
 {
-    const bool oneType = args.has("type");
-    const auto only = static_cast<uint8_t>(args.number("type", 0, 255));
+    TableChoice table;
+    std::string type;
+};
+
+int list(const ListOptions& o)
+{
+    const std::vector<uint8_t> types =
+        o.type.empty() ? std::vector<uint8_t>{} : typesOf(o.type);
     return withTable(
-        args,
-        [&]
+        "smbios list", o.table,
+        [&](const TableSource&)
         {
             std::vector<Structure> all;
-            for (unsigned type = 0; type <= 255; ++type)
-            {
-                if (oneType && type != only)
-                    continue;
-                const int64_t rc =
-                    structuresOfType(static_cast<uint8_t>(type), all);
-                if (rc != QVM_RC_SUCCESS)
-                    return fail("smbios list", rc);
-            }
-            std::sort(all.begin(), all.end(),
-                      [](const Structure& a, const Structure& b)
-                      { return a.at < b.at; });
+            if (const int64_t rc = structuresOf(types, all); rc != 0)
+                return fail("smbios list", rc);
             for (const Structure& s : all)
                 std::printf("0x%04X %3u  %-41s %5u\n", s.handle(), s.type(),
                             typeName(s.type()).c_str(), s.size);
@@ -120,33 +145,12 @@ int list(const Args& args)
         });
 }
 
-int show(const Args& args)
-{
-    const auto wanted =
-        static_cast<uint16_t>(parseNumber(args.at(0), kLastHandle, "HANDLE"));
-    const std::string title = "smbios show " + args.at(0);
-    return withTable(
-        args,
-        [&]
-        {
-            uint16_t handle = wanted;
-            uint8_t* structure = nullptr;
-            uint16_t size = 0;
-            const int64_t rc = SmbiosGetStructure(&handle, &structure, &size);
-            if (rc != QVM_RC_SUCCESS)
-                return fail(title, rc);
-            return printWritten(
-                title, [&](const char* path)
-                { return qvmSmbiosAddStructure(&structure, size, path); });
-        });
-}
-
 // The identity queries take a key and hand out a heap text.
-int identity(const Args& args, int64_t (*query)(const char*, char**),
-             const char* key, const char* title)
+int identity(const TableChoice& table, int64_t (*query)(const char*, char**),
+             const char* key, const std::string& title)
 {
-    return withTable(args,
-                     [&]
+    return withTable(title, table,
+                     [&](const TableSource&)
                      {
                          char* text = nullptr;
                          const int64_t rc = query(key, &text);
@@ -157,43 +161,52 @@ int identity(const Args& args, int64_t (*query)(const char*, char**),
                      });
 }
 
-int serviceTag(const Args& args)
-{
-    return identity(args, GetServiceTag, "SMBIOSServiceTagString",
-                    "smbios service-tag");
-}
-
-int systemName(const Args& args)
-{
-    return identity(args, GetSystemName, "SMBIOSSystemNameString",
-                    "smbios system-name");
-}
-
 const char* orNone(const char* text)
 {
     return text != nullptr ? text : "(none)";
 }
 
-int bios(const Args& args)
+// The library reads the release bytes at 20 and 21 of the BIOS structure
+// whose version it took, whatever that structure's length; the tool says
+// when the structure is too short to hold them.
+std::string release(const SmbiosBiosInfo& info)
 {
-    return withTable(
-        args,
-        [&]
-        {
-            SmbiosBiosInfo* info = nullptr;
-            const int64_t rc = GetBiosInfo("SMBIOSBIOSInfo", &info);
-            if (rc != QVM_RC_SUCCESS)
-                return fail("smbios bios", rc);
-            std::printf("BIOS version:  %s\n"
-                        "BIOS release:  %u.%u\n"
-                        "Product name:  %s\n"
-                        "Serial number: %s\n",
-                        orNone(info->bios_version), info->major_release,
-                        info->minor_release, orNone(info->product_name),
-                        orNone(info->serial_number));
-            std::free(info);
-            return kExitOk;
-        });
+    constexpr uint8_t kReleaseEnd = 22;
+    std::vector<Structure> bios;
+    structuresOf({0}, bios);
+    for (const Structure& s : bios)
+        if (info.bios_version >= reinterpret_cast<char*>(s.at) &&
+            info.bios_version < reinterpret_cast<char*>(s.at + s.size) &&
+            s.length() < kReleaseEnd)
+            return "(not held: " + nameOf(s) + " is " +
+                   std::to_string(s.length()) +
+                   " bytes long; the release lies at bytes 20 and 21)";
+    if (info.bios_version == nullptr)
+        return "(none)";
+    return std::to_string(info.major_release) + "." +
+           std::to_string(info.minor_release);
+}
+
+int bios(const TableChoice& table)
+{
+    return withTable("smbios bios", table,
+                     [&](const TableSource&)
+                     {
+                         SmbiosBiosInfo* raw = nullptr;
+                         const int64_t rc = GetBiosInfo("SMBIOSBIOSInfo", &raw);
+                         const std::unique_ptr<SmbiosBiosInfo, Free> info(raw);
+                         if (rc != QVM_RC_SUCCESS)
+                             return fail("smbios bios", rc);
+                         std::printf("BIOS version:  %s\n"
+                                     "BIOS release:  %s\n"
+                                     "Product name:  %s\n"
+                                     "Serial number: %s\n",
+                                     orNone(info->bios_version),
+                                     release(*info).c_str(),
+                                     orNone(info->product_name),
+                                     orNone(info->serial_number));
+                         return kExitOk;
+                     });
 }
 
 // The mapping structure's string that an entry's byte 0 numbers, if any.
@@ -212,62 +225,112 @@ void printEntry(const FqddMapEntry& entry)
                 entry.entry_byte0, entry.entry_byte3, orNone(entryText(entry)));
 }
 
-int fqdd(const Args& args)
+struct FqddOptions
 {
-    const bool one = !args.positional.empty();
-    const auto wanted =
-        one ? parseNumber(args.at(0), kLastHandle, "HANDLE") : 0;
-    return withTable(
-        args,
-        [&]
-        {
-            const int64_t rc = PopulateFqdds();
-            if (rc != QVM_RC_SUCCESS)
-                return fail("smbios fqdd", rc);
-            if (!one)
-            {
-                for (uint16_t i = 0; i < m_countE1; ++i)
-                    printEntry(m_Fqdd[i]);
-                return kExitOk;
-            }
-            const FqddMapEntry* entry = FindFqdd(static_cast<uint32_t>(wanted));
-            if (entry == nullptr)
-                return fail("smbios fqdd " + args.at(0), QVM_RC_NOT_FOUND);
-            printEntry(*entry);
-            return kExitOk;
-        });
+    TableChoice table;
+    std::string handle;
+};
+
+int fqdd(const FqddOptions& o)
+{
+    const bool one = !o.handle.empty();
+    const auto wanted = one ? parseNumber(o.handle, kLastHandle, "HANDLE") : 0;
+    const std::string title = one ? "smbios fqdd " + o.handle : "smbios fqdd";
+    return withTable(title, o.table,
+                     [&](const TableSource&)
+                     {
+                         const int64_t rc = PopulateFqdds();
+                         if (rc != QVM_RC_SUCCESS)
+                             return fail(title, rc);
+                         if (!one)
+                         {
+                             for (uint16_t i = 0; i < m_countE1; ++i)
+                                 printEntry(m_Fqdd[i]);
+                             return kExitOk;
+                         }
+                         const FqddMapEntry* entry =
+                             FindFqdd(static_cast<uint32_t>(wanted));
+                         if (entry == nullptr)
+                             return fail(title, QVM_RC_NOT_FOUND);
+                         printEntry(*entry);
+                         return kExitOk;
+                     });
+}
+
+// A command whose only options choose the table.
+void addTableCommand(CLI::App& smbios, const std::string& name,
+                     const std::string& help,
+                     std::function<int(const TableChoice&)> run)
+{
+    auto table = std::make_shared<TableChoice>();
+    CLI::App* c =
+        addCommand(smbios, name, help, [table, run] { return run(*table); });
+    addTableOptions(*c, *table);
+}
+
+int serviceTag(const TableChoice& table)
+{
+    return identity(table, GetServiceTag, "SMBIOSServiceTagString",
+                    "smbios service-tag");
+}
+
+int systemName(const TableChoice& table)
+{
+    return identity(table, GetSystemName, "SMBIOSSystemNameString",
+                    "smbios system-name");
 }
 
 } // namespace
 
-const std::vector<Command>& smbiosCommands()
+void addSmbiosCommands(CLI::App& app)
 {
-    // Every command reads the table given by --table, else the machine's
-    // own, else the bundled sample.
-    static const std::vector<Command> commands{
-        {"smbios", "export", "[--table FILE] [--output FILE]",
-         "the whole table as JSON\n"
-         "Writes to a fresh FILE (removed first) or to standard output.",
-         exportTable},
-        {"smbios", "list", "[--table FILE] [--type N]",
-         "one line per structure: handle, type, type name, whole size", list},
-        {"smbios", "show", "HANDLE [--table FILE]",
-         "the JSON object of the structure with that handle", show},
-        {"smbios", "service-tag", "[--table FILE]",
-         "the system's service tag (its serial number)", serviceTag},
-        {"smbios", "system-name", "[--table FILE]",
-         "the system's name (an OEM string, else the product name)",
-         systemName},
-        {"smbios", "bios", "[--table FILE]",
-         "BIOS version and release, product name, serial number", bios},
-        {"smbios", "fqdd", "[HANDLE] [--table FILE]",
-         "the device-descriptor map of the type-225 structures\n"
-         "One line per entry: mapped handle, index of its type-225 "
-         "structure,\nentry bytes 0 and 3, and that structure's string "
-         "numbered by byte 0.",
-         fqdd},
-    };
-    return commands;
+    CLI::App* smbios = addGroup(app, "smbios", "the SMBIOS table");
+
+    auto exported = std::make_shared<ExportOptions>();
+    CLI::App* c = addCommand(
+        *smbios, "export",
+        "the whole table as JSON\n"
+        "Written to standard output, or to FILE once it is complete: through "
+        "a new file\nbeside it that replaces it. Structures that the library "
+        "leaves out are listed\non standard error.",
+        [exported] { return exportTable(*exported); });
+    addTableOptions(*c, exported->table);
+    c->add_option("--output", exported->output, "where to write it")
+        ->type_name("FILE");
+    c->add_flag("--strict", exported->strict,
+                "exit with 1 when a structure is left out");
+
+    auto listed = std::make_shared<ListOptions>();
+    c = addCommand(*smbios, "list",
+                   "one line per structure: handle, type, type name, whole "
+                   "size",
+                   [listed] { return list(*listed); });
+    addTableOptions(*c, listed->table);
+    c->add_option("--type", listed->type, kTypeHelp)->type_name("N|KEYWORD");
+
+    addSmbiosViews(*smbios);
+    addTableCommand(*smbios, "service-tag",
+                    "the system's service tag (its serial number)", serviceTag);
+    addTableCommand(*smbios, "system-name",
+                    "the system's name (an OEM string, else the product name)",
+                    systemName);
+    addTableCommand(*smbios, "bios",
+                    "BIOS version and release, product name, serial number\n"
+                    "A release that the BIOS structure is too short to hold "
+                    "is marked as such.",
+                    bios);
+
+    auto mapped = std::make_shared<FqddOptions>();
+    c = addCommand(*smbios, "fqdd",
+                   "the device-descriptor map of the type-225 structures\n"
+                   "One line per entry: mapped handle, index of its type-225 "
+                   "structure,\nentry bytes 0 and 3, and that structure's "
+                   "string numbered by byte 0.",
+                   [mapped] { return fqdd(*mapped); });
+    c->add_option("HANDLE", mapped->handle, "only the entry of this handle");
+    addTableOptions(*c, mapped->table);
+
+    addSmbiosTableCommands(*smbios);
 }
 
 } // namespace qvmcli

@@ -1,5 +1,7 @@
 #include "inventory.hpp"
 
+#include "tablegen/sample_location.hpp"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -310,7 +312,9 @@ void declareObjects(Standin& standin, json_object* services)
     }
 }
 
-} // namespace
+constexpr char kDaemon[] = "xyz.openbmc_project.invd";
+constexpr char kDaemonObject[] = "/xyz/openbmc_project/invd/oem";
+constexpr char kDaemonInterface[] = "xyz.openbmc_project.Inventory.Item.Oem";
 
 // Without an inventory of its own the stand-in still serves the inventory
 // daemon's OEM object, so a table path can be asked of it (and scripted).
@@ -318,8 +322,6 @@ constexpr char kDefaultInventory[] = R"({
   "xyz.openbmc_project.invd": {
     "/xyz/openbmc_project/invd/oem": {
       "xyz.openbmc_project.Inventory.Item.Oem": {
-        "FullSMBIOSTablePath":
-          {"type": "s", "value": "/var/lib/qvm-standin/smbios.bin"},
         "BiosConfigurationFilePath":
           {"type": "s", "value": "/var/lib/qvm-standin/bios-config.json"}
       }
@@ -327,15 +329,57 @@ constexpr char kDefaultInventory[] = R"({
   }
 })";
 
-bool addInventory(Standin& standin, json_object* fixture)
+// The object member key of parent, made (or made an object) when it is
+// not one.
+json_object* objectMember(json_object* parent, const char* key)
+{
+    json_object* value = member(parent, key);
+    if (isObject(value))
+        return value;
+    value = json_object_new_object();
+    json_object_object_add(parent, key, value);
+    return value;
+}
+
+// The daemon's FullSMBIOSTablePath in section becomes path.
+void nameTable(json_object* section, const std::string& path)
+{
+    json_object* properties = objectMember(
+        objectMember(objectMember(section, kDaemon), kDaemonObject),
+        kDaemonInterface);
+    json_object* typed = json_object_new_object();
+    json_object_object_add(typed, "type", json_object_new_string("s"));
+    json_object_object_add(typed, "value",
+                           json_object_new_string(path.c_str()));
+    json_object_object_add(properties, "FullSMBIOSTablePath", typed);
+}
+
+// The bundled sample, which qvm reads as well; where it is missing, a path
+// that says so.
+std::string defaultTable()
+{
+    const std::string sample = tablegen::sampleTablePath();
+    return sample.empty() ? "/var/lib/qvm-standin/sample-table.bin-is-missing"
+                          : sample;
+}
+
+} // namespace
+
+bool addInventory(Standin& standin, json_object* fixture,
+                  const std::string& smbiosTable)
 {
     json_object* section = fixture ? member(fixture, "inventory") : nullptr;
     if (section != nullptr && !isSection(section))
         return false;
     const qvm::JsonPtr fallback(json_tokener_parse(kDefaultInventory));
-    json_object* services = section ? section : fallback.get();
-    const auto inventory = std::make_shared<const Inventory>(services);
-    declareObjects(standin, services);
+    if (section == nullptr)
+        section = fallback.get();
+    if (!smbiosTable.empty())
+        nameTable(section, smbiosTable);
+    else if (section == fallback.get())
+        nameTable(section, defaultTable());
+    const auto inventory = std::make_shared<const Inventory>(section);
+    declareObjects(standin, section);
 
     standin.addEndpoint({kMapperService, kMapperPath, kMapperInterface,
                          "GetSubTree", "sias", "a{sa{sas}}", "[{}]",

@@ -26,6 +26,7 @@
 #include "standin.hpp"
 
 #include <json-c/json.h>
+#include <string>
 
 namespace standin
 {
@@ -34,8 +35,11 @@ inline constexpr char kMapperService[] = "xyz.openbmc_project.ObjectMapper";
 inline constexpr char kMapperPath[] = "/xyz/openbmc_project/object_mapper";
 inline constexpr char kMapperInterface[] = "xyz.openbmc_project.ObjectMapper";
 
-// Registers the object mapper and the inventory of fixture (null: an empty
-// inventory). Returns false when the "inventory" section is malformed.
-bool addInventory(Standin& standin, json_object* fixture);
+// Registers the object mapper and the inventory of fixture; without one,
+// the inventory daemon's object alone, naming the bundled sample table.
+// A non-empty smbiosTable becomes the daemon's table path either way.
+// Returns false when the "inventory" section is malformed.
+bool addInventory(Standin& standin, json_object* fixture,
+                  const std::string& smbiosTable);
 
 } // namespace standin

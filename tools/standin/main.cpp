@@ -20,11 +20,16 @@ namespace
 
 constexpr char kUsage[] =
     "Usage: qvm-standin [--private | --address ADDRESS] [--fixture FILE]\n"
+    "                   [--smbios-table FILE]\n"
     "\n"
     "Serves stand-ins of the BMC platform services on a D-Bus bus.\n"
-    "  --private          start a private dbus-daemon for the services\n"
-    "  --address ADDRESS  serve on the bus at ADDRESS (default: system bus)\n"
-    "  --fixture FILE     JSON fixture: scripted replies and inventory\n"
+    "  --private             start a private dbus-daemon for the services\n"
+    "  --address ADDRESS     serve on the bus at ADDRESS (default: system "
+    "bus)\n"
+    "  --fixture FILE        JSON fixture: scripted replies and inventory\n"
+    "  --smbios-table FILE   the table the inventory daemon names (default:\n"
+    "                        the bundled sample, unless the fixture names "
+    "one)\n"
     "When ready it prints DBUS_SYSTEM_BUS_ADDRESS=<address> on standard\n"
     "output; it runs until SIGTERM or SIGINT.\n";
 
@@ -33,6 +38,7 @@ struct Options
     bool privateBus = false;
     std::string address;
     std::string fixture;
+    std::string smbiosTable;
 };
 
 bool parse(int argc, char** argv, Options& options)
@@ -46,6 +52,8 @@ bool parse(int argc, char** argv, Options& options)
             options.address = argv[++i];
         else if (arg == "--fixture" && i + 1 < argc)
             options.fixture = argv[++i];
+        else if (arg == "--smbios-table" && i + 1 < argc)
+            options.smbiosTable = argv[++i];
         else
             return false;
     }
@@ -68,8 +76,9 @@ qvm::BusPtr connect(const std::string& address)
 }
 
 // Scripts and inventory from the fixture file; without one, the services
-// keep their defaults and the inventory is empty.
-bool loadFixtureFile(standin::Standin& standin, const std::string& path)
+// keep their defaults and the inventory is the daemon's object alone.
+bool loadFixtureFile(standin::Standin& standin, const std::string& path,
+                     const std::string& smbiosTable)
 {
     qvm::JsonPtr fixture;
     if (!path.empty())
@@ -79,7 +88,7 @@ bool loadFixtureFile(standin::Standin& standin, const std::string& path)
             return false;
     }
     return standin::loadFixture(standin, fixture.get()) &&
-           standin::addInventory(standin, fixture.get());
+           standin::addInventory(standin, fixture.get(), smbiosTable);
 }
 
 int serve(const Options& options)
@@ -101,7 +110,7 @@ int serve(const Options& options)
     standin::Standin standin(bus.get());
     standin::addManager(standin);
     standin::addEventLogging(standin);
-    if (!loadFixtureFile(standin, options.fixture))
+    if (!loadFixtureFile(standin, options.fixture, options.smbiosTable))
     {
         std::fprintf(stderr, "qvm-standin: bad fixture %s\n",
                      options.fixture.c_str());

@@ -1,0 +1,112 @@
+// qvm smbios info and dump-bin: where the loaded table came from, and the
+// table written as dmidecode's --from-dump reads it.
+#include "cli.hpp"
+#include "files.hpp"
+#include "smbios_commands.hpp"
+#include "smbios_structures.hpp"
+#include "smbios_table.hpp"
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <memory>
+#include <qvmclient.h>
+#include <set>
+
+namespace qvmcli
+{
+namespace
+{
+
+struct DumpOptions
+{
+    TableChoice table;
+    std::string file;
+};
+
+std::string entryPointLine(const TableSource& source)
+{
+    if (!source.entryPoint)
+        return "none (a raw structure table)";
+    std::string line = source.entryPoint->describe();
+    if (source.kind == TableSource::Kind::machine)
+        return line + ", from " + kMachineEntryPoint;
+    char offset[32];
+    std::snprintf(offset, sizeof offset, "; the table at offset 0x%zX",
+                  source.tableOffset);
+    return line + offset;
+}
+
+int info(const TableChoice& table)
+{
+    const std::string title = "smbios info";
+    return withTable(
+        title, table,
+        [&](const TableSource& source)
+        {
+            std::vector<Structure> all;
+            if (const int64_t rc = structuresOf({}, all); rc != 0)
+                return fail(title, rc);
+            std::set<uint8_t> types;
+            for (const Structure& s : all)
+                types.insert(s.type());
+            std::printf(
+                "source:       %s\n"
+                "entry point:  %s\n"
+                "table size:   %lld bytes\n"
+                "structures:   %zu of %zu types\n"
+                "version pair: %u.%u (the first BIOS structure's "
+                "release, which the decoders' gates compare)\n",
+                source.describe().c_str(), entryPointLine(source).c_str(),
+                static_cast<long long>(gSMTableLength), all.size(),
+                types.size(), GetSmbiosMajorVersion(), GetSmbiosMinorVersion());
+            return kExitOk;
+        });
+}
+
+// The table as the library loaded it, behind its entry point.
+int dumpBin(const DumpOptions& o)
+{
+    const std::string title = "smbios dump-bin";
+    return withTable(
+        title, o.table,
+        [&](const TableSource& source)
+        {
+            if (sameFile(o.file, source.path))
+                throw UsageError{o.file + " is the table being read"};
+            const Bytes image = dumpImage(
+                source.entryPoint,
+                {m_SmbiosStruct, static_cast<std::size_t>(gSMTableLength)});
+            OutputFile out(o.file);
+            const bool written =
+                out.problem().empty() &&
+                out.write({reinterpret_cast<const char*>(image.data()),
+                           image.size()}) &&
+                out.commit();
+            return written ? kExitOk : failWith(title, out.problem());
+        });
+}
+
+} // namespace
+
+void addSmbiosTableCommands(CLI::App& smbios)
+{
+    auto table = std::make_shared<TableChoice>();
+    CLI::App* c = addCommand(
+        smbios, "info",
+        "where the table came from: source, entry point, size, structures\n"
+        "For the inventory daemon's table, the path the daemon gave.",
+        [table] { return info(*table); });
+    addTableOptions(*c, *table);
+
+    auto dump = std::make_shared<DumpOptions>();
+    c = addCommand(smbios, "dump-bin",
+                   "write the table as dmidecode --dump-bin does, for "
+                   "dmidecode --from-dump\n"
+                   "The entry point at offset 0 (the table's own, else an "
+                   "SMBIOS 3.0.0 one),\nthe table at offset 0x20.",
+                   [dump] { return dumpBin(*dump); });
+    c->add_option("FILE", dump->file, "where to write it")->required();
+    addTableOptions(*c, dump->table);
+}
+
+} // namespace qvmcli
