@@ -188,6 +188,11 @@ QVM_API void AddJSONintValue(int64_t value, const char *key, FieldList *list);
 QVM_API void DumpHex(uint32_t size, const uint8_t *data, FieldList *list);
 QVM_API void MemToString(char *dst, const char *src, uint64_t n);
 QVM_API int64_t qvmStrlCat(char *dst, const char *src, uint64_t size);
+/* The JSON texts below (and so the SMBIOS export) are strict RFC 8259 JSON
+ * in valid UTF-8 whatever bytes the field strings, names, documents or files
+ * hold: each maximal ill-formed UTF-8 subsequence of a value, key or name is
+ * written as U+FFFD, and a number that is not finite (NaN, Infinity, a
+ * literal too large for a double) as null. Valid UTF-8 is written as it is. */
 QVM_API int32_t make_a_json_string(int32_t count, char **strings,
                                    const char *name, char **out);
 QVM_API int32_t QVM_FormatData(char **strings, int32_t count,
