@@ -1,5 +1,6 @@
 // Loading, walking and selecting through the exported interface.
 #include "qvmclient.h"
+#include "support/descriptors.hpp"
 #include "support/loaded_table.hpp"
 
 #include <algorithm>
@@ -7,7 +8,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
-#include <filesystem>
 #include <future>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -19,6 +19,7 @@
 
 using qvmtest::Bytes;
 using qvmtest::LoadedTable;
+using qvmtest::openDescriptors;
 using qvmtest::StructureBuilder;
 using qvmtest::TableBuilder;
 using qvmtest::TempFile;
@@ -260,12 +261,6 @@ TEST(SmbiosInitTest, ReleaseBytesAreTakenWhateverTheLength)
     ASSERT_EQ(loaded.status(), QVM_RC_SUCCESS);
     EXPECT_EQ(SmbiosMajorVersion, 0);
     EXPECT_EQ(MinorVersion, 0);
-}
-
-std::ptrdiff_t openDescriptors()
-{
-    return std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
-                         std::filesystem::directory_iterator());
 }
 
 // Only a regular file is a table. A FIFO must not make the load wait for a
