@@ -56,7 +56,9 @@ merge_back() {
         [ -f "$f" ] || continue
         if is_generated "${f##*/}"; then cp "$f" "$rest/"; else cp "$f" "$merged/"; fi
     done
-    "$target" -merge=1 "$merged" "$rest" "$reached" 2>/dev/null
+    # Edges alone, not how often each was hit: a few hundred files at most.
+    "$target" -merge=1 -use_counters=0 "$merged" "$rest" "$reached" \
+        2>/dev/null
     for f in "$seeds"/*; do
         if [ -f "$f" ] && is_generated "${f##*/}"; then rm "$f"; fi
     done
