@@ -299,6 +299,11 @@ QVM_API void MemToString(char *dst, const char *src, uint64_t n);
 /** Appends src to the text in dst, a buffer of size bytes, as far as it
  * fits; returns the resulting length of dst. */
 QVM_API int64_t qvmStrlCat(char *dst, const char *src, uint64_t size);
+/* The JSON texts below (and so the SMBIOS export) are strict RFC 8259 JSON
+ * in valid UTF-8 whatever bytes the field strings, names, documents or files
+ * hold: each maximal ill-formed UTF-8 subsequence of a value, key or name is
+ * written as U+FFFD, and a number that is not finite (NaN, Infinity, a
+ * literal too large for a double) as null. Valid UTF-8 is written as it is. */
 /** Builds one JSON object from count (at least 2) field strings, wrapped
  * under name with a "Collection" time stamp when name is given, and hands
  * back its text (free()). 0; -1, -3, -4, -5 for bad arguments or strings

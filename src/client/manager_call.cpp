@@ -22,15 +22,6 @@ bool ManagerCallFrame::connect()
     return bus_ != nullptr;
 }
 
-bool ManagerCallFrame::checkRead(int r)
-{
-    if (r >= 0)
-        return true;
-    QVM_Logger(log::kUser, log::kErr, "Failed to parse response message: %s\n",
-               std::strerror(-r));
-    return false;
-}
-
 int32_t managerStatus(int64_t status)
 {
     QVM_rtn_decode(status);

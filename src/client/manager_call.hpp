@@ -65,15 +65,6 @@ class ManagerCallFrame
 
     const char* errorMessage() const noexcept { return error_.message(); }
 
-    // Reads the reply with signature; logs the parse failure line.
-    template <typename... Args> bool read(const char* signature, Args... args)
-    {
-        return checkRead(sd_bus_message_read(reply_.get(), signature, args...));
-    }
-
-    // Logs "Failed to parse response message" for a negative result r.
-    bool checkRead(int r);
-
     sd_bus_message* reply() const noexcept { return reply_.get(); }
 
   private:

@@ -1,5 +1,6 @@
 // The manager's Package, Save, Collect, Export and GetVersion requests.
 #include "client/manager_call.hpp"
+#include "client/manager_replies.hpp"
 #include "common/text.hpp"
 #include "qvmclient.h"
 
@@ -9,19 +10,14 @@ namespace
 using qvm::ManagerCallFrame;
 using qvm::orEmpty;
 
-// Collect and Export hand their data back only for this record kind.
-constexpr uint32_t kKindWantsData = 16;
-
 template <typename... Args>
 int32_t statusRequest(const char* member, const char* failureLine,
                       const char* signature, Args... args)
 {
     ManagerCallFrame frame;
-    int64_t status = 0;
-    if (!frame.call(member, failureLine, signature, args...) ||
-        !frame.read("x", &status))
+    if (!frame.call(member, failureLine, signature, args...))
         return QVM_RC_FAILED;
-    return qvm::managerStatus(status);
+    return qvm::readStatusReply(frame.reply());
 }
 
 // Collect and Export: the status, and on request the reply's number and text.
@@ -31,28 +27,9 @@ int32_t dataRequest(char** textOut, uint64_t* valueOut, uint32_t kind,
                     const char* signature, Args... args)
 {
     ManagerCallFrame frame;
-    int64_t status = 0;
-    uint64_t number = 0;
-    const char* text = nullptr;
-    if (!frame.call(member, failureLine, signature, args...) ||
-        !frame.read("xts", &status, &number, &text))
+    if (!frame.call(member, failureLine, signature, args...))
         return QVM_RC_FAILED;
-    const int32_t result = qvm::managerStatus(status);
-    const bool bothOut = textOut != nullptr && valueOut != nullptr;
-    if (bothOut)
-    {
-        *valueOut = 0;
-        *textOut = nullptr;
-    }
-    if (result != QVM_RC_SUCCESS || kind != kKindWantsData)
-        return result;
-    // The manager has carried out the call already; without both out
-    // pointers its data cannot be handed back.
-    if (!bothOut)
-        return QVM_RC_INVALID_REQUEST;
-    *valueOut = number;
-    *textOut = qvm::heapCopy(text);
-    return result;
+    return qvm::readDataReply(frame.reply(), kind, textOut, valueOut);
 }
 
 } // namespace
@@ -110,13 +87,10 @@ extern "C" int32_t QVM_GetVersionRequest(char** version)
     if (version == nullptr)
         return QVM_RC_INVALID_REQUEST;
     ManagerCallFrame frame;
-    const char* text = nullptr;
     if (!frame.call("GetVersion", "(version)Failed to issue method call: %s\n",
-                    nullptr) ||
-        !frame.read("s", &text))
+                    nullptr))
         return QVM_RC_FAILED;
-    *version = qvm::heapCopy(text);
-    return *version == nullptr ? QVM_RC_NO_RESOURCES : QVM_RC_SUCCESS;
+    return qvm::readVersionReply(frame.reply(), version);
 }
 
 extern "C" sd_bus* QVM_ConnectToBus(void)

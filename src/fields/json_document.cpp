@@ -1,6 +1,6 @@
 #include "fields/json_document.hpp"
 
-#include "common/text.hpp"
+#include "fields/json_text.hpp"
 #include "qvmclient.h"
 
 #include <ctime>
@@ -58,9 +58,12 @@ extern "C" int32_t makeJSONstringFromDoc(json_object* doc, char** out)
 {
     if (doc == nullptr || out == nullptr)
         return QVM_RC_INVALID_REQUEST;
-    // The serialiser's buffer belongs to doc; the caller gets its own copy.
-    const char* text = json_object_to_json_string_ext(doc, qvm::kTextFlags);
-    *out = text ? qvm::heapCopy(text) : nullptr;
+    // The serialiser's buffer belongs to doc; the caller gets its own copy,
+    // made strict on the way (every text the library writes passes here).
+    std::size_t length = 0;
+    const char* text =
+        json_object_to_json_string_length(doc, qvm::kTextFlags, &length);
+    *out = text ? qvm::strictJsonCopy({text, length}) : nullptr;
     return *out ? QVM_RC_SUCCESS : QVM_RC_NO_RESOURCES;
 }
 

@@ -10,8 +10,8 @@
 namespace
 {
 
-// No SMBIOS entry point can describe a larger table; a larger size (or the
-// size a directory reports) is refused before any allocation.
+// No SMBIOS entry point can describe a larger table; a larger file is
+// refused before any allocation.
 constexpr std::uint64_t kMaxTableSize = UINT32_MAX;
 
 // Reads the whole file into a new table buffer. The buffer is installed
@@ -62,7 +62,7 @@ extern "C" int64_t SmbiosInit(const char* path)
     qvm::FilePtr file;
     if (path != nullptr)
     {
-        file.reset(std::fopen(path, "r"));
+        file = qvm::smbios::openTableFile(path);
     }
     else
     {

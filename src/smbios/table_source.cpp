@@ -5,6 +5,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace qvm::smbios
 {
@@ -18,6 +21,22 @@ constexpr char kOemInterface[] = "xyz.openbmc_project.Inventory.Item.Oem";
 constexpr char kTablePathProperty[] = "FullSMBIOSTablePath";
 
 } // namespace
+
+FilePtr openTableFile(const char* path) noexcept
+{
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    struct stat status
+    {
+    };
+    FilePtr file;
+    if (fstat(fd, &status) == 0 && S_ISREG(status.st_mode))
+        file.reset(fdopen(fd, "r"));
+    if (!file)
+        close(fd);
+    return file;
+}
 
 int64_t openInventoryTableFile(FilePtr& file) noexcept
 {
@@ -50,7 +69,7 @@ int64_t openInventoryTableFile(FilePtr& file) noexcept
                      std::strerror(r < 0 ? -r : ENXIO));
         return QVM_RC_NOT_FOUND;
     }
-    file.reset(std::fopen(name, "r"));
+    file = openTableFile(name);
     return QVM_RC_SUCCESS;
 }
 

@@ -8,6 +8,11 @@
 namespace qvm::smbios
 {
 
+// Opens a table file for reading: only a regular file, and without waiting
+// (a FIFO would otherwise hold the open until a writer came). Null for
+// anything else or when the file cannot be opened.
+FilePtr openTableFile(const char* path) noexcept;
+
 // Asks the inventory daemon for the table file's name and opens it for
 // reading. Returns QVM_RC_SUCCESS with file set (null when the file could
 // not be opened), or the failure status after writing its line to standard

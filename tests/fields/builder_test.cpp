@@ -160,6 +160,47 @@ TEST(Builder, NamedOutputIsWrappedAfterTheCollectionTime)
         R"({"Name":"Foo","Size":1})");
 }
 
+// Field strings carry host bytes; the text out is strict JSON whatever they
+// hold. Each maximal ill-formed subpart becomes one U+FFFD (the first value
+// is the Unicode standard's own example), in values, keys and names alike;
+// valid UTF-8 stays as it is.
+TEST(Builder, InvalidUtf8BecomesOneReplacementPerMaximalSubpart)
+{
+    const auto fffd = [](int n)
+    {
+        std::string text;
+        while (n-- > 0)
+            text += "\xEF\xBF\xBD";
+        return text;
+    };
+    EXPECT_EQ(object({"s:K\xFF:a\xF1\x80\x80\xE1\x80\xC2"
+                      "b\x80"
+                      "c\x80\xBF"
+                      "d",
+                      "as:L:{\xED\xA0\x80,\xC0\xAF,\xF4\x90\x80\x80,x\xE2\x82}",
+                      "s:Valid:\xC3\xA9\xF0\x9F\x98\x80\xEF\xBF\xBD"}),
+              "{\"K" + fffd(1) + "\":\"a" + fffd(3) + "b" + fffd(1) + "c" +
+                  fffd(2) + "d\",\"L\":[\"" + fffd(3) + "\",\"" + fffd(2) +
+                  "\",\"" + fffd(4) + "\",\"x" + fffd(1) +
+                  "\"],\"Valid\":\"\xC3\xA9\xF0\x9F\x98\x80\xEF\xBF\xBD\"}");
+
+    const std::time_t before = std::time(nullptr);
+    const Result named = build({"s:A:1", "d:B:2"}, "N\xFE");
+    const std::time_t after = std::time(nullptr);
+    EXPECT_EQ(unwrapStamped(named.text, "Collection", ("N" + fffd(1)).c_str(),
+                            before, after),
+              R"({"A":"1","B":2})");
+}
+
+// JSON has no NaN or Infinity: a double that is not finite is null.
+TEST(Builder, NonFiniteDoublesAreNull)
+{
+    EXPECT_EQ(object({"f:N:nan", "f:I:inf", "F:M:-Infinity",
+                      "af:A:{1e999,-1e999,1.5}", "f:Tiny:1e-400"}),
+              R"({"N":null,"I":null,"M":null,"A":[null,null,1.5],)"
+              R"("Tiny":0.0})");
+}
+
 TEST(FormatData, TakesStringsBeforeCount)
 {
     char first[] = "s:Name:Foo";

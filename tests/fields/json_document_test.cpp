@@ -94,6 +94,39 @@ TEST(ReadJsonDoc, ParsesAWholeFileOrLeavesOutAlone)
     std::remove(broken.c_str());
 }
 
+// json-c reads what strict JSON refuses and would write it back as it
+// was read; a hostile file still comes out as strict JSON.
+TEST(ReadJsonDoc, AHostileFileIsWrittenAsStrictJson)
+{
+    const std::string file = tempFile(
+        "qvm-hostile.json",
+        "{\"k\xFF\": [\"\xE0\x80\", NaN, -Infinity, 1e999, 1., -.5, 00.5, "
+        "1e-400, 2.5e3], \"\xC3\xA9\": \"ok\"}");
+    json_object* raw = nullptr;
+    ASSERT_EQ(readJSONdoc(file.c_str(), &raw), 0);
+    std::remove(file.c_str());
+    const qvm::JsonPtr doc(raw);
+    const std::string fffd = "\xEF\xBF\xBD";
+    char* out = nullptr;
+    ASSERT_EQ(makeJSONstringFromDoc(doc.get(), &out), 0);
+    const qvm::HeapString text(out);
+    EXPECT_EQ(std::string(out),
+              "{\n  \"k" + fffd + "\": [\n    \"" + fffd + fffd +
+                  "\",\n    null,\n    null,\n    null,\n    1,\n    -0.5,\n"
+                  "    0.5,\n    1e-400,\n    2.5e3\n  ],\n  \"\xC3\xA9\": "
+                  "\"ok\"\n}");
+
+    const std::time_t before = std::time(nullptr);
+    ASSERT_EQ(makeJSONstringFromDocWithTimeStamp(doc.get(), "R\xFF", &out), 0);
+    const std::time_t after = std::time(nullptr);
+    const qvm::HeapString stamped(out);
+    EXPECT_EQ(
+        unwrapStamped(out, "Generated", ("R" + fffd).c_str(), before, after),
+        "{\"k" + fffd + "\":[\"" + fffd + fffd +
+            "\",null,null,null,1,-0.5,0.5,1e-400,2.5e3],\"\xC3\xA9\":"
+            "\"ok\"}");
+}
+
 TEST(DocToString, IsSpacedPrettyAndLeavesTheDocument)
 {
     json_object* doc = parse(R"({"a": 1, "p": "x/y"})");

@@ -1,16 +1,16 @@
 #include "process_support.hpp"
 #include "qvmclient.h"
+#include "support/descriptors.hpp"
 
 #include <cstdio>
-#include <filesystem>
 #include <future>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <string>
 
 using namespace qvmtest::process;
 using qvmtest::LogCapture;
+using qvmtest::openDescriptors;
 using testing::ElementsAre;
 
 namespace
@@ -23,12 +23,6 @@ int32_t runScript(const std::string& script)
 {
     ArgList args{"sh", "-c", script};
     return QVM_system_call_wait(kShell, args.get());
-}
-
-std::ptrdiff_t openDescriptors()
-{
-    return std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
-                         {});
 }
 
 } // namespace

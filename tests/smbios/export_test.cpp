@@ -172,6 +172,18 @@ TEST(Export, AStructureThatEndsEarlyLeavesNoTraceAndTheTextValid)
     json_object_put(parsed);
 }
 
+// Host strings are bytes, not text: the export stays valid UTF-8.
+TEST(Export, InvalidUtf8FromTheHostBecomesReplacementCharacters)
+{
+    LoadedTable loaded(TableBuilder().add(
+        StructureBuilder(1, 8, 0x0100).string(4, "\xFF\xFE\x80").string("ok")));
+    OutputFile out;
+    ASSERT_EQ(SmBiosDataToJSON(out.path.c_str()), QVM_RC_SUCCESS);
+    EXPECT_THAT(out.text(), testing::HasSubstr("\"Manufacturer\": \""
+                                               "\xEF\xBF\xBD\xEF\xBF\xBD"
+                                               "\xEF\xBF\xBD\""));
+}
+
 TEST(Export, NullArgumentsAreRefused)
 {
     EXPECT_EQ(qvmSmbiosAddStructure(nullptr, 4, "/dev/null"),

@@ -2,8 +2,10 @@
 #include "smbios/structure_view.hpp"
 #include "support/loaded_table.hpp"
 
+#include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <span>
 #include <string>
 
 using qvm::smbios::StructureView;
@@ -110,4 +112,48 @@ TEST(StructureView, StringsAndTheEndOfTheSetOrOfTheBuffer)
     view = StructureView(bytes);
     EXPECT_EQ(std::strlen(view.string(1)), 0xFFFFU);
     EXPECT_FALSE(view.wholeSize());
+}
+
+// The view's buffer ends where the table ends, not where memory does. Here
+// the memory after it holds poison (bytes, a NUL, a string), and every read
+// at every offset and width, every string and the whole size, must keep to
+// the buffer: reads equal those of the buffer copied and zero-padded.
+TEST(StructureView, NothingPastTheBufferIsEverRead)
+{
+    const Bytes table = StructureBuilder(1, 8, 0x0102)
+                            .u32(4, 0x04030201)
+                            .string("ab")
+                            .string("c")
+                            .build();
+    Bytes memory = table;
+    memory.insert(memory.end(), {0xEE, 'x', 0, 'y', 0, 0, 0xEE, 0xEE, 0xEE,
+                                 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE});
+    for (std::size_t cut = 0; cut <= table.size(); ++cut)
+    {
+        const std::span<const std::uint8_t> buffer(memory.data(), cut);
+        const StructureView view(buffer);
+        Bytes padded(table.size() + 16, 0);
+        if (view.valid())
+            std::copy(buffer.begin(), buffer.end(), padded.begin());
+        for (std::size_t offset = 0; offset + 8 <= padded.size(); ++offset)
+        {
+            std::uint64_t expected = 0;
+            for (std::size_t i = 0; i < 8; ++i)
+                expected |= std::uint64_t{padded[offset + i]} << (8 * i);
+            EXPECT_EQ(view.qword(offset), expected) << cut << "@" << offset;
+            EXPECT_EQ(view.byte(offset), expected & 0xFF) << cut;
+            EXPECT_EQ(
+                fieldBytes(view, offset, 3),
+                Bytes(padded.begin() + offset, padded.begin() + offset + 3))
+                << cut << "@" << offset;
+        }
+        const auto* end = reinterpret_cast<const char*>(memory.data() + cut);
+        for (std::uint16_t number = 1; number <= 4; ++number)
+        {
+            const char* s = view.string(number);
+            EXPECT_TRUE(s == nullptr || s + std::strlen(s) < end)
+                << cut << ", string " << number;
+        }
+        EXPECT_LE(view.wholeSize().value_or(0), cut);
+    }
 }

@@ -1,17 +1,25 @@
 // Loading, walking and selecting through the exported interface.
 #include "qvmclient.h"
+#include "support/descriptors.hpp"
 #include "support/loaded_table.hpp"
 
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
+#include <future>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/stat.h>
 #include <tuple>
+#include <unistd.h>
 #include <vector>
 
 using qvmtest::Bytes;
 using qvmtest::LoadedTable;
+using qvmtest::openDescriptors;
 using qvmtest::StructureBuilder;
 using qvmtest::TableBuilder;
 using qvmtest::TempFile;
@@ -255,13 +263,29 @@ TEST(SmbiosInitTest, ReleaseBytesAreTakenWhateverTheLength)
     EXPECT_EQ(MinorVersion, 0);
 }
 
-TEST(SmbiosInitTest, UnreadableFilesAreNotFound)
+// Only a regular file is a table. A FIFO must not make the load wait for a
+// writer; a device or a directory is refused before anything is read.
+TEST(SmbiosInitTest, OnlyRegularFilesAreRead)
 {
-    EXPECT_EQ(SmbiosInit("/nonexistent/table.bin"), QVM_RC_NOT_FOUND);
-    EXPECT_EQ(m_SmbiosStruct, nullptr);
-    // A directory opens but cannot be read whole.
-    EXPECT_EQ(SmbiosInit("/"), QVM_RC_NOT_FOUND);
-    SmbiosCleanup();
+    const std::string fifo =
+        testing::TempDir() + "qvm-fifo-" + std::to_string(getpid());
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const auto descriptors = openDescriptors();
+    for (const std::string& path : {std::string("/nonexistent/table.bin"), fifo,
+                                    std::string("/dev/zero"), std::string("/")})
+    {
+        auto load = std::async(std::launch::async,
+                               [&] { return SmbiosInit(path.c_str()); });
+        const bool returned = load.wait_for(std::chrono::seconds(10)) ==
+                              std::future_status::ready;
+        if (!returned) // a writer releases a load stuck in open
+            close(open(fifo.c_str(), O_WRONLY | O_NONBLOCK));
+        EXPECT_TRUE(returned) << path << " blocked the load";
+        EXPECT_EQ(load.get(), QVM_RC_NOT_FOUND) << path;
+        EXPECT_EQ(m_SmbiosStruct, nullptr) << path;
+        EXPECT_EQ(openDescriptors(), descriptors) << path;
+    }
+    std::remove(fifo.c_str());
 }
 
 TEST(SmbiosInitTest, ReloadingReplacesTheTable)

@@ -1,0 +1,128 @@
+#!/usr/bin/env python3
+"""Checks that the test suite catches real faults: copies the tree (what git
+knows, tracked or new) to a scratch folder, builds it once, then for each
+deliberate fault below changes the copy, rebuilds, runs the plain suite and
+puts the file back. Reports every fault as caught (with the failing suites)
+or missed; exits non-zero when one is missed or no longer applies.
+
+    scripts/fault-check.py [NAME...]    only the faults whose names are given
+"""
+import json
+import pathlib
+import shutil
+import subprocess
+import sys
+import tempfile
+
+# name, file, text as it stands, text with the fault
+FAULTS = [
+    ("reader ignores the buffer's end", "src/smbios/structure_view.cpp",
+     "const std::size_t available = std::min(width, end - offset);",
+     "const std::size_t available = width;"),
+    ("field one byte past the buffer taken in place",
+     "src/smbios/structure_view.cpp",
+     "width <= end - offset;", "width <= end - offset + 1;"),
+    ("string search one byte past the buffer", "src/smbios/structure_view.cpp",
+     "std::memchr(base + pos, 0, end - pos)",
+     "std::memchr(base + pos, 0, end - pos + 1)"),
+    ("swapped table row", "src/smbios/decode/tables_system.cpp",
+     '{9, "Daughter board"},\n    {10, "Motherboard"},',
+     '{9, "Motherboard"},\n    {10, "Daughter board"},'),
+    ("wrong version gate", "src/smbios/mapping/platform.cpp",
+     "kV24 = versionAtLeast(2, 4);", "kV24 = versionAtLeast(2, 5);"),
+    ("dropped separator between structures", "src/smbios/json_export.cpp",
+     'put(",");', 'put("");'),
+    ("leaked descriptor of a refused table file", "src/smbios/table_source.cpp",
+     "    if (!file)\n        close(fd);\n", ""),
+    ("table file opened blocking", "src/smbios/table_source.cpp",
+     "O_RDONLY | O_NONBLOCK", "O_RDONLY"),
+    ("surrogates taken as UTF-8", "src/fields/json_text.cpp",
+     "return {3, 0x80, 0x9F}; // no surrogates",
+     "return {3, 0x80, 0xBF};"),
+    ("NaN written as a number", "src/fields/json_text.cpp",
+     " || !std::isfinite(value))", ")"),
+    ("key limit one too long", "src/fields/field_string.hpp",
+     "kMaxKey = 127;", "kMaxKey = 128;"),
+    ("ticket list in the order received", "src/client/ticket_reply.cpp",
+     "strings.rbegin(); it != strings.rend();",
+     "strings.begin(); it != strings.end();"),
+    ("wrong record kind for Collect data", "src/client/manager_replies.cpp",
+     "kKindWantsData = 16;", "kKindWantsData = 17;"),
+    ("caller's document released with the wrapper",
+     "src/fields/json_document.cpp", "    json_object_get(doc);\n", ""),
+]
+
+
+def run(args, cwd, quiet=True):
+    out = subprocess.DEVNULL if quiet else None
+    return subprocess.run(args, cwd=cwd, stdout=out, stderr=out).returncode
+
+
+def copy_tree(root, scratch):
+    files = subprocess.run(
+        ["git", "ls-files", "--cached", "--others", "--exclude-standard"],
+        cwd=root, check=True, capture_output=True, text=True).stdout.split()
+    for name in files:
+        source = root / name
+        if source.is_file():
+            target = scratch / name
+            target.parent.mkdir(parents=True, exist_ok=True)
+            shutil.copy2(source, target)
+
+
+def failed_suites(build):
+    log = build / "meson-logs" / "testlog.json"
+    failed = []
+    for line in log.read_text().splitlines():
+        entry = json.loads(line)
+        if entry.get("result") != "OK":
+            failed.append(entry["name"])
+    return failed
+
+
+def try_fault(scratch, build, fault):
+    name, path, good, bad = fault
+    source = scratch / path
+    text = source.read_text()
+    if text.count(good) != 1:
+        return "NO LONGER APPLIES (text not found once in " + path + ")"
+    source.write_text(text.replace(good, bad))
+    try:
+        if run(["ninja", "-C", str(build)], scratch) != 0:
+            return "NO LONGER APPLIES (the fault does not build)"
+        run(["meson", "test", "-C", str(build), "--no-rebuild"], scratch)
+        failed = failed_suites(build)
+        return "caught by " + ", ".join(failed) if failed else "MISSED"
+    finally:
+        source.write_text(text)
+
+
+def main(names):
+    root = pathlib.Path(__file__).resolve().parent.parent
+    faults = [f for f in FAULTS if not names or f[0] in names]
+    with tempfile.TemporaryDirectory(prefix="qvm-faults-") as tmp:
+        scratch = pathlib.Path(tmp)
+        copy_tree(root, scratch)
+        build = scratch / "build"
+        print("building a scratch copy of the tree", flush=True)
+        if (run(["meson", "setup", str(build), "-Dbench=disabled",
+                 "-Dcpp_args=-D_GLIBCXX_ASSERTIONS"], scratch) != 0
+                or run(["ninja", "-C", str(build)], scratch) != 0):
+            print("the scratch copy does not build")
+            return 2
+        if run(["meson", "test", "-C", str(build), "--no-rebuild"],
+               scratch) != 0:
+            print("the suite fails without any fault:",
+                  ", ".join(failed_suites(build)))
+            return 2
+        missed = 0
+        for fault in faults:
+            verdict = try_fault(scratch, build, fault)
+            missed += not verdict.startswith("caught")
+            print(f"{fault[0]}: {verdict}", flush=True)
+    print(f"{len(faults) - missed} of {len(faults)} faults caught")
+    return 1 if missed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
