@@ -4,7 +4,7 @@ set -eu
 packages="meson ninja-build g++ clang pkg-config binutils
 libsystemd-dev libjson-c-dev libssl-dev
 libgtest-dev libgmock-dev libbenchmark-dev dbus-daemon
-nlohmann-json3-dev libcli11-dev abigail-tools systemd doxygen"
+nlohmann-json3-dev libcli11-dev abigail-tools systemd doxygen scdoc bash-completion"
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" ||
