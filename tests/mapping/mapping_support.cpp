@@ -33,16 +33,6 @@ StructureBuilder shortened(const StructureBuilder& whole, std::uint8_t length)
     return cut.rawStrings(Bytes(bytes.begin() + formatted, bytes.end()));
 }
 
-void expectMapped(const StructureBuilder& structure, SmbiosVersion version,
-                  const std::vector<std::string>& fields)
-{
-    auto mapped = fieldsOf(structure, version);
-    std::erase_if(mapped, [](const std::string& f)
-                  { return f.starts_with("x:") || f.starts_with("s:Item:"); });
-    EXPECT_THAT(mapped, testing::ElementsAreArray(fields))
-        << "type " << int{structure.build()[0]};
-}
-
 std::vector<std::string> keysOf(const std::vector<std::string>& fields)
 {
     std::vector<std::string> keys;
@@ -58,6 +48,12 @@ bool hasKey(const std::vector<std::string>& fields, const std::string& key)
 {
     const auto keys = keysOf(fields);
     return std::find(keys.begin(), keys.end(), key) != keys.end();
+}
+
+long countKey(const std::vector<std::string>& fields, const std::string& key)
+{
+    const auto keys = keysOf(fields);
+    return std::count(keys.begin(), keys.end(), key);
 }
 
 void expectProbes(const std::vector<GateProbe>& probes)
