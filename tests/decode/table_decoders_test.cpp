@@ -1,7 +1,9 @@
 // The table-driven decoders share one engine; the export of the sample table
-// pins the label and table of each one a structure uses. What is checked
-// here is what the engine does with a value: enumerations, bit lists, the
-// split sensor byte, and the decoders with a rule of their own.
+// pins the label of each one a structure uses, and the bits they list. An
+// object keeps one "Item" per structure, though, so the first test reads
+// one known value through every enumeration to show it reads its own table.
+// The rest is what the engine does with a value: enumerations, bit lists,
+// the split sensor byte, and the decoders with a rule of their own.
 #include "decode/field_capture.hpp"
 #include "qvmclient.h"
 
@@ -11,7 +13,67 @@
 using qvmtest::decoded;
 using qvmtest::decodedAtOddAddress;
 using qvmtest::FieldCapture;
+using testing::Contains;
 using testing::IsEmpty;
+
+TEST(TableDecoders, EachEnumerationReadsItsOwnTable)
+{
+    const struct
+    {
+        void (*decoder)(uint32_t, FieldList*);
+        uint32_t value;
+        const char* item;
+    } rows[] = {
+        {qvmAddSystemWakeupType, 6, "Power Switch"},
+        {qvmAddBaseBoardBoardType, 10, "Motherboard"},
+        {qvmAddSystemEnclosureStatus, 3, "Safe"},
+        {qvmAddSESecurityStatus, 4, "External interface locked out"},
+        {qvmAddProcessorType, 6, "Video Processor "},
+        {qvmAddProcessorUpgrade, 56, "Socket SP3r2"},
+        {qvmAddMcErrorDetectMethod, 8, "CRC"},
+        {qvmAddMcInterleaveSupport, 7, "Sixteen Way Interleave"},
+        {qvmAddCacheErrCorrectingType, 5, "Single-bit ECC"},
+        {qvmAddCacheSystemCacheType, 5, "Unified"},
+        {qvmAddCacheAssociativity, 14, "20-way Set-Associative"},
+        {qvmAddPortConnectorType, 160, "PC-98"},
+        {qvmAddPortType, 18, "PCMCIA Type I"},
+        {qvmAddSystemSlotType, 182, "PCI Express Gen 3 X16"},
+        {qvmAddSystemSlotDataBusWidth, 14, "32x or x32"},
+        {qvmAddSystemSlotCurrentUsage, 4, "In use"},
+        {qvmAddSystemSlotLength, 4, "Long Length"},
+        {qvmAddOnboardDeviceTypes, 10, "Sas Controller"},
+        {qvmAddSELTypes, 23, "System boot"},
+        {qvmAddSELVarDataFormatType, 200, "OEM assigned "},
+        {qvmAddPMALocation, 163, "PC-98/Local bus add-on card"},
+        {qvmAddPMAUse, 7, "Cache memory"},
+        {qvmAddPMAErrorCorrectionTypes, 7, "CRC"},
+        {qvmAddMemoryDeviceFormFactor, 15, "FB-DIMM"},
+        {qvmAddMemoryDeviceType, 26, "DDR4"},
+        {qvmAddMemoryErrorType, 14, "Uncorrectable error"},
+        {qvmAddMemoryErrorGranularity, 4, "Memory partition level"},
+        {qvmAddMemoryErrorOperation, 5, "Partial Write"},
+        {qvmAddPointingDeviceType, 7, "Touch Pad"},
+        {qvmAddPointingDeviceInterface, 162, "USB"},
+        {qvmAddPBDeviceChemistry, 8, "Lithium Polymer "},
+        {qvmAddMDType, 13, "Holtek HT82H791 "},
+        {qvmAddMDAddressType, 5, "SM Bus "},
+        {qvmAddMemoryChannelType, 4, "SyncLink "},
+        {qvmAddIPMIDIBMCInterfaceType, 3, "BT: Block Transfer "},
+        {qvmAddMCHostInterfaceType, 64, "Network Host Interface "},
+        {qvmAddStructureTypeE1Info, 225, "FQDD to SMBIOS Structure Mapping "},
+        {qvmAddStructureTypeE2Info, 226, "Memory Device Extension "},
+        {qvmAddVPLocation, 0x67, "Motherboard "},
+        {qvmAddCoolingDeviceStatus, 0x67, "OK "},
+        {qvmAddCoolingDeviceType, 0x67, "Power Supply Fan "},
+        {qvmAddTemperatureProbeStatus, 0x67, "OK "},
+        {qvmAddECPStatus, 0x67, "OK "},
+        {qvmAddECPLoc, 0x67, "Motherboard "},
+    };
+    for (const auto& row : rows)
+        EXPECT_THAT(decoded(row.decoder, row.value),
+                    Contains(std::string("s:Item:") + row.item))
+            << row.item;
+}
 
 TEST(TableDecoders, ValuesBitsAndSplitBytes)
 {
