@@ -33,6 +33,20 @@ StructureBuilder wordFamily()
 
 TEST(MappingGates, EveryGateJustBelowAndAtItsLimit)
 {
+    // The rows that share a gate, each of which has its own copy of it.
+    const std::string releases =
+        "SystemBiosMajorRelease,SystemBiosMinorRelease,"
+        "EmbeddedControllerFirmwareMajorRelease,"
+        "EmbeddedControllerFirmwareMinorRelease";
+    const std::string serials = "SerialNumber,AssetTag,PartNumber";
+    const std::string counts = "CoreCount,EnabledCoreCount,ThreadCount,"
+                               "Processor Characteristics";
+    const std::string counts2 = "CoreCount2,EnabledCoreCount2,ThreadCount2";
+    const std::string busAddress = "SegmentGroupNum,BusNum,DevFuncNum";
+    const std::string voltages =
+        "MinimumVoltage,MaximumVoltage,ConfiguredVoltage";
+    const std::string extended =
+        "ExtendedStartingAddress,ExtendedEndingAddress";
     expectProbes({
         // BIOS: each extension byte needs the length to reach it; the
         // release bytes need 2.4 and a length above 20; the extended size
@@ -41,11 +55,9 @@ TEST(MappingGates, EveryGateJustBelowAndAtItsLimit)
         {zeros(0, 19), v(2, 3), "+BIOS Characteristics Extension Byte1"},
         {zeros(0, 19), v(2, 3), "!BIOS Characteristics Extension Byte2"},
         {zeros(0, 20), v(2, 3), "+BIOS Characteristics Extension Byte2"},
-        {zeros(0, 24), v(2, 3), "!SystemBiosMajorRelease"},
-        {zeros(0, 20), v(2, 4), "!SystemBiosMajorRelease"},
-        {zeros(0, 21), v(2, 4), "+SystemBiosMajorRelease"},
-        {zeros(0, 20), v(2, 4), "!EmbeddedControllerFirmwareMinorRelease"},
-        {zeros(0, 21), v(2, 4), "+EmbeddedControllerFirmwareMinorRelease"},
+        {zeros(0, 24), v(2, 3), "!" + releases},
+        {zeros(0, 20), v(2, 4), "!" + releases},
+        {zeros(0, 21), v(2, 4), "+" + releases},
         {zeros(0, 26), v(3, 0), "!ExtendedBiosSize"},
         {zeros(0, 24), v(3, 1), "!ExtendedBiosSize"},
         // At length 25, byte 25 is the first string byte, 'V' (0x56): 22
@@ -58,10 +70,9 @@ TEST(MappingGates, EveryGateJustBelowAndAtItsLimit)
         {zeros(0, 26).u8(24, 0xFF).u8(25, 0xBF), v(3, 2),
          "s:ExtendedBiosSize:16383 GB"},
         // System SKU and family: 2.4 and a length above 25.
-        {zeros(1, 27), v(2, 3), "!Family"},
-        {zeros(1, 25), v(2, 4), "!SKUNumber"},
-        {zeros(1, 26), v(2, 4), "+SKUNumber"},
-        {zeros(1, 26), v(2, 4), "+Family"},
+        {zeros(1, 27), v(2, 3), "!SKUNumber,Family"},
+        {zeros(1, 25), v(2, 4), "!SKUNumber,Family"},
+        {zeros(1, 26), v(2, 4), "+SKUNumber,Family"},
         // A length-8 board stops after its serial number.
         {zeros(2, 8), v(3, 2), "+SerialNumber"},
         {zeros(2, 8), v(3, 2), "!AssetTag"},
@@ -81,33 +92,28 @@ TEST(MappingGates, EveryGateJustBelowAndAtItsLimit)
         {zeros(3, 0x1B).u8(19, 2).u8(20, 3), v(2, 7), "!SKUNumber"},
         // Processor: serial numbers 2.3 and above 32; counts and the
         // characteristics 2.5 and above 35; 16-bit counts 3.0 and above 42.
-        {zeros(4, 32), v(3, 2), "!SerialNumber"},
-        {zeros(4, 48), v(2, 2), "!PartNumber"},
-        {zeros(4, 33), v(2, 3), "+SerialNumber"},
-        {zeros(4, 33), v(2, 3), "+PartNumber"},
-        {zeros(4, 35), v(3, 2), "!CoreCount"},
-        {zeros(4, 48), v(2, 4), "!Processor Characteristics"},
-        {zeros(4, 36), v(2, 5), "+CoreCount"},
-        {zeros(4, 36), v(2, 5), "+Processor Characteristics"},
-        {zeros(4, 42), v(3, 2), "!CoreCount2"},
-        {zeros(4, 48), v(2, 9), "!ThreadCount2"},
-        {zeros(4, 43), v(3, 0), "+CoreCount2"},
-        {zeros(4, 43), v(3, 0), "+ThreadCount2"},
+        {zeros(4, 32), v(3, 2), "!" + serials},
+        {zeros(4, 48), v(2, 2), "!" + serials},
+        {zeros(4, 33), v(2, 3), "+" + serials},
+        {zeros(4, 35), v(3, 2), "!" + counts},
+        {zeros(4, 48), v(2, 4), "!" + counts},
+        {zeros(4, 36), v(2, 5), "+" + counts},
+        {zeros(4, 42), v(3, 2), "!" + counts2},
+        {zeros(4, 48), v(2, 9), "!" + counts2},
+        {zeros(4, 43), v(3, 0), "+" + counts2},
         // The family word needs 2.6, a length above 40 and the byte 0xFE.
         {wordFamily(), v(2, 6), "d:Processor Family :257"},
         {wordFamily(), v(2, 5), "d:Processor Family :254"},
         {shortened(wordFamily(), 40), v(2, 6), "d:Processor Family :254"},
         {wordFamily().u8(6, 2), v(3, 2), "d:Processor Family :2"},
         // Cache 32-bit sizes: 3.1 and a length above 19.
-        {zeros(7, 0x1B), v(3, 0), "!MaximumCacheSize2"},
-        {zeros(7, 19), v(3, 1), "!InstalledSize2"},
-        {zeros(7, 20), v(3, 1), "+MaximumCacheSize2"},
-        {zeros(7, 20), v(3, 1), "+InstalledSize2"},
+        {zeros(7, 0x1B), v(3, 0), "!MaximumCacheSize2,InstalledSize2"},
+        {zeros(7, 19), v(3, 1), "!MaximumCacheSize2,InstalledSize2"},
+        {zeros(7, 20), v(3, 1), "+MaximumCacheSize2,InstalledSize2"},
         // Slot bus address: 2.6 and a length above 13.
-        {zeros(9, 0x11), v(2, 5), "!SegmentGroupNum"},
-        {zeros(9, 13), v(2, 6), "!BusNum"},
-        {zeros(9, 14), v(2, 6), "+SegmentGroupNum"},
-        {zeros(9, 14), v(2, 6), "+DevFuncNum"},
+        {zeros(9, 0x11), v(2, 5), "!" + busAddress},
+        {zeros(9, 13), v(2, 6), "!" + busAddress},
+        {zeros(9, 14), v(2, 6), "+" + busAddress},
         // The language dump is there whatever the length.
         {zeros(13, 4), v(3, 0), "s:Reserved:Dump: size= 15"},
         // Memory array: 2.7 and a length above 15.
@@ -119,19 +125,19 @@ TEST(MappingGates, EveryGateJustBelowAndAtItsLimit)
         {zeros(17, 0x28), v(2, 5), "!Attributes"},
         {zeros(17, 27), v(2, 6), "!Attributes"},
         {zeros(17, 28), v(2, 6), "+Attributes"},
-        {zeros(17, 0x28), v(2, 6), "!ExtendedSize"},
-        {zeros(17, 28), v(2, 7), "!ConfiguredMemoryClockSpeed"},
-        {zeros(17, 29), v(2, 7), "+ConfiguredMemoryClockSpeed"},
-        {zeros(17, 0x28), v(2, 7), "!MinimumVoltage"},
-        {zeros(17, 34), v(2, 8), "!ConfiguredVoltage"},
-        {zeros(17, 35), v(2, 8), "+ConfiguredVoltage"},
+        {zeros(17, 0x28), v(2, 6), "!ExtendedSize,ConfiguredMemoryClockSpeed"},
+        {zeros(17, 28), v(2, 7), "!ExtendedSize,ConfiguredMemoryClockSpeed"},
+        {zeros(17, 29), v(2, 7), "+ExtendedSize,ConfiguredMemoryClockSpeed"},
+        {zeros(17, 0x28), v(2, 7), "!" + voltages},
+        {zeros(17, 34), v(2, 8), "!" + voltages},
+        {zeros(17, 35), v(2, 8), "+" + voltages},
         // Both extended addresses of types 19 and 20 under one gate each.
-        {zeros(19, 15), v(3, 2), "!ExtendedStartingAddress"},
-        {zeros(19, 0x1F), v(2, 6), "!ExtendedEndingAddress"},
-        {zeros(19, 16), v(2, 7), "+ExtendedEndingAddress"},
-        {zeros(20, 19), v(3, 2), "!ExtendedStartingAddress"},
-        {zeros(20, 0x23), v(2, 6), "!ExtendedEndingAddress"},
-        {zeros(20, 20), v(2, 7), "+ExtendedEndingAddress"},
+        {zeros(19, 15), v(3, 2), "!" + extended},
+        {zeros(19, 0x1F), v(2, 6), "!" + extended},
+        {zeros(19, 16), v(2, 7), "+" + extended},
+        {zeros(20, 19), v(3, 2), "!" + extended},
+        {zeros(20, 0x23), v(2, 6), "!" + extended},
+        {zeros(20, 20), v(2, 7), "+" + extended},
         // Cooling device description: 2.7 and a length above 14.
         {zeros(27, 0x0F), v(2, 6), "!Description"},
         {zeros(27, 14), v(2, 7), "!Description"},

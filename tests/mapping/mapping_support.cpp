@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace qvmtest
 {
@@ -61,12 +62,15 @@ void expectProbes(const std::vector<GateProbe>& probes)
     for (const GateProbe& gate : probes)
     {
         const auto fields = fieldsOf(gate.structure, gate.version);
-        if (gate.probe[0] == '!')
-            EXPECT_FALSE(hasKey(fields, gate.probe.substr(1))) << gate.probe;
-        else if (gate.probe[0] == '+')
-            EXPECT_TRUE(hasKey(fields, gate.probe.substr(1))) << gate.probe;
-        else
+        if (gate.probe[0] != '!' && gate.probe[0] != '+')
+        {
             EXPECT_THAT(fields, testing::Contains(gate.probe));
+            continue;
+        }
+        std::stringstream keys(gate.probe.substr(1));
+        for (std::string key; std::getline(keys, key, ',');)
+            EXPECT_EQ(hasKey(fields, key), gate.probe[0] == '+')
+                << key << " in " << gate.probe;
     }
 }
 

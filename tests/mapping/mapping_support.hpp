@@ -49,8 +49,8 @@ bool hasKey(const std::vector<std::string>& fields, const std::string& key);
 long countKey(const std::vector<std::string>& fields, const std::string& key);
 
 // A structure mapped under a version and a field string it must hold, or,
-// after a '+', a key it must hold whatever its value, or after a '!', a key
-// it must not hold.
+// after a '+', keys (separated by commas) it must hold whatever their
+// values, or after a '!', keys it must not hold.
 struct GateProbe
 {
     StructureBuilder structure;
