@@ -33,7 +33,8 @@ StructureBuilder wordFamily()
 
 TEST(MappingGates, EveryGateJustBelowAndAtItsLimit)
 {
-    // The rows that share a gate, each of which has its own copy of it.
+    // Keys of rows that share a gate: each row holds its own copy of the
+    // gate, so each is probed.
     const std::string releases =
         "SystemBiosMajorRelease,SystemBiosMinorRelease,"
         "EmbeddedControllerFirmwareMajorRelease,"
