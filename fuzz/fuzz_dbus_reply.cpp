@@ -288,14 +288,6 @@ class KeyLister
     bool broken_ = false;
 };
 
-void requireStrictText(json_object* document)
-{
-    char* text = nullptr;
-    require(makeJSONstringFromDoc(document, &text) == QVM_RC_SUCCESS);
-    const qvm::HeapString owned(text);
-    require(qvmfuzz::isStrictJson(text));
-}
-
 std::vector<std::string> memberNames(json_object* object)
 {
     std::vector<std::string> names;
@@ -361,7 +353,7 @@ void readWith(sd_bus_message* m, Reader reader, Check check,
     const int32_t result = reader(m, &out);
     const qvm::JsonPtr document(out);
     if (document)
-        requireStrictText(document.get());
+        qvmfuzz::serialised(document.get());
     if (result == QVM_RC_SUCCESS && !damaged)
         check(document.get(), entries);
 }
