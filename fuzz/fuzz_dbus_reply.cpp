@@ -8,6 +8,7 @@
 // that the message held at its top level, and that every document, whole or
 // partial, serialises to strict JSON.
 #include "common/handles.hpp"
+#include "fuzz_support.hpp"
 #include "json_dbus.hpp"
 #include "qvmclient.h"
 #include "strict_json.hpp"
@@ -26,34 +27,8 @@
 namespace
 {
 
-void require(bool condition)
-{
-    if (!condition)
-        __builtin_trap();
-}
-
-// The input read front to back; zeros once it runs out, which makes every
-// later array empty, so generation always ends.
-class Input
-{
-  public:
-    Input(const uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-
-    uint8_t byte() { return used_ < size_ ? data_[used_++] : 0; }
-    uint64_t bytes(int count)
-    {
-        uint64_t value = 0;
-        for (int i = 0; i < count; ++i)
-            value |= static_cast<uint64_t>(byte()) << (8 * i);
-        return value;
-    }
-    bool exhausted() const { return used_ >= size_; }
-
-  private:
-    const uint8_t* data_;
-    std::size_t size_;
-    std::size_t used_ = 0;
-};
+using qvmfuzz::ByteSource;
+using qvmfuzz::require;
 
 constexpr int kMaxDepth = 10;
 // Arrays stop growing past kMaxBody; a body past kMaxMessage is not sent,
@@ -72,7 +47,7 @@ constexpr const char* kShapes[] = {
 class Generator
 {
   public:
-    explicit Generator(Input& in) : in_(in) {}
+    explicit Generator(ByteSource& in) : in_(in) {}
 
     std::string signature()
     {
@@ -105,17 +80,17 @@ class Generator
                 return at + 1;
             case 'n':
             case 'q':
-                body_.u16(static_cast<uint16_t>(in_.bytes(2)));
+                body_.u16(static_cast<uint16_t>(in_.number(2)));
                 return at + 1;
             case 'i':
             case 'u':
             case 'h':
-                body_.u32(static_cast<uint32_t>(in_.bytes(4)));
+                body_.u32(static_cast<uint32_t>(in_.number(4)));
                 return at + 1;
             case 'x':
             case 't':
             case 'd':
-                body_.u64(in_.bytes(8));
+                body_.u64(in_.number(8));
                 return at + 1;
             case 's':
             case 'o':
@@ -226,7 +201,7 @@ class Generator
                    std::string_view(sig).substr(at + 1));
     }
 
-    Input& in_;
+    ByteSource& in_;
     qvmtest::WireBody body_;
     int budget_ = 60;
 };
@@ -313,14 +288,6 @@ class KeyLister
     bool broken_ = false;
 };
 
-void requireStrictText(json_object* document)
-{
-    char* text = nullptr;
-    require(makeJSONstringFromDoc(document, &text) == QVM_RC_SUCCESS);
-    const qvm::HeapString owned(text);
-    require(qvmfuzz::isStrictJson(text));
-}
-
 std::vector<std::string> memberNames(json_object* object)
 {
     std::vector<std::string> names;
@@ -386,7 +353,7 @@ void readWith(sd_bus_message* m, Reader reader, Check check,
     const int32_t result = reader(m, &out);
     const qvm::JsonPtr document(out);
     if (document)
-        requireStrictText(document.get());
+        qvmfuzz::serialised(document.get());
     if (result == QVM_RC_SUCCESS && !damaged)
         check(document.get(), entries);
 }
@@ -401,7 +368,7 @@ std::unique_ptr<qvmtest::LocalBus>& localBus()
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {
-    Input in(data, size);
+    ByteSource in(data, size);
     Generator generator(in);
     const std::string signature = generator.signature();
     for (std::size_t at = 0; at < signature.size();)
@@ -411,7 +378,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
         return 0;
     const bool damaged = !body.empty() && in.byte() % 16 == 15;
     if (damaged)
-        body[in.bytes(2) % body.size()] ^= static_cast<char>(in.byte() | 1);
+        body[in.number(2) % body.size()] ^= static_cast<char>(in.byte() | 1);
 
     auto& bus = localBus();
     if (!bus)

@@ -16,21 +16,8 @@ namespace
 {
 
 using qvmfuzz::require;
-
-// The text a writer hands out must be strict JSON; it comes back copied.
-std::string requireStrict(int32_t rc, char* text)
-{
-    require(rc == QVM_RC_SUCCESS && text != nullptr);
-    const qvm::HeapString owned(text);
-    require(qvmfuzz::isStrictJson(text));
-    return text;
-}
-
-std::string serialised(json_object* doc)
-{
-    char* text = nullptr;
-    return requireStrict(makeJSONstringFromDoc(doc, &text), text);
-}
+using qvmfuzz::requireStrict;
+using qvmfuzz::serialised;
 
 void stamp(json_object* doc)
 {

@@ -1,11 +1,13 @@
 // D-Bus messages built from fuzz input, for the readers of what another
-// process sends. The bytes are read in order: values as the signature asks
-// for them (numbers little-endian at their width, a string as a length byte
-// and that many bytes, an array as a count byte, a variant as its signature
-// string and then its value). Missing bytes read as zero.
+// process sends. The bytes (a ByteSource) are read in order: values as the
+// signature asks for them (numbers little-endian at their width, a string as a
+// length byte and that many bytes, an array as a count byte, a variant as its
+// signature string and then its value). Missing bytes read as zero.
 #pragma once
 
 #include "common/handles.hpp"
+#include "fuzz_support.hpp"
+#include "json_dbus.hpp"
 
 #include <cstddef>
 #include <cstdint>
@@ -16,38 +18,6 @@
 
 namespace qvmfuzz
 {
-
-class ByteSource
-{
-  public:
-    ByteSource(const uint8_t* data, std::size_t size) : data_(data), size_(size)
-    {
-    }
-
-    uint8_t byte() { return at_ < size_ ? data_[at_++] : 0; }
-
-    uint64_t number(std::size_t width)
-    {
-        uint64_t value = 0;
-        for (std::size_t i = 0; i < width; ++i)
-            value |= static_cast<uint64_t>(byte()) << (8 * i);
-        return value;
-    }
-
-    std::string text()
-    {
-        const std::size_t length = byte();
-        std::string out;
-        while (out.size() < length && at_ < size_)
-            out.push_back(static_cast<char>(data_[at_++]));
-        return out;
-    }
-
-  private:
-    const uint8_t* data_;
-    std::size_t size_;
-    std::size_t at_ = 0;
-};
 
 // Appends the values of a signature to a message. Anything sd-bus refuses
 // (a malformed signature, a string that is not UTF-8, a file descriptor)
@@ -73,35 +43,11 @@ class MessageFiller
     static constexpr int kMaxValues = 512;
     static constexpr int kMaxElements = 5;
 
-    // Length of the complete type at the front of signature; 0 if none.
-    static std::size_t typeLength(std::string_view signature)
-    {
-        if (signature.empty())
-            return 0;
-        if (signature[0] == 'a')
-        {
-            const std::size_t element = typeLength(signature.substr(1));
-            return element == 0 ? 0 : element + 1;
-        }
-        if (signature[0] != '(' && signature[0] != '{')
-            return 1;
-        int depth = 0;
-        for (std::size_t i = 0; i < signature.size(); ++i)
-        {
-            const char c = signature[i];
-            depth += c == '(' || c == '{';
-            depth -= c == ')' || c == '}';
-            if (depth == 0)
-                return i + 1;
-        }
-        return 0;
-    }
-
     // Appends one value of the complete type at the front of signature and
     // removes that type from it.
     bool complete(std::string_view& signature)
     {
-        const std::size_t length = typeLength(signature);
+        const std::size_t length = standin::completeTypeLength(signature);
         if (length == 0 || --budget_ < 0)
             return false;
         const char kind = signature[0];

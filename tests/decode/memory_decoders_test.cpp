@@ -57,8 +57,6 @@ TEST(MemoryDecoders, SizesHandlesAndBankConnections)
          {"d:Bank Connections:240", "d:Banks High:15", "d:Banks Low:0",
           "d:RAS# High:15", "d:RAS# Low:0"}},
         // Size codes and the bank connection.
-        {decoded(qvmAddMmMemorySize, 0x8AU),
-         {"d:Memory Size:138", "d:Memory Size(MB):1024", kDual}},
         {decoded(qvmAddMmMemorySize, 0x7FU),
          {"d:Memory Size:127", "d:Not installed:127", kSingle}},
         {decoded(qvmAddMmMemorySize, 0xFDU),
@@ -76,10 +74,6 @@ TEST(MemoryDecoders, SizesHandlesAndBankConnections)
 TEST(CacheConfiguration, EveryPartOfTheWordAndTheFirstReservedBit)
 {
     qvmtest::expectDecoded({
-        {decoded(qvmAddCacheConfiguration, 0x0180U),
-         {"d:Cache Configuration:384", "s:Cache operation:Write Back",
-          "s:Cache:Enabled ", "s:Cache Type:Internal", "s:Socketed:False",
-          "d:Cache Level:1"}},
         {decoded(qvmAddCacheConfiguration, 0x036FU),
          {"d:Cache Configuration:879", "s:Cache operation:Unknown",
           "s:Cache:Disabled", "s:Cache Type:Unknown", "s:Socketed:True",

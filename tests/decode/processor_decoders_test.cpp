@@ -37,15 +37,11 @@ TEST(ProcessorFamily, ListedFamiliesAndTheGapsBetweenThem)
         const char* text;
     } cases[] = {
         {qvmAddProcessorFamily, 1, "Other"},
-        {qvmAddProcessorFamily, 21, "Intel Pentium 4 HT"},
         {qvmAddProcessorFamily, 0xB3, "Intel Xeon Processor"},
-        {qvmAddProcessorFamily, 195,
-         "Intel(R) Core(TM)2 Extreme mobile processor"},
         {qvmAddProcessorFamily, 251, "i960"},
         // Only the word decoder knows the word families.
         {qvmAddProcessorFamily2, 0x00B3, kUndefined},
         {qvmAddProcessorFamily2, 0x0100, "ARMv7"},
-        {qvmAddProcessorFamily2, 0x0118, "ARM"},
         {qvmAddProcessorFamily2, 0x0140, "WinChip"},
         {qvmAddProcessorFamily2, 0x0141, kUndefined},
         {qvmAddProcessorFamily2, 500, "Video Processor"},
@@ -53,8 +49,7 @@ TEST(ProcessorFamily, ListedFamiliesAndTheGapsBetweenThem)
     };
     for (const auto& c : cases)
         EXPECT_EQ(family(c.decoder, c.value), c.text) << c.value;
-    for (const uint32_t gap :
-         {0U, 22U, 23U, 129U, 190U, 249U, 252U, 0xFEU, 255U, 256U})
+    for (const uint32_t gap : {0U, 22U, 252U, 0xFEU, 255U, 256U})
         EXPECT_EQ(family(qvmAddProcessorFamily, gap), kUndefined) << gap;
 }
 
@@ -84,9 +79,6 @@ TEST(ProcessorDecoders, VoltageAndStatusBits)
          {"d:Processor Status:24",
           "s:Notice:Error, reserved BIT 4 must be zero",
           "s:CPU Socket Populated:False", "s:Status:Unknown"}},
-        {decoded(qvmAddProcessorStatus, 0x41U),
-         {"d:Processor Status:65", "s:CPU Socket Populated:True",
-          "s:Status:CPU Enabled"}},
         {decoded(qvmAddProcessorStatus, 0x44U),
          {"d:Processor Status:68", "s:CPU Socket Populated:True",
           "s:Status:CPU is Idle, waiting to be enabled"}},

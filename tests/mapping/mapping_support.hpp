@@ -42,21 +42,15 @@ inline std::vector<std::string> fieldsOf(const StructureBuilder& structure,
 // same string set, for the side of a length gate that fails.
 StructureBuilder shortened(const StructureBuilder& whole, std::uint8_t length);
 
-// Checks every field string a structure gives under a version, in order,
-// leaving out the decoders' detail lines (bit names, tag "x", and
-// enumeration texts, key "Item"): they follow from the decoder and the value
-// it was given, which the decoder tests pin.
-void expectMapped(const StructureBuilder& structure, SmbiosVersion version,
-                  const std::vector<std::string>& fields);
-
 // The keys of field strings, in order.
 std::vector<std::string> keysOf(const std::vector<std::string>& fields);
 
 bool hasKey(const std::vector<std::string>& fields, const std::string& key);
+long countKey(const std::vector<std::string>& fields, const std::string& key);
 
 // A structure mapped under a version and a field string it must hold, or,
-// after a '+', a key it must hold whatever its value, or after a '!', a key
-// it must not hold.
+// after a '+', keys (separated by commas) it must hold whatever their
+// values, or after a '!', keys it must not hold.
 struct GateProbe
 {
     StructureBuilder structure;

@@ -29,33 +29,14 @@ Bytes fieldBytes(const StructureView& view, std::size_t offset,
 
 } // namespace
 
-TEST(StructureView, ReadsLittleEndianAndZeroBeyondTheBuffer)
+TEST(StructureView, HeaderAndOffsetsThatWouldWrap)
 {
-    Bytes bytes = StructureBuilder(3, 20, 0xBEEF)
-                      .u32(6, 0x89ABCDEF)
-                      .u64(12, 0x0102030405060708ULL)
-                      .string("ABCDEFGH")
-                      .build();
-    StructureView view(bytes);
+    const Bytes bytes = StructureBuilder(3, 20, 0xBEEF).build();
+    const StructureView view(bytes);
     EXPECT_EQ(view.type(), 3);
     EXPECT_EQ(view.handle(), 0xBEEF);
-    EXPECT_EQ(view.word(6), 0xCDEF);
-    EXPECT_EQ(view.dword(6), 0x89ABCDEFU);
-    EXPECT_EQ(view.qword(12), 0x0102030405060708ULL);
-    // Past the formatted area the table reads as it lies: the string set.
-    EXPECT_EQ(view.word(19), 0x4101);
-    EXPECT_EQ(view.byte(20), 'A');
-    EXPECT_EQ(view.byte(bytes.size() - 1), 0);
-    EXPECT_EQ(view.word(bytes.size() - 1), 0);
-    EXPECT_EQ(view.byte(bytes.size()), 0);
-    // Offsets near the top must not wrap round to the header.
     EXPECT_EQ(view.qword(SIZE_MAX - 3), 0U);
-
-    bytes.resize(10); // the buffer ends inside the formatted area
-    view = StructureView(bytes);
-    EXPECT_EQ(view.byte(9), 0x89);
-    EXPECT_EQ(view.word(9), 0x0089);
-    EXPECT_EQ(view.string(1), nullptr);
+    EXPECT_EQ(view.dword(SIZE_MAX), 0U);
 }
 
 TEST(StructureView, FieldPointsIntoTheTableOrAtAZeroPaddedCopy)
@@ -117,7 +98,8 @@ TEST(StructureView, StringsAndTheEndOfTheSetOrOfTheBuffer)
 // The view's buffer ends where the table ends, not where memory does. Here
 // the memory after it holds poison (bytes, a NUL, a string), and every read
 // at every offset and width, every string and the whole size, must keep to
-// the buffer: reads equal those of the buffer copied and zero-padded.
+// the buffer: reads equal those of the buffer copied and zero-padded, taken
+// little-endian.
 TEST(StructureView, NothingPastTheBufferIsEverRead)
 {
     const Bytes table = StructureBuilder(1, 8, 0x0102)
@@ -142,6 +124,8 @@ TEST(StructureView, NothingPastTheBufferIsEverRead)
                 expected |= std::uint64_t{padded[offset + i]} << (8 * i);
             EXPECT_EQ(view.qword(offset), expected) << cut << "@" << offset;
             EXPECT_EQ(view.byte(offset), expected & 0xFF) << cut;
+            EXPECT_EQ(view.word(offset), expected & 0xFFFF) << cut;
+            EXPECT_EQ(view.dword(offset), expected & 0xFFFFFFFF) << cut;
             EXPECT_EQ(
                 fieldBytes(view, offset, 3),
                 Bytes(padded.begin() + offset, padded.begin() + offset + 3))

@@ -1,0 +1,155 @@
+// The loops whose counts come from the structure, on both sides of each
+// count and beyond the buffer. The export's objects keep one value per key,
+// so these field lists are the only place where every pass shows.
+#include "mapping/mapping_support.hpp"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using namespace qvmtest;
+
+namespace
+{
+
+// Two devices: an enabled video device with a description and a disabled
+// one without.
+StructureBuilder devices(std::uint8_t length)
+{
+    return StructureBuilder(10, length, 0x0A00)
+        .u8(4, 0x83)
+        .string(5, "Video")
+        .u8(6, 0x05);
+}
+
+// Strings "a" and "b" under the count given.
+StructureBuilder counted(std::uint8_t type, std::uint8_t count)
+{
+    return StructureBuilder(type, 5, 0x0B00)
+        .u8(4, count)
+        .string("a")
+        .string("b");
+}
+
+StructureBuilder groups(std::uint8_t length)
+{
+    auto s = StructureBuilder(14, length, 0x0E00).string(4, "Pkg");
+    for (std::size_t at = 5; at + 3 <= length; at += 3)
+        s.u8(at, 7).u16(at + 1, static_cast<std::uint16_t>(0x0700 + at));
+    return s;
+}
+
+// A memory controller with slot handles 0x0600 and 0x0601 and the enabled
+// capabilities after them.
+StructureBuilder controller(std::uint8_t slots)
+{
+    return StructureBuilder(5, 20, 0x0500)
+        .u8(14, slots)
+        .u16(15, 0x0600)
+        .u16(17, 0x0601)
+        .u8(19, 0x20);
+}
+
+// A type-40 structure holding the entry bytes given under a count.
+StructureBuilder entries(std::uint8_t count, const Bytes& bytes)
+{
+    const auto length = static_cast<std::uint8_t>(5 + bytes.size());
+    return StructureBuilder(40, length, 0x2800).u8(4, count).bytes(5, bytes);
+}
+
+} // namespace
+
+TEST(MappingLoops, CountsOnBothSidesAndPastTheBuffer)
+{
+    const struct
+    {
+        StructureBuilder structure;
+        const char* key;
+        long count;
+    } loops[] = {
+        // Devices: (length - 4) / 2, rounded down.
+        {devices(8), "Device", 2},
+        {devices(7), "Device", 1},
+        {shortened(devices(8), 6), "Device", 1},
+        {StructureBuilder(10, 5, 0x0A00), "Device", 0},
+        // Strings: each present one up to the count, 255 included.
+        {counted(11, 0), "OEM String", 0},
+        {counted(11, 1), "OEM String", 1},
+        {counted(11, 255), "OEM String", 2},
+        {counted(12, 2), "System Configuration option", 2},
+        {counted(12, 255), "System Configuration option", 2},
+        // Items: (length - 5) / 3, so 4 bytes hold none, not a huge count.
+        {groups(11), "ItemType", 2},
+        {groups(10), "ItemType", 1},
+        {groups(8), "ItemHandle", 1},
+        {groups(7), "ItemType", 0},
+        {StructureBuilder(14, 4, 0x0E00), "ItemType", 0},
+        // A length byte far past the buffer: the items there read as zero.
+        {groups(8).lengthByte(255), "ItemHandle", 83},
+        {devices(8).lengthByte(255), "Device", 125},
+        // Memory channel devices and controller slots as counted, reading
+        // past the structure.
+        {StructureBuilder(37, 10, 0x2500).bytes(6, {255, 3, 0x00, 0x11}),
+         "Memory Device", 255},
+        {controller(2), "Handle", 2},
+        {controller(255), "Handle", 255},
+        // Additional information: a malformed entry ends the list before
+        // any of its fields, keeping the entries before it.
+        {entries(1, {0, 0, 0, 0, 0}), "Entry Length", 0},     // zero length
+        {entries(1, {4, 0, 0, 0, 0}), "Entry Length", 0},     // short header
+        {entries(1, {20, 0, 0, 0, 0, 0}), "Entry Length", 0}, // too long
+        {entries(3, {6, 0, 0, 0, 0, 0}), "Entry Length", 1},  // count too big
+        {entries(2, {6, 0, 0, 0, 0, 1, 0, 1}), "Entry Length", 1},
+        {entries(1, {5, 0, 0, 0, 0}), "Entry Length", 1}, // no value
+    };
+    for (const auto& loop : loops)
+        EXPECT_EQ(countKey(fieldsOf(loop.structure, v(3, 2)), loop.key),
+                  loop.count)
+            << loop.key << ", type " << int{loop.structure.build()[0]}
+            << ", length " << int{loop.structure.build()[1]};
+}
+
+TEST(MappingLoops, EachPassReadsItsOwnBytes)
+{
+    expectFullStructures(
+        {
+            {devices(8),
+             {"s:Device:Enabled", "d:Onboard Device Type:3", "s:Item:Video",
+              "s:Description String:Video", "s:Device:Disabled",
+              "d:Onboard Device Type:5", "s:Item:Ethernet"}},
+            {groups(11),
+             {"s:GroupName:Pkg", "d:ItemType:7", "d:ItemHandle:1797",
+              "d:ItemType:7", "d:ItemHandle:1800"}},
+            {StructureBuilder(37, 13, 0x2500)
+                 .bytes(4, {3, 8, 2, 3, 0x00, 0x11, 4, 0x01, 0x11}),
+             join({decoded(qvmAddMemoryChannelType, 3U),
+                   {"d:MaximumChannelLoad:8", "d:MemoryDeviceCount:2",
+                    "d:Memory Device:1", "d:Device Load:3",
+                    "d:Device Handle:4352", "d:Memory Device:2",
+                    "d:Device Load:4", "d:Device Handle:4353"}})},
+            // Entries of 6 and 8 bytes, each starting where the last ended.
+            {StructureBuilder(40, 19, 0x2800)
+                 .bytes(4, {2, 6, 0x00, 0x27, 0x0C, 1, 0xAB})
+                 .bytes(11, {8, 0x01, 0x04, 0x10, 2, 1, 2, 3})
+                 .string("Build")
+                 .string("Slot"),
+             join({{"d:NumberOfAdditionalInformationEntries:2",
+                    "d:Entry Length:6", "d:Referenced Handle:9984",
+                    "d:Referenced Offset:12", "s:String:Build",
+                    "s:Value:Dump: size= 1"},
+                   decoded(DumpHex, 1U, Bytes{0xAB}.data()),
+                   {"d:Entry Length:8", "d:Referenced Handle:1025",
+                    "d:Referenced Offset:16", "s:String:Slot",
+                    "s:Value:Dump: size= 3"},
+                   decoded(DumpHex, 3U, Bytes{1, 2, 3}.data())})},
+        },
+        v(3, 2));
+    // The slot handles and the byte after them read as zero past the table.
+    const auto past = fieldsOf(controller(255), v(3, 2));
+    EXPECT_THAT(past, testing::Contains("d:Handle:1537"));
+    EXPECT_EQ(past.back(), "d:Memory Controller Error Correct Capability:0");
+    const auto channel = fieldsOf(
+        StructureBuilder(37, 10, 0x2500).bytes(6, {255, 3, 0x00, 0x11}),
+        v(3, 2));
+    EXPECT_THAT(channel, testing::Contains("d:Device Handle:4352"));
+    EXPECT_EQ(channel.back(), "d:Device Handle:0");
+}
