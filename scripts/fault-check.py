@@ -61,6 +61,13 @@ FAULTS = [
      "kKindWantsData = 16;", "kKindWantsData = 17;"),
     ("caller's document released with the wrapper",
      "src/fields/json_document.cpp", "    json_object_get(doc);\n", ""),
+    ("last signal left as the caller set it", "src/process/child_launch.cpp",
+     "sig <= kLastSignal;", "sig < kLastSignal;"),
+    ("exec-result pipe left open", "src/process/child_launch.cpp",
+     "        if (fds_[0] >= 0)\n            close(fds_[0]);\n", ""),
+    ("reaped child killed at the limit", "src/process/system_call_timeout.cpp",
+     "        if (!reaped_)\n            kill(pid_, SIGKILL);",
+     "        kill(pid_, SIGKILL);"),
 ]
 
 

@@ -3,24 +3,16 @@
 #include <cstdlib>
 #include <utility>
 
-TEST(StrErr, EveryCodeHasItsText)
+// The texts at the edges and in the gaps of the codes; qvm's own tests print
+// the texts of the codes they meet.
+TEST(Status, TextsAndManagerLinesHaveTheirGaps)
 {
-    const std::pair<int32_t, const char*> cases[] = {
-        {0, "Unknown error"},
-        {1, "Invalid Ticket supplied"},
-        {2, "Unknown error"},
-        {3, "Invalid request"},
-        {4, "Buffer too small"},
-        {5, "Out of resources"},
-        {6, "Needed component not found"},
-        {7, "Background start failure"},
-        {8, "Operation timeout"},
-        {9, "Operation unsupported"},
-        {-1, "Operation failed"},
-        {10, "Unknown error"},
-        {-2, "Unknown error"},
+    const std::pair<int32_t, const char*> texts[] = {
+        {0, "Unknown error"},         {2, "Unknown error"},
+        {9, "Operation unsupported"}, {10, "Unknown error"},
+        {-1, "Operation failed"},     {-2, "Unknown error"},
     };
-    for (const auto& [code, expected] : cases)
+    for (const auto& [code, expected] : texts)
     {
         char* text = nullptr;
         EXPECT_EQ(QVM_StrErr(code, &text), QVM_RC_SUCCESS);
@@ -28,27 +20,16 @@ TEST(StrErr, EveryCodeHasItsText)
         std::free(text);
     }
     EXPECT_EQ(QVM_StrErr(1, nullptr), QVM_RC_INVALID_REQUEST);
-}
 
-TEST(RtnDecode, NamedStatusesHaveTheirLineOthersTheWholeValueInHex)
-{
-    const std::pair<int64_t, const char*> cases[] = {
-        {0, "Success return\n"},
+    // Code 1 has a text of its own in QVM_StrErr but no line here; others
+    // show the whole 64-bit value.
+    const std::pair<int64_t, const char*> lines[] = {
         {2, "Normal pending return\n"},
-        {3, "Invalid parameter used\n"},
-        {5, "Memory Allocation error\n"},
-        {7, "pacakge operation not started\n"},
         {-1, "Invalid parameter used\n"},
-        // Code 1 has a text of its own in QVM_StrErr but none here.
         {1, "Not translated return code: 1\n"},
-        {4, "Not translated return code: 4\n"},
-        {6, "Not translated return code: 6\n"},
-        {8, "Not translated return code: 8\n"},
-        {4294967295LL, "Not translated return code: ffffffff\n"},
         {-2, "Not translated return code: fffffffffffffffe\n"},
-        {INT64_C(1) << 32, "Not translated return code: 100000000\n"},
     };
-    for (const auto& [status, line] : cases)
+    for (const auto& [status, line] : lines)
     {
         LogCapture log;
         EXPECT_EQ(QVM_rtn_decode(status), QVM_RC_SUCCESS);
@@ -60,7 +41,6 @@ TEST(LibraryVersion, TwelveByteBufferWithTrailingZeros)
 {
     char* version = nullptr;
     ASSERT_EQ(QVM_GetLibraryVersion(&version), QVM_RC_SUCCESS);
-    ASSERT_NE(version, nullptr);
     EXPECT_EQ(std::memcmp(version, "1.01.00.00\0\0", 12), 0);
     std::free(version);
     EXPECT_EQ(QVM_GetLibraryVersion(nullptr), QVM_RC_INVALID_REQUEST);

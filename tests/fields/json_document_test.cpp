@@ -1,15 +1,15 @@
 #include "common/handles.hpp"
 #include "fields_support.hpp"
 #include "qvmclient.h"
+#include "support/loaded_table.hpp"
 #include "support/log_capture.hpp"
 
-#include <cstdio>
 #include <ctime>
-#include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <string>
-#include <unistd.h>
+#include <string_view>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -21,13 +21,10 @@ using testing::ElementsAre;
 namespace
 {
 
-// Writes text to a file of the given name in the test's temporary folder.
-std::string tempFile(const char* name, const std::string& text)
+// A temporary file holding text.
+qvmtest::TempFile tempFile(std::string_view text)
 {
-    const std::string path =
-        testing::TempDir() + std::to_string(::getpid()) + "-" + name;
-    std::ofstream(path) << text;
-    return path;
+    return qvmtest::TempFile(qvmtest::Bytes(text.begin(), text.end()));
 }
 
 json_object* parse(const char* text)
@@ -76,35 +73,30 @@ Extracted extract(const std::string& text)
 
 TEST(ReadJsonDoc, ParsesAWholeFileOrLeavesOutAlone)
 {
-    const std::string file =
-        tempFile("qvm-read.json", R"({"a": [1, "x"], "b": {"c": null}})");
+    const auto file = tempFile(R"({"a": [1, "x"], "b": {"c": null}})");
     json_object* doc = nullptr;
-    ASSERT_EQ(readJSONdoc(file.c_str(), &doc), 0);
+    ASSERT_EQ(readJSONdoc(file.path().c_str(), &doc), 0);
     EXPECT_EQ(plain(doc), R"({"a":[1,"x"],"b":{"c":null}})");
-    std::remove(file.c_str());
 
     json_object* const marker = doc;
     EXPECT_EQ(readJSONdoc("/nonexistent/qvm/file.json", &doc), -1);
-    const std::string broken = tempFile("qvm-broken.json", R"({"a": )");
-    EXPECT_EQ(readJSONdoc(broken.c_str(), &doc), -1);
+    const auto broken = tempFile(R"({"a": )");
+    EXPECT_EQ(readJSONdoc(broken.path().c_str(), &doc), -1);
     EXPECT_EQ(readJSONdoc(nullptr, &doc), -1);
     EXPECT_EQ(doc, marker);
-    EXPECT_EQ(readJSONdoc(broken.c_str(), nullptr), -1);
+    EXPECT_EQ(readJSONdoc(file.path().c_str(), nullptr), -1);
     json_object_put(marker);
-    std::remove(broken.c_str());
 }
 
 // json-c reads what strict JSON refuses and would write it back as it
 // was read; a hostile file still comes out as strict JSON.
 TEST(ReadJsonDoc, AHostileFileIsWrittenAsStrictJson)
 {
-    const std::string file = tempFile(
-        "qvm-hostile.json",
+    const auto file = tempFile(
         "{\"k\xFF\": [\"\xE0\x80\", NaN, -Infinity, 1e999, 1., -.5, 00.5, "
         "1e-400, 2.5e3], \"\xC3\xA9\": \"ok\"}");
     json_object* raw = nullptr;
-    ASSERT_EQ(readJSONdoc(file.c_str(), &raw), 0);
-    std::remove(file.c_str());
+    ASSERT_EQ(readJSONdoc(file.path().c_str(), &raw), 0);
     const qvm::JsonPtr doc(raw);
     const std::string fffd = "\xEF\xBF\xBD";
     char* out = nullptr;
@@ -127,44 +119,35 @@ TEST(ReadJsonDoc, AHostileFileIsWrittenAsStrictJson)
             "\"ok\"}");
 }
 
-TEST(DocToString, IsSpacedPrettyAndLeavesTheDocument)
+// The text is the caller's own copy; the document stays the caller's,
+// unchanged and with its one reference.
+TEST(DocToString, IsPrettyOrStampedAndLeavesTheDocument)
 {
-    json_object* doc = parse(R"({"a": 1, "p": "x/y"})");
+    json_object* doc = parse(R"({"k": [1, 2], "p": "x/y"})");
     char* out = nullptr;
     ASSERT_EQ(makeJSONstringFromDoc(doc, &out), 0);
     const qvm::HeapString owned(out);
-    EXPECT_STREQ(out, "{\n  \"a\": 1,\n  \"p\": \"x\\/y\"\n}");
-    EXPECT_NE(out, json_object_to_json_string_ext(doc, 3))
-        << "the text must be the caller's own copy";
-    char marker = 0;
-    char* text = &marker;
-    EXPECT_EQ(makeJSONstringFromDoc(nullptr, &text), 3);
-    EXPECT_EQ(makeJSONstringFromDoc(doc, nullptr), 3);
-    EXPECT_EQ(text, &marker);
-    EXPECT_EQ(json_object_put(doc), 1) << "the document must keep one owner";
-}
-
-TEST(TimeStamp, GeneratedComesFirstThenTheNamedDocument)
-{
-    json_object* doc = parse(R"({"k": [1, 2]})");
+    EXPECT_STREQ(out,
+                 "{\n  \"k\": [\n    1,\n    2\n  ],\n  \"p\": \"x\\/y\"\n}");
+    EXPECT_NE(out, json_object_to_json_string_ext(doc, 3));
     for (const char* name : {"Report", static_cast<const char*>(nullptr)})
     {
-        char* out = nullptr;
         const std::time_t before = std::time(nullptr);
         ASSERT_EQ(makeJSONstringFromDocWithTimeStamp(doc, name, &out), 0);
         const std::time_t after = std::time(nullptr);
-        const qvm::HeapString owned(out);
+        const qvm::HeapString stamped(out);
         EXPECT_EQ(unwrapStamped(out, "Generated", name ? name : "Data", before,
                                 after),
-                  R"({"k":[1,2]})");
+                  R"({"k":[1,2],"p":"x\/y"})");
     }
     char marker = 0;
-    char* out = &marker;
+    out = &marker;
+    EXPECT_EQ(makeJSONstringFromDoc(nullptr, &out), 3);
+    EXPECT_EQ(makeJSONstringFromDoc(doc, nullptr), 3);
     EXPECT_EQ(makeJSONstringFromDocWithTimeStamp(nullptr, "N", &out), 3);
     EXPECT_EQ(makeJSONstringFromDocWithTimeStamp(doc, "N", nullptr), 3);
     EXPECT_EQ(out, &marker);
-    // Still the caller's, unchanged and with its one reference.
-    EXPECT_EQ(plain(doc), R"({"k":[1,2]})");
+    EXPECT_EQ(plain(doc), R"({"k":[1,2],"p":"x\/y"})");
     EXPECT_EQ(json_object_put(doc), 1);
 }
 
@@ -185,60 +168,48 @@ TEST(BiosData, AttributesEndingEarlyDiscardTheParts)
                             "Exit  return 0 \n"));
 }
 
+// Four matches end the walk, even with a repeated name; names match
+// exactly; unnamed or odd elements are passed over; a missing or null
+// "Value" gives the empty text. A broken path gives its code and no
+// document.
 TEST(BiosData, FourAttributesFillHardwareThenSoftwareAsText)
 {
     const std::string again = R"({"Name": "SystemModelName", "Value": "M2"})";
-    const std::pair<std::string, std::string> cases[] = {
-        {kModel + "," + kOther + "," + kBios + "," + kTag + "," + kCpld,
-         R"({"Inventory":{"HARDWARE":{"SystemModelName":"M",)"
-         R"("SystemServiceTag":"T"},"SOFTWARE":{)"
-         R"("SystemBiosVersion":"1.2.3","SystemCpldVersion":"4"}}})"},
-        // Four matches end the walk, even with a repeated name.
-        {kModel + "," + again + "," + kTag + "," + kBios,
-         R"({"Inventory":{"HARDWARE":{"SystemModelName":"M2",)"
-         R"("SystemServiceTag":"T"},"SOFTWARE":{)"
-         R"("SystemBiosVersion":"1.2.3"}}})"},
-        // Names match exactly; unnamed or odd elements are passed over; a
-        // missing or null "Value" gives the empty text.
-        {R"(5, {"Value": "v"}, {"Name": null}, )"
-         R"({"Name": "systemmodelname", "Value": "lower"}, )"
-         R"({"Name": "SystemModelName", "Value": 4}, )"
-         R"({"Name": "SystemServiceTag"}, )"
-         R"({"Name": "SystemBiosVersion", "Value": null}, )"
-         R"({"Name": "SystemCpldVersion", "Value": true})",
-         R"({"Inventory":{"HARDWARE":{"SystemModelName":"4",)"
-         R"("SystemServiceTag":""},"SOFTWARE":{)"
-         R"("SystemBiosVersion":"","SystemCpldVersion":"true"}}})"},
+    const std::string hardware = R"({"Inventory":{"HARDWARE":{)";
+    const std::string unwritten = "<unwritten>";
+    const std::tuple<std::string, int32_t, std::string> cases[] = {
+        {configuration(kModel + "," + kOther + "," + kBios + "," + kTag + "," +
+                       kCpld),
+         0,
+         hardware + R"("SystemModelName":"M","SystemServiceTag":"T"},)"
+                    R"("SOFTWARE":{"SystemBiosVersion":"1.2.3",)"
+                    R"("SystemCpldVersion":"4"}}})"},
+        {configuration(kModel + "," + again + "," + kTag + "," + kBios), 0,
+         hardware + R"("SystemModelName":"M2","SystemServiceTag":"T"},)"
+                    R"("SOFTWARE":{"SystemBiosVersion":"1.2.3"}}})"},
+        {configuration(R"(5, {"Value": "v"}, {"Name": null}, )"
+                       R"({"Name": "systemmodelname", "Value": "lower"}, )"
+                       R"({"Name": "SystemModelName", "Value": 4}, )"
+                       R"({"Name": "SystemServiceTag"}, )"
+                       R"({"Name": "SystemBiosVersion", "Value": null}, )"
+                       R"({"Name": "SystemCpldVersion", "Value": true})"),
+         0,
+         hardware + R"("SystemModelName":"4","SystemServiceTag":""},)"
+                    R"("SOFTWARE":{"SystemBiosVersion":"",)"
+                    R"("SystemCpldVersion":"true"}}})"},
+        {R"([1, 2])", -1, unwritten},
+        {configuration(""), -1, unwritten},
+        {R"({"SystemConfiguration": null})", -2, unwritten},
+        {R"({"SystemConfiguration": {"Components": []}})", -2, unwritten},
+        {R"({"SystemConfiguration": {"Components": [5]}})", -2, unwritten},
+        {R"({"SystemConfiguration": {"Components": [{"Attributes": {}}]}})", -2,
+         unwritten},
     };
-    for (const auto& [attributes, inventory] : cases)
-    {
-        const auto result = extract(configuration(attributes));
-        EXPECT_EQ(result.rc, 0);
-        EXPECT_EQ(result.inventory, inventory);
-    }
-}
-
-TEST(BiosData, BrokenPathGivesItsCodeAndNoDocument)
-{
-    const std::pair<std::string, int32_t> cases[] = {
-        {R"({"Other": {}})", -1},
-        {R"([1, 2])", -1},
-        {configuration(""), -1},
-        {R"({"SystemConfiguration": []})", -2},
-        {R"({"SystemConfiguration": null})", -2},
-        {R"({"SystemConfiguration": {}})", -2},
-        {R"({"SystemConfiguration": {"Components": []}})", -2},
-        {R"({"SystemConfiguration": {"Components": {"Attributes": []}}})", -2},
-        {R"({"SystemConfiguration": {"Components": [5]}})", -2},
-        {R"({"SystemConfiguration": {"Components": [{}]}})", -2},
-        {R"({"SystemConfiguration": {"Components": [{"Attributes": {}}]}})",
-         -2},
-    };
-    for (const auto& [text, code] : cases)
+    for (const auto& [text, code, inventory] : cases)
     {
         const auto result = extract(text);
         EXPECT_EQ(result.rc, code) << text;
-        EXPECT_EQ(result.inventory, "<unwritten>") << text;
+        EXPECT_EQ(result.inventory, inventory) << text;
     }
     json_object* doc = parse(configuration(kModel).c_str());
     json_object* out = nullptr;

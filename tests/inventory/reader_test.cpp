@@ -66,37 +66,48 @@ class ReaderTest : public testing::Test
     qvmtest::LocalBus bus_;
 };
 
-// Properties: a{sv} with every basic type and arrays of them, then replies
-// of other shapes (values of other shapes are sent by the stand-in in
-// walk_test.cpp).
+// Properties: a{sv} with basic types, values of every container shape (a
+// service may send anything), then replies of other shapes.
 const ReplyCase kPropertyCases[] = {
     {"every basic type",
      "a{sv}",
-     R"([{"b1": {"type": "b", "value": true},
-          "b0": {"type": "b", "value": false},
+     R"([{"b": {"type": "b", "value": true},
           "y": {"type": "y", "value": 255},
           "n": {"type": "n", "value": -2},
-          "q": {"type": "q", "value": 65535},
-          "i": {"type": "i", "value": -2147483648},
           "u": {"type": "u", "value": 4294967295},
-          "x": {"type": "x", "value": -9223372036854775808},
           "t": {"type": "t", "value": 18446744073709551615},
-          "tmax": {"type": "t", "value": 9223372036854775807},
           "tlow": {"type": "t", "value": 9223372036854775808},
           "d": {"type": "d", "value": 2.5},
-          "s": {"type": "s", "value": "text"},
           "o": {"type": "o", "value": "/a/b"},
-          "g": {"type": "g", "value": "a{sv}"}}])",
-     {0, R"({"b1":true,"b0":false,"y":255,"n":-2,"q":65535,)"
-         R"("i":-2147483648,"u":4294967295,"x":-9223372036854775808,"t":-1,)"
-         R"("tmax":9223372036854775807,"tlow":-9223372036854775808,"d":2.5,)"
-         R"("s":"text","o":"/a/b","g":"a{sv}"})"}},
-    {"arrays of basic values",
-     "a{sv}",
-     R"([{"L": {"type": "as", "value": ["p", "q"]},
+          "g": {"type": "g", "value": "a{sv}"},
           "E": {"type": "as", "value": []},
-          "I": {"type": "ai", "value": [1, -2, 3]}}])",
-     {0, R"({"L":["p","q"],"E":[],"I":[1,-2,3]})"}},
+          "I": {"type": "ai", "value": [1, -2]}}])",
+     {0, R"({"b":true,"y":255,"n":-2,"u":4294967295,"t":-1,)"
+         R"("tlow":-9223372036854775808,"d":2.5,"o":"/a/b","g":"a{sv}",)"
+         R"("E":[],"I":[1,-2]})"}},
+    {"a nested dictionary injects no properties",
+     "a{sv}",
+     R"([{"Assoc": {"type": "a{ss}", "value": {"x": "1", "Present": "no"}},
+          "Present": {"type": "b", "value": true}}])",
+     {0, R"({"Assoc":["x","1","Present","no"],"Present":true})"}},
+    {"structs in arrays: one flat array; outside: the last value",
+     "a{sv}",
+     R"j([{"A": {"type": "a(ss)", "value": [["c", "a"], ["i", "s"]]},
+           "P": {"type": "(ii)", "value": [3, 4]}}])j",
+     {0, R"({"A":["c","a","i","s"],"P":4})"}},
+    {"arrays, variants and dictionaries inside arrays",
+     "a{sv}",
+     R"j([{"N": {"type": "aas", "value": [["a", "b"], []]},
+           "V": {"type": "av", "value": [{"type": "s", "value": "a"},
+              {"type": "as", "value": ["b"]}, {"type": "(is)", "value": [1, "c"]}]},
+           "D": {"type": "a{sv}", "value": {"k": {"type": "ai", "value": [2]}}}}])j",
+     {0, R"({"N":[{"N":["a","b"]},{"N":[]}],"V":["a",{"V":["b"]},1,"c"],)"
+         R"("D":["k",{"D":[2]}]})"}},
+    {"NaN and the infinities become null",
+     "a{sv}",
+     R"([{"N": {"type": "d", "value": "NaN"},
+          "M": {"type": "ad", "value": ["-Infinity", 1.5]}}])",
+     {0, R"({"N":null,"M":[null,1.5]})"}},
     {"empty dictionary", "a{sv}", "[{}]", {0, "{}"}},
     {"no argument", "", "[]", {0, "{}"}},
     {"first argument a string", "s", R"(["x"])", {1, "{}"}},
@@ -119,10 +130,6 @@ const ReplyCase kSubtreeCases[] = {
      R"([{"/p2": {"S2": ["I1", "I2"], "S1": []}, "/p1": {"S3": ["I3"]}}])",
      {0, R"({"Returned Objects":[{"/p2":[{"S2":["I1","I2"]},{"S1":[]}]},)"
          R"({"/p1":[{"S3":["I3"]}]}]})"}},
-    {"interface names of any string type",
-     "a{sa{sao}}",
-     R"([{"/p": {"S": ["/i/1"]}}])",
-     {0, R"({"Returned Objects":[{"/p":[{"S":["/i/1"]}]}]})"}},
     {"no objects", "a{sa{sas}}", "[{}]", {0, R"({"Returned Objects":[]})"}},
     {"no argument", "", "[]", {0, "{}"}},
     {"first argument a string", "s", R"(["x"])", {1, "{}"}},
@@ -134,10 +141,6 @@ const ReplyCase kSubtreeCases[] = {
      "a{oa{sas}}",
      R"([{"/p": {"S": ["I"]}}])",
      {-1, R"({"Returned Objects":[]})"}},
-    {"service not a string",
-     "a{sa{oas}}",
-     R"([{"/p": {"/s": ["I"]}}])",
-     {-1, R"({"Returned Objects":[{"/p":[]}]})"}},
     {"path value not an array",
      "a{sv}",
      R"([{"/p": {"type": "s", "value": "x"}}])",
@@ -145,10 +148,6 @@ const ReplyCase kSubtreeCases[] = {
     {"service value not an array",
      "a{sa{ss}}",
      R"([{"/p": {"S": "I"}}])",
-     {-1, R"({"Returned Objects":[{"/p":[{"S":[]}]}]})"}},
-    {"interface list of dict entries",
-     "a{sa{sa{sas}}}",
-     R"([{"/p": {"S": {"X": ["I"]}}}])",
      {-1, R"({"Returned Objects":[{"/p":[{"S":[]}]}]})"}},
     {"interface list of numbers",
      "a{sa{sau}}",

@@ -1,5 +1,6 @@
 #include "process_support.hpp"
 #include "qvmclient.h"
+#include "support/descriptors.hpp"
 
 #include <csignal>
 #include <cstdio>
@@ -14,8 +15,8 @@ using testing::ElementsAre;
 
 TEST(ChildSetup, ProgramSeesExactlyTheFixedEnvironment)
 {
-    ScratchDir dir;
-    const std::string out = dir.file("env");
+    const qvmtest::TempFile file({});
+    const std::string out = file.path();
     ArgList args{"probe", "env", out};
     setenv("QVM_TEST_CALLER_ONLY", "1", 1);
     ASSERT_EQ(QVM_system_call_wait(probePath(), args.get()), 0);
@@ -39,8 +40,8 @@ TEST(ChildSetup, SignalsTheCallerIgnoresAreDefaultInTheChild)
 {
     // 64 (SIGRTMAX) is the last number the child resets.
     const int signals[] = {SIGHUP, SIGPIPE, SIGRTMIN + 3, 64};
-    ScratchDir dir;
-    const std::string out = dir.file("signals");
+    const qvmtest::TempFile file({});
+    const std::string out = file.path();
     ArgList args{"probe",
                  "signals",
                  out,
@@ -71,17 +72,18 @@ TEST(ChildSetup, SignalsTheCallerIgnoresAreDefaultInTheChild)
 
 TEST(ChildSetup, StdinComesFromTheCallersStreamOrIsClosed)
 {
-    ScratchDir dir;
     const std::string text = "first line\nsecond line\n";
     std::FILE* input = std::tmpfile();
     ASSERT_NE(input, nullptr);
     std::fputs(text.c_str(), input);
     std::fflush(input);
     std::rewind(input);
-    const std::string out = dir.file("copy");
+    const qvmtest::TempFile file({});
+    const std::string out = file.path();
     ArgList args{"probe", "stdin", out};
     const std::string name = "QVM_system_call_wait_stdin: ";
 
+    const auto descriptors = qvmtest::openDescriptors();
     LogCapture log;
     EXPECT_EQ(QVM_system_call_wait_stdin(input, probePath(), args.get()), 0);
     EXPECT_EQ(readFile(out), text);
@@ -94,6 +96,7 @@ TEST(ChildSetup, StdinComesFromTheCallersStreamOrIsClosed)
     // The caller's own stdin leaves the child without one.
     EXPECT_EQ(QVM_system_call_wait_stdin(stdin, probePath(), args.get()), 0);
     EXPECT_EQ(readFile(out), "<closed>");
+    EXPECT_EQ(qvmtest::openDescriptors(), descriptors);
 
     // A null stream or path starts nothing.
     log.clear();

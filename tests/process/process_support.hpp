@@ -1,12 +1,12 @@
 // Shared pieces of the helper-program tests.
 #pragma once
 
+#include "support/loaded_table.hpp"
 #include "support/log_capture.hpp"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <initializer_list>
@@ -41,32 +41,6 @@ class ArgList
   private:
     std::vector<std::string> strings_;
     std::vector<char*> pointers_;
-};
-
-// A fresh directory, removed with everything in it at the end of the test.
-class ScratchDir
-{
-  public:
-    ScratchDir()
-    {
-        std::string pattern =
-            std::filesystem::temp_directory_path() / "qvm-process-XXXXXX";
-        if (mkdtemp(pattern.data()) == nullptr)
-            throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~ScratchDir()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-
-    std::string file(const std::string& name) const { return path_ / name; }
-
-  private:
-    std::filesystem::path path_;
 };
 
 inline std::string readFile(const std::string& path)

@@ -5,7 +5,6 @@
 
 #include <signal.h>
 #include <sys/wait.h>
-#include <vector>
 
 namespace qvmtest
 {
@@ -17,11 +16,13 @@ constexpr char kAddressPrefix[] = "DBUS_SYSTEM_BUS_ADDRESS=";
 } // namespace
 
 bool StandinProcess::start(const std::string& program,
-                           const std::string& fixture)
+                           const std::string& fixture,
+                           const std::vector<std::string>& extra)
 {
     std::vector<std::string> args{"--private"};
     if (!fixture.empty())
         args.insert(args.end(), {"--fixture", fixture});
+    args.insert(args.end(), extra.begin(), extra.end());
     const standin::Child child = standin::startChild(program, args, false);
     pid_ = child.pid;
     if (child.firstLine.rfind(kAddressPrefix, 0) != 0)

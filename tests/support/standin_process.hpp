@@ -6,6 +6,7 @@
 
 #include <string>
 #include <sys/types.h>
+#include <vector>
 
 namespace qvmtest
 {
@@ -18,9 +19,11 @@ class StandinProcess
     StandinProcess& operator=(const StandinProcess&) = delete;
     ~StandinProcess() { stop(); }
 
-    // Starts program (the qvm-standin executable) with --private and, when
-    // given, --fixture; returns false when it does not report its address.
-    bool start(const std::string& program, const std::string& fixture = {});
+    // Starts program (the qvm-standin executable) with --private, --fixture
+    // when given, and extra; returns false when it does not report its
+    // address.
+    bool start(const std::string& program, const std::string& fixture = {},
+               const std::vector<std::string>& extra = {});
     // Stops it by pid and waits for it.
     void stop();
 

@@ -6,139 +6,69 @@
 #include <filesystem>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <unistd.h>
 
 using qvmtest::tool::Result;
 using qvmtest::tool::runQvm;
 using qvmtest::tool::words;
 using testing::HasSubstr;
-using testing::Not;
-using testing::StartsWith;
-
-namespace
-{
 
 namespace fs = std::filesystem;
 
-const std::string kCommands[] = {"version",
-                                 "smbios export",
-                                 "smbios list",
-                                 "smbios show",
-                                 "smbios get",
-                                 "smbios service-tag",
-                                 "smbios system-name",
-                                 "smbios bios",
-                                 "smbios fqdd",
-                                 "smbios info",
-                                 "smbios dump-bin",
-                                 "manager version",
-                                 "manager package",
-                                 "manager save",
-                                 "manager collect",
-                                 "manager export",
-                                 "manager ticket",
-                                 "manager watch",
-                                 "ticket check",
-                                 "event add",
-                                 "inventory",
-                                 "inventory get"};
-
-} // namespace
-
-// The tool's help lists each command on one line, in the order of the
-// list above, and says what the exit codes mean.
-TEST(Cli, HelpListsEveryCommandOnOneLineAndEachCommandHasItsOwn)
+// Each command's own help, and its place in the manual page and the
+// completion, are checked against this help by tests/help.
+TEST(Cli, HelpAndVersionSayWhatTheToolIs)
 {
     const Result help = runQvm({"--help"});
     EXPECT_EQ(help.status, 0);
-    EXPECT_THAT(help.out, StartsWith("Usage: qvm [--bus ADDRESS] [--verbose] "
-                                     "COMMAND"));
     EXPECT_THAT(help.out, HasSubstr("\nExit status: 0 success; 1 failure, its "
                                     "cause on standard error; 2 wrong "
                                     "usage.\n"));
-    std::vector<std::string> listed;
-    std::istringstream in(help.out.substr(help.out.find("Commands:\n")));
-    for (std::string line; std::getline(in, line) && line != "";)
-        if (line.rfind("  ", 0) == 0)
-            listed.push_back(line.substr(2, line.find("  ", 2) - 2));
-    EXPECT_THAT(listed, testing::ElementsAreArray(kCommands));
-    for (const std::string& command : kCommands)
-    {
-        const Result own = runQvm(words(command + " --help"));
-        EXPECT_EQ(own.status, 0) << command;
-        EXPECT_THAT(own.out, StartsWith("Usage: qvm " + command));
-    }
-    const Result group = runQvm({"manager", "--help"});
-    EXPECT_EQ(group.status, 0);
-    EXPECT_THAT(group.out, HasSubstr("manager watch"));
-    EXPECT_THAT(group.out, Not(HasSubstr("smbios")));
-}
-
-TEST(Cli, VersionNamesTheToolAndTheLibrary)
-{
-    const Result r = runQvm({"--version"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_THAT(r.out, testing::MatchesRegex("qvm [0-9.]+\nlibrary 1\\.01\\."
-                                             "00\\.00 \\(libqvmclient\\."
-                                             "so\\.1\\)\n"));
+    EXPECT_THAT(runQvm({"--version"}).out,
+                testing::MatchesRegex("qvm [0-9.]+\nlibrary 1\\.01\\.00\\.00 "
+                                      "\\(libqvmclient\\.so\\.1\\)\n"));
 }
 
 TEST(Cli, WrongUsageExitsWithTwoAndSaysWhy)
 {
-    struct Case
-    {
-        std::vector<std::string> args;
-        std::string error;
-    };
-    const Case cases[] = {
-        {{}, "Usage: qvm"},
-        {{"frobnicate"},
-         "qvm: The following argument was not expected: frobnicate\n"},
-        {{"smbios"}, "Commands of qvm smbios:"},
-        {{"smbios", "frobnicate"},
-         "qvm: smbios: The following argument was "
-         "not expected: frobnicate\n"},
-        {{"smbios", "list", "--colour"},
+    const std::pair<std::string, std::string> cases[] = {
+        {"", "Usage: qvm"},
+        {"smbios", "Commands of qvm smbios:"},
+        {"smbios list --colour",
          "qvm: smbios list: The following argument was not expected: "
          "--colour\nRun 'qvm smbios list --help' for its arguments.\n"},
-        {{"smbios", "list", "--type"}, "qvm: smbios list: --type: 1 required"},
-        {{"smbios", "list", "--type", "256"},
+        {"smbios list --type 256",
          "qvm: smbios list: --type takes a type number, or bios, system, "
          "baseboard, chassis, processor, memory, cache, connector or slot, "
          "not '256'\n"},
-        {{"smbios", "show"},
+        {"smbios show 1 --type bios",
          "qvm: smbios show: give either a HANDLE or --type\n"},
-        {{"smbios", "show", "1", "--type", "bios"},
-         "qvm: smbios show: give either a HANDLE or --type\n"},
-        {{"smbios", "get", "chassis-colour"},
+        {"smbios get chassis-colour",
          "qvm: smbios get: unknown keyword 'chassis-colour'; it takes one of "
          "bios-vendor, "},
-        {{"smbios", "export", "--table", "t", "--from-bus"},
+        {"smbios export --table t --from-bus",
          "qvm: smbios export: --table excludes --from-bus\n"},
-        {{"smbios", "fqdd", "1", "2"}, "smbios fqdd: The following argument"},
-        {{"manager", "package", "--number1", "65536"},
+        {"manager package --number1 65536",
          "qvm: manager package: --number1 takes a number up to 65535, not "
          "'65536'\n"},
-        {{"manager", "save", "--text1", std::string(98, 'x')},
+        {"manager save --text1 " + std::string(98, 'x'),
          "qvm: manager save: --text1 holds at most 97 characters\n"},
-        {{"ticket", "check"}, "qvm: ticket check: TEXT is required\n"},
-        {{"smbios", "show", "0xFFFF"}, "HANDLE takes a number up to 65534"},
-        {{"smbios", "show", "12ab"}, "HANDLE takes a number up to 65534"},
-        {{"smbios", "show", "-1"}, "HANDLE takes a number up to 65534"},
-        {{"event", "add", "M",  "1",  "2",  "3",  "4",  "5",  "6",  "7",
-          "8",     "9",   "10", "11", "12", "13", "14", "15", "16", "17"},
+        {"ticket check", "qvm: ticket check: TEXT is required\n"},
+        {"smbios show 0xFFFF", "HANDLE takes a number up to 65534"},
+        {"smbios show 12ab", "HANDLE takes a number up to 65534"},
+        {"event add M 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17",
          "qvm: event add: at most 16 message arguments\n"},
     };
-    for (const Case& c : cases)
+    for (const auto& [line, error] : cases)
     {
-        const Result r = runQvm(c.args);
-        EXPECT_EQ(r.status, 2) << c.error;
-        EXPECT_EQ(r.out, "") << c.error;
-        EXPECT_THAT(r.err, HasSubstr(c.error));
+        const Result r = runQvm(words(line));
+        EXPECT_EQ(r.status, 2) << line;
+        EXPECT_EQ(r.out, "") << line;
+        EXPECT_THAT(r.err, HasSubstr(error));
     }
 }
 
+// Only a regular file is a table or an output; each refusal says why.
 TEST(Cli, CommandsWithoutBusAnswerOrSayWhyNot)
 {
     const std::string sample = qvmtest::tool::kSample;
@@ -147,7 +77,6 @@ TEST(Cli, CommandsWithoutBusAnswerOrSayWhyNot)
         "qvm: smbios service-tag: cannot read the SMBIOS table ";
     const qvmtest::tool::Case cases[] = {
         {"version", 0, "1.01.00.00\n"},
-        {"ticket check ABC_DEFGHIJ_" + std::string(32, 'k'), 0, "valid\n"},
         // After "--" a word that looks like an option is an argument.
         {"ticket check -- --x_y_" + std::string(32, 'z'), 0, "valid\n"},
         {"ticket check ABC_DEFGHIJ_short", 1, "",
@@ -161,10 +90,6 @@ TEST(Cli, CommandsWithoutBusAnswerOrSayWhyNot)
          cannotRead + "/dev/null: not a regular file\n"},
         {"smbios service-tag --table " + empty.path(), 1, "",
          cannotRead + empty.path() + ": the file is empty\n"},
-        {"smbios export --output /nonexistent/out.json --table " + sample, 1,
-         "",
-         "qvm: smbios export: cannot write /nonexistent/out.json: No such "
-         "file or directory\n"},
         {"smbios export --output / --table " + sample, 1, "",
          "qvm: smbios export: cannot write /: not a regular file\n"},
     };
@@ -189,10 +114,9 @@ TEST(Cli, FindsTheSampleTableOfAnInstallation)
     fs::copy_file(qvmtest::tool::kProgram, program);
     if (!fs::exists(fs::path(QVM_INSTALLED_SAMPLE)))
     {
-        const Result none = serviceTag();
-        EXPECT_EQ(none.status, 1);
-        EXPECT_THAT(none.err, HasSubstr("qvm: smbios service-tag: the bundled "
-                                        "sample table is missing (looked in "));
+        EXPECT_THAT(serviceTag().err,
+                    HasSubstr("qvm: smbios service-tag: the bundled sample "
+                              "table is missing (looked in "));
     }
     fs::create_directories(sample.parent_path());
     fs::copy_file(qvmtest::tool::kSample, sample);

@@ -1,6 +1,5 @@
 // qvm smbios ... against the bundled sample table and small tables of the
 // tests' own.
-#include "common/handles.hpp"
 #include "run_tool.hpp"
 #include "support/loaded_table.hpp"
 #include "tablegen/sample_table.hpp"
@@ -10,8 +9,6 @@
 #include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <json-c/json.h>
-#include <set>
 #include <sstream>
 #include <unistd.h>
 
@@ -23,7 +20,6 @@ using qvmtest::tool::Result;
 using qvmtest::tool::runQvm;
 using qvmtest::tool::words;
 using testing::HasSubstr;
-using testing::Not;
 using testing::StartsWith;
 
 namespace
@@ -65,11 +61,6 @@ struct Folder
     {
         return (path / name).string();
     }
-    std::size_t entries() const
-    {
-        return static_cast<std::size_t>(std::distance(
-            fs::directory_iterator(path), fs::directory_iterator()));
-    }
     fs::path path;
 };
 
@@ -95,40 +86,39 @@ tablegen::Bytes behind32BitEntryPoint(const tablegen::Bytes& table)
 } // namespace
 
 // The list walks the table in its own order and names every structure that
-// the generator put there, with its whole size.
-TEST(SmbiosCommand, ListShowsEveryStructureOfTheSampleInTableOrder)
+// the generator put there, with its whole size; the map lists each entry as
+// a lookup of its handle prints it.
+TEST(SmbiosCommand, ListAndMapCoverTheWholeSample)
 {
     const tablegen::Bytes bytes = tablegen::sampleTable().build();
     const Result r = onSample("smbios list");
     ASSERT_EQ(r.status, 0) << r.err;
-    const auto listed = lines(r.out);
     std::size_t offset = 0;
-    for (const std::string& line : listed)
+    for (const std::string& line : lines(r.out))
     {
         ASSERT_LT(offset, bytes.size()) << line;
         unsigned handle = 0, type = 0, size = 0;
-        char name[64] = {};
-        ASSERT_EQ(std::sscanf(line.c_str(), "0x%4x %u %63[^0-9] %u", &handle,
-                              &type, name, &size),
-                  4)
+        ASSERT_EQ(std::sscanf(line.c_str(), "0x%4x %u %*[^0-9] %u", &handle,
+                              &type, &size),
+                  3)
             << line;
         EXPECT_EQ(type, bytes[offset]) << line;
         EXPECT_EQ(handle, bytes[offset + 2] | bytes[offset + 3] << 8u) << line;
         offset += size;
     }
     EXPECT_EQ(offset, bytes.size());
-    EXPECT_THAT(listed.front(), StartsWith("0x0000   0  BIOS Information "));
-    EXPECT_THAT(listed.back(), StartsWith("0x7F00 127  End-of-Table "));
-
-    const Result memory = onSample("smbios list --type memory");
+    EXPECT_THAT(r.out, StartsWith("0x0000   0  BIOS Information "));
     // A controller, two legacy modules, one array and 16 devices.
-    EXPECT_EQ(lines(memory.out).size(), 20U);
-    EXPECT_THAT(memory.out, Not(HasSubstr("Processor")));
+    EXPECT_EQ(lines(onSample("smbios list --type memory").out).size(), 20U);
+
+    const auto map = lines(onSample("smbios fqdd").out);
+    ASSERT_EQ(map.size(), 29U);
+    EXPECT_EQ(onSample("smbios fqdd " + map.back().substr(0, 6)).out,
+              map.back() + "\n");
 }
 
-// The name is the first OEM string without its "9" marker; a lookup in the
-// map prints the entry with its descriptor string; dmidecode's keywords
-// answer from the decoded objects.
+// The name is the first OEM string without its "9" marker; dmidecode's
+// keywords answer from the decoded objects.
 TEST(SmbiosCommand, QueriesAnswerFromTheSample)
 {
     const std::string notFound = ": Needed component not found (6)\n";
@@ -138,47 +128,23 @@ TEST(SmbiosCommand, QueriesAnswerFromTheSample)
         {"smbios bios", 0,
          "BIOS version:  3.2.7\nBIOS release:  3.2\n"
          "Product name:  QS-2200\nSerial number: QS22C0417\n"},
-        {"smbios get system-serial-number", 0, "QS22C0417\n"},
         {"smbios get bios-revision", 0, "3.2\n"},
         {"smbios get baseboard-product-name", 0, "QS-MB2200\n"},
-        {"smbios fqdd 0x1102", 0, "0x1102 0 0x05 0x11 Board.Memory.C0\n"},
         {"smbios fqdd 11008", 0, "0x2B00 1 0x0B 0x2B Board.Tpm.1\n"},
         {"smbios fqdd 0x0000", 1, "", "qvm: smbios fqdd 0x0000" + notFound},
         {"smbios show 0x0042", 1, "", "qvm: smbios show 0x0042" + notFound},
+        {"smbios show --type 200", 0, "",
+         "qvm: smbios show: no structure of type 200 in the table\n"},
     };
     qvmtest::tool::expectEach(cases, {"--table", kSample});
-}
 
-// The whole map prints each entry as a lookup of its handle does.
-TEST(SmbiosCommand, FqddListsTheWholeMapOfTheSample)
-{
-    const Result all = onSample("smbios fqdd");
-    ASSERT_EQ(all.status, 0) << all.err;
-    const auto entries = lines(all.out);
-    EXPECT_EQ(entries.size(), 29U);
-    for (const std::string& entry : entries)
-        EXPECT_EQ(onSample("smbios fqdd " + entry.substr(0, 6)).out,
-                  entry + "\n");
-}
-
-// A view by type prints, for each structure, what a view by its handle
-// prints: the library's own object.
-TEST(SmbiosCommand, ShowPrintsTheDecodedObjectsByHandleOrType)
-{
+    // A view by type prints, structure by structure, the views by handle.
     const std::string system = onSample("smbios show 0x0100").out;
-    EXPECT_THAT(system, StartsWith("{\n  \"Table Type\": 1,\n"));
     EXPECT_THAT(system, HasSubstr("\n  \"SerialNumber\": \"QS22C0417\",\n"));
-    const std::string log = onSample("smbios show 3840").out;
-    EXPECT_THAT(log, HasSubstr("\n  \"Structure handle\": 4354\n"));
-
-    EXPECT_EQ(onSample("smbios show --type 1"), (Result{0, system, ""}));
-    const Result bios = onSample("smbios show --type bios");
-    EXPECT_EQ(bios.out, onSample("smbios show 0").out +
-                            onSample("smbios show --type 13").out);
-    EXPECT_EQ(onSample("smbios show --type 200"),
-              (Result{0, "",
-                      "qvm: smbios show: no structure of type 200 in the "
-                      "table\n"}));
+    EXPECT_EQ(onSample("smbios show --type 1").out, system);
+    EXPECT_EQ(onSample("smbios show --type bios").out,
+              onSample("smbios show 0").out +
+                  onSample("smbios show --type 13").out);
 }
 
 // Export, show and get name each structure that the library cannot
@@ -203,16 +169,14 @@ TEST(SmbiosCommand, WhatTheLibraryLeavesOutIsNamedWithItsReason)
     const Result exported = on("smbios export");
     EXPECT_EQ(exported.status, 0);
     EXPECT_EQ(exported.err, leftOut);
-    EXPECT_THAT(exported.out, Not(HasSubstr("\"Table Type\": 15")));
+    EXPECT_THAT(exported.out, testing::Not(HasSubstr("\"Table Type\": 15")));
     EXPECT_EQ(on("smbios export --strict"),
               (Result{1, exported.out, exported.err}));
-    EXPECT_EQ(on("smbios show --type system --strict").err, leftOut);
     EXPECT_EQ(on("smbios show 0x0F00"),
               (Result{1, "",
                       "qvm: smbios show 0x0F00: the library cannot convert "
                       "structure 0x0F00 (type 15, System Event Log): "
                       "Operation failed (-1)\n"}));
-
     // The type-0 structure ends at byte 18, before the release bytes.
     EXPECT_THAT(on("smbios bios").out,
                 HasSubstr("BIOS release:  (not held: structure 0x0000 (type "
@@ -249,9 +213,6 @@ TEST(SmbiosCommand, TableFilesAreReadRawOrBehindAnEntryPoint)
     EXPECT_EQ(entryPoint(dump),
               "entry point:  SMBIOS 3.0.0, 64-bit entry point (_SM3_); the "
               "table at offset 0x20");
-    EXPECT_EQ(entryPoint(saved.path()),
-              "entry point:  SMBIOS 2.8.0, 32-bit entry point (_SM_); the "
-              "table at offset 0x1F");
     // A dump of a table read behind an entry point keeps that entry point.
     const std::string again = folder / "again.bin";
     ASSERT_EQ(
@@ -262,66 +223,23 @@ TEST(SmbiosCommand, TableFilesAreReadRawOrBehindAnEntryPoint)
               "table at offset 0x20");
 }
 
-// dmidecode reads the dump as qvm read the table: the same structures, and
-// the same answer to a keyword.
-TEST(SmbiosCommand, DmidecodeReadsTheDump)
-{
-    const Result probe =
-        qvmtest::tool::run("/bin/sh", {"-c", "command -v dmidecode"});
-    if (probe.status != 0)
-        GTEST_SKIP() << "dmidecode is not installed: the dump round trip is "
-                        "not checked";
-    const Folder folder;
-    const std::string dump = folder / "dump.bin";
-    ASSERT_EQ(onSample("smbios dump-bin " + dump).status, 0);
-    const std::string dmidecode = lines(probe.out).at(0);
-    const Result decoded = qvmtest::tool::run(dmidecode, {"--from-dump", dump});
-    ASSERT_EQ(decoded.status, 0) << decoded.err;
-    // "Handle 0x0000, DMI type 0, 26 bytes" against "0x0000   0  BIOS ..."
-    std::vector<std::string> handles, listed;
-    for (const std::string& line : lines(decoded.out))
-        if (line.rfind("Handle ", 0) == 0)
-            handles.push_back(line.substr(7, line.rfind(',') - 7));
-    for (const std::string& line : lines(onSample("smbios list").out))
-        listed.push_back(line.substr(0, 6) + ", DMI type " +
-                         std::to_string(std::stoi(line.substr(7, 3))));
-    EXPECT_EQ(handles, listed);
-    EXPECT_EQ(qvmtest::tool::run(dmidecode, {"--from-dump", dump, "-s",
-                                             "system-serial-number"})
-                  .out,
-              onSample("smbios get system-serial-number").out);
-}
-
 // The export is checked before it replaces anything: a symbolic link at
 // the destination is replaced, a cut export leaves the destination alone,
 // and the table itself is never the output.
 TEST(SmbiosCommand, ExportIsWrittenWholeOrNotAtAll)
 {
-    const Result printed = onSample("smbios export");
-    ASSERT_EQ(printed.status, 0) << printed.err;
-    // One group for each type the listing shows.
-    std::set<unsigned> types;
-    for (const std::string& line : lines(onSample("smbios list").out))
-    {
-        unsigned type = 0;
-        if (std::sscanf(line.c_str(), "0x%*x %u", &type) == 1)
-            types.insert(type);
-    }
-    const qvm::JsonPtr groups(json_tokener_parse(printed.out.c_str()));
-    EXPECT_EQ(json_object_array_length(groups.get()), types.size());
-
+    const std::string printed = onSample("smbios export").out;
     const Folder folder;
     const std::string target = folder / "target";
     const std::string link = folder / "out.json";
     std::ofstream(target) << "keep";
     fs::create_symlink(target, link);
     EXPECT_EQ(onSample("smbios export --output " + link), (Result{0, "", ""}));
-    EXPECT_EQ(fileText(link) + "\n", printed.out);
+    EXPECT_EQ(fileText(link) + "\n", printed);
     EXPECT_FALSE(fs::is_symlink(link));
-    EXPECT_EQ(fileText(target), "keep");
 
     // A file-size limit cuts the library's file short; it still says
-    // success, the tool does not.
+    // success, the tool does not, and leaves nothing behind.
     const Result limited = qvmtest::tool::run(
         "/bin/sh",
         {"-c", "ulimit -f 8 && exec \"$0\" \"$@\"", qvmtest::tool::kProgram,
@@ -329,9 +247,8 @@ TEST(SmbiosCommand, ExportIsWrittenWholeOrNotAtAll)
     EXPECT_EQ(limited.status, 1);
     EXPECT_THAT(limited.err, HasSubstr("qvm: smbios export: the export came "
                                        "out cut short after "));
-    EXPECT_THAT(limited.err, HasSubstr("(the file-size limit of "));
     EXPECT_EQ(fileText(target), "keep");
-    EXPECT_EQ(folder.entries(), 2U); // nothing left behind
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), {}), 2);
 
     const Result full =
         qvmtest::tool::run("/bin/sh", {"-c", "exec \"$0\" \"$@\" >/dev/full",
@@ -354,35 +271,12 @@ TEST(SmbiosCommand, WithoutATableTheMachineTableOrAClearRefusal)
 {
     if (access("/sys/firmware/dmi/tables/DMI", R_OK) == 0)
         GTEST_SKIP() << "this machine's own table is readable";
-    const Result r = runQvm(
-        {"--bus", "unix:path=/nonexistent/bus", "smbios", "service-tag"});
-    EXPECT_EQ(r, (Result{1, "",
-                         "qvm: smbios service-tag: cannot read this machine's "
-                         "SMBIOS table /sys/firmware/dmi/tables/DMI: No such "
-                         "file or directory\n"
-                         "qvm: give a table with --table FILE, or --table "
-                         "sample for the bundled sample table\n"}));
-    EXPECT_EQ(runQvm({"smbios", "service-tag", "--table", "sample"}).out,
-              "QS22C0417\n");
-}
-
-// A table of the test's own: no OEM name, so the product name; no map.
-TEST(SmbiosCommand, AnyTableFileCanBeRead)
-{
-    const TempFile table(TableBuilder()
-                             .add(StructureBuilder(0, 0x18, 0)
-                                      .string(4, "Vendor")
-                                      .string(5, "1.0")
-                                      .u8(20, 2)
-                                      .u8(21, 8))
-                             .add(StructureBuilder(1, 0x1B, 1)
-                                      .string(5, "Product")
-                                      .string(7, "SN1"))
-                             .build());
-    const qvmtest::tool::Case cases[] = {
-        {"smbios system-name", 0, "Product\n"},
-        {"smbios fqdd", 1, "",
-         "qvm: smbios fqdd: Needed component not found (6)\n"},
-    };
-    qvmtest::tool::expectEach(cases, {"--table", table.path()});
+    EXPECT_EQ(
+        runQvm(
+            {"--bus", "unix:path=/nonexistent/bus", "smbios", "service-tag"}),
+        (Result{1, "",
+                "qvm: smbios service-tag: cannot read this machine's SMBIOS "
+                "table /sys/firmware/dmi/tables/DMI: No such file or "
+                "directory\nqvm: give a table with --table FILE, or --table "
+                "sample for the bundled sample table\n"}));
 }
