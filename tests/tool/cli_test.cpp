@@ -53,7 +53,7 @@ TEST(Cli, HelpListsEveryCommandOnOneLineAndEachCommandHasItsOwn)
     const Result help = runQvm({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_THAT(help.out, StartsWith("Usage: qvm [--bus ADDRESS] [--verbose] "
-                                     "COMMAND"));
+                                     "[--mask-debug] COMMAND"));
     EXPECT_THAT(help.out, HasSubstr("\nExit status: 0 success; 1 failure, its "
                                     "cause on standard error; 2 wrong "
                                     "usage.\n"));
