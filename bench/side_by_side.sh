@@ -33,7 +33,9 @@ for size in 600 5000; do
     "$build/bench/qvm-bench-table" "$size" "$work/raw.bin"
     "$qvm" smbios dump-bin --table "$work/raw.bin" "$work/t$size.bin"
     echo
-    echo "$("$qvm" smbios info --table "$work/t$size.bin" | sed -n 's/^structures: *//p'), $(stat -c %s "$work/t$size.bin") bytes, $runs runs each:"
+    count=$("$qvm" smbios info --table "$work/t$size.bin" | sed -n \
+        's/^structures: *\([0-9]*\) of \([0-9]*\) types/\1 structures of \2 types/p')
+    echo "$count, $(stat -c %s "$work/t$size.bin") bytes, $runs runs each:"
     table="--table $work/t$size.bin"
     python3 "$root/bench/time_side_by_side.py" "$runs" \
         "qvm=$qvm smbios export $table" \

@@ -137,13 +137,25 @@ class Reader
     {
         if (at_ == end_)
             return false;
-        const char c = *at_++;
-        if (c != 'u')
-            return oneOf("\"\\/bfnrt", c);
-        for (int i = 0; i < 4; ++i)
-            if (at_ == end_ || !isHex(*at_++))
+        switch (*at_++)
+        {
+            case 'u':
+                for (int i = 0; i < 4; ++i)
+                    if (at_ == end_ || !isHex(*at_++))
+                        return false;
+                return true;
+            case '"':
+            case '\\':
+            case '/':
+            case 'b':
+            case 'f':
+            case 'n':
+            case 'r':
+            case 't':
+                return true;
+            default:
                 return false;
-        return true;
+        }
     }
 
     bool number()
@@ -172,9 +184,9 @@ class Reader
         while (at_ != end_ && *at_ >= '0' && *at_ <= '9' && at_ - start < 19)
             value = value * 10 + (*at_++ - '0');
         const char* first = start + (negative ? 1 : 0);
-        const bool plain = at_ != first &&
-                           (*first != '0' || at_ == first + 1) &&
-                           (at_ == end_ || oneOf(",} \t\n\r", *at_));
+        const bool plain =
+            at_ != first && (*first != '0' || at_ == first + 1) &&
+            (at_ == end_ || *at_ == ',' || *at_ == '}' || isBlank(*at_));
         if (!plain)
         {
             at_ = start;
@@ -202,9 +214,9 @@ class Reader
         return true;
     }
 
-    static bool oneOf(const char* set, char c)
+    static bool isBlank(char c)
     {
-        return c != '\0' && std::strchr(set, c) != nullptr;
+        return c == ' ' || c == '\t' || c == '\n' || c == '\r';
     }
     static bool isHex(char c)
     {
@@ -213,7 +225,7 @@ class Reader
     }
     void skipBlanks()
     {
-        while (at_ != end_ && oneOf(" \t\n\r", *at_))
+        while (at_ != end_ && isBlank(*at_))
             ++at_;
     }
     bool peek(char c) const { return at_ != end_ && *at_ == c; }
