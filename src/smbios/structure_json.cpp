@@ -1,9 +1,13 @@
 #include "smbios/structure_json.hpp"
 
+#include "common/text.hpp"
+#include "fields/json_text.hpp"
+#include "fields/plain_object.hpp"
 #include "qvmclient.h"
 #include "smbios/mapping/row_engine.hpp"
 #include "smbios/table.hpp"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -113,6 +117,20 @@ StructureJson structureJson(const StructureView& view, std::size_t wholeSize)
     }
     const auto count = static_cast<std::int32_t>(fields.list.count);
     array.drain(fields.list);
+    // Most structures are flat lists of texts and integers: their text is
+    // written straight away, the same bytes as through a json-c document.
+    // Such a text holds no doubles, so only bytes above 0x7F (a host
+    // string's) can need the strict pass.
+    if (const auto plain = plainObjectText(count, array.data()))
+    {
+        const bool ascii = std::all_of(plain->begin(), plain->end(),
+                                       [](char c) { return (c & 0x80) == 0; });
+        result.text.reset(ascii ? heapCopy(plain->c_str())
+                                : strictJsonCopy(*plain));
+        if (!result.text)
+            result.status = QVM_RC_NO_RESOURCES;
+        return result;
+    }
     char* text = nullptr;
     const std::int32_t built =
         make_a_json_string(count, array.data(), nullptr, &text);
