@@ -3,6 +3,7 @@
 #include "fields/field_string.hpp"
 
 #include <cstdlib>
+#include <cstring>
 #include <new>
 #include <string_view>
 #include <vector>
@@ -12,53 +13,55 @@ namespace qvm
 namespace
 {
 
-// json-c's escapes: the two-character ones, "/" included, and \u00xx in
-// lower-case hex for the other control characters. Other bytes, 0x7F and
-// those above included, stand as they are.
+// The escape json-c writes for a byte, or null for a byte that stands as
+// it is: the two-character escapes, "/" included, and \u00xx in lower-case
+// hex for the other control characters. 0x7F and the bytes above stand.
+const char* escapeOf(unsigned char byte, char (&hex)[7])
+{
+    switch (byte)
+    {
+        case '\b':
+            return "\\b";
+        case '\n':
+            return "\\n";
+        case '\r':
+            return "\\r";
+        case '\t':
+            return "\\t";
+        case '\f':
+            return "\\f";
+        case '"':
+            return "\\\"";
+        case '\\':
+            return "\\\\";
+        case '/':
+            return "\\/";
+        default:
+            break;
+    }
+    if (byte >= 0x20)
+        return nullptr;
+    constexpr char kHex[] = "0123456789abcdef";
+    hex[4] = kHex[byte >> 4];
+    hex[5] = kHex[byte & 0xF];
+    return hex;
+}
+
+// Runs of bytes that stand go out whole.
 void appendEscaped(std::string& out, std::string_view text)
 {
-    constexpr char kHex[] = "0123456789abcdef";
-    for (const char c : text)
+    char hex[7] = "\\u00xx";
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < text.size(); ++i)
     {
-        const auto byte = static_cast<unsigned char>(c);
-        const char* pair = nullptr;
-        switch (c)
-        {
-            case '\b':
-                pair = "\\b";
-                break;
-            case '\n':
-                pair = "\\n";
-                break;
-            case '\r':
-                pair = "\\r";
-                break;
-            case '\t':
-                pair = "\\t";
-                break;
-            case '\f':
-                pair = "\\f";
-                break;
-            case '"':
-                pair = "\\\"";
-                break;
-            case '\\':
-                pair = "\\\\";
-                break;
-            case '/':
-                pair = "\\/";
-                break;
-            default:
-                break;
-        }
-        if (pair != nullptr)
-            out.append(pair, 2);
-        else if (byte < 0x20)
-            out.append(
-                {'\\', 'u', '0', '0', kHex[byte >> 4], kHex[byte & 0xF]});
-        else
-            out.push_back(c);
+        const char* escape = escapeOf(static_cast<unsigned char>(text[i]), hex);
+        if (escape == nullptr)
+            continue;
+        out.append(text.substr(run, i - run));
+        out.append(escape);
+        run = i + 1;
     }
+    out.append(text.substr(run));
 }
 
 void appendInteger(std::string& out, long long value)
@@ -162,7 +165,12 @@ std::optional<std::string> plainObjectText(int32_t count, char** strings)
         const auto all = plainParts(count, strings);
         if (!all)
             return std::nullopt;
-        std::string out = "{";
+        std::size_t size = 4;
+        for (int32_t i = 0; i < count; ++i)
+            size += std::strlen(strings[i]) + 8;
+        std::string out;
+        out.reserve(size); // escapes aside, one allocation
+        out = "{";
         for (const FieldParts* parts : members(*all))
         {
             out += out.size() == 1 ? "\n  \"" : ",\n  \"";
