@@ -1,7 +1,7 @@
 // qvm-bench-table STRUCTURES FILE: writes a large SMBIOS table of about
 // STRUCTURES structures to FILE, for timing whole exports. It is the sample
-// server (one of every decoded type) followed by the processors, caches
-// and memory of a large virtual machine, one virtual socket at a time.
+// server, the decoded types it lacks, then the processors, caches and
+// memory of a large virtual machine, one virtual socket at a time.
 #include "tablegen/sample_table.hpp"
 
 #include <cstdio>
@@ -55,6 +55,41 @@ class VirtualMachine
                 .u16(12, dimm)
                 .u16(14, mapping_)
                 .u8(16, 0xFF));
+    }
+
+    // The decoded types that the sample server has no use for, once each:
+    // memory errors, a pointing device and a battery (the console's),
+    // scheduled power-on, remote access, boot integrity, a memory channel.
+    void addRestOfTheDecodedTypes()
+    {
+        for (const std::uint8_t type : {18, 33})
+            table_.add(StructureBuilder(type, type == 18 ? 0x17 : 0x1F, next())
+                           .u8(4, 0x03)   // OK
+                           .u8(5, 0x02)   // unknown granularity
+                           .u8(6, 0x02)); // unknown operation
+        table_.add(StructureBuilder(21, 0x07, next())
+                       .u8(4, 0x05) // touch pad
+                       .u8(5, 0x07) // PS/2
+                       .u8(6, 2));
+        table_.add(StructureBuilder(22, 0x1A, next())
+                       .string(4, "Console")
+                       .string(5, "Virtual Silicon")
+                       .string(8, "VB-1")
+                       .u8(9, 0x02)
+                       .u16(10, 4800)
+                       .u16(12, 7400)
+                       .u8(21, 1));
+        table_.add(StructureBuilder(25, 0x09, next()).u8(4, 0x01).u8(5, 0x15));
+        table_.add(StructureBuilder(30, 0x06, next())
+                       .string(4, "Virtual Silicon")
+                       .u8(5, 0x03)); // inbound and outbound enabled
+        table_.add(StructureBuilder(31, 0x1C, next()));
+        table_.add(StructureBuilder(37, 0x0A, next())
+                       .u8(4, 0x03) // RamBus
+                       .u8(5, 4)
+                       .u8(6, 1)
+                       .u8(7, 4)
+                       .u16(8, array_));
     }
 
   private:
@@ -151,6 +186,7 @@ int main(int argc, char** argv)
     }
     TableBuilder table = tablegen::sampleStructures();
     VirtualMachine vm(table);
+    vm.addRestOfTheDecodedTypes();
     for (int socket = 0; static_cast<long>(table.count()) + kPerSocket < wanted;
          ++socket)
         vm.addSocket(socket);
