@@ -170,7 +170,7 @@ std::optional<std::string> plainObjectText(int32_t count, char** strings)
             size += std::strlen(strings[i]) + 8;
         std::string out;
         out.reserve(size); // escapes aside, one allocation
-        out = "{";
+        out.push_back('{');
         for (const FieldParts* parts : members(*all))
         {
             out += out.size() == 1 ? "\n  \"" : ",\n  \"";

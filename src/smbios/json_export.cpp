@@ -7,7 +7,7 @@
 
 #include <array>
 #include <cstdio>
-#include <cstring>
+#include <string_view>
 #include <vector>
 
 namespace
@@ -39,7 +39,7 @@ class ExportWriter
   public:
     explicit ExportWriter(std::FILE* file) : file_(file) {}
 
-    void object(const char* text)
+    void object(std::string_view text)
     {
         if (!groupOpen_)
         {
@@ -65,9 +65,9 @@ class ExportWriter
     }
 
   private:
-    void put(const char* text)
+    void put(std::string_view text)
     {
-        std::fwrite(text, 1, std::strlen(text), file_);
+        std::fwrite(text.data(), 1, text.size(), file_);
     }
 
     std::FILE* file_;
@@ -95,8 +95,8 @@ extern "C" int64_t SmBiosDataToJSON(const char* path)
         {
             const auto json =
                 qvm::smbios::structureJson(entry.view, entry.size);
-            if (json.text)
-                writer.object(json.text.get());
+            if (json.status == QVM_RC_SUCCESS)
+                writer.object(json.text);
         }
         writer.closeGroup();
     }
