@@ -50,6 +50,10 @@ FAULTS = [
      "kKindWantsData = 16;", "kKindWantsData = 17;"),
     ("caller's document released with the wrapper",
      "src/fields/json_document.cpp", "    json_object_get(doc);\n", ""),
+    ("repeated key keeps its first value", "src/fields/plain_object.cpp",
+     "out[slots[at] - 1] = &parts;", ""),
+    ("export check takes text after the array", "tools/qvm/export_count.cpp",
+     "return read && at_ == end_ ?", "return read ?"),
 ]
 
 
