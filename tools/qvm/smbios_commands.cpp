@@ -38,11 +38,11 @@ std::size_t reportLeftOut(const std::vector<Structure>& all,
     std::array<std::size_t, 256> inTable{};
     for (const Structure& s : all)
         ++inTable[s.type()];
-    std::vector<Structure> short_;
+    std::vector<Structure> ofShortTypes;
     for (const Structure& s : all)
         if (count.byType[s.type()] < inTable[s.type()])
-            short_.push_back(s);
-    return reportLeftOut(short_);
+            ofShortTypes.push_back(s);
+    return reportLeftOut(ofShortTypes);
 }
 
 // The library reports success whatever became of its file: the tool reads
