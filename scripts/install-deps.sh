@@ -2,7 +2,7 @@
 # Installs the Debian packages that building and testing need, when missing.
 set -eu
 packages="meson ninja-build g++ clang pkg-config binutils
-libsystemd-dev libjson-c-dev libssl-dev
+libsystemd-dev libjson-c-dev
 libgtest-dev libgmock-dev libbenchmark-dev dbus-daemon
 nlohmann-json3-dev libcli11-dev abigail-tools systemd doxygen scdoc bash-completion"
 missing=""

@@ -1,8 +1,8 @@
 #include "common/text.hpp"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <openssl/crypto.h>
 
 namespace qvm
 {
@@ -18,7 +18,13 @@ char* heapCopy(const char* text) noexcept
 
 std::size_t boundedCopy(char* dst, const char* src, std::size_t size) noexcept
 {
-    return OPENSSL_strlcpy(dst, src, size);
+    const std::size_t length = std::strlen(src);
+    if (size == 0)
+        return length;
+    const std::size_t copied = std::min(length, size - 1);
+    std::memcpy(dst, src, copied);
+    dst[copied] = '\0';
+    return length;
 }
 
 } // namespace qvm

@@ -1,12 +1,17 @@
 #include "smbios/structure_json.hpp"
 
+#include "common/handles.hpp"
+#include "fields/json_text.hpp"
+#include "fields/plain_object.hpp"
 #include "qvmclient.h"
 #include "smbios/mapping/row_engine.hpp"
 #include "smbios/table.hpp"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 namespace qvm::smbios
 {
@@ -113,14 +118,36 @@ StructureJson structureJson(const StructureView& view, std::size_t wholeSize)
     }
     const auto count = static_cast<std::int32_t>(fields.list.count);
     array.drain(fields.list);
+    // Most structures are flat lists of texts and integers: their text is
+    // written straight away, the same bytes as through a json-c document.
+    // Such a text holds no doubles, so only bytes above 0x7F (a host
+    // string's) can need the strict pass.
     char* text = nullptr;
-    const std::int32_t built =
-        make_a_json_string(count, array.data(), nullptr, &text);
-    result.text.reset(text);
-    if (built != QVM_RC_SUCCESS)
+    if (auto plain = plainObjectText(count, array.data()))
     {
-        result.text.reset();
-        result.status = built;
+        if (std::all_of(plain->begin(), plain->end(),
+                        [](char c) { return (c & 0x80) == 0; }))
+        {
+            result.text = std::move(*plain);
+            return result;
+        }
+        text = strictJsonCopy(*plain);
+        result.status = text != nullptr ? 0 : QVM_RC_NO_RESOURCES;
+    }
+    else
+    {
+        result.status = make_a_json_string(count, array.data(), nullptr, &text);
+    }
+    const HeapString owned(text);
+    if (result.status != QVM_RC_SUCCESS)
+        return result;
+    try
+    {
+        result.text.assign(owned.get());
+    }
+    catch (const std::bad_alloc&)
+    {
+        result.status = QVM_RC_NO_RESOURCES;
     }
     return result;
 }
@@ -137,11 +164,11 @@ extern "C" int64_t qvmSmbiosAddStructure(uint8_t** slot, uint32_t size,
     if (!view.valid())
         return QVM_RC_INVALID_REQUEST;
     const auto json = qvm::smbios::structureJson(view, size);
-    if (!json.text)
+    if (json.status != QVM_RC_SUCCESS)
         return json.status;
     const qvm::FilePtr file(std::fopen(path, "a+"));
     if (!file)
         return QVM_RC_FAILED;
-    std::fwrite(json.text.get(), 1, std::strlen(json.text.get()), file.get());
+    std::fwrite(json.text.data(), 1, json.text.size(), file.get());
     return QVM_RC_SUCCESS;
 }

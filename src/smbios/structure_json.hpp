@@ -1,10 +1,10 @@
 // One structure as the JSON text of its field list.
 #pragma once
 
-#include "common/handles.hpp"
 #include "smbios/structure_view.hpp"
 
 #include <cstdint>
+#include <string>
 
 namespace qvm::smbios
 {
@@ -15,7 +15,7 @@ namespace qvm::smbios
 // empty and status says why.
 struct StructureJson
 {
-    HeapString text;
+    std::string text;
     std::int64_t status = 0;
 };
 StructureJson structureJson(const StructureView& view, std::size_t wholeSize);

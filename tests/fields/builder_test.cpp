@@ -1,9 +1,12 @@
+#include "fields/json_text.hpp"
+#include "fields/plain_object.hpp"
 #include "fields_support.hpp"
 #include "qvmclient.h"
 
 #include <ctime>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -50,6 +53,23 @@ std::string object(std::vector<std::string> strings)
     const Result result = build(strings);
     EXPECT_EQ(result.rc, 0);
     return plain(result.text);
+}
+
+// The same list written straight from the strings, made strict as the
+// builder's text is; nothing when the direct way declines the list.
+std::optional<std::string> direct(std::vector<std::string> strings)
+{
+    std::vector<char*> pointers;
+    for (auto& s : strings)
+        pointers.push_back(s.data());
+    const auto text = qvm::plainObjectText(
+        static_cast<int32_t>(pointers.size()), pointers.data());
+    if (!text)
+        return std::nullopt;
+    char* strict = qvm::strictJsonCopy(*text);
+    std::string out = strict ? strict : "<null>";
+    std::free(strict);
+    return out;
 }
 
 const std::string kOk = "s:Ok:1";
@@ -206,4 +226,48 @@ TEST(FormatData, TakesStringsBeforeCount)
     strings[1] = bad;
     EXPECT_EQ(QVM_FormatData(strings, 2, "Name", &out), -5);
     EXPECT_EQ(out, nullptr);
+}
+
+// Flat lists are also written straight from the strings: the same bytes as
+// through the document, or not at all.
+TEST(PlainObject, SameBytesAsTheDocument)
+{
+    std::string everyByte;
+    for (int c = 1; c < 256; ++c)
+        everyByte.push_back(static_cast<char>(c));
+    std::string keyBytes = everyByte;
+    std::erase(keyBytes, ':');
+    const std::vector<std::vector<std::string>> lists = {
+        {"s:Text:" + everyByte, "s:" + keyBytes.substr(0, 127) + ":x",
+         "s:" + keyBytes.substr(127) + ":y", "s:Empty:"},
+        {"d:A:12abc", "D:B:-7", "x:C:-0x1F", "X:D:ff",
+         "d:E:", "d:F:99999999999999999999", "x:G:-99999999999999999999",
+         "d:H:-9223372036854775808", "d:I:0"},
+        {"b:T:2", "B:F:0", "b:Word:yes", "s:Colon:a:b:c"},
+        // A repeated key keeps its first place and takes its last value.
+        {"s:A:1", "d:B:2", "s:A:3", "b:B:1", "s:C:"},
+    };
+    for (const auto& list : lists)
+        EXPECT_EQ(direct(list), build(list).text) << list[0];
+
+    // Long lists, keys repeated out of order: the places and values hold
+    // however the keys fall into the hash.
+    std::vector<std::string> many;
+    for (int i = 0; i < 600; ++i)
+        many.push_back("d:" + std::to_string(i * 7 % 250) + ":" +
+                       std::to_string(i));
+    EXPECT_EQ(direct(many), build(many).text);
+}
+
+TEST(PlainObject, ArraysDoublesAndBadStringsTakeTheDocumentsWay)
+{
+    const std::vector<std::vector<std::string>> lists = {
+        {"s:A:1", "ad:B:{1,2}"},
+        {"s:A:1", "f:B:1.5"},
+        {"s:A:1", "q:B:1"},
+        {"s:A:1", "no colon"},
+        {"s:A:1"},
+    };
+    for (const auto& list : lists)
+        EXPECT_FALSE(direct(list)) << list.back();
 }

@@ -100,7 +100,7 @@ TEST(MappingStructures, HandleListOverwritesTheHeaderHandle)
                            .build();
     const auto json = qvm::smbios::structureJson(
         qvm::smbios::StructureView(bytes), bytes.size());
-    EXPECT_THAT(json.text.get(),
+    EXPECT_THAT(json.text,
                 testing::HasSubstr("\"Length\": 20,\n  \"Handle\": 1537,\n"));
 }
 

@@ -110,11 +110,14 @@ class Help : public CLI::Formatter
   private:
     static std::string toolHelp(const CLI::App* app)
     {
-        return "Usage: qvm [--bus ADDRESS] [--verbose] COMMAND [ARGS]\n\n"
+        return "Usage: qvm [--bus ADDRESS] [--verbose] [--mask-debug] COMMAND "
+               "[ARGS]\n\n"
                "  --bus ADDRESS  use the D-Bus bus at ADDRESS as the system "
                "bus\n"
                "  --verbose      show the library's log lines on standard "
                "error\n"
+               "  --mask-debug   mask the library's debug lines, as a daemon "
+               "does\n"
                "  --version      the versions of qvm and of the library\n"
                "\nCommands:\n" +
                commandList(app) +

@@ -43,14 +43,20 @@ std::string withoutNewline(std::string text)
     return text;
 }
 
+// Only failures and warnings are shown after the command, so only they
+// are kept; a trace line is formatted only for --verbose.
 void keep(int priority, const char* format, va_list args)
 {
+    priority &= kPriorityMask;
+    if (!verbose && priority > kWarning)
+        return;
     char text[1024];
     std::vsnprintf(text, sizeof text, format, args);
-    LogLine line{priority & kPriorityMask, withoutNewline(text)};
+    LogLine line{priority, withoutNewline(text)};
     if (verbose)
         std::fprintf(stderr, "qvm: library: %s\n", line.text.c_str());
-    logged.push_back(std::move(line));
+    if (priority <= kWarning)
+        logged.push_back(std::move(line));
 }
 
 void keepFailure(sd_bus_message* call, const sd_bus_error* error, int r)

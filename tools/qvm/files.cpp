@@ -105,12 +105,28 @@ bool OutputFile::commit()
            failed();
 }
 
+// Read in one piece when the file's size is known: an export runs to
+// megabytes, which a stream would copy while growing its buffer.
 std::string fileText(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    std::string text;
+    const auto size = in.tellg();
+    in.clear();
+    in.seekg(0);
+    if (size > 0)
+    {
+        text.resize(static_cast<std::size_t>(size));
+        in.read(text.data(), size);
+        text.resize(static_cast<std::size_t>(in.gcount()));
+    }
+    if (in)
+    {
+        std::ostringstream rest;
+        rest << in.rdbuf();
+        text += rest.str();
+    }
+    return text;
 }
 
 bool sameFile(const std::string& path, const std::string& other)

@@ -11,6 +11,7 @@
 #include <link.h>
 #include <qvmclient.h>
 #include <string>
+#include <syslog.h>
 
 namespace
 {
@@ -95,10 +96,13 @@ int main(int argc, char** argv)
     app.fallthrough();
     std::string bus;
     bool verbose = false;
+    bool maskDebug = false;
     bool version = false;
     app.add_option("--bus", bus, "the D-Bus bus to use as the system bus")
         ->type_name("ADDRESS");
     app.add_flag("--verbose", verbose, "show the library's log lines");
+    app.add_flag("--mask-debug", maskDebug,
+                 "mask the library's debug lines, as a daemon does");
     app.add_flag("--version", version, "the versions of qvm and the library");
     qvmcli::addCommand(app, "version", "the library's version text",
                        libraryVersion);
@@ -132,6 +136,8 @@ int main(int argc, char** argv)
     }
     qvmcli::useBus(bus);
     qvmcli::setVerbose(verbose);
+    if (maskDebug)
+        setlogmask(LOG_UPTO(LOG_INFO));
     try
     {
         return (*run)();

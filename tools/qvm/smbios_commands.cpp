@@ -3,15 +3,17 @@
 #include "smbios_commands.hpp"
 
 #include "cli.hpp"
+#include "export_count.hpp"
 #include "files.hpp"
 #include "handles.hpp"
 #include "smbios_structures.hpp"
 #include "smbios_table.hpp"
 
 #include <CLI/CLI.hpp>
+#include <array>
 #include <cstdio>
-#include <json-c/json.h>
 #include <memory>
+#include <optional>
 #include <qvmclient.h>
 #include <string>
 #include <vector>
@@ -28,43 +30,47 @@ struct ExportOptions
     bool strict = false;
 };
 
-// How many structure objects an export text holds; nothing when it is not
-// the complete JSON text of an export.
-std::optional<std::size_t> objectsIn(const std::string& text)
+// Names each structure that the export left out; returns how many. Only
+// the types that came out short are converted one by one to find them.
+std::size_t reportLeftOut(const std::vector<Structure>& all,
+                          const ExportCount& count)
 {
-    json_tokener* tokener = json_tokener_new();
-    const Json doc(json_tokener_parse_ex(tokener, text.c_str(),
-                                         static_cast<int>(text.size())));
-    const bool whole =
-        doc && json_tokener_get_error(tokener) == json_tokener_success &&
-        json_tokener_get_parse_end(tokener) == text.size();
-    json_tokener_free(tokener);
-    if (!whole || !json_object_is_type(doc.get(), json_type_array))
-        return std::nullopt;
-    std::size_t count = 0;
-    for (std::size_t i = 0; i < json_object_array_length(doc.get()); ++i)
-        count +=
-            json_object_array_length(json_object_array_get_idx(doc.get(), i));
-    return count;
+    std::array<std::size_t, 256> inTable{};
+    for (const Structure& s : all)
+        ++inTable[s.type()];
+    std::vector<Structure> ofShortTypes;
+    for (const Structure& s : all)
+        if (count.byType[s.type()] < inTable[s.type()])
+            ofShortTypes.push_back(s);
+    return reportLeftOut(ofShortTypes);
 }
 
 // The library reports success whatever became of its file: the tool reads
-// the file back before anyone else sees it.
+// the file back before anyone else sees it. leftOut receives how many
+// structures the export left out.
 bool checkExport(const std::string& title, const std::string& path,
-                 const std::string& text, std::size_t expected)
+                 const std::string& text, const std::vector<Structure>& all,
+                 std::size_t& leftOut)
 {
-    const auto objects = objectsIn(text);
+    const auto objects = countExport(text);
     if (!objects)
+    {
         failWith(title, "the export came out cut short after " +
                             std::to_string(text.size()) + " bytes (" +
                             whyCutShort(path, text.size()) + ")");
-    else if (*objects != expected)
-        failWith(title, "the export holds " + std::to_string(*objects) +
+        return false;
+    }
+    leftOut = reportLeftOut(all, *objects);
+    const std::size_t expected = all.size() - leftOut;
+    if (objects->total != expected)
+        failWith(title, "the export holds " + std::to_string(objects->total) +
                             " structures, not " + std::to_string(expected));
-    return objects && *objects == expected;
+    return objects->total == expected;
 }
 
-int exportToStandardOutput(const std::string& title, std::size_t expected)
+int exportToStandardOutput(const std::string& title,
+                           const std::vector<Structure>& all,
+                           std::size_t& leftOut)
 {
     const ScratchFile scratch;
     if (scratch.path().empty())
@@ -72,7 +78,7 @@ int exportToStandardOutput(const std::string& title, std::size_t expected)
     if (const int64_t rc = SmBiosDataToJSON(scratch.path().c_str()); rc != 0)
         return fail(title, rc);
     const std::string text = scratch.text();
-    if (!checkExport(title, scratch.path(), text, expected))
+    if (!checkExport(title, scratch.path(), text, all, leftOut))
         return kExitFailed;
     std::fwrite(text.data(), 1, text.size(), stdout);
     std::fputc('\n', stdout);
@@ -82,14 +88,14 @@ int exportToStandardOutput(const std::string& title, std::size_t expected)
 }
 
 int exportToFile(const std::string& title, const std::string& output,
-                 std::size_t expected)
+                 const std::vector<Structure>& all, std::size_t& leftOut)
 {
     OutputFile out(output);
     if (!out.problem().empty())
         return failWith(title, out.problem());
     if (const int64_t rc = SmBiosDataToJSON(out.path().c_str()); rc != 0)
         return fail(title, rc);
-    if (!checkExport(title, out.path(), fileText(out.path()), expected))
+    if (!checkExport(title, out.path(), fileText(out.path()), all, leftOut))
     {
         std::fprintf(stderr, "qvm: nothing was written to %s\n",
                      output.c_str());
@@ -111,11 +117,10 @@ int exportTable(const ExportOptions& o)
             std::vector<Structure> all;
             if (const int64_t rc = structuresOf({}, all); rc != 0)
                 return fail(title, rc);
-            const std::size_t leftOut = reportLeftOut(all);
-            const std::size_t expected = all.size() - leftOut;
+            std::size_t leftOut = 0;
             const int exit = o.output.empty()
-                                 ? exportToStandardOutput(title, expected)
-                                 : exportToFile(title, o.output, expected);
+                                 ? exportToStandardOutput(title, all, leftOut)
+                                 : exportToFile(title, o.output, all, leftOut);
             return exit == kExitOk && o.strict && leftOut > 0 ? kExitFailed
                                                               : exit;
         });

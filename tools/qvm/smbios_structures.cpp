@@ -3,6 +3,7 @@
 #include "cli.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
@@ -12,9 +13,46 @@
 namespace qvmcli
 {
 
+namespace
+{
+
+// Every structure in one walk by handles, which the library resumes where
+// its last step stopped. False, with out empty, when that walk may not be
+// all: it ends early at a structure whose handle is the end mark (0xFFFF),
+// leaving bytes after the last structure it gave, or it holds more of one
+// type than a selection by type can. The selection by type, one walk of
+// the table per type, is then asked instead.
+bool walkAll(std::vector<Structure>& out)
+{
+    uint16_t handle = 0xFFFF; // the first structure
+    std::array<std::size_t, 256> ofType{};
+    std::size_t end = 0;
+    do
+    {
+        uint8_t* at = nullptr;
+        uint16_t size = 0;
+        if (SmbiosGetStructure(&handle, &at, &size) != QVM_RC_SUCCESS ||
+            ++ofType[at[0]] > 0xFFFF)
+        {
+            out.clear();
+            return false;
+        }
+        out.push_back({at, size});
+        end = static_cast<std::size_t>(at - m_SmbiosStruct) + size;
+    } while (handle != 0xFFFF);
+    if (static_cast<int64_t>(end) == gSMTableLength)
+        return true;
+    out.clear();
+    return false;
+}
+
+} // namespace
+
 int64_t structuresOf(const std::vector<uint8_t>& types,
                      std::vector<Structure>& out)
 {
+    if (types.empty() && walkAll(out))
+        return QVM_RC_SUCCESS;
     for (unsigned type = 0; type <= 255; ++type)
     {
         if (!types.empty() &&

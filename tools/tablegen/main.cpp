@@ -10,12 +10,7 @@ int main(int argc, char** argv)
         std::fputs("Usage: qvm-sample-table FILE\n", stderr);
         return 2;
     }
-    const tablegen::Bytes table = tablegen::sampleTable().build();
-    std::FILE* out = std::fopen(argv[1], "wb");
-    const bool written =
-        out != nullptr &&
-        std::fwrite(table.data(), 1, table.size(), out) == table.size();
-    if (out == nullptr || std::fclose(out) != 0 || !written)
+    if (!tablegen::writeFile(tablegen::sampleTable().build(), argv[1]))
     {
         std::perror(argv[1]);
         return 1;

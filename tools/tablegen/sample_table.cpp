@@ -141,7 +141,7 @@ StructureBuilder cache(int socket, int level)
     const std::uint32_t size2 =
         (l.size & 0x8000U) != 0 ? 0x80000000U | (l.size & 0x7FFFU) : l.size;
     return StructureBuilder(7, 0x1B, cacheHandle(socket, level))
-        .string(4, "L" + std::to_string(level) + " Cache")
+        .string(4, std::string{'L', static_cast<char>('0' + level)} + " Cache")
         // level, internal, enabled, write back
         .u16(5, static_cast<std::uint16_t>(0x0180 | (level - 1)))
         .u16(7, l.size)
@@ -750,7 +750,7 @@ void addOptionsLanguageAndGroups(TableBuilder& t)
 
 } // namespace
 
-TableBuilder sampleTable()
+TableBuilder sampleStructures()
 {
     TableBuilder t;
     t.add(bios()).add(system()).add(baseboard()).add(chassis());
@@ -784,7 +784,12 @@ TableBuilder sampleTable()
     t.add(fqddMap(0, boardEntries())).add(fqddMap(1, bayEntries()));
     for (int d = 0; d < kDimms; ++d)
         t.add(memoryExtension(d));
-    return t.add(StructureBuilder(127, 4, handle(127)));
+    return t;
+}
+
+TableBuilder sampleTable()
+{
+    return sampleStructures().add(StructureBuilder(127, 4, handle(127)));
 }
 
 } // namespace tablegen

@@ -1,6 +1,7 @@
 #include "tablegen/table_builder.hpp"
 
 #include <algorithm>
+#include <cstdio>
 #include <stdexcept>
 
 namespace tablegen
@@ -92,6 +93,16 @@ TableBuilder& TableBuilder::raw(const Bytes& bytes)
 std::size_t TableBuilder::offsetOf(std::size_t index) const
 {
     return offsets_.at(index);
+}
+
+bool writeFile(const Bytes& bytes, const char* path)
+{
+    std::FILE* out = std::fopen(path, "wb");
+    if (out == nullptr)
+        return false;
+    const bool written =
+        std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    return std::fclose(out) == 0 && written;
 }
 
 } // namespace tablegen

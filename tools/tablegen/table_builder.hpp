@@ -82,10 +82,16 @@ class TableBuilder
     std::size_t offsetOf(std::size_t index) const;
     Bytes build() const { return bytes_; }
     std::size_t size() const { return bytes_.size(); }
+    // Structures and raw pieces added so far.
+    std::size_t count() const { return offsets_.size(); }
 
   private:
     Bytes bytes_;
     std::vector<std::size_t> offsets_;
 };
+
+// Writes bytes to a new or truncated file; false, with errno set, when the
+// file cannot be written whole.
+bool writeFile(const Bytes& bytes, const char* path);
 
 } // namespace tablegen
