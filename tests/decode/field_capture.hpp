@@ -63,6 +63,14 @@ std::vector<std::string> decoded(Decoder decoder, Args&&... args)
     return fields.strings();
 }
 
+// A decoder of a value and the text it must give for it.
+struct DecoderCase
+{
+    void (*decoder)(uint32_t, FieldList*);
+    uint32_t value;
+    const char* text;
+};
+
 // A decoder that reads a little-endian value of width bytes through a
 // pointer, given it at an odd address with 0xEE bytes after it.
 inline std::vector<std::string>

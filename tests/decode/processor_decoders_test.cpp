@@ -30,12 +30,7 @@ std::string family(void (*decoder)(uint32_t, FieldList*), uint32_t value)
 
 TEST(ProcessorFamily, ListedFamiliesAndTheGapsBetweenThem)
 {
-    const struct
-    {
-        void (*decoder)(uint32_t, FieldList*);
-        uint32_t value;
-        const char* text;
-    } cases[] = {
+    const qvmtest::DecoderCase cases[] = {
         {qvmAddProcessorFamily, 1, "Other"},
         {qvmAddProcessorFamily, 0xB3, "Intel Xeon Processor"},
         {qvmAddProcessorFamily, 251, "i960"},

@@ -18,12 +18,7 @@ using testing::IsEmpty;
 
 TEST(TableDecoders, EachEnumerationReadsItsOwnTable)
 {
-    const struct
-    {
-        void (*decoder)(uint32_t, FieldList*);
-        uint32_t value;
-        const char* item;
-    } rows[] = {
+    const qvmtest::DecoderCase rows[] = {
         {qvmAddSystemWakeupType, 6, "Power Switch"},
         {qvmAddBaseBoardBoardType, 10, "Motherboard"},
         {qvmAddSystemEnclosureStatus, 3, "Safe"},
@@ -71,8 +66,8 @@ TEST(TableDecoders, EachEnumerationReadsItsOwnTable)
     };
     for (const auto& row : rows)
         EXPECT_THAT(decoded(row.decoder, row.value),
-                    Contains(std::string("s:Item:") + row.item))
-            << row.item;
+                    Contains(std::string("s:Item:") + row.text))
+            << row.text;
 }
 
 TEST(TableDecoders, ValuesBitsAndSplitBytes)
