@@ -1,7 +1,19 @@
+#include "common/log.hpp"
 #include "qvmclient.h"
 
 #include <cstdarg>
+#include <cstdio>
 #include <syslog.h>
+
+namespace
+{
+qvm::log::Mirror mirror = nullptr;
+} // namespace
+
+void qvm::log::setMirror(Mirror to) noexcept
+{
+    mirror = to;
+}
 
 // Each message opens and closes the log, so a caller's own openlog settings
 // are never inherited and nothing stays open between calls. A message whose
@@ -15,6 +27,15 @@ extern "C" void QVM_Logger(int facility, int priority, const char* format, ...)
     openlog(nullptr, 0, facility);
     va_list args;
     va_start(args, format);
+    if (mirror != nullptr)
+    {
+        va_list copy;
+        va_copy(copy, args);
+        char text[1024];
+        std::vsnprintf(text, sizeof text, format, copy);
+        va_end(copy);
+        mirror(LOG_PRI(priority), text);
+    }
     vsyslog(priority, format, args);
     va_end(args);
     closelog();

@@ -11,4 +11,9 @@ inline constexpr int kErr = 3;
 inline constexpr int kWarning = 4;
 inline constexpr int kDebug = 7;
 
+// Receives a copy of each line the library writes to syslog, for a tool
+// that shows them to its user as well; null (the default): no copy.
+using Mirror = void (*)(int priority, const char* text);
+void setMirror(Mirror mirror) noexcept;
+
 } // namespace qvm::log

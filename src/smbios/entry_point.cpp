@@ -1,10 +1,11 @@
-#include "entry_point.hpp"
+#include "smbios/entry_point.hpp"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <numeric>
 
-namespace qvmcli
+namespace qvm::smbios
 {
 namespace
 {
@@ -124,10 +125,13 @@ Bytes fresh64(std::size_t tableSize)
 
 std::string EntryPoint::describe() const
 {
-    return "SMBIOS " + std::to_string(major) + "." + std::to_string(minor) +
-           "." + std::to_string(docrev) +
-           (is64 ? ", 64-bit entry point (_SM3_)"
-                 : ", 32-bit entry point (_SM_)");
+    // snprintf rather than std::to_string, whose digit table would join
+    // the shared object's exported names.
+    char text[64];
+    std::snprintf(
+        text, sizeof text, "SMBIOS %u.%u.%u, %s", major, minor, docrev,
+        is64 ? "64-bit entry point (_SM3_)" : "32-bit entry point (_SM_)");
+    return text;
 }
 
 std::optional<EntryPoint> readEntryPoint(std::span<const uint8_t> head)
@@ -170,4 +174,4 @@ Bytes dumpImage(const std::optional<EntryPoint>& ep,
     return image;
 }
 
-} // namespace qvmcli
+} // namespace qvm::smbios

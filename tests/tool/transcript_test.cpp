@@ -1,0 +1,135 @@
+// Runs the command lines of transcript.txt and compares all that qvm gives
+// for each with what the transcript holds.
+//
+// A case is "$ ARGS" (words between single blanks), then "> " lines of
+// standard output, "! " lines of standard error and "? STATUS". @SAMPLE is
+// the sample table, @BUS the stand-in's bus, @DIR a folder of table files
+// made below.
+#include "run_tool.hpp"
+#include "support/loaded_table.hpp"
+#include "support/standin_bus.hpp"
+#include "tablegen/sample_table.hpp"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace
+{
+
+namespace fs = std::filesystem;
+using qvmtest::tool::Result;
+
+const auto* bus = qvmtest::useStandinBus(QVM_INVENTORY_FIXTURE);
+
+void save(const fs::path& path, const tablegen::Bytes& bytes)
+{
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+}
+
+// A 32-bit entry point announcing length table bytes at 0x20.
+tablegen::Bytes entryPoint(std::size_t length)
+{
+    tablegen::Bytes ep(0x20, 0);
+    const std::string anchors[] = {"_SM_", "_DMI_"};
+    std::copy(anchors[0].begin(), anchors[0].end(), ep.begin());
+    std::copy(anchors[1].begin(), anchors[1].end(), ep.begin() + 0x10);
+    ep[5] = 0x1F;
+    ep[6] = 2;
+    ep[7] = 8;
+    ep[0x16] = static_cast<uint8_t>(length);
+    ep[0x17] = static_cast<uint8_t>(length >> 8);
+    ep[0x18] = 0x20;
+    return ep;
+}
+
+// The tables that the transcript names under @DIR.
+struct Tables
+{
+    Tables()
+        : dir(fs::path(testing::TempDir()) /
+              ("qvm-transcript-" + std::to_string(getpid())))
+    {
+        fs::create_directories(dir);
+        const tablegen::Bytes sample = tablegen::sampleTable().build();
+        save(dir / "empty.bin", {});
+        mkfifo((dir / "fifo").c_str(), 0600);
+        tablegen::Bytes behind = entryPoint(sample.size() + 100);
+        save(dir / "ep-only.bin", behind);
+        behind.insert(behind.end(), sample.begin(), sample.end());
+        save(dir / "short.bin", behind);
+        const auto bios =
+            qvmtest::StructureBuilder(0, 0x18, 0).string(5, "1.0");
+        const qvmtest::TempFile noSystem(
+            qvmtest::TableBuilder().add(bios).build());
+        // A length byte below the header's own size stops the walk there.
+        tablegen::Bytes damaged =
+            qvmtest::TableBuilder()
+                .add(bios)
+                .add(qvmtest::StructureBuilder(1, 0x08, 0x0100))
+                .build();
+        damaged.insert(damaged.end(), {0x02, 0x02, 0xAA, 0xBB, 0, 0});
+        save(dir / "damaged.bin", damaged);
+        fs::copy_file(noSystem.path(), dir / "no-system.bin");
+    }
+    ~Tables() { fs::remove_all(dir); }
+    fs::path dir;
+};
+
+std::string substitute(std::string line, const Tables& tables)
+{
+    const std::pair<std::string, std::string> names[] = {
+        {"@SAMPLE", qvmtest::tool::kSample},
+        {"@BUS", bus->address()},
+        {"@DIR", tables.dir.string()},
+    };
+    for (const auto& [name, value] : names)
+        for (auto at = line.find(name); at != std::string::npos;
+             at = line.find(name, at + value.size()))
+            line.replace(at, name.size(), value);
+    return line;
+}
+
+struct Entry
+{
+    std::string line;
+    Result expected{0, "", ""};
+};
+
+std::vector<Entry> readTranscript(const Tables& tables)
+{
+    std::ifstream in(QVM_TRANSCRIPT);
+    std::vector<Entry> entries;
+    for (std::string line; std::getline(in, line);)
+    {
+        const std::string rest =
+            substitute(line.size() > 2 ? line.substr(2) : "", tables);
+        if (line.starts_with("$ "))
+            entries.push_back({rest});
+        else if (line.starts_with(">") && !entries.empty())
+            entries.back().expected.out += rest + "\n";
+        else if (line.starts_with("!") && !entries.empty())
+            entries.back().expected.err += rest + "\n";
+        else if (line.starts_with("? ") && !entries.empty())
+            entries.back().expected.status = std::stoi(rest);
+    }
+    return entries;
+}
+
+using Transcript = qvmtest::StandinTest;
+
+} // namespace
+
+TEST_F(Transcript, EveryCommandLineGivesWhatItSays)
+{
+    const Tables tables;
+    const auto entries = readTranscript(tables);
+    ASSERT_FALSE(entries.empty());
+    for (const Entry& e : entries)
+        EXPECT_EQ(qvmtest::tool::runQvm(qvmtest::tool::words(e.line)),
+                  e.expected)
+            << "$ " << e.line;
+}
