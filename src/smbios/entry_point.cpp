@@ -1,5 +1,7 @@
 #include "smbios/entry_point.hpp"
 
+#include "smbios/entry_point_layout.hpp"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -11,35 +13,6 @@ namespace
 {
 
 constexpr std::size_t kDumpTableOffset = 0x20;
-
-// Field offsets of the two layouts.
-namespace ep32
-{
-constexpr std::size_t kChecksum = 0x04;
-constexpr std::size_t kLength = 0x05;
-constexpr std::size_t kMajor = 0x06;
-constexpr std::size_t kMinor = 0x07;
-constexpr std::size_t kIntermediate = 0x10; // "_DMI_"
-constexpr std::size_t kIntermediateChecksum = 0x15;
-constexpr std::size_t kIntermediateLength = 0x0F;
-constexpr std::size_t kTableLength = 0x16;
-constexpr std::size_t kTableAddress = 0x18;
-constexpr std::size_t kMinLength = 0x1E;
-constexpr std::size_t kFullLength = 0x1F;
-} // namespace ep32
-
-namespace ep64
-{
-constexpr std::size_t kChecksum = 0x05;
-constexpr std::size_t kLength = 0x06;
-constexpr std::size_t kMajor = 0x07;
-constexpr std::size_t kMinor = 0x08;
-constexpr std::size_t kDocrev = 0x09;
-constexpr std::size_t kRevision = 0x0A;
-constexpr std::size_t kMaxSize = 0x0C;
-constexpr std::size_t kTableAddress = 0x10;
-constexpr std::size_t kMinLength = 0x18;
-} // namespace ep64
 
 uint64_t little(std::span<const uint8_t> bytes, std::size_t at,
                 std::size_t width)

@@ -15,7 +15,10 @@ constexpr const char* kSeverityNames[] = {"error", "warning", "note"};
 std::string where(const Finding& finding)
 {
     std::array<char, 64> buffer{};
-    if (finding.handle)
+    if (finding.inEntryPoint)
+        std::snprintf(buffer.data(), buffer.size(),
+                      "entry point, offset 0x%04zX", finding.offset);
+    else if (finding.handle)
         std::snprintf(buffer.data(), buffer.size(),
                       "handle 0x%04X, type %u, offset 0x%04zX", *finding.handle,
                       static_cast<unsigned>(finding.type.value_or(0)),
@@ -24,6 +27,13 @@ std::string where(const Finding& finding)
         std::snprintf(buffer.data(), buffer.size(), "table, offset 0x%04zX",
                       finding.offset);
     return buffer.data();
+}
+
+const char* partName(const Finding& finding)
+{
+    if (finding.inEntryPoint)
+        return "entry point";
+    return finding.handle ? "structure" : "table";
 }
 
 // json-c keeps numbers as int64_t; a size_t offset fits on every target
@@ -39,6 +49,8 @@ json_object* findingObject(const Finding& finding)
     json_object_object_add(
         object, "severity",
         json_object_new_string(severityName(finding.severity)));
+    json_object_object_add(object, "part",
+                           json_object_new_string(partName(finding)));
     json_object_object_add(object, "handle",
                            finding.handle ? number(*finding.handle) : nullptr);
     json_object_object_add(object, "type",

@@ -27,8 +27,11 @@ struct Finding
     // The structure concerned; none for a finding about the whole table.
     std::optional<std::uint16_t> handle;
     std::optional<std::uint8_t> type;
-    std::size_t offset; // of the byte concerned, from the table's start
+    // Of the byte concerned, from the table's start (or from the entry
+    // point's, for a finding about the entry point).
+    std::size_t offset;
     std::string sentence;
+    bool inEntryPoint = false;
 };
 
 const char* severityName(Severity severity) noexcept;
@@ -42,10 +45,12 @@ std::vector<Finding> lintTable(std::span<const std::uint8_t> table,
 // One line per finding:
 //   error: handle 0x0011, type 17, offset 0x01A4: <sentence>
 //   warning: table, offset 0x0200: <sentence>
+//   error: entry point, offset 0x0004: <sentence>
 std::string findingsText(std::span<const Finding> findings);
 // {"errors":1,"warnings":0,"notes":0,"findings":[{"severity":"error",
-//  "handle":17,"type":17,"offset":420,"sentence":"..."}]}
-// handle and type are null for whole-table findings.
+//  "part":"structure","handle":17,"type":17,"offset":420,"sentence":"..."}]}
+// part is "structure", "table" or "entry point"; handle is null for the
+// latter two, type too unless the finding is about one type.
 std::string findingsJson(std::span<const Finding> findings);
 
 } // namespace qvm::smbios
