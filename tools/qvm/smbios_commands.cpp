@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -306,6 +307,17 @@ void addSmbiosCommands(Command& app)
     addTableOptions(c, mapped->table);
 
     addSmbiosTableCommands(smbios);
+    addSmbiosCheck(smbios);
+    addSmbiosDiff(smbios);
+}
+
+int printed(int exit)
+{
+    errno = 0;
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return exit;
+    failSystem("cannot write standard output", errno != 0 ? errno : EIO);
+    return kExitTrouble;
 }
 
 } // namespace qvmcli

@@ -24,6 +24,18 @@ void addSmbiosViews(Command& smbios);
 // info and dump-bin: where the table came from, and writing it as a dump.
 void addSmbiosTableCommands(Command& smbios);
 
+// check and diff: what is wrong with a table, and what changed between
+// two.
+void addSmbiosCheck(Command& smbios);
+void addSmbiosDiff(Command& smbios);
+
+// Exit code of a command that compares, as diff and cmp have it: trouble
+// (the input cannot be read, the output cannot be written).
+inline constexpr int kExitTrouble = 2;
+// exit, or kExitTrouble after saying why when standard output cannot take
+// what the command printed.
+int printed(int exit);
+
 // The structure types that --type TEXT names: a number up to 255, or one
 // of dmidecode's type keywords; throws UsageError otherwise.
 std::vector<uint8_t> typesOf(const std::string& text);

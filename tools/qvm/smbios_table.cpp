@@ -86,6 +86,10 @@ TableBytes splitTable(const std::string& title, const std::string& what,
     return table;
 }
 
+// What runs on the table once it is read: the library's load and a
+// TableBody, or a BytesBody on the bytes alone.
+using Reader = std::function<int(const TableSource&, const TableBytes&)>;
+
 // Says what of the table the walk cannot reach and what the library's
 // selections leave aside; returns whether anything was said.
 bool reportWalk(const std::string& title, const core::Walk& walk)
@@ -132,8 +136,8 @@ int loadAndRun(const std::string& title, const TableChoice& choice,
     return exit == kExitOk && choice.strict && reported ? kExitFailed : exit;
 }
 
-int fromFile(const std::string& title, const TableChoice& choice,
-             TableSource source, const std::string& what, const TableBody& body)
+int fromFile(const std::string& title, TableSource source,
+             const std::string& what, const Reader& run)
 {
     FileBytes file = readWholeFile(source.path);
     if (!file.cause.empty())
@@ -143,23 +147,21 @@ int fromFile(const std::string& title, const TableChoice& choice,
     if (!table.usable)
         return kExitFailed;
     source.tableOffset = table.offset;
-    return loadAndRun(title, choice, source, table, body);
+    return run(source, table);
 }
 
-int fromSample(const std::string& title, const TableChoice& choice,
-               const TableBody& body)
+int fromSample(const std::string& title, const Reader& run)
 {
     const std::string path = tablegen::sampleTablePath();
     if (path.empty())
         return failWith(title, "the bundled sample table is missing (looked "
                                "in " +
                                    tablegen::sampleTablePlaces() + ")");
-    return fromFile(title, choice, {TableSource::Kind::sample, path, {}, 0},
-                    "the sample table " + path, body);
+    return fromFile(title, {TableSource::Kind::sample, path, {}, 0},
+                    "the sample table " + path, run);
 }
 
-int fromMachine(const std::string& title, const TableChoice& choice,
-                const TableBody& body)
+int fromMachine(const std::string& title, const Reader& run)
 {
     FileBytes file = readWholeFile(kMachineTable);
     if (!file.cause.empty())
@@ -181,7 +183,7 @@ int fromMachine(const std::string& title, const TableChoice& choice,
     table.size = table.file.size();
     if (table.size == 0)
         return failWith(title, std::string(kMachineTable) + " is empty");
-    return loadAndRun(title, choice, source, table, body);
+    return run(source, table);
 }
 
 // The table path that the inventory daemon gives; empty after reporting
@@ -209,8 +211,7 @@ std::string daemonTablePath(const std::string& title, sd_bus* bus)
     return {};
 }
 
-int fromDaemon(const std::string& title, const TableChoice& choice,
-               const TableBody& body)
+int fromDaemon(const std::string& title, const Reader& run)
 {
     const Bus bus = connectBus(title);
     if (!bus)
@@ -238,7 +239,7 @@ int fromDaemon(const std::string& title, const TableChoice& choice,
     table.size = table.file.size();
     if (table.size == 0)
         return failWith(title, path + " is empty");
-    return loadAndRun(title, choice, source, table, body);
+    return run(source, table);
 }
 
 // Whether the inventory daemon is on the bus, for the default choice.
@@ -249,9 +250,23 @@ bool daemonPresent()
     return bus && nameHasOwner(bus.get(), kDaemon);
 }
 
+int readTable(const std::string& title, const TableChoice& choice,
+              const Reader& run)
+{
+    if (choice.file == kSampleWord)
+        return fromSample(title, run);
+    if (!choice.file.empty())
+        return fromFile(title, {TableSource::Kind::file, choice.file, {}, 0},
+                        "the SMBIOS table " + choice.file, run);
+    // A bus that the user named is asked, never exchanged for a file here.
+    if (choice.fromBus || busChosen() || daemonPresent())
+        return fromDaemon(title, run);
+    return fromMachine(title, run);
+}
+
 } // namespace
 
-void addTableOptions(Command& command, TableChoice& choice)
+void addTableSource(Command& command, TableChoice& choice)
 {
     command
         .text("--table,--from-dump", choice.file,
@@ -261,10 +276,15 @@ void addTableOptions(Command& command, TableChoice& choice)
         .flag("--from-bus", choice.fromBus,
               "the file that the inventory daemon names, read as the "
               "library's users read it")
-        .exclusive("--table", "--from-bus")
-        .flag("--strict", choice.strict,
-              "exit with 1 when the table is cut short, structures cannot "
-              "be reached, or any are left out");
+        .exclusive("--table", "--from-bus");
+}
+
+void addTableOptions(Command& command, TableChoice& choice)
+{
+    addTableSource(command, choice);
+    command.flag("--strict", choice.strict,
+                 "exit with 1 when the table is cut short, structures cannot "
+                 "be reached, or any are left out");
 }
 
 std::string TableSource::describe() const
@@ -287,16 +307,22 @@ std::string TableSource::describe() const
 int withTable(const std::string& title, const TableChoice& choice,
               const TableBody& body)
 {
-    if (choice.file == kSampleWord)
-        return fromSample(title, choice, body);
-    if (!choice.file.empty())
-        return fromFile(title, choice,
-                        {TableSource::Kind::file, choice.file, {}, 0},
-                        "the SMBIOS table " + choice.file, body);
-    // A bus that the user named is asked, never exchanged for a file here.
-    if (choice.fromBus || busChosen() || daemonPresent())
-        return fromDaemon(title, choice, body);
-    return fromMachine(title, choice, body);
+    return readTable(title, choice,
+                     [&](const TableSource& source, const TableBytes& table) {
+                         return loadAndRun(title, choice, source, table, body);
+                     });
+}
+
+int withTableBytes(const std::string& title, const TableChoice& choice,
+                   const BytesBody& body)
+{
+    return readTable(title, choice,
+                     [&](const TableSource& source, const TableBytes& table)
+                     {
+                         return body(source,
+                                     std::span<const uint8_t>(table.file)
+                                         .subspan(table.offset, table.size));
+                     });
 }
 
 std::string typeName(std::uint8_t type)

@@ -17,6 +17,7 @@
 
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace qvmcli
@@ -37,6 +38,8 @@ struct TableChoice
     bool strict = false;
 };
 void addTableOptions(Command& command, TableChoice& choice);
+// The options that choose the table, without --strict.
+void addTableSource(Command& command, TableChoice& choice);
 
 // Where the loaded table came from.
 struct TableSource
@@ -64,6 +67,13 @@ using TableBody =
     std::function<int(const TableSource&, const core::Walk& walk)>;
 int withTable(const std::string& title, const TableChoice& choice,
               const TableBody& body);
+// Reads the table that choice names and runs body on its bytes (those the
+// file holds for it, behind any entry point) without loading it into the
+// library: for commands that must see a table the library refuses.
+using BytesBody =
+    std::function<int(const TableSource&, std::span<const std::uint8_t> table)>;
+int withTableBytes(const std::string& title, const TableChoice& choice,
+                   const BytesBody& body);
 
 // "structure 0x0400 (type 4, Processor Information) at byte 0x1A0"
 std::string nameOf(const core::TableEntry& entry);

@@ -1,0 +1,91 @@
+// qvm smbios diff A B: what changed between two tables, structure by
+// structure. Exit 0 when they hold the same, 1 when they differ, 2 when
+// either cannot be read, as diff has it.
+#include "cli.hpp"
+#include "smbios/diff/table_diff.hpp"
+#include "smbios_commands.hpp"
+#include "smbios_table.hpp"
+
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string_view>
+
+namespace qvmcli
+{
+namespace
+{
+
+struct DiffOptions
+{
+    std::string before;
+    std::string after;
+    bool json = false;
+};
+
+// The header keys that the comparison holds apart from the fields.
+constexpr std::array<std::string_view, 2> kHeaderKeys = {"Table Type",
+                                                         "Handle"};
+
+qvm::smbios::Fields decodedFields(const core::TableEntry& entry)
+{
+    return qvm::smbios::fieldsOfObject(core::structureJson(entry).text,
+                                       kHeaderKeys);
+}
+
+// The structures of file with their decoded fields; none after saying why
+// the file cannot be read.
+std::optional<std::vector<qvm::smbios::StructureFields>>
+readSide(const std::string& file)
+{
+    std::optional<std::vector<qvm::smbios::StructureFields>> side;
+    TableChoice choice;
+    choice.file = file;
+    withTable("smbios diff", choice,
+              [&](const TableSource&, const core::Walk& walk)
+              {
+                  side =
+                      qvm::smbios::structureFields(walk.entries, decodedFields);
+                  return kExitOk;
+              });
+    return side;
+}
+
+int diff(const DiffOptions& o)
+{
+    const auto before = readSide(o.before);
+    if (!before)
+        return kExitTrouble;
+    const auto after = readSide(o.after);
+    if (!after)
+        return kExitTrouble;
+    const auto changes = qvm::smbios::diffTables(*before, *after);
+    const std::string text = o.json ? qvm::smbios::changesJson(changes) + "\n"
+                                    : qvm::smbios::changesText(changes);
+    std::fputs(text.c_str(), stdout);
+    return printed(changes.empty() ? kExitOk : kExitFailed);
+}
+
+} // namespace
+
+void addSmbiosDiff(Command& smbios)
+{
+    auto o = std::make_shared<DiffOptions>();
+    Command c = smbios.command(
+        "diff",
+        "what changed from table A to table B, structure by structure\n"
+        "Structures pair by handle, or by type and designation (socket, "
+        "locator, slot)\nwhere the handles moved. One line per structure "
+        "added or removed and per\nfield changed. Exit 0 when the tables "
+        "hold the same, 1 when they differ,\n2 when either cannot be read.",
+        [o] { return diff(*o); });
+    c.argument("A", o->before,
+               "the table before: raw, or behind an entry point; 'sample' for "
+               "the bundled sample",
+               true);
+    c.argument("B", o->after, "the table after", true);
+    c.flag("--json", o->json, "the changes as one JSON document");
+}
+
+} // namespace qvmcli
