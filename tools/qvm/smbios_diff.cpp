@@ -6,11 +6,9 @@
 #include "smbios_commands.hpp"
 #include "smbios_table.hpp"
 
-#include <array>
 #include <cstdio>
 #include <memory>
 #include <optional>
-#include <string_view>
 
 namespace qvmcli
 {
@@ -24,16 +22,6 @@ struct DiffOptions
     bool json = false;
 };
 
-// The header keys that the comparison holds apart from the fields.
-constexpr std::array<std::string_view, 2> kHeaderKeys = {"Table Type",
-                                                         "Handle"};
-
-qvm::smbios::Fields decodedFields(const core::TableEntry& entry)
-{
-    return qvm::smbios::fieldsOfObject(core::structureJson(entry).text,
-                                       kHeaderKeys);
-}
-
 // The structures of file with their decoded fields; none after saying why
 // the file cannot be read.
 std::optional<std::vector<qvm::smbios::StructureFields>>
@@ -45,8 +33,8 @@ readSide(const std::string& file)
     withTable("smbios diff", choice,
               [&](const TableSource&, const core::Walk& walk)
               {
-                  side =
-                      qvm::smbios::structureFields(walk.entries, decodedFields);
+                  side = qvm::smbios::structureFields(
+                      walk.entries, qvm::smbios::decodedFields);
                   return kExitOk;
               });
     return side;

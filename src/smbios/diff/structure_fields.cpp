@@ -2,6 +2,7 @@
 
 #include "common/handles.hpp"
 #include "smbios/diff/designations.hpp"
+#include "smbios/structure_json.hpp"
 
 #include <algorithm>
 #include <json-c/json.h>
@@ -18,6 +19,13 @@ std::vector<StructureFields> structureFields(std::span<const TableEntry> table,
         out.push_back({entry.view.handle(), entry.view.type(), entry.offset,
                        designations(entry.view), read(entry)});
     return out;
+}
+
+Fields decodedFields(const TableEntry& entry)
+{
+    static constexpr std::string_view kHeaderKeys[] = {"Table Type", "Handle"};
+    return fieldsOfObject(structureJson(entry.view, entry.size).text,
+                          kHeaderKeys);
 }
 
 Fields fieldsOfObject(std::string_view json,

@@ -34,6 +34,10 @@ using FieldReader = std::function<Fields(const TableEntry&)>;
 std::vector<StructureFields> structureFields(std::span<const TableEntry> table,
                                              const FieldReader& read);
 
+// The fields of the library's decoded JSON object of the structure, its
+// handle and type aside; the loaded table's version gates them.
+Fields decodedFields(const TableEntry& entry);
+
 // The fields of a JSON object text, skipping the header keys given (the
 // handle and type, which the comparison holds apart); none for a text
 // that is not an object.
