@@ -24,19 +24,27 @@ void writeText(const std::string& path, const std::string& text)
     EXPECT_TRUE(out.good()) << path;
 }
 
-DumpFile readDump(const std::string& path)
+DumpFile splitDump(std::vector<std::uint8_t> bytes)
 {
     DumpFile dump;
-    const std::string text = readText(path);
-    dump.bytes.assign(text.begin(), text.end());
-    const auto ep = qvm::smbios::readEntryPoint(dump.bytes);
-    EXPECT_TRUE(ep.has_value()) << path << ": no entry point";
-    if (!ep)
+    dump.bytes = std::move(bytes);
+    dump.entryPoint = qvm::smbios::readEntryPoint(dump.bytes);
+    dump.tableSize = dump.bytes.size();
+    if (!dump.entryPoint)
         return dump;
-    const auto range = qvm::smbios::tableRange(*ep, dump.bytes.size());
+    const auto range =
+        qvm::smbios::tableRange(*dump.entryPoint, dump.bytes.size());
     dump.tableOffset = range.offset;
     dump.tableSize = range.size;
-    dump.version = {ep->major, ep->minor};
+    dump.version = {dump.entryPoint->major, dump.entryPoint->minor};
+    return dump;
+}
+
+DumpFile readDump(const std::string& path)
+{
+    const std::string text = readText(path);
+    DumpFile dump = splitDump({text.begin(), text.end()});
+    EXPECT_TRUE(dump.entryPoint.has_value()) << path << ": no entry point";
     return dump;
 }
 

@@ -3,8 +3,10 @@
 #pragma once
 
 #include "smbios/decode/table_version.hpp"
+#include "smbios/entry_point.hpp"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <utility>
@@ -16,6 +18,7 @@ namespace qvmtest
 struct DumpFile
 {
     std::vector<std::uint8_t> bytes;
+    std::optional<qvm::smbios::EntryPoint> entryPoint;
     std::size_t tableOffset = 0;
     std::size_t tableSize = 0;
     qvm::decode::SmbiosVersion version{0, 0};
@@ -26,9 +29,12 @@ struct DumpFile
     }
 };
 
-// Fails the calling test (and returns an empty dump) when the file cannot
-// be read or holds no entry point.
+// Fails the calling test when the file cannot be read or holds no entry
+// point.
 DumpFile readDump(const std::string& path);
+// The entry point that bytes start with, if any, and the table after it;
+// the whole of bytes without one.
+DumpFile splitDump(std::vector<std::uint8_t> bytes);
 
 std::string readText(const std::string& path);
 // Writes text over path; for refreshing expectation files.

@@ -1,10 +1,14 @@
-// The table linter on tables with one defect each, on a clean table, on
-// the bundled sample and on the real tables. What each must find lies in
+// The table linter on tables with one defect each (in a structure, in the
+// table, in the entry point), on a clean table, on the bundled sample and
+// on the real tables. What each must find lies in
 // data/lint/findings.transcript ("$ case" and the findings' text lines);
 // QVM_UPDATE_GOLDEN=1 rewrites it from this build, for review.
+#include "clean_table.hpp"
 #include "dump_file.hpp"
+#include "smbios/lint/check_table.hpp"
 #include "smbios/lint/findings.hpp"
 #include "support/loaded_table.hpp"
+#include "tablegen/entry_point_bytes.hpp"
 #include "tablegen/sample_table.hpp"
 
 #include <cstdlib>
@@ -17,150 +21,39 @@
 namespace
 {
 
+using namespace qvmtest::clean;
 using qvmtest::Bytes;
 using qvmtest::StructureBuilder;
-using qvmtest::TableBuilder;
-using Structures = std::vector<StructureBuilder>;
 
 const std::string kData = QVM_TEST_DATA_DIR;
-constexpr qvm::decode::SmbiosVersion kVersion{3, 0};
-
-// Handles: the type in the high byte, the instance in the low one.
-constexpr std::uint16_t handle(std::uint8_t type, int instance = 0)
-{
-    return static_cast<std::uint16_t>(type << 8 | instance);
-}
-
-StructureBuilder memoryArray(std::uint8_t length)
-{
-    return StructureBuilder(16, length, handle(16))
-        .u8(4, 3)
-        .u8(5, 3)
-        .u8(6, 3)
-        .u16(0x0B, 0xFFFE)
-        .u16(0x0D, 1);
-}
-
-StructureBuilder memoryDevice(std::uint8_t length)
-{
-    return StructureBuilder(17, length, handle(17))
-        .u16(4, handle(16))
-        .u16(6, 0xFFFE)
-        .u8(0x0E, 9)
-        .string(0x10, "DIMM A0")
-        .u8(0x12, 0x1A)
-        .u16(0x13, 0x80);
-}
-
-StructureBuilder cache(int level)
-{
-    return StructureBuilder(7, 0x13, handle(7, level))
-        .string(4, "L" + std::to_string(level))
-        .u16(5, static_cast<std::uint16_t>(0x180 | (level - 1)))
-        .u8(0x10, 5)
-        .u8(0x11, 5)
-        .u8(0x12, 8);
-}
-
-// A small SMBIOS 3.0 table that breaks no rule: every required type, every
-// handle reference resolved, every code defined.
-Structures clean()
-{
-    Structures s;
-    s.push_back(StructureBuilder(0, 0x18, handle(0))
-                    .string(4, "Maker")
-                    .string(5, "1.0")
-                    .string(8, "01/02/2026")
-                    .u8(0x14, 3)
-                    .u8(0x15, 0));
-    s.push_back(StructureBuilder(1, 0x1B, handle(1))
-                    .string(4, "Maker")
-                    .string(5, "Model")
-                    .u8(0x18, 6));
-    s.push_back(StructureBuilder(3, 0x15, handle(3))
-                    .string(4, "Maker")
-                    .u8(5, 0x17)
-                    .u8(9, 3)
-                    .u8(0x0A, 3)
-                    .u8(0x0B, 3)
-                    .u8(0x0C, 3));
-    s.push_back(StructureBuilder(4, 0x30, handle(4))
-                    .string(4, "CPU0")
-                    .u8(5, 3)
-                    .u8(6, 0xB3)
-                    .string(7, "Maker")
-                    .u8(0x18, 0x41)
-                    .u16(0x1A, handle(7, 1))
-                    .u16(0x1C, handle(7, 2))
-                    .u16(0x1E, handle(7, 3)));
-    for (int level = 1; level <= 3; ++level)
-        s.push_back(cache(level));
-    s.push_back(StructureBuilder(9, 0x11, handle(9))
-                    .string(4, "SLOT1")
-                    .u8(5, 0xA5)
-                    .u8(7, 3)
-                    .u8(8, 4));
-    s.push_back(memoryArray(0x17));
-    s.push_back(memoryDevice(0x28));
-    s.push_back(StructureBuilder(19, 0x1F, handle(19))
-                    .u16(0x0C, handle(16))
-                    .u8(0x0E, 1));
-    s.push_back(StructureBuilder(32, 0x0B, handle(32)));
-    s.push_back(StructureBuilder(127, 4, 0xFEFF));
-    return s;
-}
-
-Bytes join(const Structures& structures)
-{
-    TableBuilder table;
-    for (const auto& s : structures)
-        table.add(s);
-    return table.build();
-}
 
 // The clean table with one change; index is the structure's place in it.
 Bytes changed(std::size_t index,
               const std::function<void(StructureBuilder&)>& change)
 {
-    Structures s = clean();
+    Structures s = structures();
     change(s.at(index));
     return join(s);
 }
 
 Bytes without(std::size_t index)
 {
-    Structures s = clean();
+    Structures s = structures();
     s.erase(s.begin() + static_cast<std::ptrdiff_t>(index));
     return join(s);
 }
 
 Bytes withTail(const Bytes& tail)
 {
-    Bytes bytes = without(clean().size() - 1);
+    Bytes bytes = without(structures().size() - 1);
     bytes.insert(bytes.end(), tail.begin(), tail.end());
     return bytes;
 }
 
-// Places of the clean table's structures.
-enum Place : std::size_t
-{
-    kBios,
-    kSystem,
-    kChassis,
-    kProcessor,
-    kCache1,
-    kSlot = 7,
-    kArray,
-    kDimm,
-    kMapping,
-    kBoot,
-    kEnd,
-};
-
 std::map<std::string, Bytes> defectTables()
 {
     std::map<std::string, Bytes> t;
-    t["clean"] = join(clean());
+    t["clean"] = join(structures());
     t["length-below-version"] =
         changed(kDimm, [](auto& s) { s = memoryDevice(0x22); });
     t["length-above-fixed"] =
@@ -178,7 +71,7 @@ std::map<std::string, Bytes> defectTables()
                 });
     t["after-end"] = [&]
     {
-        Structures s = clean();
+        Structures s = structures();
         s.push_back(StructureBuilder(11, 5, handle(11)).u8(4, 1).string("x"));
         return join(s);
     }();
@@ -197,6 +90,73 @@ std::map<std::string, Bytes> defectTables()
     return t;
 }
 
+// The clean table (or s) behind an entry point that announces it as it
+// is: 32-bit unless is64; edit changes the entry point's bytes before the
+// dump image renews its checksums.
+Bytes dumped(bool is64, const std::function<void(Bytes&)>& edit = {},
+             qvm::decode::SmbiosVersion version = kVersion,
+             const Structures& s = structures())
+{
+    const Bytes table = join(s);
+    Bytes ep =
+        tablegen::entryPointBytes(is64, version.major, version.minor,
+                                  static_cast<std::uint32_t>(table.size()),
+                                  static_cast<std::uint16_t>(s.size()));
+    if (edit)
+        edit(ep);
+    return qvm::smbios::dumpImage(qvm::smbios::readEntryPoint(ep), table);
+}
+
+// The dump image of the clean table with a byte changed after it was made.
+Bytes damagedDump(bool is64, const std::function<void(Bytes&)>& damage)
+{
+    Bytes image = dumped(is64);
+    damage(image);
+    return image;
+}
+
+// The clean table with its BIOS release bytes saying version.
+Structures releasedAs(qvm::decode::SmbiosVersion version)
+{
+    Structures s = structures();
+    s[kBios].u8(0x14, version.major).u8(0x15, version.minor);
+    return s;
+}
+
+// Dump images with one defect of the entry point each, found by
+// checkTable together with whatever the table behind it holds.
+std::map<std::string, Bytes> entryPointDumps()
+{
+    constexpr qvm::decode::SmbiosVersion kUnpublished{2, 9};
+    constexpr qvm::decode::SmbiosVersion kOld{2, 8};
+    std::map<std::string, Bytes> t;
+    t["ep-clean-32"] = dumped(false);
+    t["ep-clean-64"] = dumped(true);
+    t["ep-checksum-32"] = damagedDump(false, [](auto& b) { b[0x04] ^= 1; });
+    // The intermediate part is inside the whole: keep the whole's sum.
+    t["ep-checksum-intermediate"] =
+        damagedDump(false, [](auto& b) { ++b[0x15], --b[0x04]; });
+    t["ep-checksum-64"] = damagedDump(true, [](auto& b) { b[0x05] ^= 1; });
+    t["ep-length-32"] = dumped(false, [](auto& b) { b[0x05] = 0x1E; });
+    t["ep-length-64"] =
+        dumped(true, [](auto& b) { b.push_back(0), b[0x06] = 0x19; });
+    t["ep-version-unpublished"] =
+        dumped(false, {}, kUnpublished, releasedAs(kUnpublished));
+    t["ep-version-64-before-3"] = dumped(true, {}, kOld, releasedAs(kOld));
+    t["ep-announces-more"] = dumped(false, [](auto& b) { b[0x16] += 16; });
+    t["ep-count"] = dumped(false, [](auto& b) { ++b[0x1C]; });
+    // No longer an entry point: the file reads as a raw table.
+    t["ep-anchor-unreadable"] =
+        damagedDump(false, [](auto& b) { b[0x10] = 'X'; });
+    return t;
+}
+
+std::string checkText(const qvmtest::DumpFile& dump)
+{
+    return qvm::smbios::findingsText(
+        qvm::smbios::checkTable(dump.entryPoint, dump.table()).findings);
+}
+
 std::string lintText(std::span<const std::uint8_t> table,
                      qvm::decode::SmbiosVersion version)
 {
@@ -209,13 +169,14 @@ std::string allFindings()
     std::string text;
     for (const auto& [name, bytes] : defectTables())
         text += "$ " + name + "\n" + lintText(bytes, kVersion);
+    for (const auto& [name, bytes] : entryPointDumps())
+        text += "$ " + name + "\n" + checkText(qvmtest::splitDump(bytes));
     for (const char* real : {"lenovo-thinkpad-t430", "lenovo-thinkpad-t490",
                              "lenovo-thinkpad-w510"})
     {
         const auto dump =
             qvmtest::readDump(kData + "/real-tables/" + real + ".dumpbin");
-        text += std::string("$ ") + real + "\n" +
-                lintText(dump.table(), dump.version);
+        text += std::string("$ ") + real + "\n" + checkText(dump);
     }
     return text;
 }
@@ -232,7 +193,7 @@ TEST(Lint, FindsWhatTheTranscriptSays)
 // The base of every defect case, so each case's findings are its defect's.
 TEST(Lint, CleanTableHasNoFinding)
 {
-    EXPECT_EQ(lintText(join(clean()), kVersion), "");
+    EXPECT_EQ(lintText(join(structures()), kVersion), "");
 }
 
 TEST(Lint, SampleTableHasNoError)

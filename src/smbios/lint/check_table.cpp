@@ -217,10 +217,15 @@ TableCheck checkTable(const std::optional<EntryPoint>& entryPoint,
     else
     {
         check.version = versionFromLengths(table);
+        // What follows such an anchor is no structure: walking it as one
+        // would only bury the cause.
         const std::string anchor = unreadableAnchor(table);
         if (!anchor.empty())
+        {
             check.findings.push_back(
                 {Severity::Error, std::nullopt, std::nullopt, 0, anchor});
+            return check;
+        }
         check.findings.push_back(
             {Severity::Note, std::nullopt, std::nullopt, 0,
              "no entry point: the table is read as SMBIOS " +

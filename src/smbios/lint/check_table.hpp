@@ -21,7 +21,9 @@ struct TableCheck
 };
 
 // entryPoint: the one the file starts with (or the kernel shows beside the
-// table); table: the bytes the file holds for the table.
+// table); table: the bytes the file holds for the table. A table that
+// starts with an entry point's anchor but holds no entry point that can be
+// read is reported as such and not walked.
 TableCheck checkTable(const std::optional<EntryPoint>& entryPoint,
                       std::span<const std::uint8_t> table);
 
