@@ -4,7 +4,7 @@
 // A case is "$ ARGS" (words between single blanks), then "> " lines of
 // standard output, "! " lines of standard error and "? STATUS". @SAMPLE is
 // the sample table, @BUS the stand-in's bus, @DIR a folder of table files
-// made below.
+// made below; a word "" is an empty argument.
 #include "run_tool.hpp"
 #include "support/loaded_table.hpp"
 #include "support/standin_bus.hpp"
@@ -73,6 +73,12 @@ struct Tables
                 .build();
         damaged.insert(damaged.end(), {0x02, 0x02, 0xAA, 0xBB, 0, 0});
         save(dir / "damaged.bin", damaged);
+        // Two more structures of one type than the library hands out.
+        tablegen::Bytes many;
+        for (unsigned i = 0; i < 0x10001; ++i)
+            many.insert(many.end(), {200, 4, static_cast<uint8_t>(i),
+                                     static_cast<uint8_t>(i >> 8), 0, 0});
+        save(dir / "many.bin", many);
         fs::copy_file(noSystem.path(), dir / "no-system.bin");
     }
     ~Tables() { fs::remove_all(dir); }
@@ -129,7 +135,11 @@ TEST_F(Transcript, EveryCommandLineGivesWhatItSays)
     const auto entries = readTranscript(tables);
     ASSERT_FALSE(entries.empty());
     for (const Entry& e : entries)
-        EXPECT_EQ(qvmtest::tool::runQvm(qvmtest::tool::words(e.line)),
-                  e.expected)
-            << "$ " << e.line;
+    {
+        auto args = qvmtest::tool::words(e.line);
+        for (std::string& word : args)
+            if (word == "\"\"")
+                word.clear();
+        EXPECT_EQ(qvmtest::tool::runQvm(args), e.expected) << "$ " << e.line;
+    }
 }
