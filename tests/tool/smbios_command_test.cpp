@@ -64,25 +64,6 @@ struct Folder
     fs::path path;
 };
 
-// The sample behind a 32-bit entry point whose table address is physical,
-// as the kernel's smbios_entry_point and DMI files give it one after the
-// other.
-tablegen::Bytes behind32BitEntryPoint(const tablegen::Bytes& table)
-{
-    tablegen::Bytes ep(0x1F, 0);
-    const std::string anchors[] = {"_SM_", "_DMI_"};
-    std::copy(anchors[0].begin(), anchors[0].end(), ep.begin());
-    std::copy(anchors[1].begin(), anchors[1].end(), ep.begin() + 0x10);
-    ep[5] = 0x1F;
-    ep[6] = 2;
-    ep[7] = 8;
-    ep[0x16] = static_cast<uint8_t>(table.size());
-    ep[0x17] = static_cast<uint8_t>(table.size() >> 8);
-    ep[0x1A] = 0x0F; // 0x000F0000, nowhere in the file
-    ep.insert(ep.end(), table.begin(), table.end());
-    return ep;
-}
-
 } // namespace
 
 // The list walks the table in its own order and names every structure that
@@ -191,8 +172,11 @@ TEST(SmbiosCommand, TableFilesAreReadRawOrBehindAnEntryPoint)
     const Folder folder;
     const std::string dump = folder / "dump.bin";
     ASSERT_EQ(onSample("smbios dump-bin " + dump), (Result{0, "", ""}));
-    const TempFile saved(
-        behind32BitEntryPoint(tablegen::sampleTable().build()));
+    // The table address is physical, as the kernel's smbios_entry_point
+    // and DMI files give it one after the other.
+    const tablegen::Bytes sample = tablegen::sampleTable().build();
+    const TempFile saved(qvmtest::tool::behind32BitEntryPoint(
+        sample, 0x000F0000, sample.size()));
     const std::string exported = onSample("smbios export").out;
     for (const std::string& file : {dump, saved.path()})
         EXPECT_EQ(runQvm({"smbios", "export", "--from-dump", file}).out,

@@ -30,22 +30,6 @@ void save(const fs::path& path, const tablegen::Bytes& bytes)
                static_cast<std::streamsize>(bytes.size()));
 }
 
-// A 32-bit entry point announcing length table bytes at 0x20.
-tablegen::Bytes entryPoint(std::size_t length)
-{
-    tablegen::Bytes ep(0x20, 0);
-    const std::string anchors[] = {"_SM_", "_DMI_"};
-    std::copy(anchors[0].begin(), anchors[0].end(), ep.begin());
-    std::copy(anchors[1].begin(), anchors[1].end(), ep.begin() + 0x10);
-    ep[5] = 0x1F;
-    ep[6] = 2;
-    ep[7] = 8;
-    ep[0x16] = static_cast<uint8_t>(length);
-    ep[0x17] = static_cast<uint8_t>(length >> 8);
-    ep[0x18] = 0x20;
-    return ep;
-}
-
 // The tables that the transcript names under @DIR.
 struct Tables
 {
@@ -57,9 +41,9 @@ struct Tables
         const tablegen::Bytes sample = tablegen::sampleTable().build();
         save(dir / "empty.bin", {});
         mkfifo((dir / "fifo").c_str(), 0600);
-        tablegen::Bytes behind = entryPoint(sample.size() + 100);
-        save(dir / "ep-only.bin", behind);
-        behind.insert(behind.end(), sample.begin(), sample.end());
+        const auto behind = qvmtest::tool::behind32BitEntryPoint(
+            sample, 0x20, sample.size() + 100);
+        save(dir / "ep-only.bin", {behind.begin(), behind.begin() + 0x20});
         save(dir / "short.bin", behind);
         const auto bios =
             qvmtest::StructureBuilder(0, 0x18, 0).string(5, "1.0");
