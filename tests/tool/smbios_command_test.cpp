@@ -98,49 +98,6 @@ TEST(SmbiosCommand, ListAndMapCoverTheWholeSample)
               map.back() + "\n");
 }
 
-// Export, show and get name each structure that the library cannot
-// convert, and the values that a structure does not hold.
-TEST(SmbiosCommand, WhatTheLibraryLeavesOutIsNamedWithItsReason)
-{
-    const TempFile table(
-        TableBuilder()
-            .add(StructureBuilder(0, 0x12, 0)
-                     .string(4, "Vendor")
-                     .string(5, "1.0"))
-            // One log descriptor, and an access method other than memory.
-            .add(StructureBuilder(15, 25, 0x0F00).u8(10, 4).u8(21, 1))
-            .add(StructureBuilder(127, 4, 0x7F00))
-            .build());
-    const std::string leftOut =
-        "qvm: smbios export: structure 0x0F00 (type 15, System Event Log) at "
-        "byte 0x1E is left out: the library cannot convert it: Operation "
-        "failed (-1)\n";
-    const auto on = [&](const std::string& line)
-    { return runQvm(words(line + " --table " + table.path())); };
-
-    const Result exported = on("smbios export");
-    EXPECT_EQ(exported.status, 0);
-    EXPECT_EQ(exported.err, leftOut);
-    EXPECT_THAT(exported.out, testing::Not(HasSubstr("\"Table Type\": 15")));
-    EXPECT_EQ(on("smbios export --strict"),
-              (Result{1, exported.out, exported.err}));
-    EXPECT_EQ(on("smbios show 0x0F00"),
-              (Result{1, "",
-                      "qvm: smbios show 0x0F00: the library cannot convert "
-                      "structure 0x0F00 (type 15, System Event Log) at byte "
-                      "0x1E: Operation failed (-1)\n"}));
-    // The type-0 structure ends at byte 18, before the release bytes.
-    EXPECT_THAT(on("smbios bios").out,
-                HasSubstr("BIOS release:  (not held: structure 0x0000 (type "
-                          "0, BIOS Information) at byte 0x0 is 18 bytes long; "
-                          "the release lies at bytes 20 and 21)\n"));
-    EXPECT_EQ(on("smbios get bios-revision"),
-              (Result{1, "",
-                      "qvm: smbios get bios-revision: structure 0x0000 (type "
-                      "0, BIOS Information) at byte 0x0: the structure does "
-                      "not hold it\n"}));
-}
-
 // Handles need not be unique, nor differ from the end mark 0xFFFF: the
 // export and its check still meet every structure, in table order.
 TEST(SmbiosCommand, ExportHoldsEveryStructureWhateverTheirHandles)

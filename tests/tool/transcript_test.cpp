@@ -57,6 +57,20 @@ struct Tables
                 .build();
         damaged.insert(damaged.end(), {0x02, 0x02, 0xAA, 0xBB, 0, 0});
         save(dir / "damaged.bin", damaged);
+        // A BIOS structure too short for its release bytes, and an event
+        // log with one descriptor and an access method other than memory,
+        // which the library cannot convert.
+        const qvmtest::TempFile leftOut(
+            qvmtest::TableBuilder()
+                .add(qvmtest::StructureBuilder(0, 0x12, 0)
+                         .string(4, "Vendor")
+                         .string(5, "1.0"))
+                .add(qvmtest::StructureBuilder(15, 25, 0x0F00)
+                         .u8(10, 4)
+                         .u8(21, 1))
+                .add(qvmtest::StructureBuilder(127, 4, 0x7F00))
+                .build());
+        fs::copy_file(leftOut.path(), dir / "left-out.bin");
         // Two more structures of one type than the library hands out.
         tablegen::Bytes many;
         for (unsigned i = 0; i < 0x10001; ++i)
