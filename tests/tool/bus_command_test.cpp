@@ -122,6 +122,12 @@ TEST_F(ToolOnBus, RequestsSendTheirArgumentsAndPrintTheReply)
          R"(["",0,0])", 1, "status -1\n",
          "qvm: manager package: Operation failed (-1)\n"
          "qvm: library: (package)Failed to issue method call: not now\n"},
+        // --timeout bounds a call that the service never answers.
+        {"--timeout 0.2 manager package", "Package", R"({"hang": true})",
+         R"(["",0,0])", 1, "status -1\n",
+         "qvm: manager package: Operation failed (-1)\n"
+         "qvm: library: (package)Failed to issue method call: Connection "
+         "timed out\n"},
         {"--verbose manager package", "Package", nullptr, R"(["",0,0])", 0,
          "status 0\n", "qvm: library: Success return\n"},
     };

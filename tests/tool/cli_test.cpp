@@ -69,6 +69,30 @@ TEST(Cli, WrongUsageExitsWithTwoAndSaysWhy)
     }
 }
 
+// Whatever a command prints must reach standard output.
+TEST(Cli, EveryCommandFailsWhenItsOutputCannotBeWritten)
+{
+    const std::string sample = qvmtest::tool::kSample;
+    for (const std::string& line : std::vector<std::string>{
+             "--help", "--version", "version", "smbios list --table " + sample,
+             "smbios show --type 4 --table " + sample,
+             "smbios info --table " + sample, "smbios bios --table " + sample,
+             "smbios get bios-vendor --table " + sample,
+             "smbios service-tag --table " + sample,
+             "smbios fqdd --table " + sample})
+    {
+        std::vector<std::string> args{"-c", "exec \"$0\" \"$@\" >/dev/full",
+                                      qvmtest::tool::kProgram};
+        for (const std::string& word : qvmtest::tool::words(line))
+            args.push_back(word);
+        EXPECT_EQ(qvmtest::tool::run("/bin/sh", args),
+                  (Result{1, "",
+                          "qvm: cannot write standard output: No space left "
+                          "on device\n"}))
+            << line;
+    }
+}
+
 // An installation keeps the sample under share/qvmclient beside bin/.
 TEST(Cli, FindsTheSampleTableOfAnInstallation)
 {

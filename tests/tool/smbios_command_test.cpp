@@ -64,25 +64,6 @@ struct Folder
     fs::path path;
 };
 
-// The sample behind a 32-bit entry point whose table address is physical,
-// as the kernel's smbios_entry_point and DMI files give it one after the
-// other.
-tablegen::Bytes behind32BitEntryPoint(const tablegen::Bytes& table)
-{
-    tablegen::Bytes ep(0x1F, 0);
-    const std::string anchors[] = {"_SM_", "_DMI_"};
-    std::copy(anchors[0].begin(), anchors[0].end(), ep.begin());
-    std::copy(anchors[1].begin(), anchors[1].end(), ep.begin() + 0x10);
-    ep[5] = 0x1F;
-    ep[6] = 2;
-    ep[7] = 8;
-    ep[0x16] = static_cast<uint8_t>(table.size());
-    ep[0x17] = static_cast<uint8_t>(table.size() >> 8);
-    ep[0x1A] = 0x0F; // 0x000F0000, nowhere in the file
-    ep.insert(ep.end(), table.begin(), table.end());
-    return ep;
-}
-
 } // namespace
 
 // The list walks the table in its own order and names every structure that
@@ -117,49 +98,6 @@ TEST(SmbiosCommand, ListAndMapCoverTheWholeSample)
               map.back() + "\n");
 }
 
-// Export, show and get name each structure that the library cannot
-// convert, and the values that a structure does not hold.
-TEST(SmbiosCommand, WhatTheLibraryLeavesOutIsNamedWithItsReason)
-{
-    const TempFile table(
-        TableBuilder()
-            .add(StructureBuilder(0, 0x12, 0)
-                     .string(4, "Vendor")
-                     .string(5, "1.0"))
-            // One log descriptor, and an access method other than memory.
-            .add(StructureBuilder(15, 25, 0x0F00).u8(10, 4).u8(21, 1))
-            .add(StructureBuilder(127, 4, 0x7F00))
-            .build());
-    const std::string leftOut =
-        "qvm: smbios export: structure 0x0F00 (type 15, System Event Log) at "
-        "byte 0x1E is left out: the library cannot convert it: Operation "
-        "failed (-1)\n";
-    const auto on = [&](const std::string& line)
-    { return runQvm(words(line + " --table " + table.path())); };
-
-    const Result exported = on("smbios export");
-    EXPECT_EQ(exported.status, 0);
-    EXPECT_EQ(exported.err, leftOut);
-    EXPECT_THAT(exported.out, testing::Not(HasSubstr("\"Table Type\": 15")));
-    EXPECT_EQ(on("smbios export --strict"),
-              (Result{1, exported.out, exported.err}));
-    EXPECT_EQ(on("smbios show 0x0F00"),
-              (Result{1, "",
-                      "qvm: smbios show 0x0F00: the library cannot convert "
-                      "structure 0x0F00 (type 15, System Event Log) at byte "
-                      "0x1E: Operation failed (-1)\n"}));
-    // The type-0 structure ends at byte 18, before the release bytes.
-    EXPECT_THAT(on("smbios bios").out,
-                HasSubstr("BIOS release:  (not held: structure 0x0000 (type "
-                          "0, BIOS Information) at byte 0x0 is 18 bytes long; "
-                          "the release lies at bytes 20 and 21)\n"));
-    EXPECT_EQ(on("smbios get bios-revision"),
-              (Result{1, "",
-                      "qvm: smbios get bios-revision: structure 0x0000 (type "
-                      "0, BIOS Information) at byte 0x0: the structure does "
-                      "not hold it\n"}));
-}
-
 // Handles need not be unique, nor differ from the end mark 0xFFFF: the
 // export and its check still meet every structure, in table order.
 TEST(SmbiosCommand, ExportHoldsEveryStructureWhateverTheirHandles)
@@ -191,8 +129,11 @@ TEST(SmbiosCommand, TableFilesAreReadRawOrBehindAnEntryPoint)
     const Folder folder;
     const std::string dump = folder / "dump.bin";
     ASSERT_EQ(onSample("smbios dump-bin " + dump), (Result{0, "", ""}));
-    const TempFile saved(
-        behind32BitEntryPoint(tablegen::sampleTable().build()));
+    // The table address is physical, as the kernel's smbios_entry_point
+    // and DMI files give it one after the other.
+    const tablegen::Bytes sample = tablegen::sampleTable().build();
+    const TempFile saved(qvmtest::tool::behind32BitEntryPoint(
+        sample, 0x000F0000, sample.size()));
     const std::string exported = onSample("smbios export").out;
     for (const std::string& file : {dump, saved.path()})
         EXPECT_EQ(runQvm({"smbios", "export", "--from-dump", file}).out,

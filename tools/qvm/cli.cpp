@@ -182,6 +182,19 @@ Setter validating(Setter set)
     };
 }
 
+// A time-out: above 0, at most a day, fractions allowed.
+double parseSeconds(const std::string& text)
+{
+    constexpr double kMaxSeconds = 86400;
+    char* end = nullptr;
+    const double seconds = std::strtod(text.c_str(), &end);
+    if (text.empty() || *end != '\0' || !(seconds > 0) || seconds > kMaxSeconds)
+        throw UsageError{"--timeout takes seconds above 0 and up to 86400, "
+                         "not '" +
+                         text + "'"};
+    return seconds;
+}
+
 // Made with its formatter, which the commands added later inherit.
 CLI::App& rootApp()
 {
@@ -268,10 +281,12 @@ int runCommandLine(int argc, char** argv, GlobalOptions& options,
     app.add_option("--bus", options.bus,
                    "the D-Bus bus to use as the system bus")
         ->type_name("ADDRESS");
-    app.add_option("--timeout", options.timeout,
-                   "the longest wait for each bus call")
-        ->type_name("SECONDS")
-        ->check(CLI::PositiveNumber);
+    app.add_option_function<std::string>(
+           "--timeout",
+           validating([&options](const std::string& text)
+                      { options.timeout = parseSeconds(text); }),
+           "the longest wait for each bus call")
+        ->type_name("SECONDS");
     app.add_flag("--verbose", options.verbose, "show the library's log lines");
     app.add_flag("--mask-debug", options.maskDebug,
                  "mask the library's debug lines, as a daemon does");

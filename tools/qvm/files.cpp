@@ -18,8 +18,6 @@ namespace fs = std::filesystem;
 
 // Larger than any table an entry point can describe; refused unread.
 constexpr std::uint64_t kMaxFileSize = UINT32_MAX;
-// Exports run to megabytes: fewer, larger writes.
-constexpr std::size_t kWriteBuffer = 64 * 1024;
 
 // The unfinished output, for the signal handler: a plain buffer, since
 // only async-signal-safe calls may touch it there.
@@ -161,7 +159,9 @@ OutputFile::OutputFile(const std::string& destination)
         failed("cannot write", error);
         return;
     }
-    std::setvbuf(file_, nullptr, _IOFBF, kWriteBuffer);
+    // The C library takes a size only together with a buffer.
+    buffer_.resize(kWriteBuffer);
+    std::setvbuf(file_, buffer_.data(), _IOFBF, buffer_.size());
 }
 
 OutputFile::~OutputFile()

@@ -49,12 +49,17 @@ class OutputFile
 
     std::string destination_;
     std::string temporary_;
+    std::vector<char> buffer_; // the stream's; outlives it
     std::FILE* file_ = nullptr;
     std::string problem_;
 };
 
 // Whether path names the same file as other (both existing).
 bool sameFile(const std::string& path, const std::string& other);
+
+// The size of the output buffers: exports run to megabytes, and fewer,
+// larger writes are cheaper.
+inline constexpr std::size_t kWriteBuffer = 64 * 1024;
 
 // Makes SIGINT, SIGTERM, SIGHUP and SIGPIPE remove an unfinished output
 // before they end qvm as they would have; called once at the start.

@@ -11,6 +11,7 @@
 #include <qvmclient.h>
 #include <string>
 #include <syslog.h>
+#include <unistd.h>
 
 namespace
 {
@@ -60,6 +61,11 @@ int main(int argc, char** argv)
     // ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
     qvmcli::removeOutputsOnSignals();
+    // Into a file or a pipe, large outputs go out in large writes; a
+    // terminal keeps its line buffering.
+    static char outputBuffer[qvmcli::kWriteBuffer];
+    if (isatty(STDOUT_FILENO) == 0)
+        std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
     qvmcli::Command app = qvmcli::rootCommand();
     app.command("version", "the library's version text", libraryVersion);
     qvmcli::addSmbiosCommands(app);
