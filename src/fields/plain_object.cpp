@@ -1,5 +1,6 @@
 #include "fields/plain_object.hpp"
 
+#include "common/text.hpp"
 #include "fields/field_string.hpp"
 
 #include <cstdlib>
@@ -47,8 +48,10 @@ const char* escapeOf(unsigned char byte, char (&hex)[7])
     return hex;
 }
 
+} // namespace
+
 // Runs of bytes that stand go out whole.
-void appendEscaped(std::string& out, std::string_view text)
+void appendJsonEscaped(std::string& out, std::string_view text)
 {
     char hex[7] = "\\u00xx";
     std::size_t run = 0;
@@ -64,20 +67,13 @@ void appendEscaped(std::string& out, std::string_view text)
     out.append(text.substr(run));
 }
 
+namespace
+{
+
 void appendInteger(std::string& out, long long value)
 {
-    char digits[24];
-    char* at = digits + sizeof digits;
-    // The magnitude as unsigned, which holds that of the lowest value too.
-    unsigned long long rest =
-        value < 0 ? 0ULL - static_cast<unsigned long long>(value)
-                  : static_cast<unsigned long long>(value);
-    do
-        *--at = static_cast<char>('0' + rest % 10);
-    while ((rest /= 10) != 0);
-    if (value < 0)
-        *--at = '-';
-    out.append(at, digits + sizeof digits);
+    DecimalBuffer digits;
+    out.append(decimalText(value, digits));
 }
 
 // A value as the document's member would hold it (see buildObject).
@@ -87,7 +83,8 @@ void appendValue(std::string& out, const FieldParts& parts)
     {
         case ValueKind::Text:
             out.push_back('"');
-            appendEscaped(out, parts.value[0] == '\0' ? "NULL" : parts.value);
+            appendJsonEscaped(out,
+                              parts.value[0] == '\0' ? "NULL" : parts.value);
             out.push_back('"');
             return;
         case ValueKind::Decimal:
@@ -115,14 +112,6 @@ std::optional<std::vector<FieldParts>> plainParts(int32_t count, char** strings)
     return all;
 }
 
-std::size_t hashOf(std::string_view key)
-{
-    std::size_t hash = 14695981039346656037ULL; // FNV-1a
-    for (const char c : key)
-        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
-    return hash;
-}
-
 // The members in the document's order: a key that repeats keeps the place
 // of its first string and takes the value of its last one. Keys are found
 // again through a small open hash, so that a structure of thousands of
@@ -137,7 +126,7 @@ std::vector<const FieldParts*> members(const std::vector<FieldParts>& all)
     out.reserve(all.size());
     for (const FieldParts& parts : all)
     {
-        std::size_t at = hashOf(parts.key) & (capacity - 1);
+        auto at = static_cast<std::size_t>(fnv1a(parts.key)) & (capacity - 1);
         while (slots[at] != 0 && out[slots[at] - 1]->key != parts.key)
             at = (at + 1) & (capacity - 1);
         if (slots[at] != 0)
@@ -174,7 +163,7 @@ std::optional<std::string> plainObjectText(int32_t count, char** strings)
         for (const FieldParts* parts : members(*all))
         {
             out += out.size() == 1 ? "\n  \"" : ",\n  \"";
-            appendEscaped(out, parts->key);
+            appendJsonEscaped(out, parts->key);
             out += "\": ";
             appendValue(out, *parts);
         }
