@@ -35,6 +35,12 @@ class FieldSink
     }
     // One line of a hex dump; key is the line's offset in eight hex digits.
     virtual void hexLine(const char* key, const char* line) { text(key, line); }
+    // A field that is there but holds no value (a missing string, an
+    // "unknown" code). Sinks without such a value write nothing.
+    virtual void null(const char* /*key*/) {}
+    // Says that key holds a list, however many members follow (none, one or
+    // more). Sinks that fold repeated keys ignore it.
+    virtual void list(const char* /*key*/) {}
 };
 
 } // namespace qvm

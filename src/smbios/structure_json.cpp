@@ -14,8 +14,10 @@ constexpr std::uint8_t kInactive = 126;
 constexpr std::uint8_t kEndOfTable = 127;
 
 // Types without a mapping of their own: the whole structure as hex lines.
+// The faithful view shows them as the formatted bytes and the strings.
 constexpr mapping::FieldRow kGenericDump[] = {
-    mapping::label("Generic", "Dump"),
+    mapping::label("Generic", "Dump")
+        .when(mapping::onlyIn(decode::Policy::Library)),
     mapping::dumpWhole(),
 };
 
@@ -28,6 +30,12 @@ std::int64_t decodeStructure(const StructureView& view, std::size_t wholeSize,
     out.integer("Table Type", view.type());
     out.integer("Length", view.length());
     out.integer("Handle", view.handle());
+    return decodeFields(view, wholeSize, context, out);
+}
+
+std::int64_t decodeFields(const StructureView& view, std::size_t wholeSize,
+                          const decode::DecodeContext& context, FieldSink& out)
+{
     const std::uint8_t type = view.type();
     if (type == kInactive || type == kEndOfTable)
         return 0;

@@ -12,11 +12,15 @@
 namespace qvm::smbios
 {
 
-// The header fields (type, length, handle), then the fields of the type's
-// mapping, the generic dump for types without one, or nothing more for
-// types 126 and 127. wholeSize is the size the whole-structure dumps cover.
-// Returns 0, or the status of a row that ended the conversion early (the
-// fields given so far are then not to be written).
+// The fields of the type's mapping, the generic dump for types without one,
+// or nothing for types 126 and 127. wholeSize is the size the
+// whole-structure dumps cover. Returns 0, or the status of a row that ended
+// the conversion early (the fields given so far are then not to be
+// written).
+std::int64_t decodeFields(const StructureView& view, std::size_t wholeSize,
+                          const decode::DecodeContext& context, FieldSink& out);
+
+// The header fields (type, length, handle), then decodeFields.
 std::int64_t decodeStructure(const StructureView& view, std::size_t wholeSize,
                              const decode::DecodeContext& context,
                              FieldSink& out);

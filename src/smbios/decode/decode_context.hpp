@@ -12,9 +12,13 @@ namespace qvm::decode
 // always had: rows are gated on the version the loader records, fields are
 // read wherever a row points (past a short structure's formatted area too),
 // and repeated keys are left for the writer to fold.
+// Faithful reads the table as it stands: gates compare with the table's
+// SMBIOS version, a field outside the structure's formatted area is absent,
+// a missing string is null, and every repeated key is kept.
 enum class Policy : std::uint8_t
 {
     Library,
+    Faithful,
 };
 
 struct DecodeContext

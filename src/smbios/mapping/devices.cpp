@@ -36,6 +36,9 @@ std::int64_t additionalEntries(const RowContext& c)
 {
     const std::size_t end = c.view.length();
     std::size_t start = kEntriesStart;
+    for (const char* key : {"Entry Length", "Referenced Handle",
+                            "Referenced Offset", "String", "Value"})
+        c.out.list(key);
     for (unsigned left = c.view.byte(4); left > 0; --left)
     {
         const std::size_t length = c.view.byte(start);

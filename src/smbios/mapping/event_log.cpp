@@ -22,10 +22,14 @@ std::int64_t logContents(const RowContext& c)
     const unsigned descriptors = c.view.byte(21);
     for (unsigned j = 0; j < descriptors; ++j)
     {
+        // The faithful view shows the descriptors the structure holds; the
+        // log itself lies outside the table.
+        if (c.faithful() && 25 + 2 * j > c.view.length())
+            break;
         decode::addSELTypes(c.view.byte(23 + 2 * j), c.out);
         decode::addSELVarDataFormatType(c.view.byte(24 + 2 * j), c.out);
     }
-    if (descriptors == 0)
+    if (descriptors == 0 || c.faithful())
         return 0;
     // Only a log in 32-bit memory space can be shown; any other access
     // method drops the whole structure.

@@ -1,6 +1,7 @@
 // Types 0 to 3: BIOS, system, baseboard and chassis.
 #include "smbios/mapping/mappings.hpp"
 #include "smbios/mapping/row_engine.hpp"
+#include "smbios/view/keywords.hpp"
 
 #include <cstdio>
 
@@ -32,6 +33,39 @@ std::int64_t chassisSkuNumber(const RowContext& c)
     return 0;
 }
 
+// The ROM size in bytes: byte 9 counts 64 KiB blocks less one; 0xFF
+// points at the word at 24, whose top two bits choose MiB or GiB.
+std::int64_t biosRomSize(const RowContext& c)
+{
+    constexpr const char* kKey = "BiosRomSize";
+    const unsigned blocks = c.view.byte(9);
+    if (blocks != 0xFF)
+    {
+        c.out.unsignedInteger(kKey, (blocks + 1ULL) << 16);
+        return 0;
+    }
+    if (c.view.length() < 26)
+    {
+        c.out.null(kKey);
+        return 0;
+    }
+    const unsigned extended = c.view.word(24);
+    const unsigned shift = (extended >> 14) == 0 ? 20 : 30;
+    if ((extended >> 14) > 1)
+        c.out.null(kKey);
+    else
+        c.out.unsignedInteger(kKey, std::uint64_t{extended & 0x3FFFU} << shift);
+    return 0;
+}
+
+// The UUID as text; its first three fields are little-endian from 2.6 on.
+std::int64_t systemUuid(const RowContext& c)
+{
+    if (c.view.length() >= 24)
+        c.out.text("Uuid", smbios::uuidText(c.view, 8, c.version).c_str());
+    return 0;
+}
+
 // Extension byte 2 means more with each version.
 std::int64_t biosExtension2(const RowContext& c)
 {
@@ -52,13 +86,20 @@ constexpr FieldRow kBios[] = {
     decodeAt(10, 8, decode::addBiosCharacteristics),
     decode(18, decode::addBiosCharacteristicsExt1).when(lengthAbove(18)),
     compute(biosExtension2).when(lengthAbove(19)),
-    integer(20, U8, "SystemBiosMajorRelease").when(kV24, lengthAbove(20)),
-    integer(21, U8, "SystemBiosMinorRelease").when(kV24, lengthAbove(20)),
+    integer(20, U8, "SystemBiosMajorRelease")
+        .nullWhen(0xFF)
+        .when(kV24, lengthAbove(20)),
+    integer(21, U8, "SystemBiosMinorRelease")
+        .nullWhen(0xFF)
+        .when(kV24, lengthAbove(20)),
     integer(22, U8, "EmbeddedControllerFirmwareMajorRelease")
+        .nullWhen(0xFF)
         .when(kV24, lengthAbove(20)),
     integer(23, U8, "EmbeddedControllerFirmwareMinorRelease")
+        .nullWhen(0xFF)
         .when(kV24, lengthAbove(20)),
-    compute(extendedBiosSize).when(kV31, lengthAbove(24)),
+    libraryOnly(compute(extendedBiosSize).when(kV31, lengthAbove(24))),
+    faithfulOnly(compute(biosRomSize)),
 };
 
 constexpr FieldRow kSystem[] = {
@@ -66,7 +107,8 @@ constexpr FieldRow kSystem[] = {
     text(5, "ProductName"),
     text(6, "Version"),
     text(7, "SerialNumber"),
-    dump(8, 16, "Uuid"),
+    libraryOnly(dump(8, 16, "Uuid")),
+    faithfulOnly(compute(systemUuid)),
     decode(24, decode::addSystemWakeupType),
     text(25, "SKUNumber").when(kV24, lengthAbove(25)),
     text(26, "Family").when(kV24, lengthAbove(25)),
@@ -91,17 +133,25 @@ constexpr FieldRow kChassis[] = {
     text(6, "Version"),
     text(7, "SerialNumber"),
     text(8, "AssetTag"),
-    label("System", "Bootup state"),
-    decode(9, decode::addSystemEnclosureStatus),
-    label("Power", "Power Supply State"),
-    decode(10, decode::addSystemEnclosureStatus),
-    label("Thermal", "Thermal state"),
-    decode(11, decode::addSystemEnclosureStatus),
-    label("Security", "Security Status"),
-    decode(12, decode::addSESecurityStatus),
+    // The three states and the security status share their keys in the
+    // library; the faithful view names each one.
+    libraryOnly(label("System", "Bootup state")),
+    libraryOnly(decode(9, decode::addSystemEnclosureStatus)),
+    libraryOnly(label("Power", "Power Supply State")),
+    libraryOnly(decode(10, decode::addSystemEnclosureStatus)),
+    libraryOnly(label("Thermal", "Thermal state")),
+    libraryOnly(decode(11, decode::addSystemEnclosureStatus)),
+    libraryOnly(label("Security", "Security Status")),
+    libraryOnly(decode(12, decode::addSESecurityStatus)),
+    enumText(9, "BootUpState", SystemEnclosureStatusTable),
+    enumText(10, "PowerSupplyState", SystemEnclosureStatusTable),
+    enumText(11, "ThermalState", SystemEnclosureStatusTable),
+    enumText(12, "SecurityStatus", SESecurityStatusTable),
     dump(13, 4, "OemDefined").when(kV23, lengthAbove(13)),
-    integer(17, U8, "Height").when(kV23, lengthAbove(17)),
-    integer(18, U8, "NumberofPowerCords").when(kV23, lengthAbove(18)),
+    integer(17, U8, "Height").nullWhen(0).when(kV23, lengthAbove(17)),
+    integer(18, U8, "NumberofPowerCords")
+        .nullWhen(0)
+        .when(kV23, lengthAbove(18)),
     // The length is also checked against the SKU's own offset.
     compute(chassisSkuNumber).when(kV27, lengthAbove(19)),
 };

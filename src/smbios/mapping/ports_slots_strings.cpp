@@ -16,6 +16,9 @@ constexpr unsigned kDeviceEnabled = 0x80;
 std::int64_t onboardDevices(const RowContext& c)
 {
     const int devices = (static_cast<int>(c.view.length()) - 4) / 2;
+    for (const char* key :
+         {"Device", "Onboard Device Type", "Item", "Description String"})
+        c.out.list(key);
     for (int i = 0; i < devices; ++i)
     {
         const std::size_t at = 4 + 2 * static_cast<std::size_t>(i);
@@ -23,7 +26,9 @@ std::int64_t onboardDevices(const RowContext& c)
         c.out.text("Device",
                    (device & kDeviceEnabled) != 0 ? "Enabled" : "Disabled");
         decode::addOnboardDeviceTypes(device & ~kDeviceEnabled, c.out);
-        appendString(c, at + 1, "Description String", true);
+        // A missing description is a null in the faithful view, so that
+        // the lists stay aligned device by device.
+        appendString(c, at + 1, "Description String", !c.faithful());
     }
     return 0;
 }
@@ -32,9 +37,12 @@ std::int64_t onboardDevices(const RowContext& c)
 void countedStrings(const RowContext& c, const char* key)
 {
     const unsigned count = c.view.byte(4);
+    c.out.list(key);
     for (unsigned k = 1; k <= count; ++k)
         if (const char* value = c.view.string(static_cast<std::uint16_t>(k)))
             c.out.text(key, value);
+        else if (c.faithful())
+            c.out.null(key);
 }
 
 std::int64_t oemStrings(const RowContext& c)
@@ -55,6 +63,8 @@ std::int64_t groupItems(const RowContext& c)
 {
     const auto items =
         static_cast<std::uint8_t>((static_cast<int>(c.view.length()) - 5) / 3);
+    c.out.list("ItemType");
+    c.out.list("ItemHandle");
     for (unsigned i = 0; i < items; ++i)
     {
         c.out.integer("ItemType", c.view.byte(5 + 3 * i));
@@ -63,16 +73,28 @@ std::int64_t groupItems(const RowContext& c)
     return 0;
 }
 
+// The installable languages, strings 1 to the count at offset 4.
+std::int64_t installableLanguages(const RowContext& c)
+{
+    countedStrings(c, "InstallableLanguage");
+    return 0;
+}
+
 constexpr Gate kV26 = versionAtLeast(2, 6);
 
+// Both connector types share their keys in the library; the faithful view
+// names each one.
 constexpr FieldRow kPortConnector[] = {
     text(4, "InternalReferenceDesignator"),
-    label("Connector", "Internal"),
-    decode(5, decode::addPortConnectorType),
+    libraryOnly(label("Connector", "Internal")),
+    libraryOnly(decode(5, decode::addPortConnectorType)),
+    enumText(5, "InternalConnectorType", PortConnectorTypeTable),
     text(6, "ExternalReferenceDesignator"),
-    label("Connector", "External"),
-    decode(7, decode::addPortConnectorType),
-    decode(8, decode::addPortType),
+    libraryOnly(label("Connector", "External")),
+    libraryOnly(decode(7, decode::addPortConnectorType)),
+    enumText(7, "ExternalConnectorType", PortConnectorTypeTable),
+    libraryOnly(decode(8, decode::addPortType)),
+    enumText(8, "PortType", PortTypeTable),
 };
 
 constexpr FieldRow kSystemSlot[] = {
@@ -109,6 +131,7 @@ constexpr FieldRow kBiosLanguage[] = {
     integer(5, U8, "Flags"),
     dump(6, 15, "Reserved"),
     text(21, "CurrentLanguages"),
+    faithfulOnly(compute(installableLanguages)),
 };
 
 constexpr FieldRow kGroupAssociations[] = {

@@ -31,6 +31,7 @@ std::uint8_t associatedSlots(const RowContext& c)
 std::int64_t slotHandles(const RowContext& c)
 {
     const unsigned slots = associatedSlots(c);
+    c.out.list("Handle");
     if (const auto handles = c.view.field(15, 2 * slots))
         decode::addMemoryModuleConfigHandles(handles.data(), slots, c.out);
     return 0;
@@ -39,8 +40,55 @@ std::int64_t slotHandles(const RowContext& c)
 // The enabled error-correcting capabilities follow the handle list.
 std::int64_t enabledErrorCorrection(const RowContext& c)
 {
-    decode::addMcErrorCorrectCapability(
-        c.view.byte(15 + 2 * associatedSlots(c)), c.out);
+    const std::size_t at = 15 + 2 * std::size_t{associatedSlots(c)};
+    if (!c.faithful() || at < c.view.length())
+        decode::addMcErrorCorrectCapability(c.view.byte(at), c.out);
+    return 0;
+}
+
+// A memory module's size code: 2^n MiB in bits 6:0, with three codes of
+// their own; bit 7 says the bank connection is double.
+void moduleSize(const RowContext& c, std::size_t offset, const char* key)
+{
+    const unsigned code = c.view.byte(offset) & 0x7FU;
+    if (code == 0x7D) // not determinable
+        c.out.null(key);
+    else if (code >= 0x7E) // not enabled, not installed
+        c.out.unsignedInteger(key, 0);
+    else
+        c.out.unsignedInteger(key, (std::uint64_t{1} << 20) << code);
+}
+
+std::int64_t moduleSizes(const RowContext& c)
+{
+    moduleSize(c, 9, "InstalledSize");
+    moduleSize(c, 10, "EnabledSize");
+    c.out.flag("DoubleBankConnection", (c.view.byte(9) & 0x80U) != 0);
+    return 0;
+}
+
+// A cache size word counts 1 KiB units, or 64 KiB units when bit 15 is
+// set; 0xFFFF points at the double word of the same form (bit 31) at
+// offset2.
+void cacheSize(const RowContext& c, std::size_t offset, std::size_t offset2,
+               const char* key)
+{
+    const std::uint32_t word = c.view.word(offset);
+    std::uint64_t units = word & 0x7FFFU;
+    bool large = (word & 0x8000U) != 0;
+    if (word == 0xFFFF && offset2 + 4 <= c.view.length())
+    {
+        const std::uint32_t dword = c.view.dword(offset2);
+        units = dword & 0x7FFFFFFFU;
+        large = (dword & 0x80000000U) != 0;
+    }
+    c.out.unsignedInteger(key, units << (large ? 16 : 10));
+}
+
+std::int64_t cacheSizes(const RowContext& c)
+{
+    cacheSize(c, 7, 19, "MaximumCacheSize");
+    cacheSize(c, 9, 23, "InstalledSize");
     return 0;
 }
 
@@ -57,20 +105,30 @@ constexpr FieldRow kProcessor[] = {
     dump(8, 8, "ProcessorId"),
     text(16, "ProcessorVersion"),
     decode(17, decode::addProcessorVoltage),
-    integer(18, U16, "ExternalClock"),
-    integer(20, U16, "MaxSpeed"),
-    integer(22, U16, "CurrentSpeed"),
+    integer(18, U16, "ExternalClock").nullWhen(0),
+    integer(20, U16, "MaxSpeed").nullWhen(0),
+    integer(22, U16, "CurrentSpeed").nullWhen(0),
     decode(24, decode::addProcessorStatus),
     decode(25, decode::addProcessorUpgrade),
-    integer(26, U16, "L1CacheHandle"),
-    integer(28, U16, "L2CacheHandle"),
-    integer(30, U16, "L3CacheHandle"),
+    integer(26, U16, "L1CacheHandle").nullWhen(0xFFFF),
+    integer(28, U16, "L2CacheHandle").nullWhen(0xFFFF),
+    integer(30, U16, "L3CacheHandle").nullWhen(0xFFFF),
     text(32, "SerialNumber").when(kV23, lengthAbove(32)),
     text(33, "AssetTag").when(kV23, lengthAbove(32)),
     text(34, "PartNumber").when(kV23, lengthAbove(32)),
-    integer(35, U8, "CoreCount").when(kV25, lengthAbove(35)),
-    integer(36, U8, "EnabledCoreCount").when(kV25, lengthAbove(35)),
-    integer(37, U8, "ThreadCount").when(kV25, lengthAbove(35)),
+    // 0xFF counts on in the word of the same name from 3.0 on.
+    integer(35, U8, "CoreCount")
+        .extendedWhen(0xFF, {42, U16})
+        .nullWhen(0)
+        .when(kV25, lengthAbove(35)),
+    integer(36, U8, "EnabledCoreCount")
+        .extendedWhen(0xFF, {44, U16})
+        .nullWhen(0)
+        .when(kV25, lengthAbove(35)),
+    integer(37, U8, "ThreadCount")
+        .extendedWhen(0xFF, {46, U16})
+        .nullWhen(0)
+        .when(kV25, lengthAbove(35)),
     decode(38, decode::addProcessorCharacteristics, U16)
         .when(kV25, lengthAbove(35)),
     integer(42, U16, "CoreCount2").when(kV30, lengthAbove(42)),
@@ -100,26 +158,31 @@ constexpr FieldRow kMemoryModule[] = {
     decode(5, decode::addMmBankConnections),
     integer(6, U8, "CurrentSpeed"),
     decodeAt(7, 2, decode::addMmMemoryType),
-    label("Memory", "Installed "),
-    decode(9, decode::addMmMemorySize),
-    label("Memory", "Enabled "),
-    decode(10, decode::addMmMemorySize),
+    // The library shows both sizes under the same keys.
+    libraryOnly(label("Memory", "Installed ")),
+    libraryOnly(decode(9, decode::addMmMemorySize)),
+    libraryOnly(label("Memory", "Enabled ")),
+    libraryOnly(decode(10, decode::addMmMemorySize)),
+    faithfulOnly(compute(moduleSizes)),
     decode(11, decode::addMmErrorStatus),
 };
 
 constexpr FieldRow kCache[] = {
     text(4, "SocketDesignation"),
     decode(5, decode::addCacheConfiguration, U16),
-    integer(7, U16, "MaximumCacheSize"),
-    integer(9, U16, "InstalledSize"),
+    libraryOnly(integer(7, U16, "MaximumCacheSize")),
+    libraryOnly(integer(9, U16, "InstalledSize")),
+    faithfulOnly(compute(cacheSizes)),
     decodeAt(11, 2, decode::addCacheSupportedSRAMType),
     decodeAt(13, 2, decode::addCacheSRAMType),
-    integer(15, U8, "CacheSpeed"),
+    integer(15, U8, "CacheSpeed").nullWhen(0),
     decode(16, decode::addCacheErrCorrectingType),
     decode(17, decode::addCacheSystemCacheType),
     decode(18, decode::addCacheAssociativity),
-    integer(19, U32, "MaximumCacheSize2").when(kV31, lengthAbove(19)),
-    integer(23, U32, "InstalledSize2").when(kV31, lengthAbove(19)),
+    // Taken into the sizes above in the faithful view.
+    libraryOnly(
+        integer(19, U32, "MaximumCacheSize2").when(kV31, lengthAbove(19))),
+    libraryOnly(integer(23, U32, "InstalledSize2").when(kV31, lengthAbove(19))),
 };
 
 const TypeMapping kProcessorMemoryMappings[] = {
