@@ -1,10 +1,11 @@
 // The faithful view against golden documents (QVM_UPDATE_GOLDEN=1 rewrites
 // them from this build, for review) and against what the reference
-// decoder printed for the same real tables.
+// decoder printed for the same tables: the real ones and the generation
+// tables the build writes.
 #include "dump_file.hpp"
-#include "generation_tables.hpp"
 #include "smbios/table_view.hpp"
 #include "smbios/view/faithful_view.hpp"
+#include "tablegen/generation_tables.hpp"
 
 #include <algorithm>
 #include <cstdlib>
@@ -19,9 +20,36 @@ using qvm::smbios::FaithfulStructure;
 using qvm::smbios::TableView;
 
 const std::string kData = QVM_TEST_DATA_DIR;
-const std::string kReal = kData + "/real-tables/";
-const char* const kRealTables[] = {
-    "lenovo-thinkpad-t430", "lenovo-thinkpad-t490", "lenovo-thinkpad-w510"};
+
+// A dump and where the reference decoder's text for it was recorded.
+struct RecordedTable
+{
+    std::string name;
+    qvmtest::DumpFile dump;
+    std::string recorded;
+};
+
+std::vector<RecordedTable> recordedTables()
+{
+    std::vector<RecordedTable> tables;
+    for (const char* name : {"lenovo-thinkpad-t430", "lenovo-thinkpad-t490",
+                             "lenovo-thinkpad-w510"})
+    {
+        const std::string base = kData + "/real-tables/" + name;
+        tables.push_back(
+            {name, qvmtest::readDump(base + ".dumpbin"), base + ".txt"});
+    }
+    for (const auto& generation : tablegen::generationTables())
+    {
+        if (!generation.name.starts_with("smbios-"))
+            continue;
+        tables.push_back({generation.name,
+                          qvmtest::readDump(std::string(QVM_GENERATED_DIR) +
+                                            "/" + generation.name + ".dumpbin"),
+                          kData + "/generations/" + generation.name + ".txt"});
+    }
+    return tables;
+}
 
 // Parsed with json-c's strict mode and its UTF-8 check.
 bool isStrictJson(const std::string& text)
@@ -38,78 +66,44 @@ bool isStrictJson(const std::string& text)
     return ok;
 }
 
-void expectGolden(const std::string& name, const std::string& text)
+void expectGolden(const std::string& file, const std::string& text)
 {
-    EXPECT_TRUE(isStrictJson(text)) << name;
-    const std::string path = kData + "/faithful/" + name + ".json";
+    const std::string path = kData + "/faithful/" + file;
     if (std::getenv("QVM_UPDATE_GOLDEN") != nullptr)
         qvmtest::writeText(path, text);
     EXPECT_EQ(text, qvmtest::readText(path)) << path;
 }
 
-qvm::smbios::TableVersion entryPointVersion(const qvmtest::DumpFile& dump)
+TEST(FaithfulView, EveryTableAsGolden)
 {
-    return {dump.version, std::nullopt, qvm::smbios::VersionSource::EntryPoint};
-}
-
-TEST(FaithfulView, RealTablesAsGolden)
-{
-    for (const char* name : kRealTables)
+    for (const auto& [name, dump, recorded] : recordedTables())
     {
-        const auto dump = qvmtest::readDump(kReal + name + ".dumpbin");
-        expectGolden(name, qvm::smbios::faithfulJson(TableView(dump.table()),
-                                                     entryPointVersion(dump)));
+        const std::string text = qvm::smbios::faithfulJson(
+            TableView(dump.table()), {dump.version, std::nullopt,
+                                      qvm::smbios::VersionSource::EntryPoint});
+        EXPECT_TRUE(isStrictJson(text)) << name;
+        expectGolden(name + ".json", text);
     }
 }
 
-TEST(FaithfulView, GenerationTablesAsGolden)
-{
-    for (const auto& table : qvmtest::generationTables())
-        expectGolden(table.name,
-                     qvm::smbios::faithfulJson(
-                         TableView(table.bytes),
-                         qvm::smbios::chooseVersion(std::nullopt, table.version,
-                                                    TableView(table.bytes))));
-}
-
-// The version a table is read as when no entry point says: the caller's,
-// else the newest that the lengths of its structures allow.
+// Without an entry point a table is read as the caller says, else as the
+// newest version the lengths of its structures allow.
 TEST(FaithfulView, VersionWithoutEntryPoint)
 {
-    for (const auto& table : qvmtest::generationTables())
+    std::string lines;
+    for (const auto& [name, dump, recorded] : recordedTables())
     {
-        const TableView view(table.bytes);
-        const auto inferred =
-            qvm::smbios::chooseVersion(std::nullopt, std::nullopt, view);
-        EXPECT_EQ(inferred.text(), table.lengthsAllow) << table.name;
+        const TableView table(dump.table());
         const auto given = qvm::smbios::chooseVersion(
-            std::nullopt, qvm::decode::SmbiosVersion{2, 1}, view);
+            std::nullopt, qvm::decode::SmbiosVersion{2, 1}, table);
         EXPECT_EQ(given.text(), "2.1");
         EXPECT_EQ(given.source, qvm::smbios::VersionSource::Caller);
+        lines += name + " " +
+                 qvm::smbios::chooseVersion(std::nullopt, std::nullopt, table)
+                     .text() +
+                 "\n";
     }
-}
-
-// The real tables and the generation tables, with the version each is
-// read as.
-struct NamedTable
-{
-    std::string name;
-    std::vector<std::uint8_t> bytes;
-    qvm::decode::SmbiosVersion version;
-};
-
-std::vector<NamedTable> everyTable()
-{
-    std::vector<NamedTable> tables;
-    for (const char* name : kRealTables)
-    {
-        const auto dump = qvmtest::readDump(kReal + name + ".dumpbin");
-        tables.push_back(
-            {name, {dump.table().begin(), dump.table().end()}, dump.version});
-    }
-    for (auto& table : qvmtest::generationTables())
-        tables.push_back({table.name, std::move(table.bytes), table.version});
-    return tables;
+    expectGolden("inferred-versions.txt", lines);
 }
 
 // A field read from past the formatted area would change when the string
@@ -118,18 +112,19 @@ std::vector<NamedTable> everyTable()
 // read from the formatted area.
 TEST(FaithfulView, NoFieldReadPastTheFormattedArea)
 {
-    for (const auto& [name, bytes, version] : everyTable())
+    for (const auto& [name, dump, recorded] : recordedTables())
     {
-        std::vector<std::uint8_t> poisoned = bytes;
+        const auto bytes = dump.table();
+        std::vector<std::uint8_t> poisoned(bytes.begin(), bytes.end());
         for (const auto& entry : TableView(bytes))
             for (std::size_t i = entry.offset + entry.view.length();
                  i < entry.offset + entry.size; ++i)
                 if (poisoned[i] != 0)
                     poisoned[i] = '~';
         const auto original =
-            qvm::smbios::faithfulStructures(TableView(bytes), version);
+            qvm::smbios::faithfulStructures(TableView(bytes), dump.version);
         const auto changed =
-            qvm::smbios::faithfulStructures(TableView(poisoned), version);
+            qvm::smbios::faithfulStructures(TableView(poisoned), dump.version);
         ASSERT_EQ(original.size(), changed.size());
         for (std::size_t s = 0; s < original.size(); ++s)
             for (const auto& field : original[s].fields)
@@ -146,18 +141,45 @@ TEST(FaithfulView, NoFieldReadPastTheFormattedArea)
     }
 }
 
-// What the reference decoder lists under one heading of a structure: the
-// lines indented one level deeper that follow it.
+// What the reference decoder lists for a structure, under the key of the
+// faithful view that must hold the same values in the same order.
 struct Listed
 {
     std::uint16_t handle;
     std::string key;
-    std::vector<std::string> values;
+    std::vector<std::string> values; // as JSON
 };
 
-// The recorded text's OEM strings, configuration options, on-board device
-// descriptions and group item handles, each under the field that must hold
-// them.
+struct ListedLine
+{
+    const char* heading; // structure name the line belongs to (prefix)
+    const char* prefix;  // how the line starts
+    const char* key;
+    bool handle; // the value is "0xHHHH ...", compared as a number
+};
+
+constexpr ListedLine kListedLines[] = {
+    {"OEM Strings", "\tString ", "OEM String", false},
+    {"System Configuration Options", "\tOption ", "System Configuration option",
+     false},
+    {"On Board Device", "\tDescription: ", "Description String", false},
+    {"Group Associations", "\t\t0x", "ItemHandle", true},
+};
+
+void addListed(std::vector<Listed>& out, std::uint16_t handle,
+               const ListedLine& kind, const std::string& line)
+{
+    std::string value;
+    if (kind.handle)
+        value = std::to_string(std::stoul(line.substr(4, 4), nullptr, 16));
+    else
+        value = qvm::smbios::jsonString(line.substr(line.find(": ") + 2));
+    if (out.empty() || out.back().handle != handle ||
+        out.back().key != kind.key)
+        out.push_back({handle, kind.key, {}});
+    out.back().values.push_back(value);
+}
+
 std::vector<Listed> listedValues(const std::string& text)
 {
     std::vector<Listed> out;
@@ -173,40 +195,21 @@ std::vector<Listed> listedValues(const std::string& text)
             std::getline(in, heading);
             continue;
         }
-        const auto colon = line.find(": ");
-        const auto rest =
-            colon == std::string::npos ? std::string() : line.substr(colon + 2);
-        const auto add = [&](const std::string& key, const std::string& value)
-        {
-            if (out.empty() || out.back().handle != handle ||
-                out.back().key != key)
-                out.push_back({handle, key, {}});
-            out.back().values.push_back(value);
-        };
-        if (heading == "OEM Strings" && line.starts_with("\tString "))
-            add("OEM String", rest);
-        else if (heading == "System Configuration Options" &&
-                 line.starts_with("\tOption "))
-            add("System Configuration option", rest);
-        else if (heading.starts_with("On Board Device") &&
-                 line.starts_with("\tDescription: "))
-            add("Description String", rest);
-        else if (heading == "Group Associations" && line.starts_with("\t\t0x"))
-            add("ItemHandle",
-                std::to_string(std::stoul(line.substr(4, 4), nullptr, 16)));
+        for (const ListedLine& kind : kListedLines)
+            if (heading.starts_with(kind.heading) &&
+                line.starts_with(kind.prefix))
+                addListed(out, handle, kind, line);
     }
     return out;
 }
 
 TEST(FaithfulView, HoldsEveryListedValueTheReferencePrints)
 {
-    for (const char* name : kRealTables)
+    for (const auto& [name, dump, recorded] : recordedTables())
     {
-        const auto dump = qvmtest::readDump(kReal + name + ".dumpbin");
         const auto structures = qvm::smbios::faithfulStructures(
             TableView(dump.table()), dump.version);
-        for (const Listed& listed :
-             listedValues(qvmtest::readText(kReal + name + ".txt")))
+        for (const Listed& listed : listedValues(qvmtest::readText(recorded)))
         {
             const auto s = std::find_if(structures.begin(), structures.end(),
                                         [&](const FaithfulStructure& f)
@@ -214,12 +217,8 @@ TEST(FaithfulView, HoldsEveryListedValueTheReferencePrints)
             ASSERT_NE(s, structures.end()) << name << " " << listed.handle;
             const auto* field = s->find(listed.key);
             ASSERT_NE(field, nullptr) << name << " " << listed.key;
-            std::vector<std::string> expected;
-            for (const auto& value : listed.values)
-                expected.push_back(listed.key == "ItemHandle"
-                                       ? value
-                                       : qvm::smbios::jsonString(value));
-            EXPECT_EQ(field->values, expected) << name << " " << listed.key;
+            EXPECT_EQ(field->values, listed.values)
+                << name << " " << listed.key;
         }
     }
 }

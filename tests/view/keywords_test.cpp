@@ -1,5 +1,5 @@
 // Keyword answers against transcripts of the reference decoder run on the
-// same dumps (recorded once by tests/data/*/record.sh): every string
+// same dumps (recorded once by tests/data/record-dmidecode.sh): every string
 // keyword, every OEM string and the structures each type keyword selects.
 #include "dump_file.hpp"
 #include "smbios/table_view.hpp"
@@ -15,6 +15,16 @@ namespace
 using qvm::smbios::Answer;
 
 const std::string kData = QVM_TEST_DATA_DIR;
+
+// Real tables are test data; the generation tables are built, only their
+// transcripts are test data.
+std::string dumpPath(const std::string& name)
+{
+    if (name.starts_with("generations/"))
+        return std::string(QVM_GENERATED_DIR) + name.substr(name.find('/')) +
+               ".dumpbin";
+    return kData + "/" + name + ".dumpbin";
+}
 
 std::vector<std::string> handleLines(const qvmtest::DumpFile& dump,
                                      std::span<const std::uint8_t> types)
@@ -75,9 +85,9 @@ class KeywordTranscript : public testing::TestWithParam<const char*>
 
 TEST_P(KeywordTranscript, AnswersAsRecorded)
 {
-    const std::string base = kData + "/" + GetParam();
-    const auto dump = qvmtest::readDump(base + ".dumpbin");
-    const auto transcript = qvmtest::readTranscript(base + ".keywords");
+    const auto dump = qvmtest::readDump(dumpPath(GetParam()));
+    const auto transcript =
+        qvmtest::readTranscript(kData + "/" + GetParam() + ".keywords");
     ASSERT_FALSE(transcript.empty());
     std::size_t keywordsAsked = 0;
     for (const auto& [command, expected] : transcript)
@@ -89,16 +99,21 @@ TEST_P(KeywordTranscript, AnswersAsRecorded)
     EXPECT_EQ(keywordsAsked, qvm::smbios::stringKeywords().size());
 }
 
-INSTANTIATE_TEST_SUITE_P(Tables, KeywordTranscript,
-                         testing::Values("real-tables/lenovo-thinkpad-t430",
-                                         "real-tables/lenovo-thinkpad-t490",
-                                         "real-tables/lenovo-thinkpad-w510"),
-                         [](const auto& info)
-                         {
-                             std::string name = info.param;
-                             name = name.substr(name.rfind('/') + 1);
-                             std::replace(name.begin(), name.end(), '-', '_');
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Tables, KeywordTranscript,
+    testing::Values("real-tables/lenovo-thinkpad-t430",
+                    "real-tables/lenovo-thinkpad-t490",
+                    "real-tables/lenovo-thinkpad-w510",
+                    "generations/smbios-2.3", "generations/smbios-2.7",
+                    "generations/smbios-3.0", "generations/smbios-3.4",
+                    "generations/codes-2.0", "generations/codes-2.7"),
+    [](const auto& info)
+    {
+        std::string name = info.param;
+        name = name.substr(name.rfind('/') + 1);
+        std::replace(name.begin(), name.end(), '-', '_');
+        std::replace(name.begin(), name.end(), '.', '_');
+        return name;
+    });
 
 } // namespace

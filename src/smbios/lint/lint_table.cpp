@@ -77,7 +77,7 @@ void checkLength(const Structure& s)
     const std::uint8_t type = s.view().type();
     const std::uint8_t length = s.view().length();
     const rules::MinimumLength* rule = nullptr;
-    for (const auto& row : rules::minimumLengths())
+    for (const auto& row : rules::all().minimumLengths)
     {
         if (row.type == type &&
             s.version.atLeast(row.since.major, row.since.minor))
@@ -89,7 +89,7 @@ void checkLength(const Structure& s)
                        "SMBIOS %u.%u",
                        length, rule->minimum, s.version.major,
                        s.version.minor));
-    for (const auto& row : rules::fixedLengths())
+    for (const auto& row : rules::all().fixedLengths)
     {
         if (row.type == type && length > row.length)
             s.add(Severity::Warning, 1,
@@ -106,7 +106,7 @@ void checkStrings(const Structure& s)
         s.add(Severity::Error, s.view().length(),
               "the string set starts with an empty string, which ends it "
               "for readers");
-    for (const auto& row : rules::stringFields())
+    for (const auto& row : rules::all().stringFields)
     {
         if (row.type != s.view().type() || !s.holds(row.offset, 1))
             continue;
@@ -122,7 +122,7 @@ void checkStrings(const Structure& s)
 void checkValues(const Structure& s)
 {
     const std::uint8_t type = s.view().type();
-    for (const auto& row : rules::enumerations())
+    for (const auto& row : rules::all().enumerations)
     {
         if (row.type != type || !s.holds(row.offset, 1))
             continue;
@@ -132,7 +132,7 @@ void checkValues(const Structure& s)
                   sentence("%s 0x%02X is outside the defined codes", row.name,
                            code));
     }
-    for (const auto& row : rules::reservedBits())
+    for (const auto& row : rules::all().reservedBits)
     {
         if (row.type != type || !s.holds(row.offset, row.width))
             continue;
@@ -251,7 +251,7 @@ const TableEntry* byHandle(const std::vector<TableEntry>& entries,
 void checkReferences(const std::vector<TableEntry>& entries,
                      const HandleIndex& index, const Structure& s)
 {
-    for (const auto& row : rules::references())
+    for (const auto& row : rules::all().references)
     {
         if (row.type != s.view().type() || !s.holds(row.offset, 2))
             continue;
@@ -273,7 +273,7 @@ void checkReferences(const std::vector<TableEntry>& entries,
 void checkRequired(const std::vector<TableEntry>& entries,
                    decode::SmbiosVersion version, std::vector<Finding>& out)
 {
-    for (const auto& row : rules::requiredTypes())
+    for (const auto& row : rules::all().requiredTypes)
     {
         if (!version.atLeast(row.since.major, row.since.minor))
             continue;

@@ -117,33 +117,12 @@ constexpr Required kRequired[] = {
 
 } // namespace
 
-std::span<const MinimumLength> minimumLengths() noexcept
+const Rules& all() noexcept
 {
-    return kMinimumLengths;
-}
-std::span<const FixedLength> fixedLengths() noexcept
-{
-    return kFixedLengths;
-}
-std::span<const StringField> stringFields() noexcept
-{
-    return kStringFields;
-}
-std::span<const Reference> references() noexcept
-{
-    return kReferences;
-}
-std::span<const Enumeration> enumerations() noexcept
-{
-    return kEnumerations;
-}
-std::span<const ReservedBits> reservedBits() noexcept
-{
-    return kReservedBits;
-}
-std::span<const Required> requiredTypes() noexcept
-{
-    return kRequired;
+    static constexpr Rules kRules{kMinimumLengths, kFixedLengths, kStringFields,
+                                  kReferences,     kEnumerations, kReservedBits,
+                                  kRequired};
+    return kRules;
 }
 
 } // namespace qvm::smbios::rules

@@ -77,12 +77,17 @@ struct Required
     decode::SmbiosVersion since;
 };
 
-std::span<const MinimumLength> minimumLengths() noexcept;
-std::span<const FixedLength> fixedLengths() noexcept;
-std::span<const StringField> stringFields() noexcept;
-std::span<const Reference> references() noexcept;
-std::span<const Enumeration> enumerations() noexcept;
-std::span<const ReservedBits> reservedBits() noexcept;
-std::span<const Required> requiredTypes() noexcept;
+struct Rules
+{
+    std::span<const MinimumLength> minimumLengths;
+    std::span<const FixedLength> fixedLengths;
+    std::span<const StringField> stringFields;
+    std::span<const Reference> references;
+    std::span<const Enumeration> enumerations;
+    std::span<const ReservedBits> reservedBits;
+    std::span<const Required> requiredTypes;
+};
+
+const Rules& all() noexcept;
 
 } // namespace qvm::smbios::rules

@@ -22,7 +22,7 @@ bool before(SmbiosVersion a, SmbiosVersion b)
 std::uint8_t minimumLength(std::uint8_t type, SmbiosVersion version)
 {
     std::uint8_t minimum = 0;
-    for (const rules::MinimumLength& row : rules::minimumLengths())
+    for (const rules::MinimumLength& row : rules::all().minimumLengths)
         if (row.type == type &&
             version.atLeast(row.since.major, row.since.minor))
             minimum = row.minimum;
@@ -72,13 +72,13 @@ decode::SmbiosVersion inferVersion(const TableView& table) noexcept
     // Try the versions at which some minimum length changes, newest first;
     // the oldest one stands when the table meets none.
     SmbiosVersion candidate{0, 0};
-    for (const rules::MinimumLength& row : rules::minimumLengths())
+    for (const rules::MinimumLength& row : rules::all().minimumLengths)
         if (before(candidate, row.since))
             candidate = row.since;
     while (!meets(table, candidate))
     {
         std::optional<SmbiosVersion> older;
-        for (const rules::MinimumLength& row : rules::minimumLengths())
+        for (const rules::MinimumLength& row : rules::all().minimumLengths)
             if (before(row.since, candidate) &&
                 (!older || before(*older, row.since)))
                 older = row.since;
