@@ -10,7 +10,7 @@
 #include "fuzz_support.hpp"
 #include "qvmclient.h"
 #include "smbios/structure_json.hpp"
-#include "smbios/table.hpp"
+#include "capi/table_state.hpp"
 #include "strict_json.hpp"
 
 #include <cstdlib>
