@@ -1,7 +1,7 @@
 #include "capi/loaded_table.hpp"
 
+#include "capi/table_state.hpp"
 #include "qvmclient.h"
-#include "smbios/table.hpp"
 
 namespace qvm::capi
 {

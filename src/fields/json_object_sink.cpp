@@ -28,15 +28,38 @@ bool plainKey(const char* key)
     return length <= kMaxKey && std::memchr(key, ':', length) == nullptr;
 }
 
+// Length and the first and last eight bytes (the bytes of a shorter key):
+// cheap, and enough to tell apart the keys of one structure.
+std::uint64_t quickHash(std::string_view key)
+{
+    std::uint64_t head = 0;
+    std::uint64_t tail = 0;
+    if (key.size() >= 8)
+    {
+        std::memcpy(&head, key.data(), 8);
+        std::memcpy(&tail, key.data() + key.size() - 8, 8);
+    }
+    else
+    {
+        for (const char c : key)
+            head = head << 8 | static_cast<unsigned char>(c);
+    }
+    std::uint64_t hash = (key.size() + head) * 0x9E3779B97F4A7C15ULL;
+    hash = (hash ^ tail ^ hash >> 29) * 0xBF58476D1CE4E5B9ULL;
+    return hash ^ hash >> 32;
+}
+
 } // namespace
 
 void JsonObjectSink::reset() noexcept
 {
+    for (const Member& member : members_)
+        slots_[member.slot] = 0;
     arena_.clear();
     members_.clear();
-    std::fill(slots_.begin(), slots_.end(), 0U);
     refused_ = 0;
     outOfMemory_ = false;
+    highBytes_ = false;
 }
 
 std::string_view JsonObjectSink::keyOf(const Member& member) const
@@ -44,13 +67,13 @@ std::string_view JsonObjectSink::keyOf(const Member& member) const
     return std::string_view(arena_).substr(member.keyAt, member.keyLength);
 }
 
-std::uint32_t& JsonObjectSink::slotFor(std::string_view key)
+std::size_t JsonObjectSink::slotFor(std::string_view escapedKey) const
 {
     const std::size_t mask = slots_.size() - 1;
-    auto at = static_cast<std::size_t>(fnv1a(key)) & mask;
-    while (slots_[at] != 0 && keyOf(members_[slots_[at] - 1]) != key)
+    auto at = static_cast<std::size_t>(quickHash(escapedKey)) & mask;
+    while (slots_[at] != 0 && keyOf(members_[slots_[at] - 1]) != escapedKey)
         at = (at + 1) & mask;
-    return slots_[at];
+    return at;
 }
 
 // Keeps the table at most half full.
@@ -58,33 +81,49 @@ void JsonObjectSink::grow()
 {
     slots_.assign(std::max(kFirstSlots, 2 * slots_.size()), 0U);
     for (std::uint32_t i = 0; i < members_.size(); ++i)
-        slotFor(keyOf(members_[i])) = i + 1;
+    {
+        members_[i].slot =
+            static_cast<std::uint32_t>(slotFor(keyOf(members_[i])));
+        slots_[members_[i].slot] = i + 1;
+    }
 }
 
-void JsonObjectSink::add(std::string_view key, std::string_view json)
+// Keys compare as escaped text: escaping maps different keys to different
+// texts, so a key repeats exactly when its escaped text does.
+void JsonObjectSink::commit(std::string_view key, std::size_t valueAt)
+{
+    const std::size_t keyAt = arena_.size();
+    highBytes_ |= appendJsonEscaped(arena_, key);
+    if (2 * (members_.size() + 1) > slots_.size())
+        grow();
+    const std::string_view escaped = std::string_view(arena_).substr(keyAt);
+    const std::size_t slot = slotFor(escaped);
+    const auto valueLength = static_cast<std::uint32_t>(keyAt - valueAt);
+    if (slots_[slot] != 0)
+    {
+        Member& member = members_[slots_[slot] - 1];
+        member.valueAt = static_cast<std::uint32_t>(valueAt);
+        member.valueLength = valueLength;
+        arena_.resize(keyAt);
+        return;
+    }
+    members_.push_back({static_cast<std::uint32_t>(keyAt),
+                        static_cast<std::uint32_t>(escaped.size()),
+                        static_cast<std::uint32_t>(valueAt), valueLength,
+                        static_cast<std::uint32_t>(slot)});
+    slots_[slot] = static_cast<std::uint32_t>(members_.size());
+}
+
+void JsonObjectSink::integerValue(std::string_view key, std::int64_t value)
 {
     if (refused_ != 0 || outOfMemory_)
         return;
     try
     {
-        if (2 * (members_.size() + 1) > slots_.size())
-            grow();
-        const auto valueAt = static_cast<std::uint32_t>(arena_.size());
-        arena_.append(json);
-        const Member value{0, 0, valueAt,
-                           static_cast<std::uint32_t>(json.size())};
-        std::uint32_t& slot = slotFor(key);
-        if (slot != 0)
-        {
-            members_[slot - 1].valueAt = value.valueAt;
-            members_[slot - 1].valueLength = value.valueLength;
-            return;
-        }
-        const auto keyAt = static_cast<std::uint32_t>(arena_.size());
-        arena_.append(key);
-        members_.push_back({keyAt, static_cast<std::uint32_t>(key.size()),
-                            value.valueAt, value.valueLength});
-        slot = static_cast<std::uint32_t>(members_.size());
+        const std::size_t valueAt = arena_.size();
+        DecimalBuffer digits;
+        arena_.append(decimalText(value, digits));
+        commit(key, valueAt);
     }
     catch (const std::bad_alloc&)
     {
@@ -92,20 +131,22 @@ void JsonObjectSink::add(std::string_view key, std::string_view json)
     }
 }
 
-void JsonObjectSink::addString(std::string_view key, std::string_view value)
+void JsonObjectSink::textValue(std::string_view key, std::string_view value)
 {
+    if (refused_ != 0 || outOfMemory_)
+        return;
     try
     {
-        scratch_.assign(1, '"');
-        appendJsonEscaped(scratch_, value.empty() ? "NULL" : value);
-        scratch_.push_back('"');
+        const std::size_t valueAt = arena_.size();
+        arena_.push_back('"');
+        highBytes_ |= appendJsonEscaped(arena_, value.empty() ? "NULL" : value);
+        arena_.push_back('"');
+        commit(key, valueAt);
     }
     catch (const std::bad_alloc&)
     {
         outOfMemory_ = true;
-        return;
     }
-    add(key, scratch_);
 }
 
 void JsonObjectSink::addParsed(char tag, const char* key,
@@ -133,19 +174,17 @@ void JsonObjectSink::addParsed(char tag, const char* key,
         return;
     }
     if (parts.tag.kind == ValueKind::Text)
-        return addString(parts.key, parts.value);
-    DecimalBuffer digits;
-    add(parts.key,
-        decimalText(std::strtoll(parts.value, nullptr,
-                                 parts.tag.kind == ValueKind::Hex ? 16 : 10),
-                    digits));
+        return textValue(parts.key, parts.value);
+    integerValue(parts.key,
+                 std::strtoll(parts.value, nullptr,
+                              parts.tag.kind == ValueKind::Hex ? 16 : 10));
 }
 
 void JsonObjectSink::addInteger(const char* key, char tag, std::int64_t value)
 {
-    DecimalBuffer digits;
     if (plainKey(key))
-        return add(key, decimalText(value, digits));
+        return integerValue(key, value);
+    DecimalBuffer digits;
     if (tag == 'd')
         return addParsed(tag, key, decimalText(value, digits));
     char hex[12];
@@ -168,7 +207,7 @@ void JsonObjectSink::text(const char* key, const char* value)
     if (value == nullptr)
         return;
     if (plainKey(key))
-        addString(key, value);
+        textValue(key, value);
     else
         addParsed('s', key, value);
 }
@@ -183,25 +222,26 @@ std::int64_t JsonObjectSink::finish(std::string& out)
     try
     {
         out.push_back('{');
+        const char* separator = "\n  \"";
         for (const Member& member : members_)
         {
-            out += out.size() == start + 1 ? "\n  \"" : ",\n  \"";
-            appendJsonEscaped(out, keyOf(member));
-            out += "\": ";
+            out.append(separator);
+            separator = ",\n  \"";
+            out.append(arena_, member.keyAt, member.keyLength);
+            out.append("\": ");
             out.append(arena_, member.valueAt, member.valueLength);
         }
-        out += members_.empty() ? "}" : "\n}";
+        out.append(members_.empty() ? "}" : "\n}");
     }
     catch (const std::bad_alloc&)
     {
         out.resize(start);
         return QVM_RC_NO_RESOURCES;
     }
-    const std::string_view written = std::string_view(out).substr(start);
-    if (std::all_of(written.begin(), written.end(),
-                    [](char c) { return (c & 0x80) == 0; }))
+    if (!highBytes_)
         return 0;
-    const HeapString strict(strictJsonCopy(written));
+    const HeapString strict(
+        strictJsonCopy(std::string_view(out).substr(start)));
     out.resize(start);
     if (!strict)
         return QVM_RC_NO_RESOURCES;

@@ -41,28 +41,30 @@ class JsonObjectSink final : public FieldSink
   private:
     struct Member
     {
-        std::uint32_t keyAt;
+        std::uint32_t keyAt; // the key as escaped JSON text, unquoted
         std::uint32_t keyLength;
         std::uint32_t valueAt; // the value as JSON text
         std::uint32_t valueLength;
+        std::uint32_t slot;
     };
 
+    // Values are written into the arena first, then commit adds the key.
+    void integerValue(std::string_view key, std::int64_t value);
     void addInteger(const char* key, char tag, std::int64_t value);
-    // A field whose key holds no colon and fits the grammar's limit.
-    void add(std::string_view key, std::string_view json);
-    void addString(std::string_view key, std::string_view value);
+    void textValue(std::string_view key, std::string_view value);
+    void commit(std::string_view key, std::size_t valueAt);
     // A field read back through the field-string grammar.
     void addParsed(char tag, const char* key, std::string_view value);
     std::string_view keyOf(const Member& member) const;
-    std::uint32_t& slotFor(std::string_view key);
+    std::size_t slotFor(std::string_view escapedKey) const;
     void grow();
 
     std::string arena_;
     std::vector<Member> members_;
     std::vector<std::uint32_t> slots_; // member number + 1, or 0
-    std::string scratch_;
     std::int64_t refused_ = 0;
     bool outOfMemory_ = false;
+    bool highBytes_ = false; // some byte above 0x7F went in
 };
 
 } // namespace qvm

@@ -3,6 +3,7 @@
 #include "common/text.hpp"
 #include "fields/field_string.hpp"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -50,21 +51,66 @@ const char* escapeOf(unsigned char byte, char (&hex)[7])
 
 } // namespace
 
-// Runs of bytes that stand go out whole.
-void appendJsonEscaped(std::string& out, std::string_view text)
+namespace
+{
+
+constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
+
+// Whether any of the eight bytes of word is zero.
+constexpr bool anyZeroByte(std::uint64_t word)
+{
+    return ((word - kOnes) & ~word & kHighs) != 0;
+}
+
+// Whether all eight bytes stand as they are: none below 0x20, none of '"',
+// '\\' and '/'. Bytes above 0x7F stand.
+constexpr bool allStand(std::uint64_t word)
+{
+    const bool control = ((word - 0x20 * kOnes) & ~word & kHighs) != 0;
+    return !control && !anyZeroByte(word ^ ('"' * kOnes)) &&
+           !anyZeroByte(word ^ ('\\' * kOnes)) &&
+           !anyZeroByte(word ^ ('/' * kOnes));
+}
+
+} // namespace
+
+// Runs of bytes that stand go out whole. Eight bytes at a time are checked
+// together; a word with a byte to escape is gone through byte by byte.
+bool appendJsonEscaped(std::string& out, std::string_view text)
 {
     char hex[7] = "\\u00xx";
+    std::uint64_t high = 0;
     std::size_t run = 0;
-    for (std::size_t i = 0; i < text.size(); ++i)
+    std::size_t i = 0;
+    while (i < text.size())
     {
-        const char* escape = escapeOf(static_cast<unsigned char>(text[i]), hex);
-        if (escape == nullptr)
-            continue;
-        out.append(text.substr(run, i - run));
-        out.append(escape);
-        run = i + 1;
+        if (text.size() - i >= 8)
+        {
+            std::uint64_t word;
+            std::memcpy(&word, text.data() + i, 8);
+            high |= word;
+            if (allStand(word))
+            {
+                i += 8;
+                continue;
+            }
+        }
+        const std::size_t end = std::min(text.size(), i + 8);
+        for (; i < end; ++i)
+        {
+            const auto byte = static_cast<unsigned char>(text[i]);
+            high |= byte;
+            const char* escape = escapeOf(byte, hex);
+            if (escape == nullptr)
+                continue;
+            out.append(text.substr(run, i - run));
+            out.append(escape);
+            run = i + 1;
+        }
     }
     out.append(text.substr(run));
+    return (high & kHighs) != 0;
 }
 
 namespace

@@ -17,7 +17,8 @@ namespace qvm
 std::optional<std::string> plainObjectText(int32_t count, char** strings);
 
 // text with json-c's escapes (the two-character ones, "\/" included, and
-// \u00xx for other control bytes), appended to out.
-void appendJsonEscaped(std::string& out, std::string_view text);
+// \u00xx for other control bytes), appended to out. Says whether text holds
+// a byte above 0x7F (which stands as it is).
+bool appendJsonEscaped(std::string& out, std::string_view text);
 
 } // namespace qvm
