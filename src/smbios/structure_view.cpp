@@ -24,9 +24,18 @@ StructureView::StructureView(std::span<const std::uint8_t> bytes) noexcept
     formatted_ = std::min<std::size_t>(bytes_[1], bytes_.size());
 }
 
+StructureView StructureView::formattedOnly() const noexcept
+{
+    StructureView clipped = *this;
+    clipped.clipped_ = true;
+    return clipped;
+}
+
 std::size_t StructureView::readable() const noexcept
 {
-    return valid() ? bytes_.size() : 0;
+    if (!valid())
+        return 0;
+    return clipped_ ? formatted_ : bytes_.size();
 }
 
 // Offsets come from table bytes and mappings; offset + i never wraps

@@ -82,6 +82,11 @@ class StructureView
     // bytes: from the structure's first byte to the end of its buffer.
     explicit StructureView(std::span<const std::uint8_t> bytes) noexcept;
 
+    // The same structure, with byte/word/dword/qword and field reading zero
+    // past the formatted area instead of the string set behind it. Strings
+    // are found as before.
+    StructureView formattedOnly() const noexcept;
+
     // A complete header with a length byte of at least 4.
     bool valid() const noexcept { return formatted_ != 0; }
     const std::uint8_t* data() const noexcept { return bytes_.data(); }
@@ -120,6 +125,7 @@ class StructureView
 
     std::span<const std::uint8_t> bytes_;
     std::size_t formatted_ = 0;
+    bool clipped_ = false;
 };
 
 } // namespace qvm::smbios

@@ -1,6 +1,7 @@
+#include "capi/tagged_sink.hpp"
 #include "decode/field_capture.hpp"
 #include "qvmclient.h"
-#include "smbios/decode/bios_characteristics.hpp"
+#include "smbios/decode/decoders.hpp"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -27,8 +28,10 @@ Strings characteristics(uint64_t value)
 
 Strings extension2(uint32_t value, uint8_t major, uint8_t minor)
 {
-    return decoded(qvm::decode::addBiosCharacteristicsExt2, value,
-                   qvm::decode::SmbiosVersion{major, minor});
+    qvmtest::FieldCapture capture;
+    qvm::capi::TaggedSink sink(*capture.list());
+    qvm::decode::addBiosCharacteristicsExt2(value, {major, minor}, sink);
+    return capture.strings();
 }
 
 } // namespace

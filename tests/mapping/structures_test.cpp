@@ -99,7 +99,7 @@ TEST(MappingStructures, HandleListOverwritesTheHeaderHandle)
                            .u16(17, 0x0601)
                            .build();
     const auto json = qvm::smbios::structureJson(
-        qvm::smbios::StructureView(bytes), bytes.size());
+        qvm::smbios::StructureView(bytes), bytes.size(), {});
     EXPECT_THAT(json.text,
                 testing::HasSubstr("\"Length\": 20,\n  \"Handle\": 1537,\n"));
 }

@@ -7,7 +7,6 @@
 #include "clean_table.hpp"
 #include "dump_file.hpp"
 #include "smbios/diff/table_diff.hpp"
-#include "smbios/table.hpp"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -26,16 +25,9 @@ const std::string kData = QVM_TEST_DATA_DIR;
 
 using Side = std::vector<qvm::smbios::StructureFields>;
 
-// The table's structures with their decoded fields, read while the library
-// holds it, as qvm reads them.
 Side read(const Structures& s)
 {
-    const qvmtest::LoadedTable loaded(join(s));
-    EXPECT_EQ(loaded.status(), 0);
-    std::vector<qvm::smbios::TableEntry> entries;
-    for (const auto& entry : qvm::smbios::loadedTable())
-        entries.push_back(entry);
-    return qvm::smbios::structureFields(entries, qvm::smbios::decodedFields);
+    return qvm::smbios::structureFields(join(s), kVersion);
 }
 
 Structures dimmSwap()

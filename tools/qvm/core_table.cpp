@@ -1,9 +1,10 @@
 #include "core_table.hpp"
 
+#include "capi/loaded_table.hpp"
+#include "capi/table_state.hpp"
 #include "common/handles.hpp"
 #include "qvmclient.h"
 #include "smbios/structure_json.hpp"
-#include "smbios/table.hpp"
 
 #include <algorithm>
 #include <cstdlib>
@@ -107,7 +108,8 @@ Walk walkTable()
 
 Converted structureJson(const TableEntry& entry)
 {
-    auto json = qvm::smbios::structureJson(entry.view, entry.size);
+    auto json = qvm::smbios::structureJson(entry.view, entry.size,
+                                           qvm::capi::loadedContext().decode);
     return {std::move(json.text), json.status};
 }
 

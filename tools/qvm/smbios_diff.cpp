@@ -3,6 +3,7 @@
 // either cannot be read, as diff has it.
 #include "cli.hpp"
 #include "smbios/diff/table_diff.hpp"
+#include "smbios/view/version_choice.hpp"
 #include "smbios_commands.hpp"
 #include "smbios_table.hpp"
 
@@ -22,21 +23,27 @@ struct DiffOptions
     bool json = false;
 };
 
-// The structures of file with their decoded fields; none after saying why
-// the file cannot be read.
+// The structures of file in the faithful view, read as the SMBIOS version
+// its entry point names, else as the newest its structure lengths allow;
+// none after saying why the file cannot be read.
 std::optional<std::vector<qvm::smbios::StructureFields>>
 readSide(const std::string& file)
 {
     std::optional<std::vector<qvm::smbios::StructureFields>> side;
     TableChoice choice;
     choice.file = file;
-    withTable("smbios diff", choice,
-              [&](const TableSource&, const core::Walk& walk)
-              {
-                  side = qvm::smbios::structureFields(
-                      walk.entries, qvm::smbios::decodedFields);
-                  return kExitOk;
-              });
+    withTableBytes(
+        "smbios diff", choice,
+        [&](const TableSource& source, std::span<const std::uint8_t> table)
+        {
+            const auto version =
+                source.entryPoint
+                    ? qvm::decode::SmbiosVersion{source.entryPoint->major,
+                                                 source.entryPoint->minor}
+                    : qvm::smbios::inferVersion(qvm::smbios::TableView(table));
+            side = qvm::smbios::structureFields(table, version);
+            return kExitOk;
+        });
     return side;
 }
 
@@ -65,8 +72,9 @@ void addSmbiosDiff(Command& smbios)
         "what changed from table A to table B, structure by structure\n"
         "Structures pair by handle, or by type and designation (socket, "
         "locator, slot)\nwhere the handles moved. One line per structure "
-        "added or removed and per\nfield changed. Exit 0 when the tables "
-        "hold the same, 1 when they differ,\n2 when either cannot be read.",
+        "added or removed and per\nfield changed, in the faithful view. "
+        "Exit 0 when the tables hold the same,\n1 when they differ, 2 when "
+        "either cannot be read.",
         [o] { return diff(*o); });
     c.argument("A", o->before,
                "the table before: raw, or behind an entry point; 'sample' for "

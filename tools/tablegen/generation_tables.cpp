@@ -18,6 +18,8 @@ struct Generation
     std::uint8_t memoryArray;
     std::uint8_t memoryDevice;
     std::uint8_t arrayMapping;
+    std::uint8_t cache;
+    std::uint8_t slot;
 
     bool atLeast(std::uint8_t wantMajor, std::uint8_t wantMinor) const
     {
@@ -26,10 +28,10 @@ struct Generation
 };
 
 constexpr Generation kGenerations[] = {
-    {2, 3, 0x14, 0x19, 0x23, 0x0F, 0x1B, 0x0F},
-    {2, 7, 0x18, 0x1B, 0x2A, 0x17, 0x22, 0x1F},
-    {3, 0, 0x18, 0x1B, 0x30, 0x17, 0x28, 0x1F},
-    {3, 4, 0x1A, 0x1B, 0x30, 0x17, 0x5C, 0x1F},
+    {2, 3, 0x14, 0x19, 0x23, 0x0F, 0x1B, 0x0F, 0x13, 0x0D},
+    {2, 7, 0x18, 0x1B, 0x2A, 0x17, 0x22, 0x1F, 0x13, 0x11},
+    {3, 0, 0x18, 0x1B, 0x30, 0x17, 0x28, 0x1F, 0x13, 0x11},
+    {3, 4, 0x1A, 0x1B, 0x30, 0x17, 0x5C, 0x1F, 0x1B, 0x17},
 };
 
 constexpr std::uint64_t kGiB = 1024ULL * 1024 * 1024;
@@ -133,16 +135,20 @@ StructureBuilder processor(const Generation& g, int socket)
     return s;
 }
 
-StructureBuilder cache()
+// From 3.1 the sizes have dwords of their own (here the same 1 MiB).
+StructureBuilder cache(const Generation& g)
 {
-    return StructureBuilder(7, 0x13, handle(7))
-        .string(4, "L1")
+    StructureBuilder s(7, g.cache, handle(7));
+    s.string(4, "L1")
         .u16(5, 0x180)
         .u16(7, 0x8010)
         .u16(9, 0x8010)
         .u8(0x10, 5)
         .u8(0x11, 5)
         .u8(0x12, 8);
+    if (g.cache >= 0x1B)
+        s.u32(0x13, 0x8000'0010).u32(0x17, 0x8000'0010);
+    return s;
 }
 
 // Repeated fields, each of which a keyed export keeps only once.
@@ -188,20 +194,24 @@ StructureBuilder groupAssociations()
         .u16(0x0C, handle(7));
 }
 
-StructureBuilder slot()
+// Bus addresses from 2.6; data bus width, no peer groups and the slot's
+// physical width and pitch from 3.4.
+StructureBuilder slot(const Generation& g)
 {
-    return StructureBuilder(9, 0x11, handle(9))
-        .string(4, "PCIe 1")
+    StructureBuilder s(9, g.slot, handle(9));
+    s.string(4, "PCIe 1")
         .u8(5, 0xB6)
         .u8(6, 0x0D)
         .u8(7, 3)
         .u8(8, 4)
         .u16(9, 1)
         .u8(0x0B, 0x04)
-        .u8(0x0C, 0x03)
-        .u16(0x0D, 0)
-        .u8(0x0F, 0x17)
-        .u8(0x10, 0);
+        .u8(0x0C, 0x03);
+    if (g.slot >= 0x11)
+        s.u16(0x0D, 0).u8(0x0F, 0x17).u8(0x10, 0);
+    if (g.slot >= 0x17)
+        s.u8(0x11, 0x0D).u8(0x12, 0).u8(0x13, 4).u8(0x14, 0x0D).u16(0x15, 2000);
+    return s;
 }
 
 // 3 TB of capacity: too large for the dword of KiB, which says "see the
@@ -307,7 +317,7 @@ TableBuilder generationTable(const Generation& g)
 {
     TableBuilder t;
     t.add(bios(g)).add(systemInfo(g)).add(shortBaseboard()).add(chassis());
-    t.add(processor(g, 0)).add(processor(g, 1)).add(cache()).add(slot());
+    t.add(processor(g, 0)).add(processor(g, 1)).add(cache(g)).add(slot(g));
     t.add(onboardDevices()).add(oemStrings()).add(options());
     t.add(groupAssociations()).add(memoryArray(g));
     // A 2.1 layout among newer ones: 21 bytes, no speed or strings after.

@@ -1,9 +1,6 @@
 #include "smbios/diff/designations.hpp"
 
-#include "smbios/decode/value_table.hpp"
-
 #include <array>
-#include <iterator>
 
 namespace qvm::smbios
 {
@@ -50,18 +47,6 @@ std::vector<std::string> designations(const StructureView& view)
         }
     }
     return names;
-}
-
-std::string structureTypeName(std::uint8_t type)
-{
-    constexpr std::uint8_t kFirstOem = 128;
-    const char* text = decode::findText(
-        {StructureTypeInfoTable, std::size(StructureTypeInfoTable)}, type);
-    if (text == nullptr)
-        return type >= kFirstOem ? "OEM-specific" : "Unknown";
-    std::string name = text;
-    name.erase(name.find_last_not_of(' ') + 1);
-    return name;
 }
 
 } // namespace qvm::smbios

@@ -15,7 +15,4 @@ namespace qvm::smbios
 // none for a type without any, or a structure too short to hold them.
 std::vector<std::string> designations(const StructureView& view);
 
-// "Memory Device", "OEM-specific" from 128 on, else "Unknown".
-std::string structureTypeName(std::uint8_t type);
-
 } // namespace qvm::smbios

@@ -2,12 +2,12 @@
 
 #include "common/handles.hpp"
 #include "fields/json_text.hpp"
-#include "smbios/diff/designations.hpp"
+#include "smbios/view/faithful_sink.hpp"
+#include "smbios/view/faithful_view.hpp"
 
 #include <array>
 #include <cstdio>
 #include <json-c/json.h>
-#include <map>
 
 namespace qvm::smbios
 {
@@ -103,36 +103,49 @@ void pairStructures(Pairing& pairing)
         });
 }
 
-// Each field's n-th occurrence under its key, so that repeated keys pair
-// in order.
-std::map<std::pair<std::string, std::size_t>, const std::string*>
-occurrences(const Fields& fields)
+// How many fields before fields[i] share its key: repeated keys pair in
+// order.
+std::size_t occurrence(const Fields& fields, std::size_t i)
 {
-    std::map<std::pair<std::string, std::size_t>, const std::string*> out;
-    std::map<std::string, std::size_t> seen;
-    for (const auto& [key, value] : fields)
-        out[{key, seen[key]++}] = &value;
-    return out;
+    std::size_t n = 0;
+    for (std::size_t j = 0; j < i; ++j)
+        n += fields[j].first == fields[i].first;
+    return n;
 }
 
-std::vector<FieldChange> fieldChanges(const Fields& before, const Fields& after)
+// The value of the n-th field under key, or null.
+const std::string* find(const Fields& fields, const std::string& key,
+                        std::size_t n)
+{
+    for (const auto& [k, value] : fields)
+        if (k == key && n-- == 0)
+            return &value;
+    return nullptr;
+}
+
+// The formatted area's length first: a longer structure is what a newer
+// layout looks like, before the fields it brings.
+std::vector<FieldChange> fieldChanges(const StructureFields& a,
+                                      const StructureFields& b)
 {
     std::vector<FieldChange> changes;
-    const auto old = occurrences(before);
-    const auto now = occurrences(after);
-    std::map<std::string, std::size_t> seen;
-    for (const auto& [key, value] : before)
+    if (a.length != b.length)
+        changes.push_back({"length", decimal(std::uint64_t{a.length}),
+                           decimal(std::uint64_t{b.length})});
+    const Fields& before = a.fields;
+    const Fields& after = b.fields;
+    for (std::size_t i = 0; i < before.size(); ++i)
     {
-        const auto found = now.find({key, seen[key]++});
-        if (found == now.end())
+        const auto& [key, value] = before[i];
+        const std::string* now = find(after, key, occurrence(before, i));
+        if (now == nullptr)
             changes.push_back({key, value, std::nullopt});
-        else if (*found->second != value)
-            changes.push_back({key, value, *found->second});
+        else if (*now != value)
+            changes.push_back({key, value, *now});
     }
-    seen.clear();
-    for (const auto& [key, value] : after)
-        if (!old.contains({key, seen[key]++}))
-            changes.push_back({key, std::nullopt, value});
+    for (std::size_t i = 0; i < after.size(); ++i)
+        if (find(before, after[i].first, occurrence(after, i)) == nullptr)
+            changes.push_back({after[i].first, std::nullopt, after[i].second});
     return changes;
 }
 
@@ -154,6 +167,15 @@ std::string handleText(std::uint16_t handle)
     return text.data();
 }
 
+// "type 17"; snprintf rather than std::to_string, whose digit table would
+// join the shared object's exported names.
+std::string typeText(std::uint8_t type)
+{
+    std::array<char, 12> text{};
+    std::snprintf(text.data(), text.size(), "type %u", unsigned{type});
+    return text.data();
+}
+
 const StructureFields& subject(const StructureChange& change)
 {
     return change.before != nullptr ? *change.before : *change.after;
@@ -167,8 +189,8 @@ std::string firstName(const StructureFields& s)
 // 0x1102 type 17 Memory Device "DIMM A1"
 std::string prefix(const StructureFields& s)
 {
-    std::string text = handleText(s.handle) + " type " +
-                       std::to_string(s.type) + " " + structureTypeName(s.type);
+    std::string text = handleText(s.handle) + " " + typeText(s.type) + " " +
+                       structureName(s.type);
     if (!firstName(s).empty())
         text += " " + quoted(firstName(s));
     return text;
@@ -194,9 +216,8 @@ json_object* changeObject(const StructureChange& change)
                            json_object_new_string(changeName(change)));
     json_object_object_add(object, "handle", json_object_new_int(s.handle));
     json_object_object_add(object, "type", json_object_new_int(s.type));
-    json_object_object_add(
-        object, "name",
-        json_object_new_string(structureTypeName(s.type).c_str()));
+    json_object_object_add(object, "name",
+                           json_object_new_string(structureName(s.type)));
     if (!firstName(s).empty())
         json_object_object_add(object, "designation",
                                json_object_new_string(firstName(s).c_str()));
@@ -236,7 +257,7 @@ std::vector<StructureChange> diffTables(std::span<const StructureFields> before,
             continue;
         }
         StructureChange change{&before[i], &after[j],
-                               fieldChanges(before[i].fields, after[j].fields)};
+                               fieldChanges(before[i], after[j])};
         if (change.moved() || !change.fields.empty())
             changes.push_back(std::move(change));
     }

@@ -39,7 +39,7 @@ struct StructureChange
 std::vector<StructureChange> diffTables(std::span<const StructureFields> before,
                                         std::span<const StructureFields> after);
 
-// One line per change:
+// One line per change (a changed length reads as the field "length"):
 //   0x1102 type 17 Memory Device "DIMM A1": SerialNumber "1A2B" → "9F8E"
 //   0x1102 type 17 Memory Device "DIMM A1": moved to handle 0x1202
 //   0x0900 type 9 System Slots "SLOT2": removed

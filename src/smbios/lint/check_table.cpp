@@ -1,43 +1,18 @@
 #include "smbios/lint/check_table.hpp"
 
 #include "smbios/entry_point_layout.hpp"
-#include "smbios/lint/structure_rules.hpp"
+#include "smbios/lint/sentence.hpp"
 #include "smbios/table_view.hpp"
+#include "smbios/view/version_choice.hpp"
 
-#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstring>
-#include <utility>
 
 namespace qvm::smbios
 {
 namespace
 {
-
-std::string describeVersion(decode::SmbiosVersion version)
-{
-    std::array<char, 16> text{};
-    std::snprintf(text.data(), text.size(), "%u.%u", version.major,
-                  version.minor);
-    return text.data();
-}
-
-bool before(decode::SmbiosVersion a, decode::SmbiosVersion b)
-{
-    return !a.atLeast(b.major, b.minor);
-}
-
-// The minimum length of type in version, 0 when no rule names one.
-unsigned minimumLength(std::uint8_t type, decode::SmbiosVersion version)
-{
-    unsigned minimum = 0;
-    for (const auto& row : rules::all().minimumLengths)
-        if (row.type == type &&
-            version.atLeast(row.since.major, row.since.minor))
-            minimum = row.minimum;
-    return minimum;
-}
 
 // Why a file that starts with an entry point's anchor holds none that
 // can be read; empty when it does not start with one.
@@ -97,8 +72,9 @@ void checkForm32(const EntryPoint& ep, EntryPointFindings& f)
     const std::uint8_t stated = ep.bytes[ep32::kLength];
     if (stated != ep32::kFullLength)
         f.add(Severity::Warning, ep32::kLength,
-              "the entry point's length byte says " + std::to_string(stated) +
-                  " where the 32-bit form is 31 bytes long");
+              sentence("the entry point's length byte says %u where the "
+                       "32-bit form is 31 bytes long",
+                       unsigned{stated}));
     if (!sumsToZero(ep.bytes, 0, ep.bytes.size()))
         f.add(Severity::Error, ep32::kChecksum,
               "the entry point's checksum does not make its bytes add up to "
@@ -114,17 +90,18 @@ void checkForm64(const EntryPoint& ep, EntryPointFindings& f)
     const std::uint8_t stated = ep.bytes[ep64::kLength];
     if (stated != ep64::kMinLength)
         f.add(Severity::Warning, ep64::kLength,
-              "the entry point's length byte says " + std::to_string(stated) +
-                  " where the 64-bit form is 24 bytes long");
+              sentence("the entry point's length byte says %u where the "
+                       "64-bit form is 24 bytes long",
+                       unsigned{stated}));
     if (!sumsToZero(ep.bytes, 0, ep.bytes.size()))
         f.add(Severity::Error, ep64::kChecksum,
               "the entry point's checksum does not make its bytes add up to "
               "zero");
     if (ep.major < 3)
         f.add(Severity::Warning, ep64::kMajor,
-              "a 64-bit entry point names SMBIOS " +
-                  describeVersion({ep.major, ep.minor}) +
-                  "; that form came with SMBIOS 3.0");
+              sentence("a 64-bit entry point names SMBIOS %u.%u; that form "
+                       "came with SMBIOS 3.0",
+                       unsigned{ep.major}, unsigned{ep.minor}));
 }
 
 // Structures up to and with the end-of-table structure.
@@ -146,10 +123,11 @@ void checkAnnounced(const EntryPoint& ep, std::span<const std::uint8_t> table,
 {
     if (table.size() < ep.tableLength)
         f.add(Severity::Error, ep.is64 ? ep64::kMaxSize : ep32::kTableLength,
-              std::string("the entry point announces ") +
-                  (ep.is64 ? "a table of at most " : "a table of ") +
-                  std::to_string(ep.tableLength) + " bytes, the file holds " +
-                  std::to_string(table.size()));
+              sentence("the entry point announces a table of %s%lu bytes, "
+                       "the file holds %zu",
+                       ep.is64 ? "at most " : "",
+                       static_cast<unsigned long>(ep.tableLength),
+                       table.size()));
     if (ep.is64)
         return;
     const unsigned announced = ep.bytes[ep32::kStructureCount] |
@@ -157,8 +135,9 @@ void checkAnnounced(const EntryPoint& ep, std::span<const std::uint8_t> table,
     const std::size_t held = countStructures(table);
     if (announced != held)
         f.add(Severity::Warning, ep32::kStructureCount,
-              "the entry point announces " + std::to_string(announced) +
-                  " structures, the table holds " + std::to_string(held));
+              sentence("the entry point announces %u structures, the table "
+                       "holds %zu",
+                       announced, held));
 }
 
 } // namespace
@@ -173,35 +152,11 @@ std::vector<Finding> lintEntryPoint(const EntryPoint& ep,
         checkForm32(ep, f);
     if (!knownVersion(ep) && !(ep.is64 && ep.major < 3))
         f.add(Severity::Warning, ep.is64 ? ep64::kMajor : ep32::kMajor,
-              "SMBIOS " + describeVersion({ep.major, ep.minor}) +
-                  " is not a version the reference has published");
+              sentence("SMBIOS %u.%u is not a version the reference has "
+                       "published",
+                       unsigned{ep.major}, unsigned{ep.minor}));
     checkAnnounced(ep, table, f);
     return std::move(f.out);
-}
-
-decode::SmbiosVersion versionFromLengths(std::span<const std::uint8_t> table)
-{
-    // Candidates: every version a length rule starts at, newest first.
-    std::vector<decode::SmbiosVersion> versions;
-    for (const auto& row : rules::all().minimumLengths)
-        versions.push_back(row.since);
-    std::sort(versions.begin(), versions.end(),
-              [](auto a, auto b) { return before(b, a); });
-    std::vector<std::pair<std::uint8_t, unsigned>> lengths;
-    for (const auto& entry : TableView(table))
-        lengths.emplace_back(entry.view.type(), entry.view.length());
-    for (const auto version : versions)
-    {
-        const bool met =
-            std::all_of(lengths.begin(), lengths.end(),
-                        [&](const auto& typeLength) {
-                            return typeLength.second >=
-                                   minimumLength(typeLength.first, version);
-                        });
-        if (met)
-            return version;
-    }
-    return {2, 0};
 }
 
 TableCheck checkTable(const std::optional<EntryPoint>& entryPoint,
@@ -216,7 +171,7 @@ TableCheck checkTable(const std::optional<EntryPoint>& entryPoint,
     }
     else
     {
-        check.version = versionFromLengths(table);
+        check.version = inferVersion(TableView(table));
         // What follows such an anchor is no structure: walking it as one
         // would only bury the cause.
         const std::string anchor = unreadableAnchor(table);
@@ -228,9 +183,10 @@ TableCheck checkTable(const std::optional<EntryPoint>& entryPoint,
         }
         check.findings.push_back(
             {Severity::Note, std::nullopt, std::nullopt, 0,
-             "no entry point: the table is read as SMBIOS " +
-                 describeVersion(check.version) +
-                 ", the newest version its structure lengths allow"});
+             sentence("no entry point: the table is read as SMBIOS %u.%u, "
+                      "the newest version its structure lengths allow",
+                      unsigned{check.version.major},
+                      unsigned{check.version.minor})});
     }
     auto structures = lintTable(table, check.version);
     check.findings.insert(check.findings.end(),

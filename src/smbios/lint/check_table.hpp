@@ -32,8 +32,4 @@ TableCheck checkTable(const std::optional<EntryPoint>& entryPoint,
 std::vector<Finding> lintEntryPoint(const EntryPoint& entryPoint,
                                     std::span<const std::uint8_t> table);
 
-// The newest SMBIOS version whose structure lengths every structure of the
-// table meets.
-decode::SmbiosVersion versionFromLengths(std::span<const std::uint8_t> table);
-
 } // namespace qvm::smbios

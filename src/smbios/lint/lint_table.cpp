@@ -2,6 +2,7 @@
 // other reader; where it stops early, the spot is looked at once more to
 // say why, through a StructureView of its own.
 #include "smbios/lint/findings.hpp"
+#include "smbios/lint/sentence.hpp"
 #include "smbios/lint/structure_rules.hpp"
 #include "smbios/table_view.hpp"
 
@@ -17,14 +18,6 @@ namespace
 
 constexpr std::uint8_t kEndOfTable = 127;
 constexpr std::uint16_t kNotProvided = 0xFFFE;
-
-template <typename... Args>
-std::string sentence(const char* pattern, Args... args)
-{
-    std::array<char, 192> buffer{};
-    std::snprintf(buffer.data(), buffer.size(), pattern, args...);
-    return buffer.data();
-}
 
 bool allZero(std::span<const std::uint8_t> bytes)
 {

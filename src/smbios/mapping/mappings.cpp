@@ -14,7 +14,8 @@ std::array<Mapping, 256> buildIndex()
     const std::span<const TypeMapping> families[] = {
         platformMappings,   processorMemoryMappings, portsSlotsStringsMappings,
         eventLogMappings,   memoryMappings,          controlsProbesMappings,
-        managementMappings, deviceMappings,          oemMappings,
+        managementMappings, deviceMappings,          processorFirmwareMappings,
+        oemMappings,
     };
     for (const auto family : families)
         for (const TypeMapping& m : family)

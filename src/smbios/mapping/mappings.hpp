@@ -30,6 +30,8 @@ extern const std::span<const TypeMapping> controlsProbesMappings;
 extern const std::span<const TypeMapping> managementMappings;
 // Types 37, 39, 40, 41 and 43.
 extern const std::span<const TypeMapping> deviceMappings;
+// Types 44 and 45.
+extern const std::span<const TypeMapping> processorFirmwareMappings;
 // Types 225 and 226.
 extern const std::span<const TypeMapping> oemMappings;
 

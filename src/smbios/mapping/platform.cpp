@@ -1,6 +1,7 @@
 // Types 0 to 3: BIOS, system, baseboard and chassis.
 #include "smbios/mapping/mappings.hpp"
 #include "smbios/mapping/row_engine.hpp"
+#include "smbios/view/keywords.hpp"
 
 #include <cstdio>
 
@@ -18,7 +19,7 @@ std::int64_t extendedBiosSize(const RowContext& c)
     char value[80];
     std::snprintf(value, sizeof value, "%d %s", static_cast<int>(size),
                   (high & 0xC0U) != 0 ? "GB" : "MB");
-    AddJSONString(value, "ExtendedBiosSize", c.list);
+    c.out.text("ExtendedBiosSize", value);
     return 0;
 }
 
@@ -32,6 +33,46 @@ std::int64_t chassisSkuNumber(const RowContext& c)
     return 0;
 }
 
+// The ROM size in bytes: byte 9 counts 64 KiB blocks less one; 0xFF
+// points at the word at 24, whose top two bits choose MiB or GiB.
+std::int64_t biosRomSize(const RowContext& c)
+{
+    constexpr const char* kKey = "BiosRomSize";
+    const unsigned blocks = c.view.byte(9);
+    if (blocks != 0xFF)
+    {
+        c.out.unsignedInteger(kKey, (blocks + 1ULL) << 16);
+        return 0;
+    }
+    if (c.view.length() < 26)
+    {
+        c.out.null(kKey);
+        return 0;
+    }
+    const unsigned extended = c.view.word(24);
+    const unsigned shift = (extended >> 14) == 0 ? 20 : 30;
+    if ((extended >> 14) > 1)
+        c.out.null(kKey);
+    else
+        c.out.unsignedInteger(kKey, std::uint64_t{extended & 0x3FFFU} << shift);
+    return 0;
+}
+
+// The UUID as text; its first three fields are little-endian from 2.6 on.
+std::int64_t systemUuid(const RowContext& c)
+{
+    if (c.view.length() >= 24)
+        c.out.text("Uuid", smbios::uuidText(c.view, 8, c.version).c_str());
+    return 0;
+}
+
+// Extension byte 2 means more with each version.
+std::int64_t biosExtension2(const RowContext& c)
+{
+    decode::addBiosCharacteristicsExt2(c.view.byte(19), c.version, c.out);
+    return 0;
+}
+
 constexpr Gate kV23 = versionAtLeast(2, 3);
 constexpr Gate kV24 = versionAtLeast(2, 4);
 constexpr Gate kV27 = versionAtLeast(2, 7);
@@ -42,16 +83,23 @@ constexpr FieldRow kBios[] = {
     text(5, "BiosVersion"),
     integer(6, U16, "BiosSegment"),
     text(8, "BiosReleaseDate"),
-    decodeAt(10, 8, qvmAddBiosCharacteristics),
-    decode(18, qvmAddBiosCharacteristicsExt1).when(lengthAbove(18)),
-    decode(19, qvmAddBiosCharacteristicsExt2).when(lengthAbove(19)),
-    integer(20, U8, "SystemBiosMajorRelease").when(kV24, lengthAbove(20)),
-    integer(21, U8, "SystemBiosMinorRelease").when(kV24, lengthAbove(20)),
+    decodeAt(10, 8, decode::addBiosCharacteristics),
+    decode(18, decode::addBiosCharacteristicsExt1).when(lengthAbove(18)),
+    compute(biosExtension2).when(lengthAbove(19)),
+    integer(20, U8, "SystemBiosMajorRelease")
+        .nullWhen(0xFF)
+        .when(kV24, lengthAbove(20)),
+    integer(21, U8, "SystemBiosMinorRelease")
+        .nullWhen(0xFF)
+        .when(kV24, lengthAbove(20)),
     integer(22, U8, "EmbeddedControllerFirmwareMajorRelease")
+        .nullWhen(0xFF)
         .when(kV24, lengthAbove(20)),
     integer(23, U8, "EmbeddedControllerFirmwareMinorRelease")
+        .nullWhen(0xFF)
         .when(kV24, lengthAbove(20)),
-    compute(extendedBiosSize).when(kV31, lengthAbove(24)),
+    libraryOnly(compute(extendedBiosSize).when(kV31, lengthAbove(24))),
+    faithfulOnly(compute(biosRomSize)),
 };
 
 constexpr FieldRow kSystem[] = {
@@ -59,8 +107,9 @@ constexpr FieldRow kSystem[] = {
     text(5, "ProductName"),
     text(6, "Version"),
     text(7, "SerialNumber"),
-    dump(8, 16, "Uuid"),
-    decode(24, qvmAddSystemWakeupType),
+    libraryOnly(dump(8, 16, "Uuid")),
+    faithfulOnly(compute(systemUuid)),
+    decode(24, decode::addSystemWakeupType),
     text(25, "SKUNumber").when(kV24, lengthAbove(25)),
     text(26, "Family").when(kV24, lengthAbove(25)),
 };
@@ -71,30 +120,38 @@ constexpr FieldRow kBaseboard[] = {
     text(6, "Version"),
     text(7, "SerialNumber"),
     text(8, "AssetTag").when(lengthAbove(8)),
-    decode(9, qvmAddBaseBoardFeatureFlags).when(lengthAbove(8)),
+    decode(9, decode::addBaseBoardFeatureFlags).when(lengthAbove(8)),
     text(10, "LocationInChassis").when(lengthAbove(8)),
     integer(11, U16, "ChassisHandle").when(lengthAbove(8)),
-    decode(13, qvmAddBaseBoardBoardType).when(lengthAbove(8)),
+    decode(13, decode::addBaseBoardBoardType).when(lengthAbove(8)),
 };
 
 constexpr FieldRow kChassis[] = {
     text(4, "Manufacturer"),
     integer(5, U8, "Type"),
-    decode(5, qvmAddSystemEnclosureType),
+    decode(5, decode::addSystemEnclosureType),
     text(6, "Version"),
     text(7, "SerialNumber"),
     text(8, "AssetTag"),
-    label("System", "Bootup state"),
-    decode(9, qvmAddSystemEnclosureStatus),
-    label("Power", "Power Supply State"),
-    decode(10, qvmAddSystemEnclosureStatus),
-    label("Thermal", "Thermal state"),
-    decode(11, qvmAddSystemEnclosureStatus),
-    label("Security", "Security Status"),
-    decode(12, qvmAddSESecurityStatus),
+    // The three states and the security status share their keys in the
+    // library; the faithful view names each one.
+    libraryOnly(label("System", "Bootup state")),
+    libraryOnly(decode(9, decode::addSystemEnclosureStatus)),
+    libraryOnly(label("Power", "Power Supply State")),
+    libraryOnly(decode(10, decode::addSystemEnclosureStatus)),
+    libraryOnly(label("Thermal", "Thermal state")),
+    libraryOnly(decode(11, decode::addSystemEnclosureStatus)),
+    libraryOnly(label("Security", "Security Status")),
+    libraryOnly(decode(12, decode::addSESecurityStatus)),
+    enumText(9, "BootUpState", SystemEnclosureStatusTable),
+    enumText(10, "PowerSupplyState", SystemEnclosureStatusTable),
+    enumText(11, "ThermalState", SystemEnclosureStatusTable),
+    enumText(12, "SecurityStatus", SESecurityStatusTable),
     dump(13, 4, "OemDefined").when(kV23, lengthAbove(13)),
-    integer(17, U8, "Height").when(kV23, lengthAbove(17)),
-    integer(18, U8, "NumberofPowerCords").when(kV23, lengthAbove(18)),
+    integer(17, U8, "Height").nullWhen(0).when(kV23, lengthAbove(17)),
+    integer(18, U8, "NumberofPowerCords")
+        .nullWhen(0)
+        .when(kV23, lengthAbove(18)),
     // The length is also checked against the SKU's own offset.
     compute(chassisSkuNumber).when(kV27, lengthAbove(19)),
 };

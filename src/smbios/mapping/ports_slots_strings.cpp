@@ -16,14 +16,19 @@ constexpr unsigned kDeviceEnabled = 0x80;
 std::int64_t onboardDevices(const RowContext& c)
 {
     const int devices = (static_cast<int>(c.view.length()) - 4) / 2;
+    for (const char* key :
+         {"Device", "Onboard Device Type", "Item", "Description String"})
+        c.out.list(key);
     for (int i = 0; i < devices; ++i)
     {
         const std::size_t at = 4 + 2 * static_cast<std::size_t>(i);
         const unsigned device = c.view.byte(at);
-        AddJSONString((device & kDeviceEnabled) != 0 ? "Enabled" : "Disabled",
-                      "Device", c.list);
-        qvmAddOnboardDeviceTypes(device & ~kDeviceEnabled, c.list);
-        appendString(c, at + 1, "Description String", true);
+        c.out.text("Device",
+                   (device & kDeviceEnabled) != 0 ? "Enabled" : "Disabled");
+        decode::addOnboardDeviceTypes(device & ~kDeviceEnabled, c.out);
+        // A missing description is a null in the faithful view, so that
+        // the lists stay aligned device by device.
+        appendString(c, at + 1, "Description String", !c.faithful());
     }
     return 0;
 }
@@ -32,9 +37,12 @@ std::int64_t onboardDevices(const RowContext& c)
 void countedStrings(const RowContext& c, const char* key)
 {
     const unsigned count = c.view.byte(4);
+    c.out.list(key);
     for (unsigned k = 1; k <= count; ++k)
         if (const char* value = c.view.string(static_cast<std::uint16_t>(k)))
-            AddJSONString(value, key, c.list);
+            c.out.text(key, value);
+        else if (c.faithful())
+            c.out.null(key);
 }
 
 std::int64_t oemStrings(const RowContext& c)
@@ -55,35 +63,49 @@ std::int64_t groupItems(const RowContext& c)
 {
     const auto items =
         static_cast<std::uint8_t>((static_cast<int>(c.view.length()) - 5) / 3);
+    c.out.list("ItemType");
+    c.out.list("ItemHandle");
     for (unsigned i = 0; i < items; ++i)
     {
-        AddJSONintValue(c.view.byte(5 + 3 * i), "ItemType", c.list);
-        AddJSONintValue(c.view.word(6 + 3 * i), "ItemHandle", c.list);
+        c.out.integer("ItemType", c.view.byte(5 + 3 * i));
+        c.out.integer("ItemHandle", c.view.word(6 + 3 * i));
     }
+    return 0;
+}
+
+// The installable languages, strings 1 to the count at offset 4.
+std::int64_t installableLanguages(const RowContext& c)
+{
+    countedStrings(c, "InstallableLanguage");
     return 0;
 }
 
 constexpr Gate kV26 = versionAtLeast(2, 6);
 
+// Both connector types share their keys in the library; the faithful view
+// names each one.
 constexpr FieldRow kPortConnector[] = {
     text(4, "InternalReferenceDesignator"),
-    label("Connector", "Internal"),
-    decode(5, qvmAddPortConnectorType),
+    libraryOnly(label("Connector", "Internal")),
+    libraryOnly(decode(5, decode::addPortConnectorType)),
+    enumText(5, "InternalConnectorType", PortConnectorTypeTable),
     text(6, "ExternalReferenceDesignator"),
-    label("Connector", "External"),
-    decode(7, qvmAddPortConnectorType),
-    decode(8, qvmAddPortType),
+    libraryOnly(label("Connector", "External")),
+    libraryOnly(decode(7, decode::addPortConnectorType)),
+    enumText(7, "ExternalConnectorType", PortConnectorTypeTable),
+    libraryOnly(decode(8, decode::addPortType)),
+    enumText(8, "PortType", PortTypeTable),
 };
 
 constexpr FieldRow kSystemSlot[] = {
     text(4, "SlotDesignation"),
-    decode(5, qvmAddSystemSlotType),
-    decode(6, qvmAddSystemSlotDataBusWidth),
-    decode(7, qvmAddSystemSlotCurrentUsage),
-    decode(8, qvmAddSystemSlotLength),
-    decode({9, U16}, {5, U8}, qvmAddSystemSlotId),
-    decode(11, qvmAddSlotCharacteristics1),
-    decode(12, qvmAddSlotCharacteristics2),
+    decode(5, decode::addSystemSlotType),
+    decode(6, decode::addSystemSlotDataBusWidth),
+    decode(7, decode::addSystemSlotCurrentUsage),
+    decode(8, decode::addSystemSlotLength),
+    decode({9, U16}, {5, U8}, decode::addSystemSlotId),
+    decode(11, decode::addSlotCharacteristics1),
+    decode(12, decode::addSlotCharacteristics2),
     integer(13, U16, "SegmentGroupNum").when(kV26, lengthAbove(13)),
     integer(15, U8, "BusNum").when(kV26, lengthAbove(13)),
     integer(16, U8, "DevFuncNum").when(kV26, lengthAbove(13)),
@@ -109,6 +131,7 @@ constexpr FieldRow kBiosLanguage[] = {
     integer(5, U8, "Flags"),
     dump(6, 15, "Reserved"),
     text(21, "CurrentLanguages"),
+    faithfulOnly(compute(installableLanguages)),
 };
 
 constexpr FieldRow kGroupAssociations[] = {

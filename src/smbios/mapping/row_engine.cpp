@@ -1,6 +1,10 @@
 #include "smbios/mapping/row_engine.hpp"
 
+#include "fields/hex_lines.hpp"
+
+#include <algorithm>
 #include <cstdio>
+#include <string>
 
 namespace qvm::mapping
 {
@@ -10,7 +14,44 @@ namespace
 bool gateHolds(const Gate& gate, const RowContext& context)
 {
     return context.view.length() > gate.lengthAbove &&
-           context.version.atLeast(gate.version.major, gate.version.minor);
+           context.version.atLeast(gate.version.major, gate.version.minor) &&
+           (gate.policies & policyBit(context.policy)) != 0;
+}
+
+bool inside(const RowContext& context, std::size_t offset, std::size_t size)
+{
+    return offset + size <= context.view.length();
+}
+
+// Whether every byte the row reads lies in the formatted area. Compute rows
+// check what they read themselves, over a view that ends there.
+bool rowInside(const FieldRow& row, const RowContext& context)
+{
+    switch (row.kind)
+    {
+        case Kind::Int:
+        case Kind::Value:
+        case Kind::Text:
+        case Kind::BitTexts:
+            return inside(context, row.offset,
+                          static_cast<std::size_t>(row.width));
+        case Kind::String:
+        case Kind::StringIfPresent:
+            return inside(context, row.offset, 1);
+        case Kind::Dump:
+        case Kind::Pointer:
+            return inside(context, row.offset, row.size);
+        case Kind::Pair:
+            return inside(context, row.offset,
+                          static_cast<std::size_t>(row.width)) &&
+                   inside(context, row.second.offset,
+                          static_cast<std::size_t>(row.second.width));
+        case Kind::Label:
+        case Kind::WholeDump:
+        case Kind::Compute:
+            break;
+    }
+    return true;
 }
 
 std::uint64_t fieldValue(const smbios::StructureView& view, FieldAt field)
@@ -37,7 +78,67 @@ std::uint64_t fieldValue(const smbios::StructureView& view, const FieldRow& row)
 void appendHex(const RowContext& context, std::size_t offset, std::size_t size)
 {
     if (const auto bytes = context.view.field(offset, size))
-        DumpHex(static_cast<std::uint32_t>(size), bytes.data(), context.list);
+        appendHexLines(bytes.data(), static_cast<std::uint32_t>(size),
+                       context.out);
+}
+
+// "A9 06 03 00", the way the reference decoder prints raw bytes.
+std::string hexBytes(std::span<const std::uint8_t> bytes)
+{
+    constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string text;
+    text.reserve(bytes.size() * 3);
+    for (const std::uint8_t b : bytes)
+    {
+        if (!text.empty())
+            text += ' ';
+        text += kDigits[b >> 4];
+        text += kDigits[b & 0x0F];
+    }
+    return text;
+}
+
+// The formatted area as bytes and every string of the set, for structures
+// read as they are.
+void appendRawStructure(const RowContext& context)
+{
+    const auto whole = context.view.whole();
+    const std::size_t formatted = context.view.length();
+    context.out.text(
+        "Header and Data",
+        hexBytes(whole.first(std::min(formatted, whole.size()))).c_str());
+    context.out.list("Strings");
+    for (std::uint16_t n = 1; const char* s = context.view.string(n); ++n)
+        if (*s != '\0' || n > 1)
+            context.out.text("Strings", s);
+}
+
+// An integer row as the faithful view reads it.
+void appendSpecial(const FieldRow& row, const RowContext& context)
+{
+    const Special& special = row.special;
+    const std::uint64_t value = fieldValue(context.view, row);
+    const FieldAt extended = special.extendedField;
+    if (special.extended && value == special.extendedCode &&
+        inside(context, extended.offset,
+               static_cast<std::size_t>(extended.width)))
+        context.out.unsignedInteger(row.key,
+                                    fieldValue(context.view, extended) *
+                                        special.extendedScale);
+    else if (special.nullable && value == special.nullCode)
+        context.out.null(row.key);
+    else
+        context.out.unsignedInteger(row.key, value * special.scale);
+}
+
+void appendBitTexts(const FieldRow& row, const RowContext& context)
+{
+    const std::uint64_t bits = fieldValue(context.view, row);
+    context.out.list(row.key);
+    for (const ValueTextEntry& entry : row.table)
+        if (const unsigned bit = entry.code & 0xFF;
+            bit < 64 && (bits >> bit & 1U) != 0)
+            context.out.text(row.key, entry.text);
 }
 
 std::int64_t runRow(const FieldRow& row, const RowContext& context)
@@ -45,9 +146,22 @@ std::int64_t runRow(const FieldRow& row, const RowContext& context)
     switch (row.kind)
     {
         case Kind::Int:
-            AddJSONintValue(
-                static_cast<std::int64_t>(fieldValue(context.view, row)),
-                row.key, context.list);
+            if (context.faithful())
+                appendSpecial(row, context);
+            else
+                context.out.unsignedInteger(row.key,
+                                            fieldValue(context.view, row));
+            break;
+        case Kind::Text:
+            if (const char* text = decode::findText(
+                    row.table,
+                    static_cast<std::uint8_t>(fieldValue(context.view, row))))
+                context.out.text(row.key, text);
+            else
+                context.out.null(row.key);
+            break;
+        case Kind::BitTexts:
+            appendBitTexts(row, context);
             break;
         case Kind::String:
         case Kind::StringIfPresent:
@@ -58,26 +172,29 @@ std::int64_t runRow(const FieldRow& row, const RowContext& context)
             appendDump(context, row.offset, row.size, row.key);
             break;
         case Kind::Label:
-            AddJSONString(row.label, row.key, context.list);
+            context.out.text(row.key, row.label);
             break;
         case Kind::Value:
             row.value(static_cast<std::uint32_t>(fieldValue(context.view, row)),
-                      context.list);
+                      context.out);
             break;
         case Kind::Pointer:
             // A field at the end of the buffer is handed over as a
             // zero-padded copy, so the decoder can read all its bytes.
             if (const auto bytes = context.view.field(row.offset, row.size))
-                row.pointer(bytes.data(), context.list);
+                row.pointer(bytes.data(), context.out);
             break;
         case Kind::Pair:
             row.pair(static_cast<std::uint32_t>(fieldValue(context.view, row)),
                      static_cast<std::uint32_t>(
                          fieldValue(context.view, row.second)),
-                     context.list);
+                     context.out);
             break;
         case Kind::WholeDump:
-            appendHex(context, 0, context.wholeSize);
+            if (context.faithful())
+                appendRawStructure(context);
+            else
+                appendHex(context, 0, context.wholeSize);
             break;
         case Kind::Compute:
             return row.compute(context);
@@ -93,24 +210,39 @@ void appendString(const RowContext& context, std::size_t offset,
     const char* value = context.view.stringAt(offset);
     if (value == nullptr && ifPresent)
         return;
-    AddJSONString(value != nullptr ? value : "", key, context.list);
+    if (value == nullptr && context.faithful())
+        context.out.null(key);
+    else
+        context.out.text(key, value != nullptr ? value : "");
 }
 
 void appendDump(const RowContext& context, std::size_t offset, std::size_t size,
                 const char* key)
 {
+    if (context.faithful())
+    {
+        if (const auto bytes = context.view.field(offset, size))
+            context.out.text(key, hexBytes({bytes.data(), size}).c_str());
+        return;
+    }
     char header[32];
     std::snprintf(header, sizeof header, "%s: size= %d", "Dump",
                   static_cast<int>(size));
-    AddJSONString(header, key, context.list);
+    context.out.text(key, header);
     appendHex(context, offset, size);
 }
 
-std::int64_t runMapping(Mapping rows, const RowContext& context)
+std::int64_t runMapping(Mapping rows, const RowContext& given)
 {
+    const smbios::StructureView clipped = given.view.formattedOnly();
+    const RowContext context{given.faithful() ? clipped : given.view,
+                             given.version, given.out, given.wholeSize,
+                             given.policy};
     for (const FieldRow& row : rows)
     {
         if (!gateHolds(row.gate, context))
+            continue;
+        if (context.faithful() && !rowInside(row, context))
             continue;
         if (const std::int64_t status = runRow(row, context); status != 0)
             return status;

@@ -6,8 +6,8 @@
 //         text(4, "Manufacturer"),
 //         text(8, "AssetTag").when(lengthAbove(8)),
 //         integer(11, U16, "ChassisHandle").when(lengthAbove(8)),
-//         decode(13, qvmAddBaseBoardBoardType).when(lengthAbove(8)),
-//         decode({9, U16}, {5, U8}, qvmAddSystemSlotId),
+//         decode(13, decode::addBaseBoardBoardType).when(lengthAbove(8)),
+//         decode({9, U16}, {5, U8}, decode::addSystemSlotId),
 //         integer(20, U8, "SystemBiosMajorRelease")
 //             .when(versionAtLeast(2, 4), lengthAbove(20)),
 //     };
@@ -15,8 +15,10 @@
 // Rows that loop or compute are named functions (compute rows).
 #pragma once
 
-#include "qvmclient.h"
-#include "smbios/decode/table_version.hpp"
+#include "fields/field_sink.hpp"
+#include "smbios/decode/decode_context.hpp"
+#include "smbios/decode/decoders.hpp"
+#include "smbios/decode/value_table.hpp"
 #include "smbios/structure_view.hpp"
 
 #include <concepts>
@@ -52,14 +54,26 @@ enum class Kind : std::uint8_t
     WholeDump,       // the hex lines of the whole structure, strings included
     Pair,            // a decoder given the values of two fields
     Compute,         // a named function for rows that loop or compute
+    // Faithful rows only:
+    Text,     // the text a table gives the field's value, or null
+    BitTexts, // the texts of the field's set bits, as a list
 };
 
-// A row is emitted when the length byte is above lengthAbove (when set) and
-// the table's version is at least version.
+// One bit per decode::Policy.
+constexpr std::uint8_t policyBit(decode::Policy policy)
+{
+    return static_cast<std::uint8_t>(1U << static_cast<unsigned>(policy));
+}
+inline constexpr std::uint8_t kEveryPolicy = 0xFF;
+
+// A row is emitted when the length byte is above lengthAbove (when set),
+// the table's version is at least version and the decoding's policy is
+// one of policies.
 struct Gate
 {
     std::int16_t lengthAbove = -1;
     SmbiosVersion version{0, 0};
+    std::uint8_t policies = kEveryPolicy;
 
     // Both gates must hold: the stricter bound of each kind.
     constexpr Gate also(Gate other) const
@@ -69,6 +83,7 @@ struct Gate
             both.lengthAbove = other.lengthAbove;
         if (other.version.atLeast(version.major, version.minor))
             both.version = other.version;
+        both.policies &= other.policies;
         return both;
     }
 };
@@ -83,10 +98,16 @@ constexpr Gate versionAtLeast(int major, int minor)
         -1,
         {static_cast<std::uint8_t>(major), static_cast<std::uint8_t>(minor)}};
 }
+// Rows that one way of reading the table has and the other has not (the
+// faithful view's own rows, or library rows it replaces).
+constexpr Gate onlyIn(decode::Policy policy)
+{
+    return Gate{-1, {0, 0}, policyBit(policy)};
+}
 
-using ValueDecoder = void (*)(std::uint32_t, FieldList*);
-using PointerDecoder = void (*)(const void*, FieldList*);
-using PairDecoder = void (*)(std::uint32_t, std::uint32_t, FieldList*);
+using ValueDecoder = void (*)(std::uint32_t, FieldSink&);
+using PointerDecoder = void (*)(const void*, FieldSink&);
+using PairDecoder = void (*)(std::uint32_t, std::uint32_t, FieldSink&);
 
 // Where a field lies, for rows that read more than one.
 struct FieldAt
@@ -97,15 +118,35 @@ struct FieldAt
 
 // What a compute row works on. A compute row may end the structure's
 // conversion early with a status of its own (nothing is then written).
+// Under the faithful policy, view reads nothing past the formatted area.
 struct RowContext
 {
     const smbios::StructureView& view;
+    // The version the gates compare with.
     SmbiosVersion version;
-    FieldList* list;
+    FieldSink& out;
     // Formatted area and string set, as the structure's set hands it over.
     std::size_t wholeSize;
+    decode::Policy policy = decode::Policy::Library;
+
+    bool faithful() const { return policy == decode::Policy::Faithful; }
 };
 using ComputeRow = std::int64_t (*)(const RowContext&);
+
+// How the faithful view reads an integer row's value (the library reads it
+// as it stands): a code that says "unknown" or "not provided" is null, a
+// size is scaled to bytes, and a code that says "see the extended field"
+// takes that field's value instead, when the structure holds it.
+struct Special
+{
+    bool nullable = false;
+    std::uint64_t nullCode = 0;
+    std::uint64_t scale = 1;
+    bool extended = false;
+    std::uint64_t extendedCode = 0;
+    FieldAt extendedField{0};
+    std::uint64_t extendedScale = 1;
+};
 
 struct FieldRow
 {
@@ -120,6 +161,8 @@ struct FieldRow
     PairDecoder pair = nullptr;
     FieldAt second{0}; // pair rows: the decoder's second argument
     ComputeRow compute = nullptr;
+    decode::Table table{}; // text rows
+    Special special{};
     Gate gate{};
 
     // The row under every one of the gates.
@@ -129,6 +172,31 @@ struct FieldRow
         FieldRow gated = *this;
         ((gated.gate = gated.gate.also(gates)), ...);
         return gated;
+    }
+
+    // Faithful reading of an integer row; see Special.
+    constexpr FieldRow nullWhen(std::uint64_t code) const
+    {
+        FieldRow row = *this;
+        row.special.nullable = true;
+        row.special.nullCode = code;
+        return row;
+    }
+    constexpr FieldRow inBytes(std::uint64_t unit) const
+    {
+        FieldRow row = *this;
+        row.special.scale = unit;
+        return row;
+    }
+    constexpr FieldRow extendedWhen(std::uint64_t code, FieldAt field,
+                                    std::uint64_t unit = 1) const
+    {
+        FieldRow row = *this;
+        row.special.extended = true;
+        row.special.extendedCode = code;
+        row.special.extendedField = field;
+        row.special.extendedScale = unit;
+        return row;
     }
 };
 
@@ -185,6 +253,35 @@ constexpr FieldRow compute(ComputeRow function)
 {
     return {.kind = Kind::Compute, .compute = function};
 }
+// Rows of the faithful view alone.
+constexpr FieldRow enumText(std::uint8_t offset, const char* key,
+                            decode::Table table, Width width = U8)
+{
+    return FieldRow{.kind = Kind::Text,
+                    .offset = offset,
+                    .width = width,
+                    .key = key,
+                    .table = table}
+        .when(onlyIn(decode::Policy::Faithful));
+}
+constexpr FieldRow bitTexts(std::uint8_t offset, Width width, const char* key,
+                            decode::Table table)
+{
+    return FieldRow{.kind = Kind::BitTexts,
+                    .offset = offset,
+                    .width = width,
+                    .key = key,
+                    .table = table}
+        .when(onlyIn(decode::Policy::Faithful));
+}
+constexpr FieldRow faithfulOnly(FieldRow row)
+{
+    return row.when(onlyIn(decode::Policy::Faithful));
+}
+constexpr FieldRow libraryOnly(FieldRow row)
+{
+    return row.when(onlyIn(decode::Policy::Library));
+}
 
 using Mapping = std::span<const FieldRow>;
 
@@ -197,6 +294,8 @@ Mapping mappingFor(std::uint8_t type) noexcept;
 
 // Helpers for compute rows.
 // "s:<key>:<value>" with the string whose number is the byte at offset.
+// Under the faithful policy a missing string is a null (or nothing when
+// ifPresent), and so is a string number outside the formatted area.
 void appendString(const RowContext& context, std::size_t offset,
                   const char* key, bool ifPresent = false);
 // "s:<key>:Dump: size= N" and the hex lines of the N bytes at offset.

@@ -136,33 +136,6 @@ std::optional<std::string> revisionText(const StructureView& view,
     return format("%u.%u", major, minor);
 }
 
-// From SMBIOS 2.6 on, the first three fields are little-endian.
-std::string uuidText(const StructureView& view, std::uint8_t offset,
-                     decode::SmbiosVersion version)
-{
-    std::array<std::uint8_t, 16> b{};
-    for (std::size_t i = 0; i < b.size(); ++i)
-        b[i] = view.byte(offset + i);
-    if (std::all_of(b.begin(), b.end(), [](auto x) { return x == 0xFF; }))
-        return "Not Present";
-    if (std::all_of(b.begin(), b.end(), [](auto x) { return x == 0; }))
-        return "Not Settable";
-    if (version.atLeast(2, 6))
-    {
-        std::reverse(b.begin(), b.begin() + 4);
-        std::reverse(b.begin() + 4, b.begin() + 6);
-        std::reverse(b.begin() + 6, b.begin() + 8);
-    }
-    std::string out;
-    for (std::size_t i = 0; i < b.size(); ++i)
-    {
-        if (i == 4 || i == 6 || i == 8 || i == 10)
-            out += '-';
-        out += format("%02x", b[i]);
-    }
-    return out;
-}
-
 bool madeBy(const std::string& manufacturer, const char* maker)
 {
     return manufacturer.find(maker) != std::string::npos ||
@@ -229,6 +202,33 @@ std::optional<std::string> fieldText(const StructureView& view,
 }
 
 } // namespace
+
+// From SMBIOS 2.6 on, the first three fields are little-endian.
+std::string uuidText(const StructureView& view, std::uint8_t offset,
+                     decode::SmbiosVersion version)
+{
+    std::array<std::uint8_t, 16> b{};
+    for (std::size_t i = 0; i < b.size(); ++i)
+        b[i] = view.byte(offset + i);
+    if (std::all_of(b.begin(), b.end(), [](auto x) { return x == 0xFF; }))
+        return "Not Present";
+    if (std::all_of(b.begin(), b.end(), [](auto x) { return x == 0; }))
+        return "Not Settable";
+    if (version.atLeast(2, 6))
+    {
+        std::reverse(b.begin(), b.begin() + 4);
+        std::reverse(b.begin() + 4, b.begin() + 6);
+        std::reverse(b.begin() + 6, b.begin() + 8);
+    }
+    std::string out;
+    for (std::size_t i = 0; i < b.size(); ++i)
+    {
+        if (i == 4 || i == 6 || i == 8 || i == 10)
+            out += '-';
+        out += format("%02x", b[i]);
+    }
+    return out;
+}
 
 std::span<const Keyword> stringKeywords() noexcept
 {

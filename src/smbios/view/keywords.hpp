@@ -9,6 +9,7 @@
 #pragma once
 
 #include "smbios/decode/table_version.hpp"
+#include "smbios/structure_view.hpp"
 
 #include <cstdint>
 #include <span>
@@ -57,6 +58,11 @@ Answer answer(std::span<const std::uint8_t> table,
 // for the count instead. A structure without that string says so on err.
 Answer answerOemString(std::span<const std::uint8_t> table,
                        std::uint8_t number);
+
+// A system UUID's 16 bytes at offset as the reference decoder prints them
+// ("Not Present", "Not Settable", or the 8-4-4-4-12 hex text).
+std::string uuidText(const StructureView& view, std::uint8_t offset,
+                     decode::SmbiosVersion version);
 
 // The structure types a type keyword ("bios", "memory", ...) stands for;
 // empty for a name that is not one.

@@ -1,0 +1,226 @@
+// The faithful view against golden documents (QVM_UPDATE_GOLDEN=1 rewrites
+// them from this build, for review) and against what the reference
+// decoder printed for the same tables: the real ones and the generation
+// tables the build writes.
+#include "dump_file.hpp"
+#include "smbios/table_view.hpp"
+#include "smbios/view/faithful_view.hpp"
+#include "tablegen/generation_tables.hpp"
+
+#include <algorithm>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <json-c/json.h>
+#include <sstream>
+
+namespace
+{
+
+using qvm::smbios::FaithfulStructure;
+using qvm::smbios::TableView;
+
+const std::string kData = QVM_TEST_DATA_DIR;
+
+// A dump and where the reference decoder's text for it was recorded.
+struct RecordedTable
+{
+    std::string name;
+    qvmtest::DumpFile dump;
+    std::string recorded;
+};
+
+std::vector<RecordedTable> recordedTables()
+{
+    std::vector<RecordedTable> tables;
+    for (const char* name : {"lenovo-thinkpad-t430", "lenovo-thinkpad-t490",
+                             "lenovo-thinkpad-w510"})
+    {
+        const std::string base = kData + "/real-tables/" + name;
+        tables.push_back(
+            {name, qvmtest::readDump(base + ".dumpbin"), base + ".txt"});
+    }
+    for (const auto& generation : tablegen::generationTables())
+    {
+        if (!generation.name.starts_with("smbios-"))
+            continue;
+        tables.push_back({generation.name,
+                          qvmtest::readDump(std::string(QVM_GENERATED_DIR) +
+                                            "/" + generation.name + ".dumpbin"),
+                          kData + "/generations/" + generation.name + ".txt"});
+    }
+    return tables;
+}
+
+// Parsed with json-c's strict mode and its UTF-8 check.
+bool isStrictJson(const std::string& text)
+{
+    json_tokener* tok = json_tokener_new();
+    json_tokener_set_flags(tok,
+                           JSON_TOKENER_STRICT | JSON_TOKENER_VALIDATE_UTF8);
+    json_object* doc =
+        json_tokener_parse_ex(tok, text.c_str(), static_cast<int>(text.size()));
+    const bool ok =
+        doc != nullptr && json_tokener_get_error(tok) == json_tokener_success;
+    json_object_put(doc);
+    json_tokener_free(tok);
+    return ok;
+}
+
+void expectGolden(const std::string& file, const std::string& text)
+{
+    const std::string path = kData + "/faithful/" + file;
+    if (std::getenv("QVM_UPDATE_GOLDEN") != nullptr)
+        qvmtest::writeText(path, text);
+    EXPECT_EQ(text, qvmtest::readText(path)) << path;
+}
+
+TEST(FaithfulView, EveryTableAsGolden)
+{
+    for (const auto& [name, dump, recorded] : recordedTables())
+    {
+        const std::string text = qvm::smbios::faithfulJson(
+            TableView(dump.table()), {dump.version, std::nullopt,
+                                      qvm::smbios::VersionSource::EntryPoint});
+        EXPECT_TRUE(isStrictJson(text)) << name;
+        expectGolden(name + ".json", text);
+    }
+}
+
+// Without an entry point a table is read as the caller says, else as the
+// newest version the lengths of its structures allow.
+TEST(FaithfulView, VersionWithoutEntryPoint)
+{
+    std::string lines;
+    for (const auto& [name, dump, recorded] : recordedTables())
+    {
+        const TableView table(dump.table());
+        const auto given = qvm::smbios::chooseVersion(
+            std::nullopt, qvm::decode::SmbiosVersion{2, 1}, table);
+        EXPECT_EQ(given.text(), "2.1");
+        EXPECT_EQ(given.source, qvm::smbios::VersionSource::Caller);
+        lines += name + " " +
+                 qvm::smbios::chooseVersion(std::nullopt, std::nullopt, table)
+                     .text() +
+                 "\n";
+    }
+    expectGolden("inferred-versions.txt", lines);
+}
+
+// A field read from past the formatted area would change when the string
+// set behind it changes; every other field must not. Every string byte is
+// replaced, so a value that holds no string keeps its text only if it was
+// read from the formatted area.
+TEST(FaithfulView, NoFieldReadPastTheFormattedArea)
+{
+    for (const auto& [name, dump, recorded] : recordedTables())
+    {
+        const auto bytes = dump.table();
+        std::vector<std::uint8_t> poisoned(bytes.begin(), bytes.end());
+        for (const auto& entry : TableView(bytes))
+            for (std::size_t i = entry.offset + entry.view.length();
+                 i < entry.offset + entry.size; ++i)
+                if (poisoned[i] != 0)
+                    poisoned[i] = '~';
+        const auto original =
+            qvm::smbios::faithfulStructures(TableView(bytes), dump.version);
+        const auto changed =
+            qvm::smbios::faithfulStructures(TableView(poisoned), dump.version);
+        ASSERT_EQ(original.size(), changed.size());
+        for (std::size_t s = 0; s < original.size(); ++s)
+            for (const auto& field : original[s].fields)
+            {
+                const std::string json = field.json();
+                if (json.find('"') != std::string::npos)
+                    continue;
+                const auto* other = changed[s].find(field.key);
+                ASSERT_NE(other, nullptr) << name << " " << field.key;
+                EXPECT_EQ(other->json(), json)
+                    << name << " handle " << original[s].handle << " "
+                    << field.key;
+            }
+    }
+}
+
+// What the reference decoder lists for a structure, under the key of the
+// faithful view that must hold the same values in the same order.
+struct Listed
+{
+    std::uint16_t handle;
+    std::string key;
+    std::vector<std::string> values; // as JSON
+};
+
+struct ListedLine
+{
+    const char* heading; // structure name the line belongs to (prefix)
+    const char* prefix;  // how the line starts
+    const char* key;
+    bool handle; // the value is "0xHHHH ...", compared as a number
+};
+
+constexpr ListedLine kListedLines[] = {
+    {"OEM Strings", "\tString ", "OEM String", false},
+    {"System Configuration Options", "\tOption ", "System Configuration option",
+     false},
+    {"On Board Device", "\tDescription: ", "Description String", false},
+    {"Group Associations", "\t\t0x", "ItemHandle", true},
+};
+
+void addListed(std::vector<Listed>& out, std::uint16_t handle,
+               const ListedLine& kind, const std::string& line)
+{
+    std::string value;
+    if (kind.handle)
+        value = std::to_string(std::stoul(line.substr(4, 4), nullptr, 16));
+    else
+        value = qvm::smbios::jsonString(line.substr(line.find(": ") + 2));
+    if (out.empty() || out.back().handle != handle ||
+        out.back().key != kind.key)
+        out.push_back({handle, kind.key, {}});
+    out.back().values.push_back(value);
+}
+
+std::vector<Listed> listedValues(const std::string& text)
+{
+    std::vector<Listed> out;
+    std::istringstream in(text);
+    std::uint16_t handle = 0;
+    std::string heading;
+    for (std::string line; std::getline(in, line);)
+    {
+        if (line.starts_with("Handle 0x"))
+        {
+            handle = static_cast<std::uint16_t>(
+                std::stoul(line.substr(9, 4), nullptr, 16));
+            std::getline(in, heading);
+            continue;
+        }
+        for (const ListedLine& kind : kListedLines)
+            if (heading.starts_with(kind.heading) &&
+                line.starts_with(kind.prefix))
+                addListed(out, handle, kind, line);
+    }
+    return out;
+}
+
+TEST(FaithfulView, HoldsEveryListedValueTheReferencePrints)
+{
+    for (const auto& [name, dump, recorded] : recordedTables())
+    {
+        const auto structures = qvm::smbios::faithfulStructures(
+            TableView(dump.table()), dump.version);
+        for (const Listed& listed : listedValues(qvmtest::readText(recorded)))
+        {
+            const auto s = std::find_if(structures.begin(), structures.end(),
+                                        [&](const FaithfulStructure& f)
+                                        { return f.handle == listed.handle; });
+            ASSERT_NE(s, structures.end()) << name << " " << listed.handle;
+            const auto* field = s->find(listed.key);
+            ASSERT_NE(field, nullptr) << name << " " << listed.key;
+            EXPECT_EQ(field->values, listed.values)
+                << name << " " << listed.key;
+        }
+    }
+}
+
+} // namespace
