@@ -100,4 +100,8 @@ inline bool noChildrenLeft()
 std::vector<std::pair<pid_t, int>> killCalls();
 void clearKillCalls();
 
+// Makes the next waitpid() of the test process fail with ECHILD, as when
+// another part of the program has reaped the child.
+void failNextWaitWithNoChild();
+
 } // namespace qvmtest::process

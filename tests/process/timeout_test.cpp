@@ -111,3 +111,18 @@ TEST(SystemCallTimeout, JudgesHowTheChildEndedAndCountsWholeSeconds)
     EXPECT_THAT(textsWithoutPids(log),
                 testing::UnorderedElementsAreArray(expected));
 }
+
+// A limit of 0 polls at once; when the child turns out to be reaped by
+// someone else, its id may already name another process and must not be
+// signalled.
+TEST(SystemCallTimeout, ChildReapedElsewhereIsNotKilled)
+{
+    ArgList args{"sh", "-c", "sleep 0.5"};
+    clearKillCalls();
+    failNextWaitWithNoChild();
+    EXPECT_EQ(QVM_system_call_timeout("/bin/sh", args.get(), 0), -1);
+    EXPECT_THAT(killCalls(), testing::IsEmpty());
+    int status = 0;
+    EXPECT_GT(waitpid(-1, &status, 0), 0);
+    EXPECT_TRUE(noChildrenLeft());
+}
