@@ -322,7 +322,7 @@ int main(int argc, char** argv)
     }
     const std::map<std::string, Decoder> known = decoders();
     return qvmtest::transcript::run(
-        argv[argc - 1], write,
+        argv[argc - 1], write ? "-" : nullptr,
         [&known](const std::string& line) -> std::vector<std::string>
         {
             std::string name;

@@ -18,7 +18,8 @@ namespace qvmtest::transcript
 using Replay = std::function<std::vector<std::string>(const std::string&)>;
 
 // text between double quotes, with quotes and backslashes escaped and
-// control characters as \n or \xNN, so that trailing blanks stay visible.
+// other bytes outside printable ASCII as \n or \xNN, so that trailing
+// blanks stay visible and the file stays plain text.
 inline std::string quoted(const std::string& text)
 {
     std::string out = "\"";
@@ -28,7 +29,8 @@ inline std::string quoted(const std::string& text)
             out += '\\';
         if (c == '\n')
             out += "\\n";
-        else if (static_cast<unsigned char>(c) < 0x20)
+        else if (static_cast<unsigned char>(c) < 0x20 ||
+                 static_cast<unsigned char>(c) >= 0x7F)
         {
             static const char kHex[] = "0123456789abcdef";
             out += "\\x";
@@ -80,9 +82,10 @@ inline bool matches(const std::vector<std::string>& now,
     return differing == 0;
 }
 
-// Replays the file at path: prints the results filled in when write is
-// set, else compares. The exit status of a runner.
-inline int run(const std::string& path, bool write, const Replay& call)
+// Replays the file at path and compares, or writes the file with the
+// results filled in to writeTo ("-" for standard output) when it is set.
+// The exit status of a runner.
+inline int run(const std::string& path, const char* writeTo, const Replay& call)
 {
     std::ifstream in(path);
     if (!in)
@@ -91,11 +94,15 @@ inline int run(const std::string& path, bool write, const Replay& call)
         return 2;
     }
     const std::vector<std::string> now = replay(in, call);
-    if (!write)
+    if (writeTo == nullptr)
         return matches(now, path, std::cout) ? 0 : 1;
+    std::ofstream file;
+    if (std::string(writeTo) != "-")
+        file.open(writeTo);
+    std::ostream& out = file.is_open() ? file : std::cout;
     for (const std::string& line : now)
-        std::cout << line << "\n";
-    return 0;
+        out << line << "\n";
+    return out ? 0 : 2;
 }
 
 } // namespace qvmtest::transcript
