@@ -3,9 +3,7 @@
 // result, the outputs, every syslog line and every call the stand-in
 // received. QVM_TRANSCRIPT_WRITE=FILE writes the transcript with the
 // results filled in to FILE instead of comparing.
-//
-// Arguments are blank-separated: numbers, quoted texts ("a\"b", "\xff",
-// "x"*9 for nine x) or null. "script KEY JSON" sets the stand-in's reply.
+// "script KEY JSON" sets the stand-in's reply.
 #include "client_support.hpp"
 #include "common/handles.hpp"
 #include "support/transcript.hpp"
@@ -22,79 +20,12 @@ namespace
 {
 
 using Results = std::vector<std::string>;
+using qvmtest::transcript::Args;
 using qvmtest::transcript::quoted;
 
 // A value no call hands out: out-parameters start with it so that the
 // transcript shows whether they were written.
 char** const kUnwrittenList = reinterpret_cast<char**>(0x1);
-
-class Args
-{
-  public:
-    explicit Args(std::istream& in)
-    {
-        for (char c; in >> std::ws, in.get(c);)
-        {
-            if (c != '"')
-            {
-                in.unget();
-                std::string word;
-                in >> word;
-                words_.push_back(word == "null" ? std::nullopt
-                                                : std::optional(word));
-                continue;
-            }
-            std::string text;
-            for (char d; in.get(d) && d != '"';)
-                text += d != '\\' ? d : escaped(in);
-            std::size_t times = 1;
-            if (in.peek() == '*')
-                in.ignore() >> times;
-            std::string repeated;
-            for (std::size_t i = 0; i < times; ++i)
-                repeated += text;
-            words_.emplace_back(repeated);
-        }
-    }
-
-    const char* text(std::size_t i) const
-    {
-        return words_.at(i) ? words_.at(i)->c_str() : nullptr;
-    }
-    int64_t number(std::size_t i) const
-    {
-        return std::stoll(*words_.at(i), nullptr, 0);
-    }
-    uint64_t unsignedNumber(std::size_t i) const
-    {
-        return std::stoull(*words_.at(i), nullptr, 0);
-    }
-    std::size_t size() const { return words_.size(); }
-
-    // Copies text i into a fixed field: cut to fit, terminated only when
-    // there is room.
-    template <std::size_t N> void fill(char (&field)[N], std::size_t i) const
-    {
-        const std::string& value = *words_.at(i);
-        std::memset(field, 0, N);
-        std::memcpy(field, value.data(), std::min(N, value.size()));
-    }
-
-  private:
-    static char escaped(std::istream& in)
-    {
-        const char c = static_cast<char>(in.get());
-        if (c == 'n')
-            return '\n';
-        if (c != 'x')
-            return c;
-        char hex[3] = {};
-        in.read(hex, 2);
-        return static_cast<char>(std::stoi(hex, nullptr, 16));
-    }
-
-    std::vector<std::optional<std::string>> words_;
-};
 
 std::string textOut(const char* text)
 {

@@ -5,14 +5,97 @@
 #pragma once
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <iostream>
+#include <istream>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace qvmtest::transcript
 {
+
+// The arguments of a call line, blank-separated: words (numbers among
+// them), quoted texts with the escapes of quoted() ("x"*9 for nine x), or
+// null for a null text.
+class Args
+{
+  public:
+    explicit Args(std::istream& in)
+    {
+        for (char c; in >> std::ws, in.get(c);)
+        {
+            if (c != '"')
+            {
+                in.unget();
+                std::string word;
+                in >> word;
+                words_.push_back(word == "null" ? std::nullopt
+                                                : std::optional(word));
+                continue;
+            }
+            std::string text;
+            for (char d; in.get(d) && d != '"';)
+                text += d != '\\' ? d : escaped(in);
+            std::size_t times = 1;
+            if (in.peek() == '*')
+                in.ignore() >> times;
+            std::string repeated;
+            for (std::size_t i = 0; i < times; ++i)
+                repeated += text;
+            words_.emplace_back(repeated);
+        }
+    }
+
+    const char* text(std::size_t i) const
+    {
+        return words_.at(i) ? words_.at(i)->c_str() : nullptr;
+    }
+    int64_t number(std::size_t i) const
+    {
+        return std::stoll(*words_.at(i), nullptr, 0);
+    }
+    uint64_t unsignedNumber(std::size_t i) const
+    {
+        return std::stoull(*words_.at(i), nullptr, 0);
+    }
+    std::size_t size() const { return words_.size(); }
+    // Arguments from on as a null-terminated argument vector.
+    std::vector<char*> argv(std::size_t from) const
+    {
+        std::vector<char*> out;
+        for (std::size_t i = from; i < words_.size(); ++i)
+            out.push_back(const_cast<char*>(text(i)));
+        out.push_back(nullptr);
+        return out;
+    }
+
+    // Copies text i into a fixed field: cut to fit, terminated only when
+    // there is room.
+    template <std::size_t N> void fill(char (&field)[N], std::size_t i) const
+    {
+        const std::string& value = *words_.at(i);
+        std::memset(field, 0, N);
+        std::memcpy(field, value.data(), std::min(N, value.size()));
+    }
+
+  private:
+    static char escaped(std::istream& in)
+    {
+        const char c = static_cast<char>(in.get());
+        if (c == 'n')
+            return '\n';
+        if (c != 'x')
+            return c;
+        char hex[3] = {};
+        in.read(hex, 2);
+        return static_cast<char>(std::stoi(hex, nullptr, 16));
+    }
+
+    std::vector<std::optional<std::string>> words_;
+};
 
 // What one call line gives, as result lines without their indentation.
 using Replay = std::function<std::vector<std::string>(const std::string&)>;
