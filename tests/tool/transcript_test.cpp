@@ -1,18 +1,16 @@
-// Runs the command lines of transcript.txt and compares all that qvm gives
-// for each with what the transcript holds.
-//
-// A case is "$ ARGS" (words between single blanks), then "> " lines of
-// standard output, "! " lines of standard error and "? STATUS". @SAMPLE is
-// the sample table, @BUS the stand-in's bus, @DIR a folder of table files
-// made below; a word "" is an empty argument.
+// Replays the qvm command lines of qvm.transcript against the sample
+// table, the tables made below and the stand-in. QVM_TRANSCRIPT_WRITE=FILE
+// writes the transcript with what qvm gives now instead.
 #include "run_tool.hpp"
 #include "support/loaded_table.hpp"
 #include "support/standin_bus.hpp"
+#include "support/transcript.hpp"
 #include "tablegen/sample_table.hpp"
 
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <sys/stat.h>
 
 namespace
@@ -83,44 +81,54 @@ struct Tables
     fs::path dir;
 };
 
-std::string substitute(std::string line, const Tables& tables)
+// The placeholders of the transcript and what they stand for here.
+std::vector<std::pair<std::string, std::string>> places(const Tables& tables)
 {
-    const std::pair<std::string, std::string> names[] = {
-        {"@SAMPLE", qvmtest::tool::kSample},
-        {"@BUS", bus->address()},
-        {"@DIR", tables.dir.string()},
-    };
-    for (const auto& [name, value] : names)
-        for (auto at = line.find(name); at != std::string::npos;
-             at = line.find(name, at + value.size()))
-            line.replace(at, name.size(), value);
-    return line;
+    return {{"@BUS", bus->address()},
+            {"@SAMPLE", qvmtest::tool::kSample},
+            {"@DIR", tables.dir.string()}};
 }
 
-struct Entry
+std::string replaced(std::string text, const std::string& from,
+                     const std::string& to)
 {
-    std::string line;
-    Result expected{0, "", ""};
-};
+    for (auto at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
 
-std::vector<Entry> readTranscript(const Tables& tables)
+// Each line of text as a result line, the places named again.
+void addLines(std::vector<std::string>& out, const std::string& mark,
+              std::string text, const Tables& tables)
 {
-    std::ifstream in(QVM_TRANSCRIPT);
-    std::vector<Entry> entries;
+    for (const auto& [name, value] : places(tables))
+        text = replaced(text, value, name);
+    std::istringstream in(text);
     for (std::string line; std::getline(in, line);)
+        out.push_back(line.empty() ? mark : mark + " " + line);
+}
+
+std::vector<std::string> replayLine(const std::string& line,
+                                    const Tables& tables)
+{
+    std::istringstream in(line);
+    const qvmtest::transcript::Args args(in);
+    std::vector<std::string> words;
+    for (std::size_t i = 1; i < args.size(); ++i)
     {
-        const std::string rest =
-            substitute(line.size() > 2 ? line.substr(2) : "", tables);
-        if (line.starts_with("$ "))
-            entries.push_back({rest});
-        else if (line.starts_with(">") && !entries.empty())
-            entries.back().expected.out += rest + "\n";
-        else if (line.starts_with("!") && !entries.empty())
-            entries.back().expected.err += rest + "\n";
-        else if (line.starts_with("? ") && !entries.empty())
-            entries.back().expected.status = std::stoi(rest);
+        std::string word = args.text(i);
+        for (const auto& [name, value] : places(tables))
+            word = replaced(word, name, value);
+        words.push_back(word);
     }
-    return entries;
+    const Result r = qvmtest::tool::runQvm(words);
+    std::vector<std::string> out;
+    addLines(out, ">", r.out, tables);
+    addLines(out, "!", r.err, tables);
+    if (r.status != 0)
+        out.push_back("? " + std::to_string(r.status));
+    return out;
 }
 
 using Transcript = qvmtest::StandinTest;
@@ -130,14 +138,9 @@ using Transcript = qvmtest::StandinTest;
 TEST_F(Transcript, EveryCommandLineGivesWhatItSays)
 {
     const Tables tables;
-    const auto entries = readTranscript(tables);
-    ASSERT_FALSE(entries.empty());
-    for (const Entry& e : entries)
-    {
-        auto args = qvmtest::tool::words(e.line);
-        for (std::string& word : args)
-            if (word == "\"\"")
-                word.clear();
-        EXPECT_EQ(qvmtest::tool::runQvm(args), e.expected) << "$ " << e.line;
-    }
+    EXPECT_EQ(qvmtest::transcript::run(QVM_TRANSCRIPT,
+                                       std::getenv("QVM_TRANSCRIPT_WRITE"),
+                                       [&](const std::string& line)
+                                       { return replayLine(line, tables); }),
+              0);
 }
