@@ -67,18 +67,35 @@ bool knownVersion(const EntryPoint& ep)
     return ep.major == 3 && ep.minor <= kLastMinor3;
 }
 
-void checkForm32(const EntryPoint& ep, EntryPointFindings& f)
+// Where each form keeps its length and checksum, and how long it is.
+struct Form
 {
-    const std::uint8_t stated = ep.bytes[ep32::kLength];
-    if (stated != ep32::kFullLength)
-        f.add(Severity::Warning, ep32::kLength,
-              sentence("the entry point's length byte says %u where the "
-                       "32-bit form is 31 bytes long",
-                       unsigned{stated}));
+    const char* name;
+    std::size_t lengthAt;
+    std::uint8_t length;
+    std::size_t checksumAt;
+};
+constexpr Form k32{"32-bit", ep32::kLength, ep32::kFullLength, ep32::kChecksum};
+constexpr Form k64{"64-bit", ep64::kLength, ep64::kMinLength, ep64::kChecksum};
+
+// The length byte and the checksum over the whole entry point.
+void checkForm(const EntryPoint& ep, const Form& form, EntryPointFindings& f)
+{
+    const std::uint8_t stated = ep.bytes[form.lengthAt];
+    if (stated != form.length)
+        f.add(Severity::Warning, form.lengthAt,
+              sentence("the entry point's length byte says %u where the %s "
+                       "form is %u bytes long",
+                       unsigned{stated}, form.name, unsigned{form.length}));
     if (!sumsToZero(ep.bytes, 0, ep.bytes.size()))
-        f.add(Severity::Error, ep32::kChecksum,
+        f.add(Severity::Error, form.checksumAt,
               "the entry point's checksum does not make its bytes add up to "
               "zero");
+}
+
+void checkForm32(const EntryPoint& ep, EntryPointFindings& f)
+{
+    checkForm(ep, k32, f);
     if (!sumsToZero(ep.bytes, ep32::kIntermediate, ep32::kIntermediateLength))
         f.add(Severity::Error, ep32::kIntermediateChecksum,
               "the intermediate checksum does not make the \"_DMI_\" part add "
@@ -87,16 +104,7 @@ void checkForm32(const EntryPoint& ep, EntryPointFindings& f)
 
 void checkForm64(const EntryPoint& ep, EntryPointFindings& f)
 {
-    const std::uint8_t stated = ep.bytes[ep64::kLength];
-    if (stated != ep64::kMinLength)
-        f.add(Severity::Warning, ep64::kLength,
-              sentence("the entry point's length byte says %u where the "
-                       "64-bit form is 24 bytes long",
-                       unsigned{stated}));
-    if (!sumsToZero(ep.bytes, 0, ep.bytes.size()))
-        f.add(Severity::Error, ep64::kChecksum,
-              "the entry point's checksum does not make its bytes add up to "
-              "zero");
+    checkForm(ep, k64, f);
     if (ep.major < 3)
         f.add(Severity::Warning, ep64::kMajor,
               sentence("a 64-bit entry point names SMBIOS %u.%u; that form "
