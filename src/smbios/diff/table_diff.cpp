@@ -5,6 +5,7 @@
 #include "smbios/view/faithful_sink.hpp"
 #include "smbios/view/faithful_view.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <json-c/json.h>
@@ -15,6 +16,56 @@ namespace
 {
 
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+// Three-way comparisons of what pairs two structures. Written out rather
+// than through std::tuple or std::vector's operators, whose instantiations
+// would join the shared object's exported names.
+int compareNumbers(unsigned a, unsigned b)
+{
+    return a < b ? -1 : (a > b ? 1 : 0);
+}
+
+int compareNames(const StructureFields& a, const StructureFields& b)
+{
+    const std::size_t n =
+        std::min(a.designations.size(), b.designations.size());
+    for (std::size_t i = 0; i < n; ++i)
+        if (const int c = a.designations[i].compare(b.designations[i]); c != 0)
+            return c < 0 ? -1 : 1;
+    return compareNumbers(static_cast<unsigned>(a.designations.size()),
+                          static_cast<unsigned>(b.designations.size()));
+}
+
+int byType(const StructureFields& a, const StructureFields& b)
+{
+    return compareNumbers(a.type, b.type);
+}
+
+int byHandleAndType(const StructureFields& a, const StructureFields& b)
+{
+    const int c = compareNumbers(a.handle, b.handle);
+    return c != 0 ? c : byType(a, b);
+}
+
+int byTypeAndNames(const StructureFields& a, const StructureFields& b)
+{
+    const int c = byType(a, b);
+    return c != 0 ? c : compareNames(a, b);
+}
+
+int byHandleTypeAndNames(const StructureFields& a, const StructureFields& b)
+{
+    const int c = byHandleAndType(a, b);
+    return c != 0 ? c : compareNames(a, b);
+}
+
+bool named(const StructureFields& s)
+{
+    return std::any_of(s.designations.begin(), s.designations.end(),
+                       [](const std::string& name) { return !name.empty(); });
+}
+
+using Compare = int (*)(const StructureFields&, const StructureFields&);
 
 // Which structure of after each structure of before is paired with.
 class Pairing
@@ -27,34 +78,44 @@ class Pairing
     {
     }
 
-    // Pairs each unpaired structure of before with the first unpaired one
-    // of after that matches it.
-    template <typename Match> void pass(Match match)
+    // Among the unpaired structures that eligible admits, pairs those that
+    // compare equal, the first of one side with the first of the other:
+    // sorted, so that a table of any size pairs in n log n.
+    template <typename Eligible> void pass(Compare compare, Eligible eligible)
     {
+        std::vector<std::size_t> a;
+        std::vector<std::size_t> b;
         for (std::size_t i = 0; i < before_.size(); ++i)
+            if (toAfter_[i] == kNone && eligible(before_[i]))
+                a.push_back(i);
+        for (std::size_t j = 0; j < after_.size(); ++j)
+            if (!taken_[j] && eligible(after_[j]))
+                b.push_back(j);
+        sortBy(a, before_, compare);
+        sortBy(b, after_, compare);
+        for (std::size_t i = 0, j = 0; i < a.size() && j < b.size();)
         {
-            if (toAfter_[i] != kNone)
-                continue;
-            for (std::size_t j = 0; j < after_.size(); ++j)
+            const int c = compare(before_[a[i]], after_[b[j]]);
+            if (c == 0)
             {
-                if (!taken_[j] && match(before_[i], after_[j]))
-                {
-                    toAfter_[i] = j;
-                    taken_[j] = true;
-                    break;
-                }
+                toAfter_[a[i]] = b[j];
+                taken_[b[j]] = true;
             }
+            i += c <= 0;
+            j += c >= 0;
         }
     }
 
-    // Unpaired structures of type on each side.
-    std::array<std::size_t, 2> unpaired(std::uint8_t type) const
+    // Unpaired structures of each type on one side (0: before, 1: after).
+    std::array<std::size_t, 256> unpaired(int side) const
     {
-        std::array<std::size_t, 2> count{};
-        for (std::size_t i = 0; i < before_.size(); ++i)
-            count[0] += toAfter_[i] == kNone && before_[i].type == type;
-        for (std::size_t j = 0; j < after_.size(); ++j)
-            count[1] += !taken_[j] && after_[j].type == type;
+        std::array<std::size_t, 256> count{};
+        if (side == 0)
+            for (std::size_t i = 0; i < before_.size(); ++i)
+                count[before_[i].type] += toAfter_[i] == kNone;
+        else
+            for (std::size_t j = 0; j < after_.size(); ++j)
+                count[after_[j].type] += !taken_[j];
         return count;
     }
 
@@ -62,45 +123,37 @@ class Pairing
     bool taken(std::size_t j) const { return taken_[j]; }
 
   private:
+    static void sortBy(std::vector<std::size_t>& places,
+                       std::span<const StructureFields> side, Compare compare)
+    {
+        std::sort(places.begin(), places.end(),
+                  [&](std::size_t x, std::size_t y)
+                  {
+                      const int c = compare(side[x], side[y]);
+                      return c != 0 ? c < 0 : x < y;
+                  });
+    }
+
     std::span<const StructureFields> before_;
     std::span<const StructureFields> after_;
     std::vector<std::size_t> toAfter_;
     std::vector<bool> taken_;
 };
 
-bool named(const StructureFields& s)
-{
-    for (const auto& name : s.designations)
-        if (!name.empty())
-            return true;
-    return false;
-}
-
 void pairStructures(Pairing& pairing)
 {
+    const auto any = [](const StructureFields&) { return true; };
     // The same structure, in the same place.
-    pairing.pass(
-        [](const auto& a, const auto& b)
-        {
-            return a.handle == b.handle && a.type == b.type &&
-                   a.designations == b.designations;
-        });
+    pairing.pass(byHandleTypeAndNames, any);
     // Moved: its type and its names tell it.
-    pairing.pass(
-        [](const auto& a, const auto& b) {
-            return a.type == b.type && named(a) &&
-                   a.designations == b.designations;
-        });
+    pairing.pass(byTypeAndNames, named);
     // Renamed in place.
-    pairing.pass([](const auto& a, const auto& b)
-                 { return a.handle == b.handle && a.type == b.type; });
+    pairing.pass(byHandleAndType, any);
     // The only one of its type left on either side.
-    pairing.pass(
-        [&pairing](const auto& a, const auto& b)
-        {
-            const auto left = pairing.unpaired(a.type);
-            return a.type == b.type && left[0] == 1 && left[1] == 1;
-        });
+    const auto before = pairing.unpaired(0);
+    const auto after = pairing.unpaired(1);
+    pairing.pass(byType, [&](const StructureFields& s)
+                 { return before[s.type] == 1 && after[s.type] == 1; });
 }
 
 // How many fields before fields[i] share its key: repeated keys pair in
