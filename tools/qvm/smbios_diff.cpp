@@ -3,7 +3,7 @@
 // either cannot be read, as diff has it.
 #include "cli.hpp"
 #include "smbios/diff/table_diff.hpp"
-#include "smbios/view/version_choice.hpp"
+#include "smbios/lint/check_table.hpp"
 #include "smbios_commands.hpp"
 #include "smbios_table.hpp"
 
@@ -36,12 +36,8 @@ readSide(const std::string& file)
         "smbios diff", choice,
         [&](const TableSource& source, std::span<const std::uint8_t> table)
         {
-            const auto version =
-                source.entryPoint
-                    ? qvm::decode::SmbiosVersion{source.entryPoint->major,
-                                                 source.entryPoint->minor}
-                    : qvm::smbios::inferVersion(qvm::smbios::TableView(table));
-            side = qvm::smbios::structureFields(table, version);
+            side = qvm::smbios::structureFields(
+                table, qvm::smbios::tableVersion(source.entryPoint, table));
             return kExitOk;
         });
     return side;

@@ -167,19 +167,26 @@ std::vector<Finding> lintEntryPoint(const EntryPoint& ep,
     return std::move(f.out);
 }
 
+decode::SmbiosVersion tableVersion(const std::optional<EntryPoint>& entryPoint,
+                                   std::span<const std::uint8_t> table)
+{
+    if (entryPoint)
+        return {entryPoint->major, entryPoint->minor};
+    return inferVersion(TableView(table));
+}
+
 TableCheck checkTable(const std::optional<EntryPoint>& entryPoint,
                       std::span<const std::uint8_t> table)
 {
     TableCheck check;
+    check.version = tableVersion(entryPoint, table);
     if (entryPoint)
     {
-        check.version = {entryPoint->major, entryPoint->minor};
         check.versionFromEntryPoint = true;
         check.findings = lintEntryPoint(*entryPoint, table);
     }
     else
     {
-        check.version = inferVersion(TableView(table));
         // What follows such an anchor is no structure: walking it as one
         // would only bury the cause.
         const std::string anchor = unreadableAnchor(table);

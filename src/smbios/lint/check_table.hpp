@@ -27,6 +27,11 @@ struct TableCheck
 TableCheck checkTable(const std::optional<EntryPoint>& entryPoint,
                       std::span<const std::uint8_t> table);
 
+// The version a table is read as: its entry point's, else the newest its
+// structure lengths allow.
+decode::SmbiosVersion tableVersion(const std::optional<EntryPoint>& entryPoint,
+                                   std::span<const std::uint8_t> table);
+
 // What is wrong with the entry point itself, and with what it says of the
 // table that follows (its size, its number of structures).
 std::vector<Finding> lintEntryPoint(const EntryPoint& entryPoint,
