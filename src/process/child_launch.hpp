@@ -16,13 +16,16 @@ struct ChildRequest
     // argv[0] included, handed over unchanged.
     const char* path;
     char* const* argv;
+    // The program's whole environment (the caller's own is never passed
+    // on), read when the child starts.
+    char* const* environment;
     // A descriptor to become the child's standard input; without one the
     // child inherits the caller's.
     std::optional<int> stdinFd = std::nullopt;
 };
 
 // Forks, resets every signal disposition in the child to its default and
-// executes the program there with the fixed environment. In the parent it
+// executes the program there with the request's environment. In the parent it
 // logs the start, waits until the child has either become the program or
 // failed to (logging the exec result then) and announces the wait. Returns
 // the child's process id, or -1 when no child could be started (nothing is

@@ -40,16 +40,16 @@ class TimedWait
         {
             case Outcome::Success:
                 stopChild();
-                QVM_Logger(log::kUser, log::kDebug, "%s: Returning SUCCESS\n",
-                           kCaller);
+                qvm::log(facility::kUser, priority::kDebug,
+                         "%s: Returning SUCCESS\n", kCaller);
                 return QVM_RC_SUCCESS;
             case Outcome::Failure:
                 return reportFailure(kCaller);
             case Outcome::Kill:
                 break;
         }
-        QVM_Logger(log::kUser, log::kDebug, "%s: Killing PID %d\n", kCaller,
-                   pid_);
+        qvm::log(facility::kUser, priority::kDebug, "%s: Killing PID %d\n",
+                 kCaller, pid_);
         stopChild();
         return reportFailure(kCaller);
     }
@@ -73,10 +73,10 @@ class TimedWait
                 if (--remaining_ != 0)
                     continue;
             }
-            QVM_Logger(log::kUser, log::kDebug,
-                       "%s: PID %d - STATUS %x -EXIT STATUS %d\n", kCaller,
-                       waited, static_cast<unsigned>(status_),
-                       exitStatus(status_));
+            qvm::log(facility::kUser, priority::kDebug,
+                     "%s: PID %d - STATUS %x -EXIT STATUS %d\n", kCaller,
+                     waited, static_cast<unsigned>(status_),
+                     exitStatus(status_));
             if (waited == pid_)
                 reaped_ = true;
             else if (waited == -1)
@@ -128,7 +128,7 @@ extern "C" int32_t QVM_system_call_timeout(const char* path, char* const argv[],
                                            int32_t seconds)
 {
     using namespace qvm::process;
-    const pid_t pid = startChild({kCaller, path, argv});
+    const pid_t pid = startChild({kCaller, path, argv, envp});
     if (pid < 0)
         return reportFailure(kCaller);
     return TimedWait(pid, seconds).run();

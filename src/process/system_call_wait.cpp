@@ -24,8 +24,8 @@ int32_t runToEnd(const ChildRequest& request)
 
     int status = 0;
     const pid_t waited = waitpid(pid, &status, 0);
-    QVM_Logger(log::kUser, log::kDebug, "%s: PID %d - STATUS %x\n",
-               request.caller, waited, static_cast<unsigned>(status));
+    qvm::log(facility::kUser, priority::kDebug, "%s: PID %d - STATUS %x\n",
+             request.caller, waited, static_cast<unsigned>(status));
     if (waited == -1 || endingSignal(status) != 0 || exitStatus(status) != 0)
         return reportFailure(request.caller);
     return QVM_RC_SUCCESS;
@@ -37,7 +37,7 @@ int32_t runToEnd(const ChildRequest& request)
 
 extern "C" int32_t QVM_system_call_wait(const char* path, char* const argv[])
 {
-    return qvm::process::runToEnd({"QVM_system_call_wait", path, argv});
+    return qvm::process::runToEnd({"QVM_system_call_wait", path, argv, envp});
 }
 
 // The parent leaves the stream alone: the child reads from the descriptor's
@@ -48,9 +48,9 @@ extern "C" int32_t QVM_system_call_wait_stdin(FILE* input, const char* path,
     constexpr const char* caller = "QVM_system_call_wait_stdin";
     if (input == nullptr || path == nullptr)
     {
-        QVM_Logger(qvm::log::kUser, qvm::log::kDebug,
-                   "%s: Returning INVALID REQUEST\n", caller);
+        qvm::log(qvm::facility::kUser, qvm::priority::kDebug,
+                 "%s: Returning INVALID REQUEST\n", caller);
         return QVM_RC_INVALID_REQUEST;
     }
-    return qvm::process::runToEnd({caller, path, argv, fileno(input)});
+    return qvm::process::runToEnd({caller, path, argv, envp, fileno(input)});
 }

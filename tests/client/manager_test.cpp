@@ -81,8 +81,9 @@ TEST_F(ManagerRequest, SaveAndGetVersionSendWhatTheServiceReads)
     SaveRecord record{1, 2, 4294967295U, "first", "second"};
     EXPECT_EQ(QVM_SaveRequest("T2", nullptr, 18446744073709551615ULL, &record),
               QVM_RC_SUCCESS);
+    // The stand-in reads a 't' as the library does: its bits as signed.
     EXPECT_THAT(standin::calls("Save"),
-                ElementsAre(R"(["T2","",18446744073709551615,)"
+                ElementsAre(R"(["T2","",-1,)"
                             R"([1,2,4294967295,"first","second"]])"));
     standin::script("GetVersion", R"({"reply": ["4.2.1"]})");
     char* version = nullptr;
