@@ -98,9 +98,3 @@ void logManagerStatus(int64_t status)
 }
 
 } // namespace qvm
-
-extern "C" int32_t QVM_rtn_decode(int64_t status)
-{
-    qvm::logManagerStatus(status);
-    return QVM_RC_SUCCESS;
-}

@@ -2,6 +2,7 @@
 // blocking, the time-limited and the stdin-fed calls have in common.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <sys/types.h>
 
@@ -31,5 +32,13 @@ struct ChildRequest
 // the child's process id, or -1 when no child could be started (nothing is
 // logged for that; the caller reports it).
 pid_t startChild(const ChildRequest& request);
+
+// Starts the program and blocks until it ends: success only when it exited
+// by itself with status 0.
+int32_t runToEnd(const ChildRequest& request);
+
+// Starts the program and waits for it at most seconds whole seconds (a
+// limit of 0 or less never runs out), killing it at the limit.
+int32_t runWithin(const ChildRequest& request, int32_t seconds);
 
 } // namespace qvm::process

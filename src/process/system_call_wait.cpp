@@ -10,9 +10,6 @@
 namespace qvm::process
 {
 
-namespace
-{
-
 // Starts the program and blocks until it ends. Success only when it exited
 // by itself with status 0. An interrupted waitpid is not retried: the call
 // then fails and the child is left to whoever reaps it.
@@ -31,26 +28,4 @@ int32_t runToEnd(const ChildRequest& request)
     return QVM_RC_SUCCESS;
 }
 
-} // namespace
-
 } // namespace qvm::process
-
-extern "C" int32_t QVM_system_call_wait(const char* path, char* const argv[])
-{
-    return qvm::process::runToEnd({"QVM_system_call_wait", path, argv, envp});
-}
-
-// The parent leaves the stream alone: the child reads from the descriptor's
-// current position, so data already buffered inside the stream is not seen.
-extern "C" int32_t QVM_system_call_wait_stdin(FILE* input, const char* path,
-                                              char* const argv[])
-{
-    constexpr const char* caller = "QVM_system_call_wait_stdin";
-    if (input == nullptr || path == nullptr)
-    {
-        qvm::log(qvm::facility::kUser, qvm::priority::kDebug,
-                 "%s: Returning INVALID REQUEST\n", caller);
-        return QVM_RC_INVALID_REQUEST;
-    }
-    return qvm::process::runToEnd({caller, path, argv, envp, fileno(input)});
-}
