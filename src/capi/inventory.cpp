@@ -3,20 +3,30 @@
 
 #include "qvmclient.h"
 
-extern "C" int32_t make_JSON_object_from_GetAllReply(sd_bus_message* reply,
-                                                     json_object** out)
+namespace
+{
+
+// A reply reader of the interface: both pointers are required.
+template <int32_t (*Read)(sd_bus_message*, json_object**)>
+int32_t readGiven(sd_bus_message* reply, json_object** out)
 {
     if (reply == nullptr || out == nullptr)
         return QVM_RC_INVALID_REQUEST;
-    return qvm::readPropertiesReply(reply, out);
+    return Read(reply, out);
+}
+
+} // namespace
+
+extern "C" int32_t make_JSON_object_from_GetAllReply(sd_bus_message* reply,
+                                                     json_object** out)
+{
+    return readGiven<qvm::readPropertiesReply>(reply, out);
 }
 
 extern "C" int32_t make_JSON_object_from_GetSubTreeReply(sd_bus_message* reply,
                                                          json_object** out)
 {
-    if (reply == nullptr || out == nullptr)
-        return QVM_RC_INVALID_REQUEST;
-    return qvm::readSubtreeReply(reply, out);
+    return readGiven<qvm::readSubtreeReply>(reply, out);
 }
 
 extern "C" int32_t make_object_from_servicename(const char* name, char** out)
