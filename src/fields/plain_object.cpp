@@ -117,10 +117,11 @@ std::optional<std::vector<FieldParts>> plainParts(int32_t count, char** strings)
 
 std::size_t hashOf(std::string_view key)
 {
-    std::size_t hash = 14695981039346656037ULL; // FNV-1a
+    // 64-bit FNV-1a on every target; the table uses its low bits only.
+    uint64_t hash = 14695981039346656037ULL;
     for (const char c : key)
         hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
-    return hash;
+    return static_cast<std::size_t>(hash);
 }
 
 // The members in the document's order: a key that repeats keeps the place
