@@ -1,13 +1,14 @@
-// qvm-bench-table STRUCTURES FILE: writes a large SMBIOS table of about
-// STRUCTURES structures to FILE, for timing whole exports. It is the sample
-// server, the decoded types it lacks, then the processors, caches and
-// memory of a large virtual machine, one virtual socket at a time.
+// The large tables that exports are timed on: the sample server, the
+// decoded types it lacks, then the processors, caches and memory of a large
+// virtual machine, one virtual socket at a time.
+#include "bench_table.hpp"
+
 #include "tablegen/sample_table.hpp"
 
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
+namespace qvmbench
+{
 namespace
 {
 
@@ -17,7 +18,6 @@ using tablegen::TableBuilder;
 // The sample's handles use the high bytes 0x00 to 0x2B, 0x7F and 0xE1 to
 // 0xE2; the machine's own are numbered from here on.
 constexpr unsigned kFirstHandle = 0x3000;
-constexpr unsigned kLastHandle = 0x7EFF;
 // Processor, three caches, memory device and its mapped address.
 constexpr int kPerSocket = 6;
 constexpr std::uint32_t kDimmKiB = 16U * 1024 * 1024;
@@ -171,30 +171,16 @@ class VirtualMachine
 
 } // namespace
 
-int main(int argc, char** argv)
+tablegen::Bytes benchTable(long structures)
 {
-    const long wanted = argc == 3 ? std::strtol(argv[1], nullptr, 10) : 0;
-    // Every structure past the sample's takes one of the machine's handles.
-    constexpr long kMost = kLastHandle - kFirstHandle;
-    if (wanted <= 0 || wanted > kMost)
-    {
-        std::fprintf(stderr,
-                     "Usage: qvm-bench-table STRUCTURES FILE "
-                     "(STRUCTURES from 1 to %ld)\n",
-                     kMost);
-        return 2;
-    }
     TableBuilder table = tablegen::sampleStructures();
     VirtualMachine vm(table);
     vm.addRestOfTheDecodedTypes();
-    for (int socket = 0; static_cast<long>(table.count()) + kPerSocket < wanted;
-         ++socket)
+    for (int socket = 0;
+         static_cast<long>(table.count()) + kPerSocket < structures; ++socket)
         vm.addSocket(socket);
     table.add(StructureBuilder(127, 4, 0xFEFF));
-    if (!tablegen::writeFile(table.build(), argv[2]))
-    {
-        std::perror(argv[2]);
-        return 1;
-    }
-    return 0;
+    return table.build();
 }
+
+} // namespace qvmbench

@@ -2,11 +2,15 @@
 // the JSON export over them. Besides the sanitizers, it checks the promises
 // callers rely on: a walk by handles ends, everything handed out lies inside
 // the table, skipping a structure's strings lands exactly on its successor,
-// and the export is always one JSON array in strict JSON, whatever bytes the
-// host's strings hold.
+// the export is always one JSON array in strict JSON, whatever bytes the
+// host's strings hold, and each structure's text is the same whether written
+// straight from its fields or through the field strings.
+#include "capi/loaded_table.hpp"
+#include "capi/tagged_structure.hpp"
 #include "fuzz_support.hpp"
 #include "qvmclient.h"
-#include "smbios/table.hpp"
+#include "smbios/structure_json.hpp"
+#include "capi/table_state.hpp"
 #include "strict_json.hpp"
 
 #include <cstdlib>
@@ -165,6 +169,21 @@ void exportTable()
     require(text.starts_with('[') && qvmfuzz::isStrictJson(text));
 }
 
+// The export writes each structure straight from its fields; the field
+// strings of the C interface must give the same bytes and statuses.
+void compareWithFieldStrings()
+{
+    const auto context = qvm::capi::loadedContext();
+    for (const auto& entry : context.table)
+    {
+        const auto direct =
+            qvm::smbios::structureJson(entry.view, entry.size, context.decode);
+        const auto tagged = qvm::capi::taggedStructureJson(
+            entry.view, entry.size, context.decode);
+        require(direct.status == tagged.status && direct.text == tagged.text);
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -175,6 +194,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     askIdentity();
     mapDescriptors();
     exportTable();
+    compareWithFieldStrings();
     SmbiosCleanup();
     return 0;
 }

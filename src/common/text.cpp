@@ -27,4 +27,21 @@ std::size_t boundedCopy(char* dst, const char* src, std::size_t size) noexcept
     return length;
 }
 
+std::string_view decimalText(std::int64_t value, DecimalBuffer& buffer) noexcept
+{
+    char* const end = buffer + sizeof buffer;
+    char* out = end;
+    // Work in unsigned: the magnitude of INT64_MIN has no signed form.
+    std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value)
+                                        : static_cast<std::uint64_t>(value);
+    do
+    {
+        *--out = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (value < 0)
+        *--out = '-';
+    return {out, static_cast<std::size_t>(end - out)};
+}
+
 } // namespace qvm

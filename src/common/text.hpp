@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 namespace qvm
 {
@@ -25,6 +26,22 @@ std::size_t boundedCopy(char (&dst)[N], const char* src) noexcept
 inline const char* orEmpty(const char* text) noexcept
 {
     return text ? text : "";
+}
+
+// Room for any 64-bit integer in decimal, sign included.
+using DecimalBuffer = char[24];
+
+// value in decimal, as "%lld" writes it, placed at the end of buffer.
+std::string_view decimalText(std::int64_t value,
+                             DecimalBuffer& buffer) noexcept;
+
+// The 64-bit FNV-1a hash of text (64 bits on every target).
+constexpr std::uint64_t fnv1a(std::string_view text) noexcept
+{
+    std::uint64_t hash = 14695981039346656037ULL;
+    for (const char c : text)
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+    return hash;
 }
 
 } // namespace qvm

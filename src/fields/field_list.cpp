@@ -8,6 +8,17 @@
 namespace qvm
 {
 
+void freeFieldNodes(FieldList& list) noexcept
+{
+    while (FieldNode* node = list.head)
+    {
+        list.head = node->next;
+        std::free(node->text);
+        std::free(node);
+    }
+    list = FieldList{};
+}
+
 void appendText(FieldList* list, char* text) noexcept
 {
     auto* node = static_cast<FieldNode*>(std::calloc(1, sizeof(FieldNode)));

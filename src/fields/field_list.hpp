@@ -23,4 +23,23 @@ void appendJoined(FieldList* list, char tag, const char* key,
 // Appends an already built heap text (calloc/malloc), taking ownership.
 void appendText(FieldList* list, char* text) noexcept;
 
+// Frees every node and text of list and leaves it empty.
+void freeFieldNodes(FieldList& list) noexcept;
+
+// Owns a FieldList: what it still holds is freed with it.
+class OwnedFieldList
+{
+  public:
+    OwnedFieldList() = default;
+    OwnedFieldList(const OwnedFieldList&) = delete;
+    OwnedFieldList& operator=(const OwnedFieldList&) = delete;
+    ~OwnedFieldList() { freeFieldNodes(list_); }
+
+    FieldList& operator*() noexcept { return list_; }
+    FieldList* get() noexcept { return &list_; }
+
+  private:
+    FieldList list_{};
+};
+
 } // namespace qvm

@@ -1,7 +1,9 @@
 #include "fields/plain_object.hpp"
 
+#include "common/text.hpp"
 #include "fields/field_string.hpp"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -47,37 +49,77 @@ const char* escapeOf(unsigned char byte, char (&hex)[7])
     return hex;
 }
 
-// Runs of bytes that stand go out whole.
-void appendEscaped(std::string& out, std::string_view text)
+} // namespace
+
+namespace
+{
+
+constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
+
+// Whether any of the eight bytes of word is zero.
+constexpr bool anyZeroByte(std::uint64_t word)
+{
+    return ((word - kOnes) & ~word & kHighs) != 0;
+}
+
+// Whether all eight bytes stand as they are: none below 0x20, none of '"',
+// '\\' and '/'. Bytes above 0x7F stand.
+constexpr bool allStand(std::uint64_t word)
+{
+    const bool control = ((word - 0x20 * kOnes) & ~word & kHighs) != 0;
+    return !control && !anyZeroByte(word ^ ('"' * kOnes)) &&
+           !anyZeroByte(word ^ ('\\' * kOnes)) &&
+           !anyZeroByte(word ^ ('/' * kOnes));
+}
+
+} // namespace
+
+// Runs of bytes that stand go out whole. Eight bytes at a time are checked
+// together; a word with a byte to escape is gone through byte by byte.
+bool appendJsonEscaped(std::string& out, std::string_view text)
 {
     char hex[7] = "\\u00xx";
+    std::uint64_t high = 0;
     std::size_t run = 0;
-    for (std::size_t i = 0; i < text.size(); ++i)
+    std::size_t i = 0;
+    while (i < text.size())
     {
-        const char* escape = escapeOf(static_cast<unsigned char>(text[i]), hex);
-        if (escape == nullptr)
-            continue;
-        out.append(text.substr(run, i - run));
-        out.append(escape);
-        run = i + 1;
+        if (text.size() - i >= 8)
+        {
+            std::uint64_t word;
+            std::memcpy(&word, text.data() + i, 8);
+            high |= word;
+            if (allStand(word))
+            {
+                i += 8;
+                continue;
+            }
+        }
+        const std::size_t end = std::min(text.size(), i + 8);
+        for (; i < end; ++i)
+        {
+            const auto byte = static_cast<unsigned char>(text[i]);
+            high |= byte;
+            const char* escape = escapeOf(byte, hex);
+            if (escape == nullptr)
+                continue;
+            out.append(text.substr(run, i - run));
+            out.append(escape);
+            run = i + 1;
+        }
     }
     out.append(text.substr(run));
+    return (high & kHighs) != 0;
 }
+
+namespace
+{
 
 void appendInteger(std::string& out, long long value)
 {
-    char digits[24];
-    char* at = digits + sizeof digits;
-    // The magnitude as unsigned, which holds that of the lowest value too.
-    unsigned long long rest =
-        value < 0 ? 0ULL - static_cast<unsigned long long>(value)
-                  : static_cast<unsigned long long>(value);
-    do
-        *--at = static_cast<char>('0' + rest % 10);
-    while ((rest /= 10) != 0);
-    if (value < 0)
-        *--at = '-';
-    out.append(at, digits + sizeof digits);
+    DecimalBuffer digits;
+    out.append(decimalText(value, digits));
 }
 
 // A value as the document's member would hold it (see buildObject).
@@ -87,7 +129,8 @@ void appendValue(std::string& out, const FieldParts& parts)
     {
         case ValueKind::Text:
             out.push_back('"');
-            appendEscaped(out, parts.value[0] == '\0' ? "NULL" : parts.value);
+            appendJsonEscaped(out,
+                              parts.value[0] == '\0' ? "NULL" : parts.value);
             out.push_back('"');
             return;
         case ValueKind::Decimal:
@@ -115,15 +158,6 @@ std::optional<std::vector<FieldParts>> plainParts(int32_t count, char** strings)
     return all;
 }
 
-std::size_t hashOf(std::string_view key)
-{
-    // 64-bit FNV-1a on every target; the table uses its low bits only.
-    uint64_t hash = 14695981039346656037ULL;
-    for (const char c : key)
-        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
-    return static_cast<std::size_t>(hash);
-}
-
 // The members in the document's order: a key that repeats keeps the place
 // of its first string and takes the value of its last one. Keys are found
 // again through a small open hash, so that a structure of thousands of
@@ -138,7 +172,7 @@ std::vector<const FieldParts*> members(const std::vector<FieldParts>& all)
     out.reserve(all.size());
     for (const FieldParts& parts : all)
     {
-        std::size_t at = hashOf(parts.key) & (capacity - 1);
+        auto at = static_cast<std::size_t>(fnv1a(parts.key)) & (capacity - 1);
         while (slots[at] != 0 && out[slots[at] - 1]->key != parts.key)
             at = (at + 1) & (capacity - 1);
         if (slots[at] != 0)
@@ -175,7 +209,7 @@ std::optional<std::string> plainObjectText(int32_t count, char** strings)
         for (const FieldParts* parts : members(*all))
         {
             out += out.size() == 1 ? "\n  \"" : ",\n  \"";
-            appendEscaped(out, parts->key);
+            appendJsonEscaped(out, parts->key);
             out += "\": ";
             appendValue(out, *parts);
         }

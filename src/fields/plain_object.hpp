@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace qvm
 {
@@ -14,5 +15,10 @@ namespace qvm
 // field strings, none of them an array or a double; nothing for any other
 // list, which takes the document's way.
 std::optional<std::string> plainObjectText(int32_t count, char** strings);
+
+// text with json-c's escapes (the two-character ones, "\/" included, and
+// \u00xx for other control bytes), appended to out. Says whether text holds
+// a byte above 0x7F (which stands as it is).
+bool appendJsonEscaped(std::string& out, std::string_view text);
 
 } // namespace qvm

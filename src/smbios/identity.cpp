@@ -1,18 +1,13 @@
-// Service tag and system name of the loaded table.
-#include "common/text.hpp"
-#include "qvmclient.h"
-#include "smbios/table.hpp"
+#include "smbios/identity.hpp"
 
-#include <cstring>
+#include "qvmclient.h"
+
 #include <optional>
 
+namespace qvm::smbios
+{
 namespace
 {
-
-using qvm::smbios::StructureView;
-
-constexpr char kServiceTagKey[] = "SMBIOSServiceTagString";
-constexpr char kSystemNameKey[] = "SMBIOSSystemNameString";
 
 constexpr std::uint8_t kSystemInformation = 1;
 constexpr std::uint8_t kOemStrings = 11;
@@ -21,16 +16,12 @@ constexpr std::size_t kSerialNumber = 7; // type 1, string number
 // An OEM string that starts with this character carries the system name.
 constexpr char kSystemNameMark = '9';
 
-bool isKey(const char* key, const char* expected) noexcept
-{
-    return key != nullptr && std::strcmp(key, expected) == 0;
-}
-
 // The structure of the type when the table holds exactly one of them.
-std::optional<StructureView> soleStructure(std::uint8_t type) noexcept
+std::optional<StructureView> soleStructure(const TableView& table,
+                                           std::uint8_t type) noexcept
 {
     std::optional<StructureView> sole;
-    for (const auto& entry : qvm::smbios::loadedTable())
+    for (const auto& entry : table)
     {
         if (entry.view.type() != type)
             continue;
@@ -41,38 +32,21 @@ std::optional<StructureView> soleStructure(std::uint8_t type) noexcept
     return sole;
 }
 
-int64_t handOutCopy(const char* value, char** text) noexcept
+TableText systemString(const TableView& table, std::size_t offset) noexcept
 {
-    char* copy = qvm::heapCopy(value);
-    if (copy == nullptr)
-        return QVM_RC_NO_RESOURCES;
-    *text = copy;
-    return QVM_RC_SUCCESS;
-}
-
-// A string of the single System Information structure, copied.
-int64_t copySystemString(std::size_t offset, char** text) noexcept
-{
-    const auto system = soleStructure(kSystemInformation);
+    const auto system = soleStructure(table, kSystemInformation);
     if (!system)
-        return QVM_RC_NOT_FOUND;
+        return {nullptr, QVM_RC_NOT_FOUND};
     const char* value = system->stringAt(offset);
     if (value == nullptr)
-    {
-        *text = nullptr;
-        return QVM_RC_INVALID_REQUEST;
-    }
-    return handOutCopy(value, text);
+        return {nullptr, QVM_RC_INVALID_REQUEST};
+    return {value, QVM_RC_SUCCESS};
 }
 
-// The OEM Strings structure at index k (from 0, in table order) is asked
-// for its string k + 1 only; with the usual single structure that is its
-// first string. The first such string starting with the mark names the
-// system.
-const char* oemSystemName() noexcept
+const char* oemSystemName(const TableView& table) noexcept
 {
     std::uint16_t number = 1;
-    for (const auto& entry : qvm::smbios::loadedTable())
+    for (const auto& entry : table)
     {
         if (entry.view.type() != kOemStrings)
             continue;
@@ -85,39 +59,31 @@ const char* oemSystemName() noexcept
 
 } // namespace
 
-extern "C" int64_t GetServiceTag(const char* key, char** text)
+TableText serviceTag(const TableView& table) noexcept
 {
-    if (!isKey(key, kServiceTagKey))
-        return QVM_RC_NOT_FOUND;
-    if (text == nullptr)
-        return QVM_RC_INVALID_REQUEST;
-    return copySystemString(kSerialNumber, text);
+    return systemString(table, kSerialNumber);
 }
 
-extern "C" int64_t GetSystemName(const char* key, char** text)
+TableText systemName(const TableView& table) noexcept
 {
-    if (!isKey(key, kSystemNameKey))
-        return QVM_RC_NOT_FOUND;
-    if (text == nullptr)
-        return QVM_RC_INVALID_REQUEST;
-    if (const char* name = oemSystemName())
-        return handOutCopy(name, text);
-    return copySystemString(kProductName, text);
+    if (const char* name = oemSystemName(table))
+        return {name, QVM_RC_SUCCESS};
+    return systemString(table, kProductName);
 }
 
-extern "C" int64_t GetSystemDetails(const char* key, char** text)
+BiosIdentity biosIdentity(const TableView& table) noexcept
 {
-    if (key == nullptr)
-        return QVM_RC_NOT_FOUND;
-    if (text == nullptr)
-        return QVM_RC_INVALID_REQUEST;
-    char* value = nullptr;
-    int64_t status = QVM_RC_INVALID_REQUEST;
-    if (isKey(key, kServiceTagKey))
-        status = GetServiceTag(key, &value);
-    else if (isKey(key, kSystemNameKey))
-        status = GetSystemName(key, &value);
-    if (status == QVM_RC_SUCCESS)
-        *text = value;
-    return status;
+    BiosIdentity identity{firstBiosRelease(table)};
+    for (const auto& entry : table)
+    {
+        if (entry.view.type() != kSystemInformation)
+            continue;
+        if (identity.serialNumber == nullptr)
+            identity.serialNumber = entry.view.stringAt(kSerialNumber);
+        if (identity.productName == nullptr)
+            identity.productName = entry.view.stringAt(kProductName);
+    }
+    return identity;
 }
+
+} // namespace qvm::smbios

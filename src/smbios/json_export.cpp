@@ -1,105 +1,152 @@
-// The whole loaded table as one JSON text: an array holding, per structure
-// type present (0 to 255), the array of its structures' objects.
-#include "common/handles.hpp"
+#include "smbios/json_export.hpp"
+
+#include "fields/json_object_sink.hpp"
 #include "qvmclient.h"
 #include "smbios/structure_json.hpp"
-#include "smbios/table.hpp"
 
 #include <array>
-#include <cstdio>
+#include <new>
+#include <string>
 #include <string_view>
-#include <vector>
 
+namespace qvm::smbios
+{
 namespace
 {
-
-using qvm::smbios::TableEntry;
 
 // A selection by type holds at most this many structures (its count is a
 // u16); the export shows what the selections would.
 constexpr std::size_t kMaxOfOneType = 0xFFFF;
-constexpr std::size_t kWriteBuffer = 64 * 1024;
 
-// Every structure, grouped by type in table order, from one positional pass.
-std::array<std::vector<TableEntry>, 256> structuresByType()
+struct Located
 {
-    std::array<std::vector<TableEntry>, 256> groups;
-    for (const TableEntry& entry : qvm::smbios::loadedTable())
-        if (auto& group = groups[entry.view.type()];
-            group.size() < kMaxOfOneType)
-            group.push_back(entry);
-    return groups;
-}
+    std::size_t offset;
+    std::size_t size;
+};
 
-// Writes the groups. A separator goes out only together with the object
-// that follows it, and a group opens with its first written object, so a
-// structure whose conversion writes nothing leaves the text valid JSON.
-class ExportWriter
+// Every structure, grouped by type in table order (a counting sort of one
+// positional pass), each group clipped to kMaxOfOneType.
+class ByType
 {
   public:
-    explicit ExportWriter(std::FILE* file) : file_(file) {}
+    ByType(const TableView& table, ExportReport& report)
+    {
+        std::vector<Located> all;
+        std::array<std::size_t, 256> counts{};
+        std::size_t end = 0;
+        for (const TableEntry& entry : table)
+        {
+            const std::uint8_t type = entry.view.type();
+            if (counts[type]++ < kMaxOfOneType)
+                all.push_back({entry.offset, entry.size});
+            else if (counts[type] == kMaxOfOneType + 1)
+                report.clippedTypes.push_back(type);
+            end = entry.offset + entry.size;
+        }
+        if (end < table.bytes().size())
+            report.stoppedAt = end;
+        std::size_t start = 0;
+        for (std::size_t type = 0; type < 256; ++type)
+        {
+            starts_[type] = start;
+            start +=
+                counts[type] < kMaxOfOneType ? counts[type] : kMaxOfOneType;
+        }
+        starts_[256] = start;
+        sorted_.resize(all.size());
+        std::array<std::size_t, 257> next = starts_;
+        for (const Located& located : all)
+            sorted_[next[table.bytes()[located.offset]]++] = located;
+    }
+
+    std::span<const Located> group(std::size_t type) const
+    {
+        return std::span<const Located>(sorted_).subspan(
+            starts_[type], starts_[type + 1] - starts_[type]);
+    }
+
+  private:
+    std::vector<Located> sorted_;
+    std::array<std::size_t, 257> starts_{};
+};
+
+// A separator goes out only together with the object that follows it, and
+// a group opens with its first written object, so a structure whose
+// conversion writes nothing leaves the text valid JSON.
+class GroupWriter
+{
+  public:
+    explicit GroupWriter(FdWriter& out) : out_(out) {}
 
     void object(std::string_view text)
     {
         if (!groupOpen_)
-        {
-            put(anyGroup_ ? ",[" : "[[");
-            anyGroup_ = groupOpen_ = true;
-        }
+            out_.put(anyGroup_ ? ",[" : "[[");
         else
-        {
-            put(",");
-        }
-        put(text);
+            out_.put(",");
+        anyGroup_ = groupOpen_ = true;
+        out_.put(text);
     }
     void closeGroup()
     {
         if (groupOpen_)
-            put("]");
+            out_.put("]");
         groupOpen_ = false;
     }
     void finish()
     {
         closeGroup();
-        put(anyGroup_ ? "]" : "[]");
+        out_.put(anyGroup_ ? "]" : "[]");
     }
 
   private:
-    void put(std::string_view text)
-    {
-        std::fwrite(text.data(), 1, text.size(), file_);
-    }
-
-    std::FILE* file_;
+    FdWriter& out_;
     bool anyGroup_ = false;
     bool groupOpen_ = false;
 };
 
 } // namespace
 
-extern "C" int64_t SmBiosDataToJSON(const char* path)
+ExportReport exportJson(const TableContext& context, FdWriter& out)
 {
-    if (path == nullptr)
-        return QVM_RC_INVALID_REQUEST;
-    // The file is appended to, never truncated; one open serves the whole
-    // text, which is what the per-piece opens would have written.
-    const qvm::FilePtr file(std::fopen(path, "a+"));
-    if (!file)
-        return QVM_RC_SUCCESS;
-    // Large tables export to megabytes: fewer, larger writes.
-    std::setvbuf(file.get(), nullptr, _IOFBF, kWriteBuffer);
-    ExportWriter writer(file.get());
-    for (const auto& group : structuresByType())
+    ExportReport report;
+    GroupWriter writer(out);
+    try
     {
-        for (const TableEntry& entry : group)
+        const ByType byType(context.table, report);
+        JsonObjectSink sink;
+        std::string text;
+        const auto bytes = context.table.bytes();
+        for (std::size_t type = 0; type < 256; ++type)
         {
-            const auto json =
-                qvm::smbios::structureJson(entry.view, entry.size);
-            if (json.status == QVM_RC_SUCCESS)
-                writer.object(json.text);
+            for (const Located& at : byType.group(type))
+            {
+                const StructureView view(bytes.subspan(at.offset));
+                text.clear();
+                const std::int64_t status = appendStructureJson(
+                    view, at.size, context.decode, sink, text);
+                if (status == 0)
+                {
+                    writer.object(text);
+                    ++report.written;
+                }
+                else
+                {
+                    report.leftOut.push_back(
+                        {at.offset, view.type(), view.handle(), status});
+                }
+            }
+            writer.closeGroup();
         }
-        writer.closeGroup();
+    }
+    catch (const std::bad_alloc&)
+    {
+        // What was converted stays; the text still closes.
     }
     writer.finish();
-    return QVM_RC_SUCCESS;
+    out.flush();
+    report.writeError = out.error();
+    return report;
 }
+
+} // namespace qvm::smbios

@@ -1,6 +1,9 @@
-// One structure as the JSON text of its field list.
+// One structure as its fields, and as the JSON text of its fields.
 #pragma once
 
+#include "fields/field_sink.hpp"
+#include "fields/json_object_sink.hpp"
+#include "smbios/decode/decode_context.hpp"
 #include "smbios/structure_view.hpp"
 
 #include <cstdint>
@@ -9,15 +12,30 @@
 namespace qvm::smbios
 {
 
-// The JSON object of one structure (header fields, then its type's
-// mapping, the generic dump, or nothing more for types 126 and 127).
-// wholeSize is the size the whole-structure dumps cover. On failure text is
-// empty and status says why.
+// The header fields (type, length, handle), then the fields of the type's
+// mapping, the generic dump for types without one, or nothing more for
+// types 126 and 127. wholeSize is the size the whole-structure dumps cover.
+// Returns 0, or the status of a row that ended the conversion early (the
+// fields given so far are then not to be written).
+std::int64_t decodeStructure(const StructureView& view, std::size_t wholeSize,
+                             const decode::DecodeContext& context,
+                             FieldSink& out);
+
+// The JSON object of one structure appended to out, through sink (reset
+// first, so one sink serves any number of structures). Returns 0, or why
+// nothing was appended.
+std::int64_t appendStructureJson(const StructureView& view,
+                                 std::size_t wholeSize,
+                                 const decode::DecodeContext& context,
+                                 JsonObjectSink& sink, std::string& out);
+
+// The same text on its own. On failure text is empty and status says why.
 struct StructureJson
 {
     std::string text;
     std::int64_t status = 0;
 };
-StructureJson structureJson(const StructureView& view, std::size_t wholeSize);
+StructureJson structureJson(const StructureView& view, std::size_t wholeSize,
+                            const decode::DecodeContext& context);
 
 } // namespace qvm::smbios

@@ -2,6 +2,7 @@
 // field strings back in order, and the destructor frees nodes and texts.
 #pragma once
 
+#include "fields/field_list.hpp"
 #include "qvmclient.h"
 
 #include <cstddef>
@@ -23,17 +24,7 @@ class FieldCapture
     FieldCapture() = default;
     FieldCapture(const FieldCapture&) = delete;
     FieldCapture& operator=(const FieldCapture&) = delete;
-    ~FieldCapture()
-    {
-        FieldNode* node = list_.head;
-        while (node != nullptr)
-        {
-            FieldNode* next = node->next;
-            std::free(node->text);
-            std::free(node);
-            node = next;
-        }
-    }
+    ~FieldCapture() { qvm::freeFieldNodes(list_); }
 
     FieldList* list() { return &list_; }
 

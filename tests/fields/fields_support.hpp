@@ -1,6 +1,7 @@
 // Helpers for the field-string and JSON tests.
 #pragma once
 
+#include "fields/field_list.hpp"
 #include "qvmclient.h"
 
 #include <cstdlib>
@@ -72,20 +73,14 @@ inline std::string unwrapStamped(const std::string& text, const char* stamp,
     return out;
 }
 
-// The list's texts in order; releases nodes and texts the way the export
-// does and leaves the list empty.
+// The list's texts in order; releases nodes and texts and leaves the list
+// empty.
 inline std::vector<std::string> drain(FieldList& list)
 {
     std::vector<std::string> texts;
-    while (list.head != nullptr)
-    {
-        FieldNode* node = list.head;
-        list.head = node->next;
+    for (const FieldNode* node = list.head; node != nullptr; node = node->next)
         texts.emplace_back(node->text);
-        std::free(node->text);
-        std::free(node);
-    }
-    list = FieldList{};
+    qvm::freeFieldNodes(list);
     return texts;
 }
 

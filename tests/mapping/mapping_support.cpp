@@ -1,5 +1,7 @@
 #include "mapping/mapping_support.hpp"
 
+#include "capi/tagged_sink.hpp"
+
 #include <algorithm>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -16,9 +18,10 @@ Mapped mapped(const StructureBuilder& structure, SmbiosVersion version)
     bytes.insert(bytes.end(), tail.begin(), tail.end());
     const qvm::smbios::StructureView view(bytes);
     FieldCapture fields;
+    qvm::capi::TaggedSink sink(*fields.list());
     const auto status =
         qvm::mapping::runMapping(qvm::mapping::mappingFor(view.type()),
-                                 {view, version, fields.list(), wholeSize});
+                                 {view, version, sink, wholeSize});
     return {fields.strings(), status};
 }
 

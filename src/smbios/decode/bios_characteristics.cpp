@@ -1,7 +1,6 @@
-#include "smbios/decode/bios_characteristics.hpp"
-
+#include "smbios/decode/decoders.hpp"
 #include "smbios/decode/field_emit.hpp"
-#include "smbios/decode/le_bytes.hpp"
+#include "smbios/little_endian.hpp"
 
 namespace qvm::decode
 {
@@ -63,63 +62,51 @@ constexpr BitField kExtension2[] = {
     flagBit(1, "Function key-initiated Network Service boot supported"),
 };
 
-void appendReservedBits(const char* bits, FieldList* list)
+void appendReservedBits(const char* bits, FieldSink& out)
 {
-    AddJSONString(bits, "Bits are reserved for future assignment", list);
+    out.text("Bits are reserved for future assignment", bits);
 }
 
 } // namespace
 
 void addBiosCharacteristicsExt2(uint32_t value, SmbiosVersion version,
-                                FieldList* list)
+                                FieldSink& out)
 {
-    if (list == nullptr)
-        return;
-    appendInteger("BIOS Characteristics Extension Byte2", value, list);
-    appendSetBits(kExtension2, value, list);
+    appendInteger("BIOS Characteristics Extension Byte2", value, out);
+    appendSetBits(kExtension2, value, out);
     // Bit 2 came with 2.4, bit 3 with 2.7; bit 4 is left undecoded.
     if (!version.atLeast(2, 4))
     {
-        appendReservedBits("Byte 2:2-7", list);
+        appendReservedBits("Byte 2:2-7", out);
         return;
     }
     if ((value & 0x04) != 0)
-        appendInteger("Enable Targeted Content Distribution", 1, list);
+        appendInteger("Enable Targeted Content Distribution", 1, out);
     if (!version.atLeast(2, 7))
     {
-        appendReservedBits("Byte 2:3-7", list);
+        appendReservedBits("Byte 2:3-7", out);
         return;
     }
     if ((value & 0x08) != 0)
-        AddJSONString(kTrue, "UEFI Specification is supported", list);
-    appendReservedBits("Byte 2:5-7", list);
+        out.text("UEFI Specification is supported", kTrue);
+    appendReservedBits("Byte 2:5-7", out);
 }
 
 } // namespace qvm::decode
 
-extern "C" void qvmAddBiosCharacteristics(const void* field, FieldList* list)
+void qvm::decode::addBiosCharacteristics(const void* field, FieldSink& out)
 {
-    using namespace qvm::decode;
-    if (field == nullptr || list == nullptr)
+    if (field == nullptr)
         return;
     const uint64_t characteristics = readLe64(field);
-    appendInteger("BIOS Characteristics", characteristics, list);
-    appendSetBits(kCharacteristics, characteristics & 0xFFFFFFFF, list);
-    appendNotice("Bits 32:47 are reserved for BIOS Vendor", list);
-    appendNotice("Bits 48:64 are reserved for System Vendor", list);
+    appendInteger("BIOS Characteristics", characteristics, out);
+    appendSetBits(kCharacteristics, characteristics & 0xFFFFFFFF, out);
+    appendNotice("Bits 32:47 are reserved for BIOS Vendor", out);
+    appendNotice("Bits 48:64 are reserved for System Vendor", out);
 }
 
-extern "C" void qvmAddBiosCharacteristicsExt1(uint32_t value, FieldList* list)
+void qvm::decode::addBiosCharacteristicsExt1(uint32_t value, FieldSink& out)
 {
-    using namespace qvm::decode;
-    if (list == nullptr)
-        return;
-    appendInteger("BIOS Characteristics Extension Byte1", value, list);
-    appendSetBits(kExtension1, value, list);
-}
-
-extern "C" void qvmAddBiosCharacteristicsExt2(uint32_t value, FieldList* list)
-{
-    using namespace qvm::decode;
-    addBiosCharacteristicsExt2(value, loadedTableVersion(), list);
+    appendInteger("BIOS Characteristics Extension Byte1", value, out);
+    appendSetBits(kExtension1, value, out);
 }

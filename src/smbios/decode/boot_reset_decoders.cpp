@@ -43,29 +43,21 @@ constexpr const char* kBootOption[4] = {"Reserved", "Operating system",
 } // namespace
 } // namespace qvm::decode
 
-extern "C" void qvmAddSystemBootStatus(uint32_t value, FieldList* list)
+void qvm::decode::addSystemBootStatus(uint32_t value, FieldSink& out)
 {
-    using namespace qvm::decode;
-    if (list == nullptr)
-        return;
-    appendInteger("System Boot Status", value, list);
-    appendLookup("Boot Status", kBootStatus, value, list);
+    appendInteger("System Boot Status", value, out);
+    appendLookup("Boot Status", kBootStatus, value, out);
 }
 
-extern "C" void qvmAddSystemResetCapabilities(uint32_t value, FieldList* list)
+void qvm::decode::addSystemResetCapabilities(uint32_t value, FieldSink& out)
 {
-    using namespace qvm::decode;
-    if (list == nullptr)
-        return;
-    appendInteger("System Reset Capabilities", value, list);
+    appendInteger("System Reset Capabilities", value, out);
     if ((value & 0xC0) != 0)
-        AddJSONString("Bits 7:6 are reserved bits, must be zero",
-                      "System Reset Capabilities", list);
-    appendFlag("System contains a watchdog timer", (value & 0x20) != 0, list);
-    AddJSONString(kBootOptionOnLimit[value >> 3 & 0x03], "Boot Option on Limit",
-                  list);
-    AddJSONString(kBootOption[value >> 1 & 0x03], "Boot Option", list);
-    AddJSONString((value & 0x01) != 0 ? "Enabled by the user"
-                                      : "Disabled by the user",
-                  "System Reset", list);
+        out.text("System Reset Capabilities",
+                 "Bits 7:6 are reserved bits, must be zero");
+    appendFlag("System contains a watchdog timer", (value & 0x20) != 0, out);
+    out.text("Boot Option on Limit", kBootOptionOnLimit[value >> 3 & 0x03]);
+    out.text("Boot Option", kBootOption[value >> 1 & 0x03]);
+    out.text("System Reset", (value & 0x01) != 0 ? "Enabled by the user"
+                                                 : "Disabled by the user");
 }

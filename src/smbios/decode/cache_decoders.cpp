@@ -17,16 +17,13 @@ constexpr const char* kLocation[4] = {"Internal", "External", "Reserved",
 } // namespace
 } // namespace qvm::decode
 
-extern "C" void qvmAddCacheConfiguration(uint32_t value, FieldList* list)
+void qvm::decode::addCacheConfiguration(uint32_t value, FieldSink& out)
 {
-    using namespace qvm::decode;
-    if (list == nullptr)
-        return;
-    appendInteger("Cache Configuration", value, list);
-    appendFirstReservedBit({15, 14, 13, 12, 11, 10, 4}, value, list);
-    AddJSONString(kOperationalMode[value >> 8 & 0x03], "Cache operation", list);
-    AddJSONString((value & 0x80) != 0 ? "Enabled " : "Disabled", "Cache", list);
-    AddJSONString(kLocation[value >> 5 & 0x03], "Cache Type", list);
-    appendFlag("Socketed", (value & 0x08) != 0, list);
-    appendInteger("Cache Level", (value & 0x07) + 1, list);
+    appendInteger("Cache Configuration", value, out);
+    appendFirstReservedBit({15, 14, 13, 12, 11, 10, 4}, value, out);
+    out.text("Cache operation", kOperationalMode[value >> 8 & 0x03]);
+    out.text("Cache", (value & 0x80) != 0 ? "Enabled " : "Disabled");
+    out.text("Cache Type", kLocation[value >> 5 & 0x03]);
+    appendFlag("Socketed", (value & 0x08) != 0, out);
+    appendInteger("Cache Level", (value & 0x07) + 1, out);
 }

@@ -65,78 +65,63 @@ constexpr struct
 } // namespace
 } // namespace qvm::decode
 
-extern "C" void qvmAddSELAccessMethod(uint32_t value, FieldList* list)
+void qvm::decode::addSELAccessMethod(uint32_t value, FieldSink& out)
 {
-    using namespace qvm::decode;
-    if (list == nullptr)
-        return;
-    appendInteger("Access method", value, list);
-    appendLookup("Access method", kAccessMethod, value, list);
+    appendInteger("Access method", value, out);
+    appendLookup("Access method", kAccessMethod, value, out);
 }
 
-extern "C" void qvmAddSELLogStatus(uint32_t value, FieldList* list)
+void qvm::decode::addSELLogStatus(uint32_t value, FieldSink& out)
 {
-    using namespace qvm::decode;
-    if (list == nullptr)
-        return;
     constexpr const char* key = "Log Status";
-    appendInteger(key, value, list);
-    AddJSONString((value & 0x01) != 0 ? "Log area valid" : "Log area not valid",
-                  key, list);
-    AddJSONString((value & 0x02) != 0 ? "Log area full" : "Log area not full",
-                  key, list);
+    appendInteger(key, value, out);
+    out.text(key,
+             (value & 0x01) != 0 ? "Log area valid" : "Log area not valid");
+    out.text(key, (value & 0x02) != 0 ? "Log area full" : "Log area not full");
     if ((value & 0xFC) != 0)
-        AddJSONString("Reserved bits not zero", key, list);
+        out.text(key, "Reserved bits not zero");
 }
 
-extern "C" void qvmAddSysEventLogHeaderFormat(uint32_t value, FieldList* list)
+void qvm::decode::addSysEventLogHeaderFormat(uint32_t value, FieldSink& out)
 {
-    using namespace qvm::decode;
-    if (list == nullptr)
-        return;
-    appendInteger(kHeaderFormatKey, value, list);
-    appendLookup(kHeaderFormatKey, kHeaderFormat, value, list);
+    appendInteger(kHeaderFormatKey, value, out);
+    appendLookup(kHeaderFormatKey, kHeaderFormat, value, out);
 }
 
-extern "C" void qvmAddSELLogHeaderLen(uint32_t value, FieldList* list)
+void qvm::decode::addSELLogHeaderLen(uint32_t value, FieldSink& out)
 {
-    using namespace qvm::decode;
-    if (list == nullptr)
-        return;
-    appendInteger("Log Header Len", value, list);
-    appendInteger("Log Header length (masked)", value & 0x7F, list);
-    AddJSONString((value & 0x80) != 0 ? "This record has been read"
-                                      : "This record has not been read",
-                  "Log Record Status", list);
+    appendInteger("Log Header Len", value, out);
+    appendInteger("Log Header length (masked)", value & 0x7F, out);
+    out.text("Log Record Status", (value & 0x80) != 0
+                                      ? "This record has been read"
+                                      : "This record has not been read");
 }
 
-extern "C" void qvmAddSysEventLogHeaderType1(const uint8_t* header,
-                                             FieldList* list)
+void qvm::decode::addSysEventLogHeaderType1(const uint8_t* header,
+                                            FieldSink& out)
 {
-    using namespace qvm::decode;
-    if (header == nullptr || list == nullptr)
+    if (header == nullptr)
         return;
-    AddJSONString("  ", "System Event Log Header Type1 Format", list);
+    out.text("System Event Log Header Type1 Format", "  ");
     char oemReserved[32];
     std::snprintf(oemReserved, sizeof oemReserved, "0x%x 0x%x 0x%x 0x%x 0x%x",
                   header[0], header[1], header[2], header[3], header[4]);
-    AddJSONString(oemReserved, "OEM Reserved", list);
+    out.text("OEM Reserved", oemReserved);
     for (const auto& number : kType1Numbers)
-        appendInteger(number.key, header[number.offset], list);
+        appendInteger(number.key, header[number.offset], out);
     char reserved[16];
     std::snprintf(reserved, sizeof reserved, "0x%x 0x%x 0x%x", header[12],
                   header[13], header[14]);
-    AddJSONString(reserved, "Reserved", list);
-    appendInteger("HeaderRevision", header[15], list);
+    out.text("Reserved", reserved);
+    appendInteger("HeaderRevision", header[15], out);
 }
 
-extern "C" void qvmAddSysEventLogHeader(uint32_t format, const uint8_t* header,
-                                        FieldList* list)
+void qvm::decode::addSysEventLogHeader(uint32_t format, const uint8_t* header,
+                                       FieldSink& out)
 {
-    using namespace qvm::decode;
-    if (header == nullptr || list == nullptr)
+    if (header == nullptr)
         return;
-    appendLookup(kHeaderFormatKey, kLogHeader, format, list);
+    appendLookup(kHeaderFormatKey, kLogHeader, format, out);
     if (format == 1)
-        qvmAddSysEventLogHeaderType1(header, list);
+        addSysEventLogHeaderType1(header, out);
 }

@@ -2,7 +2,7 @@
 // variable data of each record.
 #include "qvmclient.h"
 #include "smbios/decode/field_emit.hpp"
-#include "smbios/decode/le_bytes.hpp"
+#include "smbios/little_endian.hpp"
 
 #include <algorithm>
 #include <cstdint>
@@ -23,22 +23,22 @@ constexpr uint64_t kRecordHeader = 8;
 // double words.
 constexpr std::size_t kVariableData = 9;
 
-void appendFailedElement(const uint8_t* data, FieldList* list)
+void appendFailedElement(const uint8_t* data, FieldSink& out)
 {
-    AddJSONString(
-        "SMBIOS structure associated with the hardware element that failed",
-        kFormatKey, list);
-    appendInteger("Structure handle", readLe16(data + 1), list);
+    out.text(
+        kFormatKey,
+        "SMBIOS structure associated with the hardware element that failed");
+    appendInteger("Structure handle", readLe16(data + 1), out);
 }
 
 // "s:Date/Time:<year>/<month>/<day>, <h>:<m>:<s>" from bytes 2 to 7; false
 // when the year byte is not a two-digit year.
-bool appendRecordTime(const uint8_t* record, FieldList* list)
+bool appendRecordTime(const uint8_t* record, FieldSink& out)
 {
     const unsigned year = record[2];
     if (year > 99)
     {
-        AddJSONString("error", "Date/Time", list);
+        out.text("Date/Time", "error");
         return false;
     }
     char text[64];
@@ -46,18 +46,18 @@ bool appendRecordTime(const uint8_t* record, FieldList* list)
                   year >= 80 ? "19" : "20", year, unsigned{record[3]},
                   unsigned{record[4]}, unsigned{record[5]}, unsigned{record[6]},
                   unsigned{record[7]});
-    AddJSONString(text, "Date/Time", list);
+    out.text("Date/Time", text);
     return true;
 }
 
 // Decodes one record of length at least kRecordHeader available bytes;
 // returns the record's own length.
-uint8_t decodeRecord(const uint8_t* record, uint64_t available, FieldList* list)
+uint8_t decodeRecord(const uint8_t* record, uint64_t available, FieldSink& out)
 {
-    qvmAddSELTypes(record[0], list);
-    qvmAddSELLogHeaderLen(record[1], list);
+    addSELTypes(record[0], out);
+    addSELLogHeaderLen(record[1], out);
     const uint8_t length = record[1] & 0x7F;
-    if (!appendRecordTime(record, list) || length <= kRecordHeader)
+    if (!appendRecordTime(record, out) || length <= kRecordHeader)
         return length;
     // The variable data is read from a copy limited to the record and the
     // log, so a short record reads zeros rather than what follows it.
@@ -65,64 +65,61 @@ uint8_t decodeRecord(const uint8_t* record, uint64_t available, FieldList* list)
     const uint64_t inRecord = std::min<uint64_t>(length, available);
     std::memcpy(data, record + kRecordHeader,
                 std::min<uint64_t>(inRecord - kRecordHeader, kVariableData));
-    qvmAddElVdfInfo(data[0], data, list);
+    addElVdfInfo(data[0], data, out);
     return length;
 }
 
 } // namespace
 } // namespace qvm::decode
 
-extern "C" void qvmAddElVdfInfo(uint32_t format, const uint8_t* data,
-                                FieldList* list)
+void qvm::decode::addElVdfInfo(uint32_t format, const uint8_t* data,
+                               FieldSink& out)
 {
-    using namespace qvm::decode;
-    if (data == nullptr || list == nullptr)
+    if (data == nullptr)
         return;
-    qvmAddSELVarDataFormatType(format, list);
+    addSELVarDataFormatType(format, out);
     switch (format)
     {
         case 0:
-            AddJSONString("No standard format data is available", kFormatKey,
-                          list);
+            out.text(kFormatKey, "No standard format data is available");
             break;
         case 1:
-            appendFailedElement(data, list);
+            appendFailedElement(data, out);
             break;
         case 2:
-            appendInteger("multiple-event counter", readLe32(data + 1), list);
+            appendInteger("multiple-event counter", readLe32(data + 1), out);
             break;
         case 3:
-            appendFailedElement(data, list);
-            appendInteger("multiple-event counter", readLe32(data + 3), list);
+            appendFailedElement(data, out);
+            appendInteger("multiple-event counter", readLe32(data + 3), out);
             break;
         case 4:
-            qvmAddPostResultsBitmapDw1(readLe32(data + 1), list);
-            qvmAddPostResultsBitmapDw2(readLe32(data + 5), list);
+            addPostResultsBitmapDw1(readLe32(data + 1), out);
+            addPostResultsBitmapDw2(readLe32(data + 5), out);
             break;
         case 5:
-            qvmAddSELSysManagementTypes(readLe32(data + 1), list);
+            addSELSysManagementTypes(readLe32(data + 1), out);
             break;
         case 6:
-            qvmAddSELSysManagementTypes(readLe32(data + 1), list);
-            appendInteger("multiple-event counter", readLe32(data + 5), list);
+            addSELSysManagementTypes(readLe32(data + 1), out);
+            appendInteger("multiple-event counter", readLe32(data + 5), out);
             break;
         default:
-            AddJSONString(
+            out.text(
+                kFormatKey,
                 format < 128
                     ? "Unused, available for assignment by this specification"
-                    : "Available for system- and OEM-specific assignments",
-                kFormatKey, list);
+                    : "Available for system- and OEM-specific assignments");
             break;
     }
 }
 
-extern "C" void qvmAddSysEventLogData(const uint8_t* data, uint32_t length,
-                                      FieldList* list)
+void qvm::decode::addSysEventLogData(const uint8_t* data, uint32_t length,
+                                     FieldSink& out)
 {
-    using namespace qvm::decode;
-    if (data == nullptr || list == nullptr)
+    if (data == nullptr)
         return;
-    AddJSONString("  ", "System Event Log records", list);
+    out.text("System Event Log records", "  ");
     if (length == 0 || data[0] == kEndOfLog)
         return;
     for (uint64_t offset = 0;;)
@@ -130,18 +127,17 @@ extern "C" void qvmAddSysEventLogData(const uint8_t* data, uint32_t length,
         if (length - offset < kRecordHeader)
         {
             appendNotice("Log record cut short by the end of the log data",
-                         list);
+                         out);
             return;
         }
         const uint8_t* record = data + offset;
-        const uint8_t recordLength =
-            decodeRecord(record, length - offset, list);
+        const uint8_t recordLength = decodeRecord(record, length - offset, out);
         if (record[0] == kEndOfLog)
             return;
         if (recordLength == 0)
         {
             // It would be read again and again.
-            appendNotice("Log record of length 0 ends the log", list);
+            appendNotice("Log record of length 0 ends the log", out);
             return;
         }
         offset += recordLength;

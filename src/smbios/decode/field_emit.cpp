@@ -5,48 +5,48 @@
 namespace qvm::decode
 {
 
-void appendFlag(const char* key, bool set, FieldList* list)
+void appendFlag(const char* key, bool set, FieldSink& out)
 {
-    AddJSONString(set ? kTrue : "False", key, list);
+    out.flag(key, set);
 }
 
-void appendNotice(const char* text, FieldList* list)
+void appendNotice(const char* text, FieldSink& out)
 {
-    AddJSONString(text, "Notice", list);
+    out.text("Notice", text);
 }
 
-void appendReservedBitNotice(unsigned bit, FieldList* list)
+void appendReservedBitNotice(unsigned bit, FieldSink& out)
 {
     char text[40];
     std::snprintf(text, sizeof text, "Error, reserved BIT %u must be zero",
                   bit);
-    appendNotice(text, list);
+    appendNotice(text, out);
 }
 
 void appendFirstReservedBit(std::initializer_list<uint8_t> order,
-                            uint64_t value, FieldList* list)
+                            uint64_t value, FieldSink& out)
 {
     for (const uint8_t bit : order)
     {
         if ((value >> bit & 1U) != 0)
         {
-            appendReservedBitNotice(bit, list);
+            appendReservedBitNotice(bit, out);
             return;
         }
     }
 }
 
 void appendSetBits(std::span<const BitField> fields, uint64_t bits,
-                   FieldList* list)
+                   FieldSink& out)
 {
     for (const BitField& field : fields)
     {
         if ((bits >> field.bit & 1U) == 0)
             continue;
         if (field.text != nullptr)
-            AddJSONString(field.text, field.key, list);
+            out.text(field.key, field.text);
         else
-            appendInteger(field.key, field.bit, list);
+            appendInteger(field.key, field.bit, out);
     }
 }
 

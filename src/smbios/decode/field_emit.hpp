@@ -2,7 +2,8 @@
 // integers, flags, notices, per-bit fields and choices among texts.
 #pragma once
 
-#include "qvmclient.h"
+#include "fields/field_sink.hpp"
+#include "smbios/decode/decoders.hpp"
 
 #include <cstdint>
 #include <initializer_list>
@@ -13,25 +14,25 @@ namespace qvm::decode
 
 inline constexpr const char* kTrue = "True";
 
-// "d:<key>:<value>"; 32-bit and smaller values arrive zero-extended.
-inline void appendInteger(const char* key, uint64_t value, FieldList* list)
+// A field's raw value; 32-bit and smaller values arrive zero-extended.
+inline void appendInteger(const char* key, uint64_t value, FieldSink& out)
 {
-    AddJSONintValue(static_cast<int64_t>(value), key, list);
+    out.unsignedInteger(key, value);
 }
 
 // "s:<key>:True" or "s:<key>:False".
-void appendFlag(const char* key, bool set, FieldList* list);
+void appendFlag(const char* key, bool set, FieldSink& out);
 
 // "s:Notice:<text>".
-void appendNotice(const char* text, FieldList* list);
+void appendNotice(const char* text, FieldSink& out);
 
 // "s:Notice:Error, reserved BIT <bit> must be zero".
-void appendReservedBitNotice(unsigned bit, FieldList* list);
+void appendReservedBitNotice(unsigned bit, FieldSink& out);
 
 // The reserved-bit notice of the first bit of order that is set in value;
 // only one is reported however many are set.
 void appendFirstReservedBit(std::initializer_list<uint8_t> order,
-                            uint64_t value, FieldList* list);
+                            uint64_t value, FieldSink& out);
 
 // What one set bit of a characteristics field appends: "s:<key>:<text>", or
 // "d:<key>:<bit>" for bits the field reports by number.
@@ -61,6 +62,6 @@ constexpr BitField numberBit(uint8_t bit, const char* key)
 // The fields of the set bits, in the order of fields; clear bits append
 // nothing.
 void appendSetBits(std::span<const BitField> fields, uint64_t bits,
-                   FieldList* list);
+                   FieldSink& out);
 
 } // namespace qvm::decode

@@ -3,7 +3,7 @@
 // bank connections.
 #include "qvmclient.h"
 #include "smbios/decode/field_emit.hpp"
-#include "smbios/decode/le_bytes.hpp"
+#include "smbios/little_endian.hpp"
 
 #include <cstdint>
 
@@ -22,81 +22,69 @@ constexpr uint64_t timesPowerOfTwo(uint64_t factor, uint32_t exponent)
 } // namespace
 } // namespace qvm::decode
 
-extern "C" void qvmAddMaxMemoryModuleSize(uint32_t exponent, uint32_t slots,
-                                          FieldList* list)
+void qvm::decode::addMaxMemoryModuleSize(uint32_t exponent, uint32_t slots,
+                                         FieldSink& out)
 {
-    using namespace qvm::decode;
-    if (list == nullptr)
-        return;
     appendInteger("The size of the largest memory module supported (per slot) ",
-                  timesPowerOfTwo(1, exponent), list);
+                  timesPowerOfTwo(1, exponent), out);
     appendInteger(
         "The maximum amount of memory supported by this controller(MB) ",
-        timesPowerOfTwo(slots, exponent), list);
+        timesPowerOfTwo(slots, exponent), out);
 }
 
-extern "C" void qvmAddMemoryModuleConfigHandles(const void* handles,
-                                                uint32_t count, FieldList* list)
+void qvm::decode::addMemoryModuleConfigHandles(const void* handles,
+                                               uint32_t count, FieldSink& out)
 {
-    using namespace qvm::decode;
-    if (list == nullptr)
-        return;
-    appendInteger("Handles' List controlled by this controller", count, list);
+    appendInteger("Handles' List controlled by this controller", count, out);
     if (handles == nullptr)
         return;
     const auto* bytes = static_cast<const uint8_t*>(handles);
     for (uint32_t i = 0; i < count; ++i)
-        appendInteger("Handle", readLe16(bytes + 2 * i), list);
+        appendInteger("Handle", readLe16(bytes + 2 * i), out);
 }
 
-extern "C" void qvmAddMmBankConnections(uint32_t value, FieldList* list)
+void qvm::decode::addMmBankConnections(uint32_t value, FieldSink& out)
 {
-    using namespace qvm::decode;
-    if (list == nullptr)
-        return;
     const uint32_t high = value >> 4 & 0x0F;
     const uint32_t low = value & 0x0F;
-    appendInteger("Bank Connections", value, list);
+    appendInteger("Bank Connections", value, out);
     // 0xF in a nibble means no RAS line there; only the low nibble is
     // treated so.
     if (low == 0x0F)
     {
-        appendInteger("Banks High", high, list);
-        appendInteger("RAS# High", high, list);
+        appendInteger("Banks High", high, out);
+        appendInteger("RAS# High", high, out);
         return;
     }
-    appendInteger("Banks High", high, list);
-    appendInteger("Banks Low", low, list);
-    appendInteger("RAS# High", high, list);
-    appendInteger("RAS# Low", low, list);
+    appendInteger("Banks High", high, out);
+    appendInteger("Banks Low", low, out);
+    appendInteger("RAS# High", high, out);
+    appendInteger("RAS# Low", low, out);
 }
 
-extern "C" void qvmAddMmMemorySize(uint32_t value, FieldList* list)
+void qvm::decode::addMmMemorySize(uint32_t value, FieldSink& out)
 {
-    using namespace qvm::decode;
-    if (list == nullptr)
-        return;
-    appendInteger("Memory Size", value, list);
+    appendInteger("Memory Size", value, out);
     const uint32_t size = value & 0x7F;
     switch (size)
     {
         case 125:
             appendInteger("Memory Size Not determinable (Installed Size only)",
-                          size, list);
+                          size, out);
             break;
         case 126:
             appendInteger("Module is installed, but no memory has been enabled",
-                          size, list);
+                          size, out);
             break;
         case 127:
-            appendInteger("Not installed", size, list);
+            appendInteger("Not installed", size, out);
             break;
         default:
-            appendInteger("Memory Size(MB)", timesPowerOfTwo(1, size), list);
+            appendInteger("Memory Size(MB)", timesPowerOfTwo(1, size), out);
             break;
     }
-    AddJSONString((value & 0x80) != 0
-                      ? "The memory module has a Double-bank connection"
-                      : "The memory module has a Single-bank connection",
-                  "Connection", list);
+    out.text("Connection",
+             (value & 0x80) != 0
+                 ? "The memory module has a Double-bank connection"
+                 : "The memory module has a Single-bank connection");
 }

@@ -2,8 +2,8 @@
 // supply characteristics of a system power supply (type 39).
 #include "qvmclient.h"
 #include "smbios/decode/field_emit.hpp"
-#include "smbios/decode/le_bytes.hpp"
 #include "smbios/decode/value_table.hpp"
+#include "smbios/little_endian.hpp"
 
 #include <cstdint>
 #include <cstdio>
@@ -48,12 +48,9 @@ constexpr struct
 } // namespace
 } // namespace qvm::decode
 
-extern "C" void qvmAddSBDSManufactureDate(uint32_t value, FieldList* list)
+void qvm::decode::addSBDSManufactureDate(uint32_t value, FieldSink& out)
 {
-    using namespace qvm::decode;
-    if (list == nullptr)
-        return;
-    appendInteger("SBDS Manufacture Date", value, list);
+    appendInteger("SBDS Manufacture Date", value, out);
     // Smart Battery packing: day in bits 4:0, month in 8:5, years since 1980
     // in 15:9. Impossible days and months are shown as they are.
     const unsigned day = value & 0x1F;
@@ -61,25 +58,22 @@ extern "C" void qvmAddSBDSManufactureDate(uint32_t value, FieldList* list)
     const unsigned year = 1980 + (value >> 9 & 0x7F);
     char date[16];
     std::snprintf(date, sizeof date, "%02u/%02u/%4u", month, day, year);
-    AddJSONString(date, "Manufacture Date", list);
+    out.text("Manufacture Date", date);
 }
 
-extern "C" void qvmAddSPSCharacteristics(const void* field, FieldList* list)
+void qvm::decode::addSPSCharacteristics(const void* field, FieldSink& out)
 {
-    using namespace qvm::decode;
-    if (field == nullptr || list == nullptr)
+    if (field == nullptr)
         return;
     const uint16_t word = readLe16(field);
     constexpr const char* key = "Power Supply Characteristics";
-    appendInteger(key, word, list);
+    appendInteger(key, word, out);
     if ((word & 0xC000) != 0)
-        AddJSONString("Bits 15:14 are reserved bits, must be zero", key, list);
-    AddJSONString(textOr(kSupplyType, word >> 10 & 0x0F, "Reserved "), "Type",
-                  list);
-    AddJSONString(textOr(kSupplyStatus, word >> 7 & 0x07, "Undefined "),
-                  "Status", list);
-    AddJSONString(textOr(kVoltageSwitching, word >> 3 & 0x0F, "Reserved"),
-                  "Input Voltage Range Switching", list);
+        out.text(key, "Bits 15:14 are reserved bits, must be zero");
+    out.text("Type", textOr(kSupplyType, word >> 10 & 0x0F, "Reserved "));
+    out.text("Status", textOr(kSupplyStatus, word >> 7 & 0x07, "Undefined "));
+    out.text("Input Voltage Range Switching",
+             textOr(kVoltageSwitching, word >> 3 & 0x0F, "Reserved"));
     for (const auto& flag : kSupplyFlags)
-        appendFlag(flag.key, (word >> flag.bit & 1U) != 0, list);
+        appendFlag(flag.key, (word >> flag.bit & 1U) != 0, out);
 }

@@ -30,33 +30,27 @@ constexpr const char* kCpuStatus[8] = {
 } // namespace
 } // namespace qvm::decode
 
-extern "C" void qvmAddProcessorVoltage(uint32_t value, FieldList* list)
+void qvm::decode::addProcessorVoltage(uint32_t value, FieldSink& out)
 {
-    using namespace qvm::decode;
-    if (list == nullptr)
-        return;
-    appendInteger("Processor Information - Voltage", value, list);
+    appendInteger("Processor Information - Voltage", value, out);
     // Legacy mode: bits 6:0 hold the present voltage times ten.
     if ((value & 0x80) != 0)
     {
-        appendInteger("Processor current voltage(V/10)", value - 128, list);
+        appendInteger("Processor current voltage(V/10)", value - 128, out);
         return;
     }
-    appendSetBits(kSupportedVoltages, value, list);
+    appendSetBits(kSupportedVoltages, value, out);
     for (unsigned bit = 3; bit <= 6; ++bit)
     {
         if ((value >> bit & 1U) != 0)
-            appendReservedBitNotice(bit, list);
+            appendReservedBitNotice(bit, out);
     }
 }
 
-extern "C" void qvmAddProcessorStatus(uint32_t value, FieldList* list)
+void qvm::decode::addProcessorStatus(uint32_t value, FieldSink& out)
 {
-    using namespace qvm::decode;
-    if (list == nullptr)
-        return;
-    appendInteger("Processor Status", value, list);
-    appendFirstReservedBit({7, 5, 4, 3}, value, list);
-    appendFlag("CPU Socket Populated", (value & 0x40) != 0, list);
-    AddJSONString(kCpuStatus[value & 0x07], "Status", list);
+    appendInteger("Processor Status", value, out);
+    appendFirstReservedBit({7, 5, 4, 3}, value, out);
+    appendFlag("CPU Socket Populated", (value & 0x40) != 0, out);
+    out.text("Status", kCpuStatus[value & 0x07]);
 }

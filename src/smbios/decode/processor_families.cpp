@@ -251,28 +251,22 @@ const char* wordFamilyText(uint32_t value)
     return kUndefinedFamily;
 }
 
-void appendFamily(uint32_t value, const char* text, FieldList* list)
+void appendFamily(uint32_t value, const char* text, FieldSink& out)
 {
-    appendInteger(kFamilyLabel, value, list);
-    AddJSONString(text, kFamilyLabel, list);
+    appendInteger(kFamilyLabel, value, out);
+    out.text(kFamilyLabel, text);
 }
 
 } // namespace
 } // namespace qvm::decode
 
-extern "C" void qvmAddProcessorFamily(uint32_t value, FieldList* list)
+void qvm::decode::addProcessorFamily(uint32_t value, FieldSink& out)
 {
-    using namespace qvm::decode;
-    if (list == nullptr)
-        return;
     const char* text = value < 256 ? kFamilyOfByte[value] : nullptr;
-    appendFamily(value, text != nullptr ? text : kUndefinedFamily, list);
+    appendFamily(value, text != nullptr ? text : kUndefinedFamily, out);
 }
 
-extern "C" void qvmAddProcessorFamily2(uint32_t value, FieldList* list)
+void qvm::decode::addProcessorFamily2(uint32_t value, FieldSink& out)
 {
-    using namespace qvm::decode;
-    if (list == nullptr)
-        return;
-    appendFamily(value, wordFamilyText(value), list);
+    appendFamily(value, wordFamilyText(value), out);
 }

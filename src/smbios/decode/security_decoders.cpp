@@ -40,41 +40,29 @@ constexpr BitField kTpmCharacteristics[] = {
 } // namespace
 } // namespace qvm::decode
 
-extern "C" void qvmAddHardwareSecuritySettings(uint32_t value, FieldList* list)
+void qvm::decode::addHardwareSecuritySettings(uint32_t value, FieldSink& out)
 {
-    using namespace qvm::decode;
-    if (list == nullptr)
-        return;
-    appendInteger("Hardware Security Settings", value, list);
+    appendInteger("Hardware Security Settings", value, out);
     for (const auto& setting : kSecuritySettings)
-        AddJSONString(kPasswordState[value >> setting.shift & 0x03],
-                      setting.key, list);
+        out.text(setting.key, kPasswordState[value >> setting.shift & 0x03]);
 }
 
-extern "C" void qvmAddOBRAConnections(uint32_t value, FieldList* list)
+void qvm::decode::addOBRAConnections(uint32_t value, FieldSink& out)
 {
-    using namespace qvm::decode;
-    if (list == nullptr)
-        return;
     constexpr const char* key = "Connections";
-    appendInteger(key, value, list);
+    appendInteger(key, value, out);
     if ((value & 0xFC) != 0)
-        AddJSONString("Bits 7:2 are reserved bits, must be zero", key, list);
-    AddJSONString((value & 0x02) != 0 ? "Outbound Connection Enabled"
-                                      : "Outbound Connection Disabled",
-                  key, list);
-    AddJSONString((value & 0x01) != 0 ? "Inbound Connection Enabled"
-                                      : "Inbound Connection Disabled",
-                  key, list);
+        out.text(key, "Bits 7:2 are reserved bits, must be zero");
+    out.text(key, (value & 0x02) != 0 ? "Outbound Connection Enabled"
+                                      : "Outbound Connection Disabled");
+    out.text(key, (value & 0x01) != 0 ? "Inbound Connection Enabled"
+                                      : "Inbound Connection Disabled");
 }
 
-extern "C" void qvmAddTpmDeviceCharacteristics(uint32_t low, uint32_t high,
-                                               FieldList* list)
+void qvm::decode::addTpmDeviceCharacteristics(uint32_t low, uint32_t high,
+                                              FieldSink& out)
 {
-    using namespace qvm::decode;
-    if (list == nullptr)
-        return;
-    appendInteger(kTpmKey, static_cast<uint64_t>(high) << 32 | low, list);
-    appendSetBits(kTpmCharacteristics, low, list);
-    AddJSONString("Bits 6:63 are reserved", kTpmKey, list);
+    appendInteger(kTpmKey, static_cast<uint64_t>(high) << 32 | low, out);
+    appendSetBits(kTpmCharacteristics, low, out);
+    out.text(kTpmKey, "Bits 6:63 are reserved");
 }

@@ -41,17 +41,14 @@ constexpr SlotIdMeaning slotIdMeaning(uint32_t slotType)
 } // namespace
 } // namespace qvm::decode
 
-extern "C" void qvmAddSystemSlotId(uint32_t slot_id, uint32_t slot_type,
-                                   FieldList* list)
+void qvm::decode::addSystemSlotId(uint32_t slot_id, uint32_t slot_type,
+                                  FieldSink& out)
 {
-    using namespace qvm::decode;
-    if (list == nullptr)
-        return;
-    qvmAddSystemSlotType(slot_type, list);
-    appendInteger("Slot Id", slot_id, list);
+    addSystemSlotType(slot_type, out);
+    appendInteger("Slot Id", slot_id, out);
     const SlotIdMeaning meaning = slotIdMeaning(slot_type);
     if (meaning.logicalSlotNumber && (slot_id < 1 || slot_id > 15))
-        AddJSONString("error, not 1-15.", meaning.label, list);
+        out.text(meaning.label, "error, not 1-15.");
     else
-        appendInteger(meaning.label, slot_id, list);
+        appendInteger(meaning.label, slot_id, out);
 }

@@ -2,7 +2,7 @@
 // field under a label, then what the value means according to a table.
 #pragma once
 
-#include "qvmclient.h"
+#include "fields/field_sink.hpp"
 #include "smbios/decode/value_table.hpp"
 
 #include <cstdint>
@@ -44,12 +44,12 @@ struct TableDecoder
 };
 
 // Appends "d:<label>:<field>" and then the meaning of the field.
-void decode(const TableDecoder& decoder, uint32_t value, FieldList* list);
+void decode(const TableDecoder& decoder, uint32_t value, FieldSink& out);
 
 // "s:Item:<text>" when a row covers the value's low byte.
-inline void appendItem(Table table, uint32_t value, FieldList* list)
+inline void appendItem(Table table, uint32_t value, FieldSink& out)
 {
-    appendLookup("Item", table, value, list);
+    appendLookup("Item", table, value, out);
 }
 
 } // namespace qvm::decode

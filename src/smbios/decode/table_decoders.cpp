@@ -1,59 +1,48 @@
-// The exported table-driven decoders. Almost every one is a row: its label,
-// its table, what the table means and which bits of the argument it reports.
+// The table-driven decoders. Almost every one is a row: its label, its
+// table, what the table means and which bits of the argument it reports.
 // The few with a rule of their own follow the rows.
 #include "smbios/decode/field_emit.hpp"
-#include "smbios/decode/le_bytes.hpp"
 #include "smbios/decode/table_decoder.hpp"
+#include "smbios/little_endian.hpp"
 
 namespace qvm::decode
 {
 
-void decode(const TableDecoder& decoder, uint32_t value, FieldList* list)
+void decode(const TableDecoder& decoder, uint32_t value, FieldSink& out)
 {
-    if (list == nullptr)
-        return;
     const uint32_t field = decoder.field(value);
-    appendInteger(decoder.label, field, list);
+    appendInteger(decoder.label, field, out);
     switch (decoder.meaning)
     {
         case Meaning::Enumeration:
-            appendItem(decoder.table, field, list);
+            appendItem(decoder.table, field, out);
             break;
         case Meaning::Bits:
-            AddBitsInfo(decoder.table.data(),
-                        static_cast<uint32_t>(decoder.table.size()), field,
-                        list);
+            appendBits(decoder.table, field, out);
             break;
         case Meaning::None:
             break;
     }
 }
 
-} // namespace qvm::decode
-
-using qvm::decode::kLocationBits;
-using qvm::decode::kStatusBits;
-using qvm::decode::kWholeValue;
-using qvm::decode::Meaning;
-
 // A decoder of a byte, word or double word passed by value.
 #define QVM_VALUE_DECODER(field, label, table, meaning, bits)                  \
-    extern "C" void qvmAdd##field(uint32_t value, FieldList* list)             \
+    void add##field(uint32_t value, FieldSink& out)                            \
     {                                                                          \
-        static constexpr qvm::decode::TableDecoder decoder{                    \
-            label, table, Meaning::meaning, bits};                             \
-        qvm::decode::decode(decoder, value, list);                             \
+        static constexpr TableDecoder decoder{label, table, Meaning::meaning,  \
+                                              bits};                           \
+        decode(decoder, value, out);                                           \
     }
 
 // A decoder of a little-endian word read through a pointer into the
 // structure.
 #define QVM_WORD_DECODER(field, label, table, meaning)                         \
-    extern "C" void qvmAdd##field(const void* word, FieldList* list)           \
+    void add##field(const void* word, FieldSink& out)                          \
     {                                                                          \
-        static constexpr qvm::decode::TableDecoder decoder{                    \
-            label, table, Meaning::meaning, kWholeValue};                      \
+        static constexpr TableDecoder decoder{label, table, Meaning::meaning,  \
+                                              kWholeValue};                    \
         if (word != nullptr)                                                   \
-            qvm::decode::decode(decoder, qvm::decode::readLe16(word), list);   \
+            decode(decoder, readLe16(word), out);                              \
     }
 
 // clang-format off
@@ -73,7 +62,7 @@ QVM_VALUE_DECODER(MemoryModuleVoltage, "Required voltages for each memory module
 QVM_WORD_DECODER(MmMemoryType, "Memory Module Memory Type", MmMemoryTypeTable, Bits)
 QVM_VALUE_DECODER(MmErrorStatus, "Memory Module Error Status", MmErrorStatusTable, Bits, kWholeValue)
 QVM_WORD_DECODER(CacheSRAMType, "Cache SRAM Type", CacheSRAMTypeTable, Bits)
-QVM_WORD_DECODER(CacheSupportedSRAMType, "Supported SRAM Type", qvm::decode::Table{}, None)
+QVM_WORD_DECODER(CacheSupportedSRAMType, "Supported SRAM Type", Table{}, None)
 QVM_VALUE_DECODER(CacheErrCorrectingType, "Cache Error Correcting Type", CacheErrCorrectingTypeTable, Enumeration, kWholeValue)
 QVM_VALUE_DECODER(CacheSystemCacheType, "Cache System Cache Type", CacheSystemCacheTypeTable, Enumeration, kWholeValue)
 QVM_VALUE_DECODER(CacheAssociativity, "Cache Associativity", CacheAssociativityTable, Enumeration, kWholeValue)
@@ -119,44 +108,29 @@ QVM_VALUE_DECODER(StructureTypeE1Info, "Structure Type", StructureTypeInfoTable,
 // clang-format on
 
 // The chassis type byte: bits 6:0 are the type, bit 7 says a lock is there.
-extern "C" void qvmAddSystemEnclosureType(uint32_t value, FieldList* list)
+void addSystemEnclosureType(uint32_t value, FieldSink& out)
 {
-    using namespace qvm::decode;
-    if (list == nullptr)
-        return;
-    appendInteger("System Enclosure or Chassis Types", value, list);
-    appendItem(SystemEnclosureTypeTable, value & 0x7F, list);
+    appendInteger("System Enclosure or Chassis Types", value, out);
+    appendItem(SystemEnclosureTypeTable, value & 0x7F, out);
     if ((value & 0x80) != 0)
-        AddJSONString("Chassis Lock present", "Chassis", list);
+        out.text("Chassis", "Chassis Lock present");
 }
 
 // The system-management type of an event-log record is a double word; only
 // its low values are enumerated, the rest is split into assigned ranges.
-extern "C" void qvmAddSELSysManagementTypes(uint32_t value, FieldList* list)
+void addSELSysManagementTypes(uint32_t value, FieldSink& out)
 {
-    using namespace qvm::decode;
-    if (list == nullptr)
-        return;
-    appendInteger("System Management Types", value, list);
+    appendInteger("System Management Types", value, out);
     if ((value & 0x80000000U) != 0)
-        appendNotice("OEM assigned", list);
+        appendNotice("OEM assigned", out);
     else if (value >= 0x10000 && value <= 0x1FFFF)
         appendNotice(
-            "A system-management probe or cooling device is out-of-range",
-            list);
+            "A system-management probe or cooling device is out-of-range", out);
     else if (value <= 48)
-        appendItem(SELSysManagementTypesTable, value, list);
+        appendItem(SELSysManagementTypesTable, value, out);
     else
         appendNotice("Reserved for future assignment via this specification",
-                     list);
+                     out);
 }
 
-extern "C" void qvmAddStructureTypeInfo(uint32_t type, FieldList* list)
-{
-    qvmAddStructureTypeE1Info(type, list);
-}
-
-extern "C" void qvmAddStructureTypeE2Info(uint32_t type, FieldList* list)
-{
-    qvmAddStructureTypeE1Info(type, list);
-}
+} // namespace qvm::decode

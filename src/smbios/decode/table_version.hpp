@@ -1,5 +1,5 @@
-// The SMBIOS version of the loaded table, for decoders whose meaning of a
-// field changed between versions.
+// An SMBIOS version pair, for decoders whose meaning of a field changed
+// between versions.
 #pragma once
 
 #include <cstdint>
@@ -17,8 +17,5 @@ struct SmbiosVersion
         return major > wantMajor || (major == wantMajor && minor >= wantMinor);
     }
 };
-
-// The version the loader recorded; 0.0 while no table is loaded.
-SmbiosVersion loadedTableVersion() noexcept;
 
 } // namespace qvm::decode

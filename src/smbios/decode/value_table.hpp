@@ -2,6 +2,7 @@
 // check every table definition passes, and the one lookup they share.
 #pragma once
 
+#include "fields/field_sink.hpp"
 #include "qvmclient.h"
 
 #include <cstddef>
@@ -49,8 +50,11 @@ const char* findText(Table table, uint8_t value) noexcept;
 
 // "s:<key>:<text>" for the row that covers the value's low byte; nothing
 // when no row does.
-void appendLookup(const char* key, Table table, uint32_t value,
-                  FieldList* list);
+void appendLookup(const char* key, Table table, uint32_t value, FieldSink& out);
+
+// The weight of every set bit that has a row (the row's code is the bit
+// number), keyed by the row's text; bits from 32 up have no weight.
+void appendBits(Table table, uint32_t bits, FieldSink& out);
 
 // Text of value, or fallback when no row covers it.
 inline const char* textOr(Table table, uint8_t value, const char* fallback)

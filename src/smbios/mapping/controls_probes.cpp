@@ -13,7 +13,7 @@ namespace
 {
 
 constexpr FieldRow kSystemReset[] = {
-    decode(4, qvmAddSystemResetCapabilities),
+    decode(4, decode::addSystemResetCapabilities),
     integer(5, U16, "ResetCount"),
     integer(7, U16, "ResetLimit"),
     integer(9, U16, "TimerInterval"),
@@ -21,7 +21,7 @@ constexpr FieldRow kSystemReset[] = {
 };
 
 constexpr FieldRow kHardwareSecurity[] = {
-    decode(4, qvmAddHardwareSecuritySettings),
+    decode(4, decode::addHardwareSecuritySettings),
 };
 
 // Plain integers: the bytes are BCD in the table but shown as they are.
@@ -54,15 +54,16 @@ constexpr std::array<FieldRow, 10> probe(ValueDecoder first,
     }};
 }
 
-constexpr auto kVoltageProbe = probe(qvmAddVPLocation, qvmAddVPStatus);
+constexpr auto kVoltageProbe =
+    probe(decode::addVPLocation, decode::addVPStatus);
 constexpr auto kTemperatureProbe =
-    probe(qvmAddTemperatureProbeStatus, qvmAddTemperatureProbeLoc);
-constexpr auto kCurrentProbe = probe(qvmAddECPStatus, qvmAddECPLoc);
+    probe(decode::addTemperatureProbeStatus, decode::addTemperatureProbeLoc);
+constexpr auto kCurrentProbe = probe(decode::addECPStatus, decode::addECPLoc);
 
 constexpr FieldRow kCoolingDevice[] = {
     integer(4, U16, "TemperatureProbeHandle"),
-    decode(6, qvmAddCoolingDeviceStatus),
-    decode(6, qvmAddCoolingDeviceType),
+    decode(6, decode::addCoolingDeviceStatus),
+    decode(6, decode::addCoolingDeviceType),
     integer(7, U8, "CoolingUnitGroup"),
     integer(8, U32, "OEMDefined"),
     integer(12, U16, "NominalSpeed"),
@@ -71,7 +72,7 @@ constexpr FieldRow kCoolingDevice[] = {
 
 constexpr FieldRow kRemoteAccess[] = {
     text(4, "ManufacturerName"),
-    decode(5, qvmAddOBRAConnections),
+    decode(5, decode::addOBRAConnections),
 };
 
 // The structure's body is reserved for its own services; only a notice is
@@ -83,7 +84,7 @@ constexpr FieldRow kBootIntegrity[] = {
 
 constexpr FieldRow kBootInformation[] = {
     dump(4, 6, "Reserved"),
-    decode(10, qvmAddSystemBootStatus),
+    decode(10, decode::addSystemBootStatus),
 };
 
 constexpr auto kMemoryError64 = memoryError(U64);

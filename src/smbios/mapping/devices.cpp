@@ -17,9 +17,9 @@ std::int64_t memoryChannelDevices(const RowContext& c)
     for (unsigned k = 1; k <= count; ++k)
     {
         const std::size_t at = 7 + 3 * (k - 1);
-        AddJSONintValue(k, "Memory Device", c.list);
-        AddJSONintValue(c.view.byte(at), "Device Load", c.list);
-        AddJSONintValue(c.view.word(at + 1), "Device Handle", c.list);
+        c.out.integer("Memory Device", k);
+        c.out.integer("Device Load", c.view.byte(at));
+        c.out.integer("Device Handle", c.view.word(at + 1));
     }
     return 0;
 }
@@ -41,10 +41,9 @@ std::int64_t additionalEntries(const RowContext& c)
         const std::size_t length = c.view.byte(start);
         if (length < kEntryHeader || start + length > end)
             break;
-        AddJSONintValue(static_cast<std::int64_t>(length), "Entry Length",
-                        c.list);
-        AddJSONintValue(c.view.word(start + 1), "Referenced Handle", c.list);
-        AddJSONintValue(c.view.byte(start + 3), "Referenced Offset", c.list);
+        c.out.integer("Entry Length", static_cast<std::int64_t>(length));
+        c.out.integer("Referenced Handle", c.view.word(start + 1));
+        c.out.integer("Referenced Offset", c.view.byte(start + 3));
         appendString(c, start + 4, "String");
         appendDump(c, start + kEntryHeader, length - kEntryHeader, "Value");
         start += length;
@@ -56,14 +55,13 @@ std::int64_t additionalEntries(const RowContext& c)
 std::int64_t onboardDeviceStatus(const RowContext& c)
 {
     const unsigned status = c.view.byte(5);
-    AddJSONString((status & 0x80U) != 0 ? "Enabled" : "Disabled", "Device",
-                  c.list);
-    qvmAddOnboardDeviceTypes(status & 0x7FU, c.list);
+    c.out.text("Device", (status & 0x80U) != 0 ? "Enabled" : "Disabled");
+    decode::addOnboardDeviceTypes(status & 0x7FU, c.out);
     return 0;
 }
 
 constexpr FieldRow kMemoryChannel[] = {
-    decode(4, qvmAddMemoryChannelType),
+    decode(4, decode::addMemoryChannelType),
     integer(5, U8, "MaximumChannelLoad"),
     integer(6, U8, "MemoryDeviceCount"),
     compute(memoryChannelDevices),
@@ -79,7 +77,7 @@ constexpr FieldRow kPowerSupply[] = {
     text(10, "ModelPartNumber"),
     text(11, "RevisionLevel"),
     integer(12, U16, "MaxPowerCapacity"),
-    decodeAt(14, 2, qvmAddSPSCharacteristics),
+    decodeAt(14, 2, decode::addSPSCharacteristics),
     integer(16, U16, "InputVoltageProbeHandle"),
     integer(18, U16, "CoolingDeviceHandle"),
     integer(20, U16, "InputCurrentProbeHandle"),
@@ -107,7 +105,7 @@ constexpr FieldRow kTpm[] = {
     integer(14, U32, "FirmwareVersion2"),
     text(18, "Description"),
     // The 64-bit characteristics reach the decoder as two halves.
-    decode({19, U32}, {23, U32}, qvmAddTpmDeviceCharacteristics),
+    decode({19, U32}, {23, U32}, decode::addTpmDeviceCharacteristics),
     integer(27, U32, "OemDefined"),
 };
 

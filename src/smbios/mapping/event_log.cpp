@@ -1,4 +1,5 @@
 // Type 15: the system event log.
+#include "qvmclient.h"
 #include "smbios/mapping/mappings.hpp"
 #include "smbios/mapping/row_engine.hpp"
 
@@ -21,8 +22,8 @@ std::int64_t logContents(const RowContext& c)
     const unsigned descriptors = c.view.byte(21);
     for (unsigned j = 0; j < descriptors; ++j)
     {
-        qvmAddSELTypes(c.view.byte(23 + 2 * j), c.list);
-        qvmAddSELVarDataFormatType(c.view.byte(24 + 2 * j), c.list);
+        decode::addSELTypes(c.view.byte(23 + 2 * j), c.out);
+        decode::addSELVarDataFormatType(c.view.byte(24 + 2 * j), c.out);
     }
     if (descriptors == 0)
         return 0;
@@ -36,9 +37,9 @@ std::int64_t logContents(const RowContext& c)
         static_cast<std::uint16_t>(headerStart + c.view.word(4) - dataStart);
     if (const auto header =
             c.view.field(kLogAreaBase + headerStart, kHeaderSize))
-        qvmAddSysEventLogHeader(c.view.byte(20), header.data(), c.list);
+        decode::addSysEventLogHeader(c.view.byte(20), header.data(), c.out);
     if (const auto data = c.view.field(kLogAreaBase + dataStart, dataLength))
-        qvmAddSysEventLogData(data.data(), dataLength, c.list);
+        decode::addSysEventLogData(data.data(), dataLength, c.out);
     return 0;
 }
 
@@ -46,11 +47,11 @@ constexpr FieldRow kEventLog[] = {
     integer(4, U16, "LogAreaLength"),
     integer(6, U16, "LogHeaderStartOffset"),
     integer(8, U16, "LogDataStartOffset"),
-    decode(10, qvmAddSELAccessMethod),
+    decode(10, decode::addSELAccessMethod),
     integer(16, U32, "AccessMethodAddress"),
-    decode(11, qvmAddSELLogStatus),
+    decode(11, decode::addSELLogStatus),
     integer(12, U32, "LogChangeToken"),
-    decode(20, qvmAddSysEventLogHeaderFormat),
+    decode(20, decode::addSysEventLogHeaderFormat),
     integer(21, U8, "NumberOfSupportedLogTypeDescriptors"),
     integer(22, U8, "LengthOfLogTypeDescriptor"),
     compute(logContents),

@@ -11,9 +11,9 @@ namespace
 
 constexpr FieldRow kManagementDevice[] = {
     text(4, "Description"),
-    decode(5, qvmAddMDType),
+    decode(5, decode::addMDType),
     integer(6, U32, "Address"),
-    decode(10, qvmAddMDAddressType),
+    decode(10, decode::addMDAddressType),
 };
 
 constexpr FieldRow kManagementComponent[] = {
@@ -35,7 +35,7 @@ constexpr FieldRow kManagementThresholds[] = {
 // The base address modifier and interrupt number (bytes 16 and 17) are
 // not shown.
 constexpr FieldRow kIpmiDevice[] = {
-    decode(4, qvmAddIPMIDIBMCInterfaceType),
+    decode(4, decode::addIPMIDIBMCInterfaceType),
     integer(5, U8, "IPMISpecificationRevision"),
     integer(6, U8, "I2CSlaveAddress"),
     integer(7, U8, "NVStorageDeviceAddress"),
@@ -43,7 +43,7 @@ constexpr FieldRow kIpmiDevice[] = {
 };
 
 constexpr FieldRow kHostInterface[] = {
-    decode(4, qvmAddMCHostInterfaceType),
+    decode(4, decode::addMCHostInterfaceType),
 };
 
 const TypeMapping kManagementMappings[] = {

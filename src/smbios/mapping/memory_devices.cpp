@@ -14,9 +14,9 @@ constexpr Gate kV27 = versionAtLeast(2, 7);
 constexpr Gate kV28 = versionAtLeast(2, 8);
 
 constexpr FieldRow kMemoryArray[] = {
-    decode(4, qvmAddPMALocation),
-    decode(5, qvmAddPMAUse),
-    decode(6, qvmAddPMAErrorCorrectionTypes),
+    decode(4, decode::addPMALocation),
+    decode(5, decode::addPMAUse),
+    decode(6, decode::addPMAErrorCorrectionTypes),
     integer(7, U32, "MaximumCapacity"),
     integer(11, U16, "MemoryErrorInformationHandle"),
     integer(13, U16, "NumberOfMemoryDevices"),
@@ -29,12 +29,12 @@ constexpr FieldRow kMemoryDevice[] = {
     integer(8, U16, "TotalWidth"),
     integer(10, U16, "DataWidth"),
     integer(12, U16, "Size"),
-    decode(14, qvmAddMemoryDeviceFormFactor),
+    decode(14, decode::addMemoryDeviceFormFactor),
     integer(15, U8, "DeviceSet"),
     text(16, "DeviceLocator"),
     text(17, "BankLocator"),
-    decode(18, qvmAddMemoryDeviceType),
-    decodeAt(19, 2, qvmAddMemoryDeviceTypeDetail),
+    decode(18, decode::addMemoryDeviceType),
+    decodeAt(19, 2, decode::addMemoryDeviceTypeDetail),
     integer(21, U16, "Speed"),
     text(23, "Manufacturer"),
     text(24, "SerialNumber"),
@@ -72,8 +72,8 @@ constexpr FieldRow kDeviceMappedAddress[] = {
 };
 
 constexpr FieldRow kPointingDevice[] = {
-    decode(4, qvmAddPointingDeviceType),
-    decode(5, qvmAddPointingDeviceInterface),
+    decode(4, decode::addPointingDeviceType),
+    decode(5, decode::addPointingDeviceInterface),
     integer(6, U8, "NumberOfButtons"),
 };
 
@@ -83,13 +83,13 @@ constexpr FieldRow kPortableBattery[] = {
     text(6, "ManufactureDate"),
     text(7, "SerialNumber"),
     text(8, "DeviceName"),
-    decode(9, qvmAddPBDeviceChemistry),
+    decode(9, decode::addPBDeviceChemistry),
     integer(10, U16, "DeviceCapacity"),
     integer(12, U16, "DesignVoltage"),
     text(14, "SBDSVersionNumber"),
     integer(15, U8, "MaximumErrorInBatteryData"),
     integer(16, U16, "SBDSSerialNumber"),
-    decode(18, qvmAddSBDSManufactureDate, U16),
+    decode(18, decode::addSBDSManufactureDate, U16),
     text(20, "SBDSDeviceChemistry"),
     integer(21, U8, "DesignCapacityMultiplier"),
     integer(22, U32, "OEMSpecific"),

@@ -16,9 +16,9 @@ constexpr std::array<FieldRow, 7> memoryError(Width address)
     const auto at = [width](int index)
     { return static_cast<std::uint8_t>(11 + index * width); };
     return {{
-        decode(4, qvmAddMemoryErrorType),
-        decode(5, qvmAddMemoryErrorGranularity),
-        decode(6, qvmAddMemoryErrorOperation),
+        decode(4, decode::addMemoryErrorType),
+        decode(5, decode::addMemoryErrorGranularity),
+        decode(6, decode::addMemoryErrorOperation),
         integer(7, U32, "VendorSyndrome"),
         integer(at(0), address, "MemoryArrayErrorAddress"),
         integer(at(1), address, "DeviceErrorAddress"),

@@ -11,13 +11,13 @@ namespace
 // Both start with the name of their structure type: byte 0, which is the
 // type number itself.
 constexpr FieldRow kDescriptorMap[] = {
-    decode(0, qvmAddStructureTypeE1Info),
+    decode(0, decode::addStructureTypeE1Info),
     integer(4, U8, "Table E1 Version"),
     dumpWhole(),
 };
 
 constexpr FieldRow kMemoryExtension[] = {
-    decode(0, qvmAddStructureTypeE2Info),
+    decode(0, decode::addStructureTypeE1Info),
     integer(4, U16, "Type17 Table Handle"),
     textIfPresent(6, "Firmware Version"),
     integer(7, U32, "Component ID"),

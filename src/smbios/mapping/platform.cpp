@@ -18,7 +18,7 @@ std::int64_t extendedBiosSize(const RowContext& c)
     char value[80];
     std::snprintf(value, sizeof value, "%d %s", static_cast<int>(size),
                   (high & 0xC0U) != 0 ? "GB" : "MB");
-    AddJSONString(value, "ExtendedBiosSize", c.list);
+    c.out.text("ExtendedBiosSize", value);
     return 0;
 }
 
@@ -32,6 +32,13 @@ std::int64_t chassisSkuNumber(const RowContext& c)
     return 0;
 }
 
+// Extension byte 2 means more with each version.
+std::int64_t biosExtension2(const RowContext& c)
+{
+    decode::addBiosCharacteristicsExt2(c.view.byte(19), c.version, c.out);
+    return 0;
+}
+
 constexpr Gate kV23 = versionAtLeast(2, 3);
 constexpr Gate kV24 = versionAtLeast(2, 4);
 constexpr Gate kV27 = versionAtLeast(2, 7);
@@ -42,9 +49,9 @@ constexpr FieldRow kBios[] = {
     text(5, "BiosVersion"),
     integer(6, U16, "BiosSegment"),
     text(8, "BiosReleaseDate"),
-    decodeAt(10, 8, qvmAddBiosCharacteristics),
-    decode(18, qvmAddBiosCharacteristicsExt1).when(lengthAbove(18)),
-    decode(19, qvmAddBiosCharacteristicsExt2).when(lengthAbove(19)),
+    decodeAt(10, 8, decode::addBiosCharacteristics),
+    decode(18, decode::addBiosCharacteristicsExt1).when(lengthAbove(18)),
+    compute(biosExtension2).when(lengthAbove(19)),
     integer(20, U8, "SystemBiosMajorRelease").when(kV24, lengthAbove(20)),
     integer(21, U8, "SystemBiosMinorRelease").when(kV24, lengthAbove(20)),
     integer(22, U8, "EmbeddedControllerFirmwareMajorRelease")
@@ -60,7 +67,7 @@ constexpr FieldRow kSystem[] = {
     text(6, "Version"),
     text(7, "SerialNumber"),
     dump(8, 16, "Uuid"),
-    decode(24, qvmAddSystemWakeupType),
+    decode(24, decode::addSystemWakeupType),
     text(25, "SKUNumber").when(kV24, lengthAbove(25)),
     text(26, "Family").when(kV24, lengthAbove(25)),
 };
@@ -71,27 +78,27 @@ constexpr FieldRow kBaseboard[] = {
     text(6, "Version"),
     text(7, "SerialNumber"),
     text(8, "AssetTag").when(lengthAbove(8)),
-    decode(9, qvmAddBaseBoardFeatureFlags).when(lengthAbove(8)),
+    decode(9, decode::addBaseBoardFeatureFlags).when(lengthAbove(8)),
     text(10, "LocationInChassis").when(lengthAbove(8)),
     integer(11, U16, "ChassisHandle").when(lengthAbove(8)),
-    decode(13, qvmAddBaseBoardBoardType).when(lengthAbove(8)),
+    decode(13, decode::addBaseBoardBoardType).when(lengthAbove(8)),
 };
 
 constexpr FieldRow kChassis[] = {
     text(4, "Manufacturer"),
     integer(5, U8, "Type"),
-    decode(5, qvmAddSystemEnclosureType),
+    decode(5, decode::addSystemEnclosureType),
     text(6, "Version"),
     text(7, "SerialNumber"),
     text(8, "AssetTag"),
     label("System", "Bootup state"),
-    decode(9, qvmAddSystemEnclosureStatus),
+    decode(9, decode::addSystemEnclosureStatus),
     label("Power", "Power Supply State"),
-    decode(10, qvmAddSystemEnclosureStatus),
+    decode(10, decode::addSystemEnclosureStatus),
     label("Thermal", "Thermal state"),
-    decode(11, qvmAddSystemEnclosureStatus),
+    decode(11, decode::addSystemEnclosureStatus),
     label("Security", "Security Status"),
-    decode(12, qvmAddSESecurityStatus),
+    decode(12, decode::addSESecurityStatus),
     dump(13, 4, "OemDefined").when(kV23, lengthAbove(13)),
     integer(17, U8, "Height").when(kV23, lengthAbove(17)),
     integer(18, U8, "NumberofPowerCords").when(kV23, lengthAbove(18)),

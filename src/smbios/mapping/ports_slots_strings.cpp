@@ -20,9 +20,9 @@ std::int64_t onboardDevices(const RowContext& c)
     {
         const std::size_t at = 4 + 2 * static_cast<std::size_t>(i);
         const unsigned device = c.view.byte(at);
-        AddJSONString((device & kDeviceEnabled) != 0 ? "Enabled" : "Disabled",
-                      "Device", c.list);
-        qvmAddOnboardDeviceTypes(device & ~kDeviceEnabled, c.list);
+        c.out.text("Device",
+                   (device & kDeviceEnabled) != 0 ? "Enabled" : "Disabled");
+        decode::addOnboardDeviceTypes(device & ~kDeviceEnabled, c.out);
         appendString(c, at + 1, "Description String", true);
     }
     return 0;
@@ -34,7 +34,7 @@ void countedStrings(const RowContext& c, const char* key)
     const unsigned count = c.view.byte(4);
     for (unsigned k = 1; k <= count; ++k)
         if (const char* value = c.view.string(static_cast<std::uint16_t>(k)))
-            AddJSONString(value, key, c.list);
+            c.out.text(key, value);
 }
 
 std::int64_t oemStrings(const RowContext& c)
@@ -57,8 +57,8 @@ std::int64_t groupItems(const RowContext& c)
         static_cast<std::uint8_t>((static_cast<int>(c.view.length()) - 5) / 3);
     for (unsigned i = 0; i < items; ++i)
     {
-        AddJSONintValue(c.view.byte(5 + 3 * i), "ItemType", c.list);
-        AddJSONintValue(c.view.word(6 + 3 * i), "ItemHandle", c.list);
+        c.out.integer("ItemType", c.view.byte(5 + 3 * i));
+        c.out.integer("ItemHandle", c.view.word(6 + 3 * i));
     }
     return 0;
 }
@@ -68,22 +68,22 @@ constexpr Gate kV26 = versionAtLeast(2, 6);
 constexpr FieldRow kPortConnector[] = {
     text(4, "InternalReferenceDesignator"),
     label("Connector", "Internal"),
-    decode(5, qvmAddPortConnectorType),
+    decode(5, decode::addPortConnectorType),
     text(6, "ExternalReferenceDesignator"),
     label("Connector", "External"),
-    decode(7, qvmAddPortConnectorType),
-    decode(8, qvmAddPortType),
+    decode(7, decode::addPortConnectorType),
+    decode(8, decode::addPortType),
 };
 
 constexpr FieldRow kSystemSlot[] = {
     text(4, "SlotDesignation"),
-    decode(5, qvmAddSystemSlotType),
-    decode(6, qvmAddSystemSlotDataBusWidth),
-    decode(7, qvmAddSystemSlotCurrentUsage),
-    decode(8, qvmAddSystemSlotLength),
-    decode({9, U16}, {5, U8}, qvmAddSystemSlotId),
-    decode(11, qvmAddSlotCharacteristics1),
-    decode(12, qvmAddSlotCharacteristics2),
+    decode(5, decode::addSystemSlotType),
+    decode(6, decode::addSystemSlotDataBusWidth),
+    decode(7, decode::addSystemSlotCurrentUsage),
+    decode(8, decode::addSystemSlotLength),
+    decode({9, U16}, {5, U8}, decode::addSystemSlotId),
+    decode(11, decode::addSlotCharacteristics1),
+    decode(12, decode::addSlotCharacteristics2),
     integer(13, U16, "SegmentGroupNum").when(kV26, lengthAbove(13)),
     integer(15, U8, "BusNum").when(kV26, lengthAbove(13)),
     integer(16, U8, "DevFuncNum").when(kV26, lengthAbove(13)),

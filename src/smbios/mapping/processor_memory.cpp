@@ -16,9 +16,9 @@ std::int64_t processorFamily(const RowContext& c)
     const std::uint8_t family = c.view.byte(6);
     if (family == kSeeFamily2 && c.version.atLeast(2, 6) &&
         c.view.length() > 40)
-        qvmAddProcessorFamily2(c.view.word(40), c.list);
+        decode::addProcessorFamily2(c.view.word(40), c.out);
     else
-        qvmAddProcessorFamily(family, c.list);
+        decode::addProcessorFamily(family, c.out);
     return 0;
 }
 
@@ -32,15 +32,15 @@ std::int64_t slotHandles(const RowContext& c)
 {
     const unsigned slots = associatedSlots(c);
     if (const auto handles = c.view.field(15, 2 * slots))
-        qvmAddMemoryModuleConfigHandles(handles.data(), slots, c.list);
+        decode::addMemoryModuleConfigHandles(handles.data(), slots, c.out);
     return 0;
 }
 
 // The enabled error-correcting capabilities follow the handle list.
 std::int64_t enabledErrorCorrection(const RowContext& c)
 {
-    qvmAddMcErrorCorrectCapability(c.view.byte(15 + 2 * associatedSlots(c)),
-                                   c.list);
+    decode::addMcErrorCorrectCapability(
+        c.view.byte(15 + 2 * associatedSlots(c)), c.out);
     return 0;
 }
 
@@ -51,17 +51,17 @@ constexpr Gate kV31 = versionAtLeast(3, 1);
 
 constexpr FieldRow kProcessor[] = {
     text(4, "SocketDesignation"),
-    decode(5, qvmAddProcessorType),
+    decode(5, decode::addProcessorType),
     compute(processorFamily),
     text(7, "ProcessorManufacture"),
     dump(8, 8, "ProcessorId"),
     text(16, "ProcessorVersion"),
-    decode(17, qvmAddProcessorVoltage),
+    decode(17, decode::addProcessorVoltage),
     integer(18, U16, "ExternalClock"),
     integer(20, U16, "MaxSpeed"),
     integer(22, U16, "CurrentSpeed"),
-    decode(24, qvmAddProcessorStatus),
-    decode(25, qvmAddProcessorUpgrade),
+    decode(24, decode::addProcessorStatus),
+    decode(25, decode::addProcessorUpgrade),
     integer(26, U16, "L1CacheHandle"),
     integer(28, U16, "L2CacheHandle"),
     integer(30, U16, "L3CacheHandle"),
@@ -71,7 +71,8 @@ constexpr FieldRow kProcessor[] = {
     integer(35, U8, "CoreCount").when(kV25, lengthAbove(35)),
     integer(36, U8, "EnabledCoreCount").when(kV25, lengthAbove(35)),
     integer(37, U8, "ThreadCount").when(kV25, lengthAbove(35)),
-    decode(38, qvmAddProcessorCharacteristics, U16).when(kV25, lengthAbove(35)),
+    decode(38, decode::addProcessorCharacteristics, U16)
+        .when(kV25, lengthAbove(35)),
     integer(42, U16, "CoreCount2").when(kV30, lengthAbove(42)),
     integer(44, U16, "EnabledCoreCount2").when(kV30, lengthAbove(42)),
     integer(46, U16, "ThreadCount2").when(kV30, lengthAbove(42)),
@@ -79,40 +80,44 @@ constexpr FieldRow kProcessor[] = {
 
 // No gates: every field is read whatever the length.
 constexpr FieldRow kMemoryController[] = {
-    decode(4, qvmAddMcErrorDetectMethod),
-    decode(5, qvmAddMcErrorCorrectCapability),
+    decode(4, decode::addMcErrorDetectMethod),
+    decode(5, decode::addMcErrorCorrectCapability),
     label("Interleave", "Support"),
-    decode(6, qvmAddMcInterleaveSupport),
+    decode(6, decode::addMcInterleaveSupport),
     label("Interleave", "Current"),
-    decode(7, qvmAddMcInterleaveSupport),
-    decode({8, U8}, {14, U8}, qvmAddMaxMemoryModuleSize),
-    decodeAt(9, 2, qvmAddMcMemorySpeeds),
-    decodeAt(11, 2, qvmAddMmMemoryType),
-    decode(13, qvmAddMemoryModuleVoltage),
+    decode(7, decode::addMcInterleaveSupport),
+    decode({8, U8}, {14, U8}, decode::addMaxMemoryModuleSize),
+    decodeAt(9, 2, decode::addMcMemorySpeeds),
+    decodeAt(11, 2, decode::addMmMemoryType),
+    decode(13, decode::addMemoryModuleVoltage),
     integer(14, U8, "AssociatedMemorySlotNum"),
     compute(slotHandles),
     compute(enabledErrorCorrection),
 };
 
 constexpr FieldRow kMemoryModule[] = {
-    text(4, "SocketDesignation"),    decode(5, qvmAddMmBankConnections),
-    integer(6, U8, "CurrentSpeed"),  decodeAt(7, 2, qvmAddMmMemoryType),
-    label("Memory", "Installed "),   decode(9, qvmAddMmMemorySize),
-    label("Memory", "Enabled "),     decode(10, qvmAddMmMemorySize),
-    decode(11, qvmAddMmErrorStatus),
+    text(4, "SocketDesignation"),
+    decode(5, decode::addMmBankConnections),
+    integer(6, U8, "CurrentSpeed"),
+    decodeAt(7, 2, decode::addMmMemoryType),
+    label("Memory", "Installed "),
+    decode(9, decode::addMmMemorySize),
+    label("Memory", "Enabled "),
+    decode(10, decode::addMmMemorySize),
+    decode(11, decode::addMmErrorStatus),
 };
 
 constexpr FieldRow kCache[] = {
     text(4, "SocketDesignation"),
-    decode(5, qvmAddCacheConfiguration, U16),
+    decode(5, decode::addCacheConfiguration, U16),
     integer(7, U16, "MaximumCacheSize"),
     integer(9, U16, "InstalledSize"),
-    decodeAt(11, 2, qvmAddCacheSupportedSRAMType),
-    decodeAt(13, 2, qvmAddCacheSRAMType),
+    decodeAt(11, 2, decode::addCacheSupportedSRAMType),
+    decodeAt(13, 2, decode::addCacheSRAMType),
     integer(15, U8, "CacheSpeed"),
-    decode(16, qvmAddCacheErrCorrectingType),
-    decode(17, qvmAddCacheSystemCacheType),
-    decode(18, qvmAddCacheAssociativity),
+    decode(16, decode::addCacheErrCorrectingType),
+    decode(17, decode::addCacheSystemCacheType),
+    decode(18, decode::addCacheAssociativity),
     integer(19, U32, "MaximumCacheSize2").when(kV31, lengthAbove(19)),
     integer(23, U32, "InstalledSize2").when(kV31, lengthAbove(19)),
 };

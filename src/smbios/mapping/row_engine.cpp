@@ -1,5 +1,7 @@
 #include "smbios/mapping/row_engine.hpp"
 
+#include "fields/hex_lines.hpp"
+
 #include <cstdio>
 
 namespace qvm::mapping
@@ -37,7 +39,8 @@ std::uint64_t fieldValue(const smbios::StructureView& view, const FieldRow& row)
 void appendHex(const RowContext& context, std::size_t offset, std::size_t size)
 {
     if (const auto bytes = context.view.field(offset, size))
-        DumpHex(static_cast<std::uint32_t>(size), bytes.data(), context.list);
+        appendHexLines(bytes.data(), static_cast<std::uint32_t>(size),
+                       context.out);
 }
 
 std::int64_t runRow(const FieldRow& row, const RowContext& context)
@@ -45,9 +48,7 @@ std::int64_t runRow(const FieldRow& row, const RowContext& context)
     switch (row.kind)
     {
         case Kind::Int:
-            AddJSONintValue(
-                static_cast<std::int64_t>(fieldValue(context.view, row)),
-                row.key, context.list);
+            context.out.unsignedInteger(row.key, fieldValue(context.view, row));
             break;
         case Kind::String:
         case Kind::StringIfPresent:
@@ -58,23 +59,23 @@ std::int64_t runRow(const FieldRow& row, const RowContext& context)
             appendDump(context, row.offset, row.size, row.key);
             break;
         case Kind::Label:
-            AddJSONString(row.label, row.key, context.list);
+            context.out.text(row.key, row.label);
             break;
         case Kind::Value:
             row.value(static_cast<std::uint32_t>(fieldValue(context.view, row)),
-                      context.list);
+                      context.out);
             break;
         case Kind::Pointer:
             // A field at the end of the buffer is handed over as a
             // zero-padded copy, so the decoder can read all its bytes.
             if (const auto bytes = context.view.field(row.offset, row.size))
-                row.pointer(bytes.data(), context.list);
+                row.pointer(bytes.data(), context.out);
             break;
         case Kind::Pair:
             row.pair(static_cast<std::uint32_t>(fieldValue(context.view, row)),
                      static_cast<std::uint32_t>(
                          fieldValue(context.view, row.second)),
-                     context.list);
+                     context.out);
             break;
         case Kind::WholeDump:
             appendHex(context, 0, context.wholeSize);
@@ -93,7 +94,7 @@ void appendString(const RowContext& context, std::size_t offset,
     const char* value = context.view.stringAt(offset);
     if (value == nullptr && ifPresent)
         return;
-    AddJSONString(value != nullptr ? value : "", key, context.list);
+    context.out.text(key, value != nullptr ? value : "");
 }
 
 void appendDump(const RowContext& context, std::size_t offset, std::size_t size,
@@ -102,7 +103,7 @@ void appendDump(const RowContext& context, std::size_t offset, std::size_t size,
     char header[32];
     std::snprintf(header, sizeof header, "%s: size= %d", "Dump",
                   static_cast<int>(size));
-    AddJSONString(header, key, context.list);
+    context.out.text(key, header);
     appendHex(context, offset, size);
 }
 

@@ -6,8 +6,8 @@
 //         text(4, "Manufacturer"),
 //         text(8, "AssetTag").when(lengthAbove(8)),
 //         integer(11, U16, "ChassisHandle").when(lengthAbove(8)),
-//         decode(13, qvmAddBaseBoardBoardType).when(lengthAbove(8)),
-//         decode({9, U16}, {5, U8}, qvmAddSystemSlotId),
+//         decode(13, decode::addBaseBoardBoardType).when(lengthAbove(8)),
+//         decode({9, U16}, {5, U8}, decode::addSystemSlotId),
 //         integer(20, U8, "SystemBiosMajorRelease")
 //             .when(versionAtLeast(2, 4), lengthAbove(20)),
 //     };
@@ -15,8 +15,9 @@
 // Rows that loop or compute are named functions (compute rows).
 #pragma once
 
-#include "qvmclient.h"
-#include "smbios/decode/table_version.hpp"
+#include "fields/field_sink.hpp"
+#include "smbios/decode/decode_context.hpp"
+#include "smbios/decode/decoders.hpp"
 #include "smbios/structure_view.hpp"
 
 #include <concepts>
@@ -84,9 +85,9 @@ constexpr Gate versionAtLeast(int major, int minor)
         {static_cast<std::uint8_t>(major), static_cast<std::uint8_t>(minor)}};
 }
 
-using ValueDecoder = void (*)(std::uint32_t, FieldList*);
-using PointerDecoder = void (*)(const void*, FieldList*);
-using PairDecoder = void (*)(std::uint32_t, std::uint32_t, FieldList*);
+using ValueDecoder = void (*)(std::uint32_t, FieldSink&);
+using PointerDecoder = void (*)(const void*, FieldSink&);
+using PairDecoder = void (*)(std::uint32_t, std::uint32_t, FieldSink&);
 
 // Where a field lies, for rows that read more than one.
 struct FieldAt
@@ -100,10 +101,12 @@ struct FieldAt
 struct RowContext
 {
     const smbios::StructureView& view;
+    // The version the gates compare with.
     SmbiosVersion version;
-    FieldList* list;
+    FieldSink& out;
     // Formatted area and string set, as the structure's set hands it over.
     std::size_t wholeSize;
+    decode::Policy policy = decode::Policy::Library;
 };
 using ComputeRow = std::int64_t (*)(const RowContext&);
 

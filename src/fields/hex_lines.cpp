@@ -1,9 +1,13 @@
+#include "fields/hex_lines.hpp"
+
 #include "common/log.hpp"
 #include "qvmclient.h"
 
 #include <algorithm>
 #include <cstdio>
 
+namespace qvm
+{
 namespace
 {
 
@@ -47,11 +51,11 @@ void formatLine(const uint8_t* bytes, uint32_t count, char (&text)[kLineText])
 
 } // namespace
 
-extern "C" void DumpHex(uint32_t size, const uint8_t* data, FieldList* list)
+void appendHexLines(const uint8_t* data, uint32_t size, FieldSink& out)
 {
     using namespace qvm::facility;
     using namespace qvm::priority;
-    if (size == 0 || data == nullptr || list == nullptr)
+    if (size == 0 || data == nullptr)
         return;
     qvm::log(kUser, kDebug, "%s: Entered\n", kWho);
     const uint64_t lines = (uint64_t{size} + kLineBytes - 1) / kLineBytes;
@@ -66,7 +70,9 @@ extern "C" void DumpHex(uint32_t size, const uint8_t* data, FieldList* list)
                       static_cast<unsigned long>(offset));
         char value[kLineText];
         formatLine(data + offset, count, value);
-        AddJSONString(value, key, list);
+        out.hexLine(key, value);
     }
     qvm::log(kUser, kDebug, "%s: Exit...Success\n", kWho);
 }
+
+} // namespace qvm

@@ -1,7 +1,8 @@
 // Loading and releasing the process-wide table.
+#include "capi/table_state.hpp"
 #include "common/handles.hpp"
 #include "qvmclient.h"
-#include "smbios/table.hpp"
+#include "smbios/table_context.hpp"
 #include "smbios/table_source.hpp"
 
 #include <cstdio>
@@ -37,17 +38,18 @@ int64_t readTable(std::FILE* file) noexcept
     return QVM_RC_SUCCESS;
 }
 
-// The version pair the field mappings compare is the BIOS release pair of
-// the table's first type-0 structure with a BIOS version string.
-int64_t takeVersionPair() noexcept
+// Both exported version pairs, the one the field mappings are gated on
+// and the one the library reports, are the pair a table context derives.
+int64_t takeVersionPairs() noexcept
 {
-    SmbiosBiosInfo* raw = nullptr;
-    const int64_t status = GetBiosInfo(qvm::smbios::kBiosInfoKey, &raw);
-    const qvm::HeapPtr<SmbiosBiosInfo> info(raw);
-    if (status != QVM_RC_SUCCESS)
+    const auto table = qvm::smbios::loadedTable();
+    if (!table.hasStructures())
         return QVM_RC_NOT_FOUND;
-    MajorVersion = SmbiosMajorVersion = info->major_release;
-    MinorVersion = SmbiosMinorVersion = info->minor_release;
+    const auto context = qvm::smbios::TableContext::fromBytes(table.bytes());
+    SmbiosMajorVersion = context.decode.gateVersion.major;
+    SmbiosMinorVersion = context.decode.gateVersion.minor;
+    MajorVersion = context.reportedVersion.major;
+    MinorVersion = context.reportedVersion.minor;
     return QVM_RC_SUCCESS;
 }
 
@@ -77,7 +79,7 @@ extern "C" int64_t SmbiosInit(const char* path)
     file.reset();
     if (status != QVM_RC_SUCCESS)
         return status;
-    return takeVersionPair();
+    return takeVersionPairs();
 }
 
 extern "C" void SmbiosCleanup(void)

@@ -1,8 +1,8 @@
 // The map from structure handles to device descriptors, built from the OEM
 // type-225 structures.
+#include "capi/table_state.hpp"
 #include "common/handles.hpp"
 #include "qvmclient.h"
-#include "smbios/table.hpp"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "smbios/table.hpp"
+#include "capi/table_state.hpp"
 
 #include "qvmclient.h"
 

@@ -1,7 +1,7 @@
 // String lookup, the walk by handles and the selection by type.
+#include "capi/table_state.hpp"
 #include "common/handles.hpp"
 #include "qvmclient.h"
-#include "smbios/table.hpp"
 
 #include <algorithm>
 #include <cstdlib>

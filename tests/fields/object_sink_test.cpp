@@ -1,0 +1,124 @@
+// The JSON sink against the field strings of the same fields: for each set
+// of fields, the sink's text (or refusal) must be what make_a_json_string
+// gives for the strings a TaggedSink makes of them. The sets probe the
+// places where the two could part: keys the grammar reads another way,
+// escapes, empty and non-UTF-8 texts, repeated keys.
+#include "capi/tagged_sink.hpp"
+#include "fields/field_list.hpp"
+#include "fields/json_object_sink.hpp"
+#include "qvmclient.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+enum class Kind
+{
+    Integer,
+    Weight,
+    Text,
+};
+
+struct Field
+{
+    Kind kind;
+    const char* key;
+    const char* text = nullptr;
+    std::int64_t number = 0;
+};
+
+void give(qvm::FieldSink& sink, const Field& field)
+{
+    switch (field.kind)
+    {
+        case Kind::Integer:
+            return sink.integer(field.key, field.number);
+        case Kind::Weight:
+            return sink.bitWeight(field.key,
+                                  static_cast<std::uint32_t>(field.number));
+        case Kind::Text:
+            return sink.text(field.key, field.text);
+    }
+}
+
+struct Result
+{
+    std::int64_t status;
+    std::string text;
+};
+
+Result throughStrings(const std::vector<Field>& fields)
+{
+    qvm::OwnedFieldList list;
+    qvm::capi::TaggedSink sink(*list);
+    for (const Field& field : fields)
+        give(sink, field);
+    std::vector<char*> strings;
+    for (FieldNode* node = (*list).head; node != nullptr; node = node->next)
+        strings.push_back(node->text);
+    char* text = nullptr;
+    const auto status =
+        make_a_json_string(static_cast<std::int32_t>(strings.size()),
+                           strings.data(), nullptr, &text);
+    Result result{status, text != nullptr ? text : ""};
+    std::free(text);
+    return result;
+}
+
+Result throughSink(const std::vector<Field>& fields)
+{
+    qvm::JsonObjectSink sink;
+    // A first object leaves nothing behind for the second.
+    sink.text("stale", "value");
+    sink.reset();
+    for (const Field& field : fields)
+        give(sink, field);
+    Result result{0, ""};
+    result.status = sink.finish(result.text);
+    return result;
+}
+
+const std::string kLongKey(128, 'k');
+
+const std::vector<std::vector<Field>> kCases = {
+    // Escapes, the empty text, a repeated key keeping its first place.
+    {{Kind::Integer, "Type", nullptr, -7},
+     {Kind::Text, "path/name", "a/b \"q\" \\ \t\x01"},
+     {Kind::Text, "empty", ""},
+     {Kind::Integer, "Type", nullptr, INT64_MIN},
+     {Kind::Weight, "bit", nullptr, 0x80000000}},
+    // Bytes that are not UTF-8, and a null text that writes nothing.
+    {{Kind::Text, "host", "ok \xC3\xA9 bad \xFF\xC3"},
+     {Kind::Text, "none", nullptr},
+     {Kind::Integer, "n", nullptr, 1}},
+    // Keys holding a colon: the grammar splits them.
+    {{Kind::Text, "a:b", "value"},
+     {Kind::Integer, "n:5", nullptr, 7},
+     {Kind::Weight, "w:z", nullptr, 0x10},
+     {Kind::Text, "a", "again"}},
+    // A null key takes its key from the value.
+    {{Kind::Text, nullptr, "key:value"}, {Kind::Integer, "n", nullptr, 2}},
+    // Refused: no key at all, and a key over the grammar's limit.
+    {{Kind::Integer, "n", nullptr, 1}, {Kind::Text, nullptr, "novalue"}},
+    {{Kind::Integer, "n", nullptr, 1},
+     {Kind::Text, kLongKey.c_str(), "v"},
+     {Kind::Text, nullptr, "x"}},
+};
+
+} // namespace
+
+TEST(JsonObjectSink, WritesWhatTheFieldStringsWould)
+{
+    for (std::size_t i = 0; i < kCases.size(); ++i)
+    {
+        const Result expected = throughStrings(kCases[i]);
+        const Result got = throughSink(kCases[i]);
+        EXPECT_EQ(got.status, expected.status) << "case " << i;
+        EXPECT_EQ(got.text, expected.status == 0 ? expected.text : "")
+            << "case " << i;
+    }
+}
