@@ -1,5 +1,7 @@
 #include "smbios/entry_point.hpp"
 
+#include "smbios/little_endian.hpp"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -44,10 +46,7 @@ constexpr std::size_t kMinLength = 0x18;
 uint64_t little(std::span<const uint8_t> bytes, std::size_t at,
                 std::size_t width)
 {
-    uint64_t value = 0;
-    for (std::size_t i = width; i-- > 0;)
-        value = value << 8 | bytes[at + i];
-    return value;
+    return qvm::readLittleEndian(bytes.subspan(at, width));
 }
 
 void putLittle(Bytes& bytes, std::size_t at, std::size_t width, uint64_t value)
