@@ -1,6 +1,7 @@
 #include "smbios/entry_point.hpp"
 
 #include "smbios/entry_point_layout.hpp"
+#include "smbios/little_endian.hpp"
 
 #include <algorithm>
 #include <cstdio>
@@ -17,10 +18,7 @@ constexpr std::size_t kDumpTableOffset = 0x20;
 uint64_t little(std::span<const uint8_t> bytes, std::size_t at,
                 std::size_t width)
 {
-    uint64_t value = 0;
-    for (std::size_t i = width; i-- > 0;)
-        value = value << 8 | bytes[at + i];
-    return value;
+    return qvm::readLittleEndian(bytes.subspan(at, width));
 }
 
 void putLittle(Bytes& bytes, std::size_t at, std::size_t width, uint64_t value)

@@ -1,74 +1,22 @@
 #include "core_table.hpp"
 
-#include "capi/loaded_table.hpp"
 #include "capi/table_state.hpp"
-#include "common/handles.hpp"
+#include "fields/fd_writer.hpp"
 #include "qvmclient.h"
+#include "smbios/json_export.hpp"
 #include "smbios/structure_json.hpp"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <string_view>
 
 namespace qvmcli::core
 {
-namespace
-{
-
-// The version pair that the field mappings compare, as the library takes
-// it when it loads a table.
-std::int64_t takeVersionPair()
-{
-    SmbiosBiosInfo* raw = nullptr;
-    const std::int64_t status = GetBiosInfo(qvm::smbios::kBiosInfoKey, &raw);
-    const qvm::HeapPtr<SmbiosBiosInfo> info(raw);
-    if (status != QVM_RC_SUCCESS)
-        return QVM_RC_NOT_FOUND;
-    MajorVersion = SmbiosMajorVersion = info->major_release;
-    MinorVersion = SmbiosMinorVersion = info->minor_release;
-    return QVM_RC_SUCCESS;
-}
-
-// A separator goes out only with the object after it and a group opens
-// with its first object, as the library's own export writes.
-class ExportWriter
-{
-  public:
-    explicit ExportWriter(std::FILE* file) : file_(file) {}
-
-    void object(std::string_view text)
-    {
-        put(!groupOpen_ ? (anyGroup_ ? ",[" : "[[") : ",");
-        anyGroup_ = groupOpen_ = true;
-        put(text);
-    }
-    void closeGroup()
-    {
-        if (groupOpen_)
-            put("]");
-        groupOpen_ = false;
-    }
-    void finish()
-    {
-        closeGroup();
-        put(anyGroup_ ? "]" : "[]");
-    }
-
-  private:
-    void put(std::string_view text)
-    {
-        std::fwrite(text.data(), 1, text.size(), file_);
-    }
-
-    std::FILE* file_;
-    bool anyGroup_ = false;
-    bool groupOpen_ = false;
-};
-
-} // namespace
 
 LoadedTable::LoadedTable(std::span<const std::uint8_t> table)
+    : context_(qvm::smbios::TableContext::fromBytes(table)),
+      status_(QVM_RC_SUCCESS)
 {
     // The library owns its table buffer and frees it with free().
     auto* buffer = static_cast<std::uint8_t*>(
@@ -81,7 +29,9 @@ LoadedTable::LoadedTable(std::span<const std::uint8_t> table)
     if (!table.empty())
         std::memcpy(buffer, table.data(), table.size());
     qvm::smbios::installTable(buffer, table.size());
-    status_ = takeVersionPair();
+    // A table the walk finds nothing in has nothing to answer from.
+    if (!context_.table.hasStructures())
+        status_ = QVM_RC_NOT_FOUND;
 }
 
 LoadedTable::~LoadedTable()
@@ -89,10 +39,11 @@ LoadedTable::~LoadedTable()
     qvm::smbios::releaseTable();
 }
 
-Walk walkTable()
+Walk walkTable(const LoadedTable& loaded)
 {
     Walk walk;
-    const qvm::smbios::TableView table = qvm::smbios::loadedTable();
+    walk.loaded = &loaded;
+    const qvm::smbios::TableView& table = loaded.context().table;
     walk.tableSize = table.bytes().size();
     for (const TableEntry& entry : table)
     {
@@ -106,42 +57,35 @@ Walk walkTable()
     return walk;
 }
 
-Converted structureJson(const TableEntry& entry)
+Converted structureJson(const Walk& walk, const TableEntry& entry)
 {
     auto json = qvm::smbios::structureJson(entry.view, entry.size,
-                                           qvm::capi::loadedContext().decode);
+                                           walk.loaded->context().decode);
     return {std::move(json.text), json.status};
 }
 
 ExportReport exportJson(const Walk& walk, std::FILE* out)
 {
-    std::array<std::vector<const TableEntry*>, 256> groups;
     ExportReport report;
-    for (const TableEntry& entry : walk.entries)
+    if (std::fflush(out) != 0)
     {
-        auto& group = groups[entry.view.type()];
-        if (group.size() < kMaxOfOneType)
-            group.push_back(&entry);
-        else
-            ++report.clipped[entry.view.type()];
+        report.writeError = errno;
+        return report;
     }
-    ExportWriter writer(out);
-    for (const auto& group : groups)
+    qvm::FdWriter writer(fileno(out));
+    const auto done = qvm::smbios::exportJson(walk.loaded->context(), writer);
+    report.written = done.written;
+    report.writeError = done.writeError;
+    for (const auto& left : done.leftOut)
     {
-        for (const TableEntry* entry : group)
-        {
-            const auto json = structureJson(*entry);
-            if (json.status == QVM_RC_SUCCESS)
-            {
-                writer.object(json.text);
-                ++report.written;
-            }
-            else
-                report.leftOut.push_back({*entry, json.status});
-        }
-        writer.closeGroup();
+        const auto at = std::find_if(
+            walk.entries.begin(), walk.entries.end(),
+            [&](const TableEntry& e) { return e.offset == left.offset; });
+        if (at != walk.entries.end())
+            report.leftOut.push_back({*at, left.status});
     }
-    writer.finish();
+    for (const std::uint8_t type : done.clippedTypes)
+        report.clipped[type] = walk.ofType[type] - kMaxOfOneType;
     return report;
 }
 

@@ -1,8 +1,10 @@
-// The library's core as qvm drives it: a table that qvm has read itself
-// made the loaded table, walked, and written out as the library's JSON.
-// Everything qvm needs from the core's table functions passes here.
+// The library's core as qvm drives it: a table that qvm has read itself,
+// read through an explicit table context, walked, and written out as the
+// library's JSON. Everything qvm needs from the core's table functions
+// passes here.
 #pragma once
 
+#include "smbios/table_context.hpp"
 #include "smbios/table_view.hpp"
 
 #include <array>
@@ -22,8 +24,10 @@ using qvm::smbios::TableEntry;
 // export hold (their count travels as a u16).
 inline constexpr std::size_t kMaxOfOneType = 0xFFFF;
 
-// The table bytes loaded into the library for as long as this lives;
-// status is the library's when they cannot be.
+// The table bytes as the core reads them, for as long as this lives: the
+// context every conversion below uses. They are also made the library's
+// loaded table, which the descriptor-map commands still read through the
+// C interface. status is the library's when they cannot be loaded.
 class LoadedTable
 {
   public:
@@ -33,8 +37,10 @@ class LoadedTable
     LoadedTable& operator=(const LoadedTable&) = delete;
 
     std::int64_t status() const { return status_; }
+    const qvm::smbios::TableContext& context() const { return context_; }
 
   private:
+    qvm::smbios::TableContext context_;
     std::int64_t status_;
 };
 
@@ -48,8 +54,9 @@ struct Walk
     // Whether bytes other than zero padding lie past the end.
     bool unreached = false;
     std::array<std::size_t, 256> ofType{};
+    const LoadedTable* loaded = nullptr; // the table walked
 };
-Walk walkTable();
+Walk walkTable(const LoadedTable& table);
 
 // One structure's JSON object (pretty, as the export writes it); status is
 // the library's when it cannot be made.
@@ -58,7 +65,7 @@ struct Converted
     std::string text;
     std::int64_t status = 0;
 };
-Converted structureJson(const TableEntry& entry);
+Converted structureJson(const Walk& walk, const TableEntry& entry);
 
 // What an export wrote.
 struct LeftOut
@@ -71,9 +78,10 @@ struct ExportReport
     std::size_t written = 0;
     std::vector<LeftOut> leftOut; // structures that cannot be converted
     std::array<std::size_t, 256> clipped{}; // per type, past kMaxOfOneType
+    int writeError = 0; // errno of the failed write, 0 when all went out
 };
-// Writes the library's export of walk's structures to out (errors stay in
-// out's error flag for the caller).
+// Writes the library's export of the table to out's descriptor (whatever
+// out still buffers goes first).
 ExportReport exportJson(const Walk& walk, std::FILE* out);
 
 } // namespace qvmcli::core

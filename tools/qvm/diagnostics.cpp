@@ -26,7 +26,7 @@ void onLine(int priority, const char* text)
     const std::string line = withoutNewline(text);
     if (verbose)
         std::fprintf(stderr, "qvm: library: %s\n", line.c_str());
-    else if (priority <= qvm::log::kWarning)
+    else if (priority <= qvm::priority::kWarning)
         kept.push_back(line);
 }
 
@@ -35,7 +35,7 @@ void onLine(int priority, const char* text)
 void setVerbose(bool on)
 {
     verbose = on;
-    qvm::log::setMirror(onLine);
+    qvm::setLogMirror(onLine);
 }
 
 void printCauses()

@@ -43,6 +43,9 @@ class OutputFile
     // Flushes, syncs and renames the file into place; false with problem()
     // set, the destination untouched and the new file gone.
     bool commit();
+    // Gives the output up after a write made past stream() failed with
+    // error: problem() says so and the new file goes.
+    void abandon(int error) { failed("writing", error); }
 
   private:
     bool failed(const std::string& doing, int error);

@@ -5,11 +5,13 @@
 #include "cli.hpp"
 #include "files.hpp"
 #include "handles.hpp"
+#include "smbios/identity.hpp"
 #include "smbios_table.hpp"
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstring>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -53,6 +55,9 @@ int exportTable(const ExportOptions& o)
             if (o.output.empty())
             {
                 const auto report = core::exportJson(walk, stdout);
+                if (report.writeError != 0)
+                    return failSystem("cannot write standard output",
+                                      report.writeError);
                 std::fputc('\n', stdout);
                 const bool whole = reportExport(title, report);
                 return !whole && o.table.strict ? kExitFailed : kExitOk;
@@ -61,6 +66,11 @@ int exportTable(const ExportOptions& o)
             if (!out.problem().empty())
                 return failWith(title, out.problem());
             const auto report = core::exportJson(walk, out.stream());
+            if (report.writeError != 0)
+            {
+                out.abandon(report.writeError);
+                return failWith(title, out.problem());
+            }
             const bool whole = reportExport(title, report);
             if (!out.commit())
                 return failWith(title, out.problem());
@@ -96,8 +106,7 @@ int list(const ListOptions& o)
 // single System Information structure (type 1).
 struct IdentityQuery
 {
-    int64_t (*query)(const char*, char**);
-    const char* key;
+    qvm::smbios::TableText (*query)(const qvm::smbios::TableView&);
     const char* title;
     const char* what;       // "serial number"
     std::size_t stringByte; // of type 1, numbering the string
@@ -128,12 +137,12 @@ int identity(const TableChoice& table, const IdentityQuery& q)
     return withTable(q.title, table,
                      [&](const TableSource&, const core::Walk& walk)
                      {
-                         char* text = nullptr;
-                         const int64_t rc = q.query(q.key, &text);
-                         if (rc != QVM_RC_SUCCESS)
-                             return failWith(q.title,
-                                             whyNoIdentity(q, walk, rc));
-                         printAndFree(text);
+                         const auto found =
+                             q.query(walk.loaded->context().table);
+                         if (found.status != QVM_RC_SUCCESS)
+                             return failWith(
+                                 q.title, whyNoIdentity(q, walk, found.status));
+                         std::printf("%s\n", found.text);
                          return kExitOk;
                      });
 }
@@ -146,20 +155,21 @@ const char* orNone(const char* text)
 // The library reads the release bytes at 20 and 21 of the BIOS structure
 // whose version it took, whatever that structure's length; the tool says
 // when the structure is too short to hold them.
-std::string release(const SmbiosBiosInfo& info, const core::Walk& walk)
+std::string release(const qvm::smbios::BiosIdentity& info,
+                    const core::Walk& walk)
 {
     constexpr uint8_t kReleaseEnd = 22;
-    const auto* version = reinterpret_cast<const uint8_t*>(info.bios_version);
+    const auto* version = reinterpret_cast<const uint8_t*>(info.bios.version);
     for (const core::TableEntry& e : walk.entries)
         if (e.view.type() == 0 && version >= e.view.data() &&
             version < e.view.data() + e.size && e.view.length() < kReleaseEnd)
             return "(not held: " + nameOf(e) + " is " +
                    std::to_string(e.view.length()) +
                    " bytes long; the release lies at bytes 20 and 21)";
-    if (info.bios_version == nullptr)
+    if (info.bios.version == nullptr)
         return "(none)";
-    return std::to_string(info.major_release) + "." +
-           std::to_string(info.minor_release);
+    return std::to_string(info.bios.release.major) + "." +
+           std::to_string(info.bios.release.minor);
 }
 
 int bios(const TableChoice& table)
@@ -167,19 +177,16 @@ int bios(const TableChoice& table)
     return withTable("smbios bios", table,
                      [&](const TableSource&, const core::Walk& walk)
                      {
-                         SmbiosBiosInfo* raw = nullptr;
-                         const int64_t rc = GetBiosInfo("SMBIOSBIOSInfo", &raw);
-                         const std::unique_ptr<SmbiosBiosInfo, Free> info(raw);
-                         if (rc != QVM_RC_SUCCESS)
-                             return fail("smbios bios", rc);
+                         const auto info = qvm::smbios::biosIdentity(
+                             walk.loaded->context().table);
                          std::printf("BIOS version:  %s\n"
                                      "BIOS release:  %s\n"
                                      "Product name:  %s\n"
                                      "Serial number: %s\n",
-                                     orNone(info->bios_version),
-                                     release(*info, walk).c_str(),
-                                     orNone(info->product_name),
-                                     orNone(info->serial_number));
+                                     orNone(info.bios.version),
+                                     release(info, walk).c_str(),
+                                     orNone(info.productName),
+                                     orNone(info.serialNumber));
                          return kExitOk;
                      });
 }
@@ -251,10 +258,8 @@ void addTableCommand(Command& smbios, const std::string& name,
     addTableOptions(c, *table);
 }
 
-const IdentityQuery kServiceTag{GetServiceTag, "SMBIOSServiceTagString",
-                                "smbios service-tag", "serial number", 7};
-const IdentityQuery kSystemName{GetSystemName, "SMBIOSSystemNameString",
-                                "smbios system-name", "product name", 5};
+const IdentityQuery kServiceTag{qvm::smbios::serviceTag, "smbios service-tag", "serial number", 7};
+const IdentityQuery kSystemName{qvm::smbios::systemName, "smbios system-name", "product name", 5};
 
 } // namespace
 

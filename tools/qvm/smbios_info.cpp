@@ -54,7 +54,8 @@ int info(const TableChoice& table)
                 "release, which the decoders' gates compare)\n",
                 source.describe().c_str(), entryPointLine(source).c_str(),
                 static_cast<long long>(walk.tableSize), walk.entries.size(),
-                types, GetSmbiosMajorVersion(), GetSmbiosMinorVersion());
+                types, unsigned{walk.loaded->context().reportedVersion.major},
+                unsigned{walk.loaded->context().reportedVersion.minor});
             return kExitOk;
         });
 }
@@ -71,7 +72,7 @@ int dumpBin(const DumpOptions& o)
         [&](const TableSource& source, const core::Walk& walk)
         {
             const Bytes image = qvm::smbios::dumpImage(
-                source.entryPoint, {m_SmbiosStruct, walk.tableSize});
+                source.entryPoint, walk.loaded->context().table.bytes());
             OutputFile out(o.file);
             const bool written =
                 out.problem().empty() &&

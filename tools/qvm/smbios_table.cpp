@@ -130,7 +130,7 @@ int loadAndRun(const std::string& title, const TableChoice& choice,
     if (loaded.status() != QVM_RC_SUCCESS)
         return failWith(title, "no structure at the start of the table (" +
                                    statusText(loaded.status()) + ")");
-    const core::Walk walk = core::walkTable();
+    const core::Walk walk = core::walkTable(loaded);
     const bool reported = reportWalk(title, walk) || table.cutShort;
     const int exit = body(source, walk);
     return exit == kExitOk && choice.strict && reported ? kExitFailed : exit;

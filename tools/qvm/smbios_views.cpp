@@ -137,7 +137,7 @@ std::string compact(const std::string& text)
 // Prints the structures' objects as one JSON array, or one compact object
 // a line; those the library cannot convert are named on stderr instead.
 // Returns how many were left out.
-std::size_t printObjects(const std::string& title,
+std::size_t printObjects(const std::string& title, const core::Walk& walk,
                          const std::vector<const core::TableEntry*>& chosen,
                          bool lines)
 {
@@ -147,7 +147,7 @@ std::size_t printObjects(const std::string& title,
         std::fputs("[", stdout);
     for (const core::TableEntry* e : chosen)
     {
-        const auto object = core::structureJson(*e);
+        const auto object = core::structureJson(walk, *e);
         if (object.status != QVM_RC_SUCCESS)
         {
             warn(title, nameOf(*e) +
@@ -182,7 +182,7 @@ int showHandle(const std::string& title, const ShowOptions& o)
             if (found == walk.entries.end())
                 return failWith(title, "no structure with handle " +
                                            handleText(handle));
-            const auto object = core::structureJson(*found);
+            const auto object = core::structureJson(walk, *found);
             if (object.status != QVM_RC_SUCCESS)
                 return failWith(title, "the library cannot convert " +
                                            nameOf(*found) + ": " +
@@ -221,7 +221,7 @@ int show(const ShowOptions& o)
                 warn(title, "the table has no structure of "
                             "type " +
                                 o.type);
-            const std::size_t leftOut = printObjects(title, chosen, o.lines);
+            const std::size_t leftOut = printObjects(title, walk, chosen, o.lines);
             return o.table.strict && leftOut > 0 ? kExitFailed : kExitOk;
         });
 }
@@ -269,7 +269,7 @@ int get(const GetOptions& o)
             bool answered = false;
             for (const core::TableEntry* e : chosen)
             {
-                const auto object = core::structureJson(*e);
+                const auto object = core::structureJson(walk, *e);
                 const Json parsed(json_tokener_parse(object.text.c_str()));
                 std::string why = "the library cannot convert it: " +
                                   statusText(object.status);

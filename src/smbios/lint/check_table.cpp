@@ -2,6 +2,7 @@
 
 #include "smbios/entry_point_layout.hpp"
 #include "smbios/lint/sentence.hpp"
+#include "smbios/little_endian.hpp"
 #include "smbios/table_view.hpp"
 #include "smbios/view/version_choice.hpp"
 
@@ -138,8 +139,8 @@ void checkAnnounced(const EntryPoint& ep, std::span<const std::uint8_t> table,
                        table.size()));
     if (ep.is64)
         return;
-    const unsigned announced = ep.bytes[ep32::kStructureCount] |
-                               ep.bytes[ep32::kStructureCount + 1] << 8;
+    const unsigned announced = static_cast<unsigned>(readLittleEndian(
+        std::span(ep.bytes).subspan(ep32::kStructureCount, 2)));
     const std::size_t held = countStructures(table);
     if (announced != held)
         f.add(Severity::Warning, ep32::kStructureCount,

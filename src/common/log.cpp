@@ -1,32 +1,30 @@
 #include "common/log.hpp"
-#include "qvmclient.h"
 
-#include <cstdarg>
 #include <cstdio>
 #include <syslog.h>
 
+namespace qvm
+{
 namespace
 {
-qvm::log::Mirror mirror = nullptr;
+LogMirror mirror = nullptr;
 } // namespace
 
-void qvm::log::setMirror(Mirror to) noexcept
+void setLogMirror(LogMirror to) noexcept
 {
     mirror = to;
 }
 
-// Each message opens and closes the log, so a caller's own openlog settings
-// are never inherited and nothing stays open between calls. A message whose
+// Each line opens and closes the log, so a caller's own openlog settings
+// are never inherited and nothing stays open between calls. A line whose
 // priority the process's log mask drops would be dropped by vsyslog after
 // the open anyway: it returns before anything is formatted or opened, so
 // that trace lines cost a daemon that masks them nothing.
-extern "C" void QVM_Logger(int facility, int priority, const char* format, ...)
+void vlog(int facility, int priority, const char* format, va_list args) noexcept
 {
     if ((setlogmask(0) & LOG_MASK(LOG_PRI(priority))) == 0)
         return;
     openlog(nullptr, 0, facility);
-    va_list args;
-    va_start(args, format);
     if (mirror != nullptr)
     {
         va_list copy;
@@ -37,6 +35,15 @@ extern "C" void QVM_Logger(int facility, int priority, const char* format, ...)
         mirror(LOG_PRI(priority), text);
     }
     vsyslog(priority, format, args);
-    va_end(args);
     closelog();
 }
+
+void log(int facility, int priority, const char* format, ...) noexcept
+{
+    va_list args;
+    va_start(args, format);
+    vlog(facility, priority, format, args);
+    va_end(args);
+}
+
+} // namespace qvm
