@@ -1,7 +1,11 @@
 #!/usr/bin/env python3
 """Prints the lines of tests (tests/, fuzz/) against the lines of code
 (src/, include/, tools/): lines of C, C++, shell and Python that hold more
-than blanks and comments, in the files git knows (tracked or new)."""
+than blanks and comments, in the files git knows (tracked or new). Data
+files (goldens, transcripts, corpora) are not code and are not counted.
+
+    scripts/test-ratio.py [--folders]   --folders: lines per test folder too
+"""
 import pathlib
 import re
 import subprocess
@@ -48,13 +52,22 @@ def main():
         cwd=root, check=True, capture_output=True, text=True,
     ).stdout.split()
     totals = {TESTS: 0, CODE: 0}
+    folders = {}
     for name in files:
         path = root / name
         if path.suffix not in C_LIKE | HASH_COMMENTED or not path.is_file():
             continue
         for group in totals:
             if name.startswith(group):
-                totals[group] += count(path)
+                lines = count(path)
+                totals[group] += lines
+                if group == TESTS:
+                    parts = name.split("/")
+                    folder = "/".join(parts[:2 if len(parts) > 2 else 1])
+                    folders[folder] = folders.get(folder, 0) + lines
+    if "--folders" in sys.argv[1:]:
+        for folder, lines in sorted(folders.items()):
+            print(f"{lines:6} {folder}")
     tests, code = totals[TESTS], totals[CODE]
     print(f"tests {tests} lines / code {code} lines = {tests / code:.2f}")
     return 0

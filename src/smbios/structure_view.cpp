@@ -1,5 +1,7 @@
 #include "smbios/structure_view.hpp"
 
+#include "smbios/little_endian.hpp"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -43,14 +45,11 @@ std::size_t StructureView::readable() const noexcept
 std::uint64_t StructureView::read(std::size_t offset,
                                   std::size_t width) const noexcept
 {
-    std::uint64_t value = 0;
     const std::size_t end = readable();
     if (offset >= end)
-        return value;
+        return 0;
     const std::size_t available = std::min(width, end - offset);
-    for (std::size_t i = 0; i < available; ++i)
-        value |= static_cast<std::uint64_t>(bytes_[offset + i]) << (8 * i);
-    return value;
+    return readLittleEndian(bytes_.subspan(offset, available));
 }
 
 std::uint8_t StructureView::byte(std::size_t offset) const noexcept

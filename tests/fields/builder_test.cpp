@@ -157,6 +157,11 @@ TEST(Builder, TextIsPrettyAndANamedOneWrappedAfterTheCollectionTime)
 {
     EXPECT_EQ(build({"s:Name:Foo", "ad:List:{1,2}"}).text,
               "{\n  \"Name\": \"Foo\",\n  \"List\": [\n    1,\n    2\n  ]\n}");
+    // Escaped quotes stay inside their string, words in it stay words.
+    EXPECT_EQ(
+        build({"s:quote:say \"hi\" now", "s:word:say \"NaN\" \xC3\xA9"}).text,
+        "{\n  \"quote\": \"say \\\"hi\\\" now\",\n"
+        "  \"word\": \"say \\\"NaN\\\" \xC3\xA9\"\n}");
     const std::time_t before = std::time(nullptr);
     const Result result = build({"s:Name:Foo", "d:Size:1"}, "Structure");
     const std::time_t after = std::time(nullptr);

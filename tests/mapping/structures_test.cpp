@@ -123,8 +123,12 @@ TEST(EventLogMapping, DescriptorsAndTheMemoryMappedLog)
         QVM_RC_FAILED);
     // Header at offset 16 + 9 = 25 (16 bytes), data right after it.
     auto log = StructureBuilder(15, 57, 0x0F).u16(4, 32).u16(6, 9).u16(8, 25);
-    log.u8(10, 3).u8(20, 1).u8(21, 1).u8(22, 2).u8(23, 2).u8(24, 0);
+    // The descriptor's two bytes differ from each other and from byte 22.
+    log.u8(10, 3).u8(20, 1).u8(21, 1).u8(22, 2).u8(23, 4).u8(24, 1);
     const auto memory = mapped(log.u8(25 + 15, 0x21), v(3, 0));
     EXPECT_EQ(memory.status, 0);
+    EXPECT_THAT(memory.fields, Contains("d:System Event Log Type:4"));
+    EXPECT_THAT(memory.fields,
+                Contains("d:Event Log Variable Data Format Types:1"));
     EXPECT_THAT(memory.fields, Contains("d:HeaderRevision:33"));
 }

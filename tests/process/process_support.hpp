@@ -50,18 +50,15 @@ inline std::string readFile(const std::string& path)
     return text.str();
 }
 
-inline pid_t readPid(const std::string& path)
-{
-    return static_cast<pid_t>(std::atoi(readFile(path).c_str()));
-}
-
 // The captured texts with every process id after "PID " replaced by "N" (a
-// 0 stays).
-inline std::vector<std::string> textsWithoutPids(const LogCapture& log)
+// 0 stays), after checking that each line is a user-facility debug line.
+inline std::vector<std::string> tracedTexts(const LogCapture& log)
 {
     std::vector<std::string> texts;
     for (const auto& line : log.lines())
     {
+        EXPECT_EQ(line.facility, 8) << line;
+        EXPECT_EQ(line.priority, 7) << line;
         std::string text = line.text;
         for (auto at = text.find("PID "); at != std::string::npos;
              at = text.find("PID ", at + 1))
@@ -77,17 +74,6 @@ inline std::vector<std::string> textsWithoutPids(const LogCapture& log)
     return texts;
 }
 
-// The same, after checking that each line is a user-facility debug line.
-inline std::vector<std::string> tracedTexts(const LogCapture& log)
-{
-    for (const auto& line : log.lines())
-    {
-        EXPECT_EQ(line.facility, 8) << line;
-        EXPECT_EQ(line.priority, 7) << line;
-    }
-    return textsWithoutPids(log);
-}
-
 // True when the test process has no child at all, ended or running.
 inline bool noChildrenLeft()
 {
@@ -99,5 +85,9 @@ inline bool noChildrenLeft()
 // executable interposes kill() to record it.
 std::vector<std::pair<pid_t, int>> killCalls();
 void clearKillCalls();
+
+// Makes the next waitpid() of the test process fail with ECHILD, as when
+// another part of the program has reaped the child.
+void failNextWaitWithNoChild();
 
 } // namespace qvmtest::process

@@ -232,7 +232,8 @@ TEST(SmbiosInitTest, FieldsFromTheFirstStructureThatHasThem)
     table.add(StructureBuilder(0, 24, 0).u8(20, 7).u8(21, 7))
         .add(StructureBuilder(1, 8, 1).string(7, "S1"))
         .add(StructureBuilder(1, 8, 2).string(5, "P2").string(7, "S2"))
-        .add(StructureBuilder(0, 24, 3).string(5, "3.2").u8(20, 3).u8(21, 2));
+        .add(StructureBuilder(0, 24, 3).string(5, "3.2").u8(20, 3).u8(21, 2))
+        .add(StructureBuilder(1, 8, 4).string(5, "P4").string(7, "S4"));
     LoadedTable loaded(table);
     ASSERT_EQ(loaded.status(), QVM_RC_SUCCESS);
     EXPECT_EQ(GetSmbiosMajorVersion(), 3U);

@@ -1,6 +1,6 @@
 #include "smbios/decode/decoders.hpp"
 #include "smbios/decode/field_emit.hpp"
-#include "smbios/decode/le_bytes.hpp"
+#include "smbios/little_endian.hpp"
 
 namespace qvm::decode
 {

@@ -2,7 +2,7 @@
 // variable data of each record.
 #include "qvmclient.h"
 #include "smbios/decode/field_emit.hpp"
-#include "smbios/decode/le_bytes.hpp"
+#include "smbios/little_endian.hpp"
 
 #include <algorithm>
 #include <cstdint>

@@ -3,7 +3,7 @@
 // bank connections.
 #include "qvmclient.h"
 #include "smbios/decode/field_emit.hpp"
-#include "smbios/decode/le_bytes.hpp"
+#include "smbios/little_endian.hpp"
 
 #include <cstdint>
 

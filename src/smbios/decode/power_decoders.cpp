@@ -2,8 +2,8 @@
 // supply characteristics of a system power supply (type 39).
 #include "qvmclient.h"
 #include "smbios/decode/field_emit.hpp"
-#include "smbios/decode/le_bytes.hpp"
 #include "smbios/decode/value_table.hpp"
+#include "smbios/little_endian.hpp"
 
 #include <cstdint>
 #include <cstdio>

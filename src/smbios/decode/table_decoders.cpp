@@ -2,8 +2,8 @@
 // table, what the table means and which bits of the argument it reports.
 // The few with a rule of their own follow the rows.
 #include "smbios/decode/field_emit.hpp"
-#include "smbios/decode/le_bytes.hpp"
 #include "smbios/decode/table_decoder.hpp"
+#include "smbios/little_endian.hpp"
 
 namespace qvm::decode
 {

@@ -1,0 +1,191 @@
+// Transcripts: files of call lines, each followed by what the call gave,
+// indented two blanks. A runner replays the calls and compares what they
+// give now with the file, or prints the file with the results filled in.
+// Lines starting with '#' and blank lines are kept as they are.
+#pragma once
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <istream>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qvmtest::transcript
+{
+
+// The arguments of a call line, blank-separated: words (numbers among
+// them), quoted texts with the escapes of quoted() ("x"*9 for nine x), or
+// null for a null text.
+class Args
+{
+  public:
+    explicit Args(std::istream& in)
+    {
+        for (char c; in >> std::ws, in.get(c);)
+        {
+            if (c != '"')
+            {
+                in.unget();
+                std::string word;
+                in >> word;
+                words_.push_back(word == "null" ? std::nullopt
+                                                : std::optional(word));
+                continue;
+            }
+            std::string text;
+            for (char d; in.get(d) && d != '"';)
+                text += d != '\\' ? d : escaped(in);
+            std::size_t times = 1;
+            if (in.peek() == '*')
+                in.ignore() >> times;
+            std::string repeated;
+            for (std::size_t i = 0; i < times; ++i)
+                repeated += text;
+            words_.emplace_back(repeated);
+        }
+    }
+
+    const char* text(std::size_t i) const
+    {
+        return words_.at(i) ? words_.at(i)->c_str() : nullptr;
+    }
+    int64_t number(std::size_t i) const
+    {
+        return std::stoll(*words_.at(i), nullptr, 0);
+    }
+    uint64_t unsignedNumber(std::size_t i) const
+    {
+        return std::stoull(*words_.at(i), nullptr, 0);
+    }
+    std::size_t size() const { return words_.size(); }
+    // Arguments from on as a null-terminated argument vector.
+    std::vector<char*> argv(std::size_t from) const
+    {
+        std::vector<char*> out;
+        for (std::size_t i = from; i < words_.size(); ++i)
+            out.push_back(const_cast<char*>(text(i)));
+        out.push_back(nullptr);
+        return out;
+    }
+
+    // Copies text i into a fixed field: cut to fit, terminated only when
+    // there is room.
+    template <std::size_t N> void fill(char (&field)[N], std::size_t i) const
+    {
+        const std::string& value = *words_.at(i);
+        std::memset(field, 0, N);
+        std::memcpy(field, value.data(), std::min(N, value.size()));
+    }
+
+  private:
+    static char escaped(std::istream& in)
+    {
+        const char c = static_cast<char>(in.get());
+        if (c == 'n')
+            return '\n';
+        if (c != 'x')
+            return c;
+        char hex[3] = {};
+        in.read(hex, 2);
+        return static_cast<char>(std::stoi(hex, nullptr, 16));
+    }
+
+    std::vector<std::optional<std::string>> words_;
+};
+
+// What one call line gives, as result lines without their indentation.
+using Replay = std::function<std::vector<std::string>(const std::string&)>;
+
+// text between double quotes, with quotes and backslashes escaped and
+// other bytes outside printable ASCII as \n or \xNN, so that trailing
+// blanks stay visible and the file stays plain text.
+inline std::string quoted(const std::string& text)
+{
+    std::string out = "\"";
+    for (const char c : text)
+    {
+        if (c == '"' || c == '\\')
+            out += '\\';
+        if (c == '\n')
+            out += "\\n";
+        else if (static_cast<unsigned char>(c) < 0x20 ||
+                 static_cast<unsigned char>(c) >= 0x7F)
+        {
+            static const char kHex[] = "0123456789abcdef";
+            out += "\\x";
+            out += kHex[(c >> 4) & 0xF];
+            out += kHex[c & 0xF];
+        }
+        else
+            out += c;
+    }
+    return out + '"';
+}
+
+// The file's lines with each call's results replaced by what it gives now.
+inline std::vector<std::string> replay(std::istream& in, const Replay& call)
+{
+    std::vector<std::string> out;
+    for (std::string line; std::getline(in, line);)
+    {
+        if (line.rfind("  ", 0) == 0)
+            continue; // a result of the call above: given again below
+        out.push_back(line);
+        if (line.empty() || line[0] == '#')
+            continue;
+        for (const std::string& result : call(line))
+            out.push_back("  " + result);
+    }
+    return out;
+}
+
+// Reports the first differing lines of the file at path; false if any.
+inline bool matches(const std::vector<std::string>& now,
+                    const std::string& path, std::ostream& report)
+{
+    std::ifstream in(path);
+    std::vector<std::string> expected;
+    for (std::string line; std::getline(in, line);)
+        expected.push_back(line);
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < std::max(now.size(), expected.size()); ++i)
+    {
+        const std::string want = i < expected.size() ? expected[i] : "<end>";
+        const std::string got = i < now.size() ? now[i] : "<end>";
+        if (want != got && ++differing <= 20)
+            report << path << ":" << i + 1 << ": expected " << want
+                   << "\n    got " << got << "\n";
+    }
+    if (differing > 0)
+        report << differing << " lines differ\n";
+    return differing == 0;
+}
+
+// Replays the file at path and compares, or writes the file with the
+// results filled in to writeTo ("-" for standard output) when it is set.
+// The exit status of a runner.
+inline int run(const std::string& path, const char* writeTo, const Replay& call)
+{
+    std::ifstream in(path);
+    if (!in)
+    {
+        std::cerr << "cannot read " << path << "\n";
+        return 2;
+    }
+    const std::vector<std::string> now = replay(in, call);
+    if (writeTo == nullptr)
+        return matches(now, path, std::cout) ? 0 : 1;
+    std::ofstream file;
+    if (std::string(writeTo) != "-")
+        file.open(writeTo);
+    std::ostream& out = file.is_open() ? file : std::cout;
+    for (const std::string& line : now)
+        out << line << "\n";
+    return out ? 0 : 2;
+}
+
+} // namespace qvmtest::transcript
