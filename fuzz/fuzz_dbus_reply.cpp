@@ -9,10 +9,9 @@
 // partial, serialises to strict JSON.
 #include "common/handles.hpp"
 #include "fuzz_support.hpp"
-#include "json_dbus.hpp"
+#include "message_from_bytes.hpp"
 #include "qvmclient.h"
 #include "strict_json.hpp"
-#include "support/local_bus.hpp"
 
 #include <cstdint>
 #include <cstdlib>
@@ -30,12 +29,9 @@ namespace
 using qvmfuzz::ByteSource;
 using qvmfuzz::require;
 
-constexpr int kMaxDepth = 10;
-// Arrays stop growing past kMaxBody; a body past kMaxMessage is not sent,
-// since it must fit the socket's buffer in one write.
-constexpr std::size_t kMaxBody = 32 * 1024;
+// A body past kMaxMessage is not sent, since it must fit the socket's
+// buffer in one write.
 constexpr std::size_t kMaxMessage = 128 * 1024;
-constexpr std::string_view kBasicTypes = "ybnqiuxtdsogh";
 
 // Reply signatures; "?" stands for a generated complete type ("?" right
 // after "{" for a basic one).
@@ -44,167 +40,23 @@ constexpr const char* kShapes[] = {
     "a{?v}", "?",     "??",    "",
 };
 
-class Generator
+// Reply signatures built on the shared value writer's complete types.
+std::string replySignature(qvmfuzz::WireValues& values, ByteSource& in)
 {
-  public:
-    explicit Generator(ByteSource& in) : in_(in) {}
-
-    std::string signature()
+    std::string out;
+    const std::string_view shape =
+        kShapes[in.byte() % (sizeof kShapes / sizeof *kShapes)];
+    for (std::size_t i = 0; i < shape.size(); ++i)
     {
-        std::string out;
-        const std::string_view shape =
-            kShapes[in_.byte() % (sizeof kShapes / sizeof *kShapes)];
-        for (std::size_t i = 0; i < shape.size(); ++i)
-        {
-            if (shape[i] != '?')
-                out.push_back(shape[i]);
-            else if (i > 0 && shape[i - 1] == '{')
-                out.push_back(basicType());
-            else
-                out += type(1);
-        }
-        return out;
+        if (shape[i] != '?')
+            out.push_back(shape[i]);
+        else if (i > 0 && shape[i - 1] == '{')
+            out.push_back(values.basicType());
+        else
+            out += values.type(1);
     }
-
-    // Writes one value of the complete type at sig[at]; the position after
-    // that type.
-    std::size_t value(const std::string& sig, std::size_t at, int depth)
-    {
-        switch (const char t = sig[at])
-        {
-            case 'y':
-                body_.byte(in_.byte());
-                return at + 1;
-            case 'b': // now and then neither 0 nor 1
-                body_.u32(in_.byte() % 8 == 7 ? in_.byte() : in_.byte() & 1);
-                return at + 1;
-            case 'n':
-            case 'q':
-                body_.u16(static_cast<uint16_t>(in_.number(2)));
-                return at + 1;
-            case 'i':
-            case 'u':
-            case 'h':
-                body_.u32(static_cast<uint32_t>(in_.number(4)));
-                return at + 1;
-            case 'x':
-            case 't':
-            case 'd':
-                body_.u64(in_.number(8));
-                return at + 1;
-            case 's':
-            case 'o':
-                body_.string(text(t));
-                return at + 1;
-            case 'g':
-                body_.signature(text(t));
-                return at + 1;
-            case 'v':
-            {
-                const std::string inner = type(depth + 1);
-                body_.signature(inner);
-                value(inner, 0, depth + 1);
-                return at + 1;
-            }
-            case 'a':
-                return array(sig, at, depth);
-            default: // ( or {
-            {
-                const char close = t == '(' ? ')' : '}';
-                body_.beginStruct();
-                std::size_t next = at + 1;
-                while (sig[next] != close)
-                    next = value(sig, next, depth + 1);
-                return next + 1;
-            }
-        }
-    }
-
-    qvmtest::WireBody& body() { return body_; }
-
-  private:
-    char basicType() { return kBasicTypes[in_.byte() % kBasicTypes.size()]; }
-
-    // A complete type, kept small enough for a signature's 255 bytes.
-    std::string type(int depth)
-    {
-        const uint8_t pick = in_.byte();
-        if (depth >= kMaxDepth || budget_ <= 0 || pick % 2 == 0)
-        {
-            --budget_;
-            return std::string(1, basicType());
-        }
-        budget_ -= 2;
-        switch (pick / 2 % 4)
-        {
-            case 0:
-                return "v";
-            case 1:
-                return "a" + type(depth + 1);
-            case 2:
-                return std::string("a{") + basicType() + type(depth + 1) + "}";
-            default:
-            {
-                std::string members = "(";
-                for (int n = 1 + in_.byte() % 3; n > 0; --n)
-                    members += type(depth + 1);
-                return members + ")";
-            }
-        }
-    }
-
-    // Mostly names that repeat (so keys collide) and valid paths; else raw
-    // bytes, which may be invalid UTF-8 or hold a zero.
-    std::string text(char type)
-    {
-        static constexpr const char* kNames[] = {
-            "A", "B", "Present", "PrettyName", "", "x.y.Z", "/", "/a/b"};
-        static constexpr const char* kSignatures[] = {"s", "a{sv}", "", "(",
-                                                      "aaa"};
-        const uint8_t pick = in_.byte();
-        if (pick % 4 != 3)
-        {
-            if (type == 'o')
-                return pick % 2 ? "/" : "/a/b";
-            if (type == 'g')
-                return kSignatures[pick % 5];
-            return kNames[pick % 8];
-        }
-        std::string raw;
-        for (int n = in_.byte() % 8; n > 0; --n)
-            raw.push_back(static_cast<char>(in_.byte()));
-        return raw;
-    }
-
-    static std::size_t alignment(char type)
-    {
-        if (std::string_view("ygv").find(type) != std::string_view::npos)
-            return 1;
-        if (type == 'n' || type == 'q')
-            return 2;
-        if (std::string_view("xtd({").find(type) != std::string_view::npos)
-            return 8;
-        return 4;
-    }
-
-    std::size_t array(const std::string& sig, std::size_t at, int depth)
-    {
-        const auto mark = body_.beginArray(alignment(sig[at + 1]));
-        int count = in_.byte() % 4;
-        if (in_.exhausted() || body_.bytes().size() > kMaxBody)
-            count = 0;
-        for (; count > 0; --count)
-            value(sig, at + 1, depth + 1);
-        body_.endArray(mark);
-        return at + 1 +
-               standin::completeTypeLength(
-                   std::string_view(sig).substr(at + 1));
-    }
-
-    ByteSource& in_;
-    qvmtest::WireBody body_;
-    int budget_ = 60;
-};
+    return out;
+}
 
 // The entries of an a{s...} array: each key and, for the reply's own
 // entries, the entries of the value when it is such an array too.
@@ -358,38 +210,25 @@ void readWith(sd_bus_message* m, Reader reader, Check check,
         check(document.get(), entries);
 }
 
-std::unique_ptr<qvmtest::LocalBus>& localBus()
-{
-    static std::unique_ptr<qvmtest::LocalBus> bus;
-    return bus;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {
     ByteSource in(data, size);
-    Generator generator(in);
-    const std::string signature = generator.signature();
+    qvmfuzz::WireValues values(in);
+    const std::string signature = replySignature(values, in);
     for (std::size_t at = 0; at < signature.size();)
-        at = generator.value(signature, at, 0);
-    std::string& body = generator.body().bytes();
+        at = values.value(signature, at, 0);
+    std::string& body = values.body().bytes();
     if (body.size() > kMaxMessage)
         return 0;
     const bool damaged = !body.empty() && in.byte() % 16 == 15;
     if (damaged)
         body[in.number(2) % body.size()] ^= static_cast<char>(in.byte() | 1);
 
-    auto& bus = localBus();
-    if (!bus)
-        bus = std::make_unique<qvmtest::LocalBus>();
-    require(bus->ready());
-    const qvm::MessagePtr reply = bus->receive(signature, generator.body());
+    const qvm::MessagePtr reply = qvmfuzz::receive(signature, values.body());
     if (!reply)
-    {
-        bus.reset(); // a dropped message may leave the connection behind
         return 0;
-    }
     const Entries entries = KeyLister(reply.get()).entries();
     readWith(reply.get(), make_JSON_object_from_GetAllReply, checkProperties,
              entries, damaged);

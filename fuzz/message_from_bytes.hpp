@@ -1,157 +1,208 @@
-// D-Bus messages built from fuzz input, for the readers of what another
-// process sends. The bytes (a ByteSource) are read in order: values as the
-// signature asks for them (numbers little-endian at their width, a string as a
-// length byte and that many bytes, an array as a count byte, a variant as its
-// signature string and then its value). Missing bytes read as zero.
+// D-Bus messages made from fuzz input, for the readers of what another
+// process sends. The bytes (a ByteSource) are read in order and written as
+// raw wire values of a signature, so that a message may hold what sd-bus
+// would refuse to append (strings that are not UTF-8, booleans other than
+// 0 and 1, doubles that are not finite): nested arrays, variants with
+// generated types, dict entries and structs. Missing bytes read as zero.
 #pragma once
 
 #include "common/handles.hpp"
 #include "fuzz_support.hpp"
 #include "json_dbus.hpp"
+#include "support/local_bus.hpp"
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <sys/socket.h>
-#include <systemd/sd-bus.h>
 
 namespace qvmfuzz
 {
 
-// Appends the values of a signature to a message. Anything sd-bus refuses
-// (a malformed signature, a string that is not UTF-8, a file descriptor)
-// makes the whole message fail.
-class MessageFiller
+inline constexpr int kMaxDepth = 10;
+// Arrays stop growing past kMaxBody.
+inline constexpr std::size_t kMaxBody = 32 * 1024;
+inline constexpr std::string_view kBasicTypes = "ybnqiuxtdsogh";
+
+// Writes values of complete types, and makes up such types, from the input.
+class WireValues
 {
   public:
-    MessageFiller(ByteSource& in, sd_bus_message* message)
-        : in_(in), message_(message)
-    {
-    }
+    explicit WireValues(ByteSource& in) : in_(in) {}
 
-    bool fill(std::string_view signature)
+    // Writes one value of the complete type at sig[at]; the position after
+    // that type.
+    std::size_t value(const std::string& sig, std::size_t at, int depth)
     {
-        while (!signature.empty())
-            if (!complete(signature))
-                return false;
-        return true;
-    }
-
-  private:
-    // Arrays in arrays would multiply without a bound on the values.
-    static constexpr int kMaxValues = 512;
-    static constexpr int kMaxElements = 5;
-
-    // Appends one value of the complete type at the front of signature and
-    // removes that type from it.
-    bool complete(std::string_view& signature)
-    {
-        const std::size_t length = standin::completeTypeLength(signature);
-        if (length == 0 || --budget_ < 0)
-            return false;
-        const char kind = signature[0];
-        const std::string_view type = signature.substr(0, length);
-        signature.remove_prefix(length);
-        switch (kind)
-        {
-            case 'a':
-                return container('a', std::string(type.substr(1)),
-                                 in_.byte() % (kMaxElements + 1));
-            case '(':
-            case '{':
-                return container(kind == '(' ? 'r' : 'e',
-                                 std::string(type.substr(1, length - 2)), 1);
-            case 'v':
-                return container('v', in_.text(), 1);
-            default:
-                return basic(kind);
-        }
-    }
-
-    bool container(char kind, const std::string& contents, int repeat)
-    {
-        if (sd_bus_message_open_container(message_, kind, contents.c_str()) < 0)
-            return false;
-        // An array repeats its element type; a struct, dictionary entry or
-        // variant holds its contents once.
-        for (int i = 0; i < repeat; ++i)
-            if (!fill(contents))
-                return false;
-        return sd_bus_message_close_container(message_) >= 0;
-    }
-
-    bool basic(char kind)
-    {
-        std::string text;
-        uint64_t number = 0;
-        const void* value = &number;
-        switch (kind)
+        switch (const char t = sig[at])
         {
             case 'y':
-                number = in_.number(1);
-                break;
-            case 'b':
-                number = in_.byte() & 1;
-                break;
+                body_.byte(in_.byte());
+                return at + 1;
+            case 'b': // now and then neither 0 nor 1
+                body_.u32(in_.byte() % 8 == 7 ? in_.byte() : in_.byte() & 1);
+                return at + 1;
             case 'n':
             case 'q':
-                number = in_.number(2);
-                break;
+                body_.u16(static_cast<uint16_t>(in_.number(2)));
+                return at + 1;
             case 'i':
             case 'u':
-                number = in_.number(4);
-                break;
+            case 'h':
+                body_.u32(static_cast<uint32_t>(in_.number(4)));
+                return at + 1;
             case 'x':
             case 't':
             case 'd':
-                number = in_.number(8);
-                break;
+                body_.u64(in_.number(8));
+                return at + 1;
             case 's':
             case 'o':
+                body_.string(text(t));
+                return at + 1;
             case 'g':
-                text = in_.text();
-                value = text.c_str();
-                break;
-            default:
-                return false;
+                body_.signature(text(t));
+                return at + 1;
+            case 'v':
+            {
+                const std::string inner = type(depth + 1);
+                body_.signature(inner);
+                value(inner, 0, depth + 1);
+                return at + 1;
+            }
+            case 'a':
+                return array(sig, at, depth);
+            default: // ( or {
+            {
+                const char close = t == '(' ? ')' : '}';
+                body_.beginStruct();
+                std::size_t next = at + 1;
+                while (sig[next] != close)
+                    next = value(sig, next, depth + 1);
+                return next + 1;
+            }
         }
-        // sd-bus reads each basic value at its own width from the start of
-        // number, which is little-endian here.
-        return sd_bus_message_append_basic(message_, kind, value) >= 0;
+    }
+
+    qvmtest::WireBody& body() { return body_; }
+
+    char basicType() { return kBasicTypes[in_.byte() % kBasicTypes.size()]; }
+
+    // A complete type, kept small enough for a signature's 255 bytes.
+    std::string type(int depth)
+    {
+        const uint8_t pick = in_.byte();
+        if (depth >= kMaxDepth || budget_ <= 0 || pick % 2 == 0)
+        {
+            --budget_;
+            return std::string(1, basicType());
+        }
+        budget_ -= 2;
+        switch (pick / 2 % 4)
+        {
+            case 0:
+                return "v";
+            case 1:
+                return "a" + type(depth + 1);
+            case 2:
+                return std::string("a{") + basicType() + type(depth + 1) + "}";
+            default:
+            {
+                std::string members = "(";
+                for (int n = 1 + in_.byte() % 3; n > 0; --n)
+                    members += type(depth + 1);
+                return members + ")";
+            }
+        }
+    }
+
+  private:
+    // Mostly names that repeat (so keys collide) and valid paths; else raw
+    // bytes, which may be invalid UTF-8 or hold a zero.
+    std::string text(char type)
+    {
+        static constexpr const char* kNames[] = {
+            "A", "B", "Present", "PrettyName", "", "x.y.Z", "/", "/a/b"};
+        static constexpr const char* kSignatures[] = {"s", "a{sv}", "", "(",
+                                                      "aaa"};
+        const uint8_t pick = in_.byte();
+        if (pick % 4 != 3)
+        {
+            if (type == 'o')
+                return pick % 2 ? "/" : "/a/b";
+            if (type == 'g')
+                return kSignatures[pick % 5];
+            return kNames[pick % 8];
+        }
+        std::string raw;
+        for (int n = in_.byte() % 8; n > 0; --n)
+            raw.push_back(static_cast<char>(in_.byte()));
+        return raw;
+    }
+
+    static std::size_t alignment(char type)
+    {
+        if (std::string_view("ygv").find(type) != std::string_view::npos)
+            return 1;
+        if (type == 'n' || type == 'q')
+            return 2;
+        if (std::string_view("xtd({").find(type) != std::string_view::npos)
+            return 8;
+        return 4;
+    }
+
+    std::size_t array(const std::string& sig, std::size_t at, int depth)
+    {
+        const auto mark = body_.beginArray(alignment(sig[at + 1]));
+        int count = in_.byte() % 4;
+        if (in_.exhausted() || body_.bytes().size() > kMaxBody)
+            count = 0;
+        for (; count > 0; --count)
+            value(sig, at + 1, depth + 1);
+        body_.endArray(mark);
+        return at + 1 +
+               standin::completeTypeLength(
+                   std::string_view(sig).substr(at + 1));
     }
 
     ByteSource& in_;
-    sd_bus_message* message_;
-    int budget_ = kMaxValues;
+    qvmtest::WireBody body_;
+    int budget_ = 60;
 };
 
-// A sealed message whose body follows signature, read from in; null when
-// sd-bus refuses it.
+// The message received over a local connection with body as the values
+// of signature; null when sd-bus refuses it.
+inline qvm::MessagePtr receive(const std::string& signature,
+                               const qvmtest::WireBody& body)
+{
+    static std::unique_ptr<qvmtest::LocalBus> bus;
+    if (!bus)
+        bus = std::make_unique<qvmtest::LocalBus>();
+    require(bus->ready());
+    qvm::MessagePtr message = bus->receive(signature, body);
+    if (!message)
+        bus.reset(); // a dropped message may leave the connection behind
+    return message;
+}
+
+// A received message whose body follows signature, its values read from
+// in; null when the signature is malformed or sd-bus refuses the message.
 inline qvm::MessagePtr messageFromBytes(std::string_view signature,
                                         ByteSource& in)
 {
-    // Messages need a started bus; this one only ever builds them.
-    static sd_bus* const bus = []
+    for (std::string_view rest = signature; !rest.empty();)
     {
-        int pair[2] = {-1, -1};
-        sd_bus* made = nullptr;
-        if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair) < 0 ||
-            sd_bus_new(&made) < 0 ||
-            sd_bus_set_fd(made, pair[0], pair[0]) < 0 || sd_bus_start(made) < 0)
-            __builtin_trap();
-        return made;
-    }();
-    static uint64_t cookie = 0;
-    sd_bus_message* raw = nullptr;
-    if (sd_bus_message_new_method_call(bus, &raw, "net.qvmclient.Fuzz", "/",
-                                       "net.qvmclient.Fuzz", "Reply") < 0)
-        return nullptr;
-    qvm::MessagePtr message(raw);
-    if (!MessageFiller(in, raw).fill(signature) ||
-        sd_bus_message_seal(raw, ++cookie, 0) < 0)
-        return nullptr;
-    return message;
+        const std::size_t length = standin::completeTypeLength(rest);
+        if (length == 0)
+            return nullptr;
+        rest.remove_prefix(length);
+    }
+    const std::string types(signature);
+    WireValues values(in);
+    for (std::size_t at = 0; at < types.size();)
+        at = values.value(types, at, 0);
+    return receive(types, values.body());
 }
 
 } // namespace qvmfuzz

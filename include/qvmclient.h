@@ -76,8 +76,13 @@ extern "C" {
 
 /* ---- Records ----------------------------------------------------------- */
 
+/* Each record states its layout: size and member offsets in bytes, the same
+ * on every target or as 32-bit targets (the BMC's ARM) lay it out. */
+
 /** Arguments of the Save request, sent as (uuuss). The manager gives the
- * fields their meaning; texts must be zero-terminated within their arrays. */
+ * fields their meaning; texts must be zero-terminated within their arrays.
+ * Layout on every target: 368 bytes; value1 at 0, value2 at 4, value3 at 8,
+ * text1 at 12, text2 at 110. */
 typedef struct SaveRecord {
     /** @{ */
     /** Sent to the manager as they are. */
@@ -89,7 +94,9 @@ typedef struct SaveRecord {
     /** @} */
 } SaveRecord;
 
-/** Arguments of the Collect and Export requests, sent as (ussssss). */
+/** Arguments of the Collect and Export requests, sent as (ussssss).
+ * Layout on every target: 772 bytes; kind at 0, text1 at 4, text2 at 68,
+ * text3 at 132, text4 at 196, text5 at 260, text6 at 516. */
 typedef struct CollectRecord {
     /** 16 asks for the reply's number and text to be handed back. */
     uint32_t kind;
@@ -105,7 +112,9 @@ typedef struct CollectRecord {
 } CollectRecord;
 
 /** Ticket request, sent as (uuyyyyyysss) after QVM_TicketRequest() has
- * checked it. */
+ * checked it. Layout on every target: 296 bytes; version at 0, magic at 4,
+ * op at 8, sub at 9, param1 at 10, param2 at 11, param3 at 12, param4 at 13,
+ * text1 at 14, text2 at 23, text3 at 40. */
 typedef struct TicketRequestRecord {
     /** @{ */
     /** Must be 1 and 0x6E496B74 ("tkIn" in memory). */
@@ -131,7 +140,11 @@ typedef struct TicketRequestRecord {
 } TicketRequestRecord;
 
 /** Ticket reply, received as (uuttyyyyyysss) and copied in field by field;
- * texts are cut to fit and always zero-terminated. */
+ * texts are cut to fit and always zero-terminated. Layout on every target
+ * (64-bit values 8-byte aligned, as the ARM EABI has them too): 488 bytes;
+ * value1 at 0, value2 at 4, value3 at 8, value4 at 16, byte1 at 24, byte2 at
+ * 25, byte3 at 26, byte4 at 27, byte5 at 28, byte6 at 29, text1 at 30, text2
+ * at 128, text3 at 226. */
 typedef struct TicketReplyRecord {
     /** @{ */
     /** As the manager answered. */
@@ -156,28 +169,33 @@ typedef struct TicketReplyRecord {
 typedef char **TicketList;
 
 /** One field string of a structure being decoded. Nodes and texts are
- * heap blocks (malloc), released by whoever drains the list. */
+ * heap blocks (malloc), released by whoever drains the list. Layout on
+ * 32-bit targets: 8 bytes; next at 0, text at 4. */
 typedef struct FieldNode {
     struct FieldNode *next; /**< The next node, or null at the tail. */
     char *text;             /**< "tag:key:value". */
 } FieldNode;
 
 /** Ordered list of field strings; an empty list is all zero. One thread
- * at a time appends to a list. */
+ * at a time appends to a list. Layout on 32-bit targets: 12 bytes; count at
+ * 0, head at 4, tail at 8. */
 typedef struct FieldList {
     uint32_t count;  /**< Number of nodes. */
     FieldNode *head; /**< First node, or null. */
     FieldNode *tail; /**< Last node, or null. */
 } FieldList;
 
-/** One row of a value-to-text or bit-to-text table. */
+/** One row of a value-to-text or bit-to-text table. Layout on 32-bit
+ * targets: 8 bytes; code at 0, text at 4. */
 typedef struct ValueTextEntry {
     uint32_t code;    /**< The value (range in byte 1), or the bit number. */
     const char *text; /**< What it means. */
 } ValueTextEntry;
 
 /** BIOS information of the loaded SMBIOS table (GetBiosInfo()). The record
- * is the caller's (free()); its texts point into the table. */
+ * is the caller's (free()); its texts point into the table. Layout on 32-bit
+ * targets: 16 bytes; serial_number at 0, bios_version at 4, product_name at
+ * 8, major_release at 12, minor_release at 13. */
 typedef struct SmbiosBiosInfo {
     /** @{ */
     /** Strings of the system and BIOS structures, or null where missing;
@@ -194,7 +212,9 @@ typedef struct SmbiosBiosInfo {
     /** @} */
 } SmbiosBiosInfo;
 
-/** One entry of the FQDD map built from the type-225 structures. */
+/** One entry of the FQDD map built from the type-225 structures, packed.
+ * Layout on every target: 5 bytes; entry_byte0 at 0, handle at 1,
+ * entry_byte3 at 3, table_index at 4. */
 #pragma pack(push, 1)
 typedef struct FqddMapEntry {
     uint8_t entry_byte0; /**< The number of the descriptor's string. */

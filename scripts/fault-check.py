@@ -126,6 +126,19 @@ FAULTS = [
      '{21, "Socket LGA775"}', '{21, "Socket LGA 775"}'),
     ("system table text misspelt", "src/smbios/decode/tables_system.cpp",
      '{29, "Blade Enclosure"}', '{29, "Blade enclosure"}'),
+    ("subtree reader leaves one level too few on failure",
+     "src/inventory/subtree_reader.cpp",
+     "kInterfaceLevels = 3;", "kInterfaceLevels = 2;"),
+    ("GetAll waits the bus's default 25 seconds",
+     "src/inventory/inventory_walk.cpp",
+     "kBound = 5'000'000;", "kBound = 25'000'000;"),
+    ("signature-typed interface names end the subtree list",
+     "src/inventory/subtree_reader.cpp",
+     'std::string_view("sog")', 'std::string_view("so")'),
+    ("unsigned 64-bit value read as a double",
+     "src/inventory/basic_value.cpp",
+     "json_object_new_int64(static_cast<int64_t>(v.t))",
+     "json_object_new_double(static_cast<double>(v.t))"),
 ]
 
 

@@ -4,6 +4,9 @@
 #include "qvmclient.h"
 #include "smbios/decode/value_table.hpp"
 
+#include <algorithm>
+#include <limits>
+
 using qvm::FieldSink;
 using qvm::capi::intoList;
 
@@ -29,7 +32,11 @@ extern "C" uint32_t QueryTable(const ValueTextEntry* table, uint64_t count,
 {
     if (table == nullptr || text_out == nullptr)
         return QVM_RC_NOT_FOUND;
-    const char* text = qvm::decode::findText({table, count}, value);
+    // No table holds more entries than the address space; a larger count
+    // on a 32-bit target is cut to what can be addressed, not wrapped.
+    const auto entries = static_cast<std::size_t>(
+        std::min<uint64_t>(count, std::numeric_limits<std::size_t>::max()));
+    const char* text = qvm::decode::findText({table, entries}, value);
     if (text == nullptr)
         return QVM_RC_NOT_FOUND;
     *text_out = text;

@@ -10,10 +10,10 @@
 namespace
 {
 
-using qvm::log::kDebug;
-using qvm::log::kErr;
-using qvm::log::kUser;
-using qvm::log::kWarning;
+using qvm::facility::kUser;
+using qvm::priority::kDebug;
+using qvm::priority::kErr;
+using qvm::priority::kWarning;
 
 constexpr char kEventLogService[] = "xyz.openbmc_project.EventLogging";
 constexpr char kEventLogPath[] = "/xyz/openbmc_project/EventLogging";
@@ -23,11 +23,9 @@ constexpr char kEventLogInterface[] = "xyz.openbmc_project.EventLogging";
 constexpr uint8_t kRecordByte = 4;
 constexpr char kOrigin[] = "OBX.Embedded.1-1";
 
-constexpr uint64_t kWaitForever = UINT64_MAX;
-
 void logError(int priority, const char* format, const char* msgid, int r)
 {
-    QVM_Logger(kUser, priority, format, msgid, std::strerror(-r));
+    qvm::log(kUser, priority, format, msgid, std::strerror(-r));
 }
 
 // The record's arguments: the fixed header and msgid, then either an empty
@@ -62,18 +60,17 @@ bool appendRecord(sd_bus_message* m, const char* msgid, const char* types,
 // The call itself, once the message is built; the call's result or -1.
 int32_t send(sd_bus* bus, sd_bus_message* m, const char* msgid)
 {
-    QVM_Logger(kUser, kDebug, "Sending %s\n", msgid);
+    qvm::log(kUser, kDebug, "Sending %s\n", msgid);
     qvm::BusError error;
     sd_bus_message* raw = nullptr;
-    const int r = sd_bus_call(bus, m, kWaitForever, error.get(), &raw);
+    const int r = sd_bus_call(bus, m, qvm::kWaitForever, error.get(), &raw);
     const qvm::MessagePtr reply(raw);
     if (r < 0)
     {
         logError(kWarning, "Send failed for %s message: %s\n", msgid, r);
         return QVM_RC_FAILED;
     }
-    QVM_Logger(kUser, kDebug, "Send did not fail for %s return: %d\n", msgid,
-               r);
+    qvm::log(kUser, kDebug, "Send did not fail for %s return: %d\n", msgid, r);
     return r;
 }
 
@@ -81,10 +78,10 @@ int32_t send(sd_bus* bus, sd_bus_message* m, const char* msgid)
 
 extern "C" int32_t QVM_AddEventLog(const char* msgid, const char* types, ...)
 {
-    QVM_Logger(kUser, kDebug, "EVENTLOG record\n");
+    qvm::log(kUser, kDebug, "EVENTLOG record\n");
     if (types == nullptr || msgid == nullptr)
     {
-        QVM_Logger(kUser, kErr, "types or msgid are NULL pointers\n");
+        qvm::log(kUser, kErr, "types or msgid are NULL pointers\n");
         return QVM_RC_INVALID_REQUEST;
     }
     const qvm::BusPtr bus = qvm::defaultBus();
@@ -97,11 +94,11 @@ extern "C" int32_t QVM_AddEventLog(const char* msgid, const char* types, ...)
     const qvm::MessagePtr message(raw);
     if (r < 0)
     {
-        QVM_Logger(kUser, kErr, "Failed to  create new message: %s\n",
-                   std::strerror(-r));
+        qvm::log(kUser, kErr, "Failed to  create new message: %s\n",
+                 std::strerror(-r));
         return QVM_RC_FAILED;
     }
-    QVM_Logger(kUser, kDebug, "types %s\n", types);
+    qvm::log(kUser, kDebug, "types %s\n", types);
 
     va_list args;
     va_start(args, types);
@@ -109,6 +106,6 @@ extern "C" int32_t QVM_AddEventLog(const char* msgid, const char* types, ...)
     va_end(args);
     const int32_t result =
         appended ? send(bus.get(), message.get(), msgid) : QVM_RC_FAILED;
-    QVM_Logger(kUser, kDebug, "EVENTLOG record done\n");
+    qvm::log(kUser, kDebug, "EVENTLOG record done\n");
     return result;
 }

@@ -9,8 +9,8 @@ BusPtr defaultBus()
     const int r = sd_bus_default(&bus);
     if (r < 0)
     {
-        QVM_Logger(log::kUser, log::kErr,
-                   "Failed to connect to system bus: %s\n", std::strerror(-r));
+        qvm::log(facility::kUser, priority::kErr,
+                 "Failed to connect to system bus: %s\n", std::strerror(-r));
         return nullptr;
     }
     return BusPtr(bus);
@@ -24,7 +24,7 @@ bool ManagerCallFrame::connect()
 
 int32_t managerStatus(int64_t status)
 {
-    QVM_rtn_decode(status);
+    logManagerStatus(status);
     return static_cast<int32_t>(static_cast<uint32_t>(status));
 }
 

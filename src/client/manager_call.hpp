@@ -40,7 +40,8 @@ class ManagerCallFrame
             return false;
         if (invoke(member, signature, args...) < 0)
         {
-            QVM_Logger(log::kUser, log::kErr, failureLine, error_.message());
+            qvm::log(facility::kUser, priority::kErr, failureLine,
+                     error_.message());
             return false;
         }
         return true;
@@ -74,8 +75,11 @@ class ManagerCallFrame
     BusError error_;
 };
 
-// The manager's 64-bit status as the request's result: logged through
-// QVM_rtn_decode, then its low 32 bits.
+// Logs the manager's wording for a status it names, else the status in hex.
+void logManagerStatus(int64_t status);
+
+// The manager's 64-bit status as the request's result: logged, then its
+// low 32 bits.
 int32_t managerStatus(int64_t status);
 
 } // namespace qvm

@@ -19,8 +19,8 @@ bool replyRead(int r)
 {
     if (r >= 0)
         return true;
-    QVM_Logger(log::kUser, log::kErr, "Failed to parse response message: %s\n",
-               std::strerror(-r));
+    qvm::log(facility::kUser, priority::kErr,
+             "Failed to parse response message: %s\n", std::strerror(-r));
     return false;
 }
 

@@ -1,5 +1,6 @@
 // Following the manager's state: PropertiesChanged matches with the caller's
 // handlers, and the loop that runs them.
+#include "common/handles.hpp"
 #include "common/log.hpp"
 #include "qvmclient.h"
 
@@ -9,19 +10,16 @@
 namespace
 {
 
-using qvm::log::kDebug;
-using qvm::log::kErr;
-using qvm::log::kUser;
-using qvm::log::kWarning;
+using qvm::facility::kUser;
+using qvm::priority::kDebug;
+using qvm::priority::kErr;
+using qvm::priority::kWarning;
 
 // Any sender: whoever emits on the manager's object is heard.
 constexpr char kManagerPropertiesRule[] =
     "path='/xyz/openbmc_project/QuorvaneManager1',"
     "interface='org.freedesktop.DBus.Properties',"
     "member='PropertiesChanged',type='signal'";
-
-// sd_bus_wait without a time limit.
-constexpr uint64_t kWaitForever = UINT64_MAX;
 
 } // namespace
 
@@ -31,14 +29,14 @@ extern "C" int32_t QVM_ClientSignalInit(const char* name,
 {
     if (name == nullptr || bus == nullptr)
         return QVM_RC_INVALID_REQUEST;
-    QVM_Logger(kUser, kDebug, "Signal %s\n", name);
+    qvm::log(kUser, kDebug, "Signal %s\n", name);
     // No slot: the match belongs to the connection and ends with it.
     const int r = sd_bus_add_match(bus, nullptr, kManagerPropertiesRule,
                                    handler, nullptr);
     if (r < 0)
     {
-        QVM_Logger(kUser, kErr, "Failed to register signal for %s : %s\n", name,
-                   std::strerror(-r));
+        qvm::log(kUser, kErr, "Failed to register signal for %s : %s\n", name,
+                 std::strerror(-r));
         return QVM_RC_FAILED;
     }
     return QVM_RC_SUCCESS;
@@ -49,23 +47,23 @@ extern "C" int32_t QVM_ClientSignalWait(sd_bus* bus)
     for (;;)
     {
         const int r = sd_bus_process(bus, nullptr);
-        QVM_Logger(kUser, kDebug, "Process returned: %d\n", r);
+        qvm::log(kUser, kDebug, "Process returned: %d\n", r);
         if (r < 0)
         {
-            QVM_Logger(kUser, kWarning, "Failed to  process requests bus: %s\n",
-                       std::strerror(-r));
+            qvm::log(kUser, kWarning, "Failed to  process requests bus: %s\n",
+                     std::strerror(-r));
             break;
         }
         if (r > 0)
             continue;
-        const int w = sd_bus_wait(bus, kWaitForever);
+        const int w = sd_bus_wait(bus, qvm::kWaitForever);
         if (w < 0)
         {
-            QVM_Logger(kUser, kWarning, "Failed to wait on bus: %s\n",
-                       std::strerror(-w));
+            qvm::log(kUser, kWarning, "Failed to wait on bus: %s\n",
+                     std::strerror(-w));
             break;
         }
     }
-    QVM_Logger(kUser, kDebug, "Processing stopped\n");
+    qvm::log(kUser, kDebug, "Processing stopped\n");
     return QVM_RC_FAILED;
 }

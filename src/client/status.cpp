@@ -1,3 +1,4 @@
+#include "client/manager_call.hpp"
 #include "common/log.hpp"
 #include "common/text.hpp"
 #include "qvmclient.h"
@@ -82,14 +83,18 @@ extern "C" int32_t QVM_StrErr(int32_t code, char** text)
     return *text == nullptr ? QVM_RC_NO_RESOURCES : QVM_RC_SUCCESS;
 }
 
-extern "C" int32_t QVM_rtn_decode(int64_t status)
+namespace qvm
+{
+
+void logManagerStatus(int64_t status)
 {
     const auto value = static_cast<uint64_t>(status);
     if (const char* line = managerStatusLine(value))
-        QVM_Logger(qvm::log::kUser, qvm::log::kDebug, "%s", line);
+        qvm::log(facility::kUser, priority::kDebug, "%s", line);
     else
-        QVM_Logger(qvm::log::kUser, qvm::log::kDebug,
-                   "Not translated return code: %llx\n",
-                   static_cast<unsigned long long>(value));
-    return QVM_RC_SUCCESS;
+        qvm::log(facility::kUser, priority::kDebug,
+                 "Not translated return code: %llx\n",
+                 static_cast<unsigned long long>(value));
 }
+
+} // namespace qvm

@@ -14,9 +14,9 @@ namespace qvm
 namespace
 {
 
-using log::kDebug;
-using log::kErr;
-using log::kUser;
+using facility::kUser;
+using priority::kDebug;
+using priority::kErr;
 
 // Empty reply texts leave the caller's field as it was.
 template <std::size_t N> void copyIfGiven(char (&field)[N], const char* text)
@@ -43,7 +43,7 @@ bool readReplyRecord(sd_bus_message* reply, TicketReplyRecord& record)
 
 bool logFailure(const char* format, int r)
 {
-    QVM_Logger(kUser, kErr, format, std::strerror(-r));
+    qvm::log(kUser, kErr, format, std::strerror(-r));
     return false;
 }
 
@@ -73,8 +73,8 @@ bool readReplyStrings(sd_bus_message* reply, std::vector<HeapString>& strings)
     }
     if (r < 0)
         return logFailure("Failed read response message string: %s\n", r);
-    QVM_Logger(kUser, kDebug, "read response message string count: %d\n",
-               static_cast<int>(strings.size()));
+    qvm::log(kUser, kDebug, "read response message string count: %d\n",
+             static_cast<int>(strings.size()));
     r = sd_bus_message_exit_container(reply);
     if (r < 0)
         return logFailure(

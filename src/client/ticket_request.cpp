@@ -24,10 +24,10 @@ extern "C" int32_t QVM_TicketRequest(const TicketRequestRecord* request,
                      texts.first, texts.second, texts.third);
     if (r < 0)
     {
-        QVM_Logger(qvm::log::kUser, qvm::log::kErr,
-                   "(ticket) Failed to issue method call(%d): %s -- OP:%d "
-                   "SUB:%d\n",
-                   -r, frame.errorMessage(), request->op, request->sub);
+        qvm::log(qvm::facility::kUser, qvm::priority::kErr,
+                 "(ticket) Failed to issue method call(%d): %s -- OP:%d "
+                 "SUB:%d\n",
+                 -r, frame.errorMessage(), request->op, request->sub);
         return QVM_RC_FAILED;
     }
     return qvm::readTicketReply(frame.reply(), *operation, *reply, list);

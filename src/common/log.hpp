@@ -1,14 +1,31 @@
-// Syslog numbering used by every log line of the library (QVM_Logger).
+// The library's log lines: syslog numbering and the one function that
+// writes them (QVM_Logger is its exported face).
 #pragma once
 
-namespace qvm::log
+#include <cstdarg>
+
+namespace qvm
 {
 
+namespace facility
+{
 inline constexpr int kUser = 8;    // LOG_USER: subsystems 1, 2, 5, 6
 inline constexpr int kDaemon = 24; // LOG_DAEMON: JSON document utilities
+} // namespace facility
 
+namespace priority
+{
 inline constexpr int kErr = 3;
 inline constexpr int kWarning = 4;
 inline constexpr int kDebug = 7;
+} // namespace priority
 
-} // namespace qvm::log
+// Writes one line with the given facility and priority; a line whose
+// priority the process's log mask drops costs nothing.
+void vlog(int facility, int priority, const char* format,
+          va_list args) noexcept;
+
+[[gnu::format(printf, 3, 4)]] void log(int facility, int priority,
+                                       const char* format, ...) noexcept;
+
+} // namespace qvm

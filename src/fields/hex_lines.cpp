@@ -53,13 +53,14 @@ void formatLine(const uint8_t* bytes, uint32_t count, char (&text)[kLineText])
 
 void appendHexLines(const uint8_t* data, uint32_t size, FieldSink& out)
 {
-    using namespace qvm::log;
+    using namespace qvm::facility;
+    using namespace qvm::priority;
     if (size == 0 || data == nullptr)
         return;
-    QVM_Logger(kUser, kDebug, "%s: Entered\n", kWho);
+    qvm::log(kUser, kDebug, "%s: Entered\n", kWho);
     const uint64_t lines = (uint64_t{size} + kLineBytes - 1) / kLineBytes;
-    QVM_Logger(kUser, kDebug, "%s: line count %d - Size %d", kWho,
-               static_cast<int>(lines), static_cast<int>(size));
+    qvm::log(kUser, kDebug, "%s: line count %d - Size %d", kWho,
+             static_cast<int>(lines), static_cast<int>(size));
     for (uint64_t offset = 0; offset < size; offset += kLineBytes)
     {
         const auto count = static_cast<uint32_t>(
@@ -71,7 +72,7 @@ void appendHexLines(const uint8_t* data, uint32_t size, FieldSink& out)
         formatLine(data + offset, count, value);
         out.hexLine(key, value);
     }
-    QVM_Logger(kUser, kDebug, "%s: Exit...Success\n", kWho);
+    qvm::log(kUser, kDebug, "%s: Exit...Success\n", kWho);
 }
 
 } // namespace qvm

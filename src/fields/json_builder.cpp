@@ -61,12 +61,6 @@ json_object* readElement(ValueKind kind, const char* begin, std::size_t size)
     return readValue(kind, text.get());
 }
 
-void addToArray(json_object* array, json_object* element)
-{
-    if (json_object_array_add(array, element) != 0)
-        json_object_put(element);
-}
-
 // Elements start after the first "{" and end at the next "," anywhere in
 // the rest of the text; the one with no "," after it ends at the next "}"
 // and is the last. A value with a "," after its closing "}" ("{1,2},3")
@@ -86,7 +80,7 @@ json_object* readArray(ValueKind kind, const char* value)
             end = std::strchr(begin, '}');
         if (end == nullptr)
             end = begin + std::strlen(begin);
-        addToArray(array, readElement(kind, begin,
+        addElement(array, readElement(kind, begin,
                                       static_cast<std::size_t>(end - begin)));
         if (last)
             return array;

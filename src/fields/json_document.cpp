@@ -24,14 +24,6 @@ json_object* timeText()
 
 } // namespace
 
-bool addMember(json_object* object, const char* key, json_object* value)
-{
-    if (json_object_object_add(object, key, value) == 0)
-        return true;
-    json_object_put(value);
-    return false;
-}
-
 JsonPtr wrapWithTime(const char* stampKey, const char* name, JsonPtr doc)
 {
     JsonPtr wrapper(json_object_new_object());

@@ -6,8 +6,8 @@
 namespace
 {
 
-using qvm::log::kDaemon;
-using qvm::log::kDebug;
+using qvm::facility::kDaemon;
+using qvm::priority::kDebug;
 
 bool isContainer(json_type type)
 {
@@ -21,7 +21,7 @@ int32_t teardown(json_object* doc);
 // apart stays visible in its parent.
 int32_t teardownObject(json_object* object)
 {
-    QVM_Logger(kDaemon, kDebug, "Object processing\n");
+    qvm::log(kDaemon, kDebug, "Object processing\n");
     lh_entry* entry = lh_table_head(json_object_get_object(object));
     while (entry != nullptr)
     {
@@ -31,19 +31,19 @@ int32_t teardownObject(json_object* object)
         const json_type type = json_object_get_type(value);
         if (isContainer(type))
         {
-            QVM_Logger(kDaemon, kDebug, "Recursive call for job type %d\n",
-                       static_cast<int>(type));
+            qvm::log(kDaemon, kDebug, "Recursive call for job type %d\n",
+                     static_cast<int>(type));
             if (teardown(value) == 0)
             {
-                QVM_Logger(kDaemon, kDebug, "delete after nested return %s\n",
-                           key);
+                qvm::log(kDaemon, kDebug, "delete after nested return %s\n",
+                         key);
                 json_object_object_del(object, key);
             }
         }
         else
         {
-            QVM_Logger(kDaemon, kDebug, "Object type %d delete %s\n",
-                       static_cast<int>(type), key);
+            qvm::log(kDaemon, kDebug, "Object type %d delete %s\n",
+                     static_cast<int>(type), key);
             json_object_object_del(object, key);
         }
         entry = next;
@@ -56,16 +56,16 @@ int32_t teardownObject(json_object* object)
 int32_t teardownArray(json_object* array)
 {
     const auto length = static_cast<int>(json_object_array_length(array));
-    QVM_Logger(kDaemon, kDebug, "Array delete %d\n", length);
+    qvm::log(kDaemon, kDebug, "Array delete %d\n", length);
     for (int index = length - 1; index >= 0; --index)
     {
-        QVM_Logger(kDaemon, kDebug, "Array delete index %d\n", index);
+        qvm::log(kDaemon, kDebug, "Array delete index %d\n", index);
         const int32_t rc = teardown(
             json_object_array_get_idx(array, static_cast<std::size_t>(index)));
         if (rc != 0)
-            QVM_Logger(kDaemon, kDebug, "nested delete return %d\n", rc);
+            qvm::log(kDaemon, kDebug, "nested delete return %d\n", rc);
     }
-    QVM_Logger(kDaemon, kDebug, "Array delete save idx %d\n", length - 1);
+    qvm::log(kDaemon, kDebug, "Array delete save idx %d\n", length - 1);
     // With an empty array the index wraps to SIZE_MAX, which json-c refuses.
     return json_object_array_del_idx(array,
                                      static_cast<std::size_t>(length - 1), 1);
@@ -76,16 +76,16 @@ int32_t teardown(json_object* doc)
     if (doc == nullptr)
         return QVM_RC_INVALID_REQUEST;
     const json_type type = json_object_get_type(doc);
-    QVM_Logger(kDaemon, kDebug, "Free Jobtype %d\n", static_cast<int>(type));
+    qvm::log(kDaemon, kDebug, "Free Jobtype %d\n", static_cast<int>(type));
     int32_t rc = 0;
     if (type == json_type_object)
         rc = teardownObject(doc);
     else if (type == json_type_array)
         rc = teardownArray(doc);
     else
-        QVM_Logger(kDaemon, kDebug, "Delete thing - %d\n",
-                   static_cast<int>(type));
-    QVM_Logger(kDaemon, kDebug, "Exit  return %d \n", rc);
+        qvm::log(kDaemon, kDebug, "Delete thing - %d\n",
+                 static_cast<int>(type));
+    qvm::log(kDaemon, kDebug, "Exit  return %d \n", rc);
     return rc;
 }
 

@@ -73,17 +73,40 @@ inline JsonPtr readReply(sd_bus_message* reply, ReplyReader reader)
     return result < 0 ? nullptr : std::move(owned);
 }
 
-// The property reader behind make_JSON_object_from_GetAllReply: converts an
-// a{sv} reply into {name: value, ...}, storing the object in out before
-// reading any value.
-int32_t make_JSON_object_from_message(sd_bus_message* reply, json_object** out);
+// Converts an a{sv} GetAll reply into {name: value, ...}, storing the
+// object in out before reading any value.
+int32_t readPropertiesReply(sd_bus_message* reply, json_object** out);
 
-// get_properties_from_node with the GetAll call's time-out (0: the bus's
-// default); when the call itself fails, callError receives its negative
-// errno.
+// Converts the object mapper's a{sa{sas}} GetSubTree reply into
+// {"Returned Objects": [{path: [{service: [interface, ...]}, ...]}, ...]}.
+int32_t readSubtreeReply(sd_bus_message* reply, json_object** out);
+
+// The object path a service name implies: "/" and the name with its dots
+// as slashes, on the heap.
+int32_t objectPathOf(const char* name, char** out);
+
+// GetAll of one interface as {interface: {...}}, waiting at most timeout
+// microseconds (0: the bus's default); when the call itself fails,
+// callError receives its negative errno. Path and interface default to
+// what the service name implies.
 int32_t readNodeProperties(sd_bus* bus, const char* service, const char* path,
                            const char* interface, json_object** out,
                            uint64_t timeout, int& callError);
+
+// How long each GetAll of the walk waits: the bus's own method-call
+// time-out, but at most 5 seconds, so that a hung service cannot hold the
+// walk for the bus's default 25.
+uint64_t getAllTimeout(sd_bus* bus) noexcept;
+
+// The object mapper's whole tree, as readSubtreeReply gives it.
+int32_t readObjectLists(sd_bus* bus, json_object** out);
+
+// Every object, service and interface of the tree with its properties, as
+// [service, path, {interface: {...}}] triples.
+int32_t readSystemObjects(sd_bus* bus, json_object** out);
+
+// One of the inventory daemon's file-path properties, on the heap.
+int32_t readInvdProperty(sd_bus* bus, const char* name, char** out);
 
 inline constexpr char kPropertiesInterface[] =
     "org.freedesktop.DBus.Properties";

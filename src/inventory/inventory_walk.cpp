@@ -68,17 +68,14 @@ struct ServiceName
     }
 };
 
-// The GetAll calls of one walk and the triples they give. Each call waits
-// at most kCallTimeout (less when the bus's own method-call time-out is
-// shorter); a service that lets one call time out is taken as hung and not
-// asked again in this walk, so every service costs at most one time-out.
+// The GetAll calls of one walk and the triples they give. A service that
+// lets one call time out is taken as hung and not asked again in this
+// walk, so every service costs at most one time-out.
 class Walk
 {
   public:
-    static constexpr uint64_t kCallTimeout = 5'000'000; // microseconds
-
     Walk(sd_bus* bus, json_object* triples)
-        : bus_(bus), triples_(triples), timeout_(callTimeout(bus))
+        : bus_(bus), triples_(triples), timeout_(qvm::getAllTimeout(bus))
     {
     }
 
@@ -102,15 +99,6 @@ class Walk
     }
 
   private:
-    static uint64_t callTimeout(sd_bus* bus)
-    {
-        uint64_t own = 0;
-        if (sd_bus_get_method_call_timeout(bus, &own) < 0 || own == 0 ||
-            own > kCallTimeout)
-            return kCallTimeout;
-        return own;
-    }
-
     // Appends [service, path, {interface: properties}] when GetAll
     // answers; a failing interface only drops its own triple.
     void collectInterface(const char* service, const char* path,
@@ -129,11 +117,17 @@ class Walk
                 hung_.push_back({service});
             return;
         }
-        json_object* triple = json_object_new_array();
-        json_object_array_add(triple, json_object_new_string(service));
-        json_object_array_add(triple, json_object_new_string(path));
-        json_object_array_add(triple, node);
-        json_object_array_add(triples_, triple);
+        // A triple the heap cannot hold is dropped whole, like one that
+        // failed.
+        qvm::JsonPtr owned(node);
+        qvm::JsonPtr triple(json_object_new_array());
+        qvm::JsonPtr serviceText(json_object_new_string(service));
+        qvm::JsonPtr pathText(json_object_new_string(path));
+        if (triple && serviceText && pathText &&
+            qvm::addElement(triple.get(), serviceText.release()) &&
+            qvm::addElement(triple.get(), pathText.release()) &&
+            qvm::addElement(triple.get(), owned.release()))
+            qvm::addElement(triples_, triple.release());
     }
 
     sd_bus* bus_;
@@ -144,36 +138,45 @@ class Walk
 
 } // namespace
 
-extern "C" int32_t get_object_lists(sd_bus* bus, json_object** out)
+namespace qvm
 {
-    if (out == nullptr)
-        return QVM_RC_INVALID_REQUEST;
+
+uint64_t getAllTimeout(sd_bus* bus) noexcept
+{
+    constexpr uint64_t kBound = 5'000'000; // microseconds
+    uint64_t own = 0;
+    if (sd_bus_get_method_call_timeout(bus, &own) < 0 || own == 0 ||
+        own > kBound)
+        return kBound;
+    return own;
+}
+
+int32_t readObjectLists(sd_bus* bus, json_object** out)
+{
     *out = nullptr;
     // The whole tree: from the root, any depth, every interface.
-    const qvm::MessagePtr reply =
-        qvm::callMethod(bus, kMapperService, kMapperPath, kMapperInterface,
-                        "GetSubTree", "sias", "/", 0, 0);
+    const MessagePtr reply =
+        callMethod(bus, kMapperService, kMapperPath, kMapperInterface,
+                   "GetSubTree", "sias", "/", 0, 0);
     if (!reply)
         return QVM_RC_FAILED;
-    qvm::JsonPtr document =
-        qvm::readReply(reply.get(), make_JSON_object_from_GetSubTreeReply);
+    JsonPtr document = readReply(reply.get(), readSubtreeReply);
     if (!document)
         return QVM_RC_FAILED;
     *out = document.release();
     return QVM_RC_SUCCESS;
 }
 
-extern "C" int32_t retrieveSystemObjectProperties(sd_bus* bus,
-                                                  json_object** out)
+int32_t readSystemObjects(sd_bus* bus, json_object** out)
 {
-    if (bus == nullptr || out == nullptr)
-        return QVM_RC_INVALID_REQUEST;
     json_object* triples = json_object_new_array();
     *out = triples;
+    if (triples == nullptr)
+        return QVM_RC_NO_RESOURCES;
 
     json_object* mapper = nullptr;
-    const int32_t r = get_object_lists(bus, &mapper);
-    const qvm::JsonPtr tree(mapper);
+    const int32_t r = readObjectLists(bus, &mapper);
+    const JsonPtr tree(mapper);
     if (r != QVM_RC_SUCCESS)
         return r;
     Walk walk(bus, triples);
@@ -187,3 +190,5 @@ extern "C" int32_t retrieveSystemObjectProperties(sd_bus* bus,
     }
     return QVM_RC_SUCCESS;
 }
+
+} // namespace qvm

@@ -3,6 +3,7 @@
 #include "common/handles.hpp"
 #include "common/log.hpp"
 #include "common/text.hpp"
+#include "inventory/invd.hpp"
 #include "inventory/inventory.hpp"
 #include "qvmclient.h"
 
@@ -10,16 +11,14 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace qvm
+{
 namespace
 {
 
-constexpr char kInvdService[] = "xyz.openbmc_project.invd";
-constexpr char kInvdPath[] = "/xyz/openbmc_project/invd/oem";
-constexpr char kInvdInterface[] = "xyz.openbmc_project.Inventory.Item.Oem";
-
 // The only properties of the inventory daemon that may be asked for.
-constexpr const char* kInvdProperties[] = {"BiosConfigurationFilePath",
-                                           "FullSMBIOSTablePath"};
+constexpr const char* kInvdProperties[] = {invd::kBiosConfigurationPath,
+                                           invd::kTablePath};
 
 // Room for the leading "/" and the terminating zero, with a margin.
 constexpr std::size_t kPathMargin = 16;
@@ -34,7 +33,7 @@ bool isInvdProperty(const char* name)
 
 } // namespace
 
-extern "C" int32_t make_object_from_servicename(const char* name, char** out)
+int32_t objectPathOf(const char* name, char** out)
 {
     if (name == nullptr || out == nullptr)
         return QVM_RC_FAILED;
@@ -50,9 +49,6 @@ extern "C" int32_t make_object_from_servicename(const char* name, char** out)
     return QVM_RC_SUCCESS;
 }
 
-namespace qvm
-{
-
 int32_t readNodeProperties(sd_bus* bus, const char* service, const char* path,
                            const char* interface, json_object** out,
                            uint64_t timeout, int& callError)
@@ -65,7 +61,7 @@ int32_t readNodeProperties(sd_bus* bus, const char* service, const char* path,
     if (path == nullptr)
     {
         char* object = nullptr;
-        if (make_object_from_servicename(service, &object) != QVM_RC_SUCCESS)
+        if (objectPathOf(service, &object) != QVM_RC_SUCCESS)
             return QVM_RC_FAILED;
         built.reset(object);
         path = object;
@@ -78,49 +74,47 @@ int32_t readNodeProperties(sd_bus* bus, const char* service, const char* path,
     callError = call.error;
     if (!call.reply)
         return QVM_RC_FAILED;
-    JsonPtr properties =
-        readReply(call.reply.get(), make_JSON_object_from_GetAllReply);
+    JsonPtr properties = readReply(call.reply.get(), readPropertiesReply);
     if (!properties)
         return QVM_RC_FAILED;
-    json_object* node = json_object_new_object();
-    json_object_object_add(node, asked, properties.release());
-    *out = node;
+    JsonPtr node(json_object_new_object());
+    if (!node || !addMember(node.get(), asked, properties.release()))
+        return QVM_RC_NO_RESOURCES;
+    *out = node.release();
     return QVM_RC_SUCCESS;
 }
 
-} // namespace qvm
-
-extern "C" int32_t get_properties_from_node(sd_bus* bus, const char* service,
-                                            const char* path,
-                                            const char* interface,
-                                            json_object** out)
+invd::PathReply invd::getPath(sd_bus* bus, const char* name)
 {
-    int callError = 0;
-    return qvm::readNodeProperties(bus, service, path, interface, out, 0,
-                                   callError);
+    PathReply answer;
+    CallOutcome call =
+        callMethodWithin(0, bus, kService, kObject, kPropertiesInterface, "Get",
+                         "ss", kInterface, name);
+    answer.reply = std::move(call.reply);
+    answer.result = call.error;
+    if (answer.reply)
+        answer.result =
+            sd_bus_message_read(answer.reply.get(), "v", "s", &answer.text);
+    return answer;
 }
 
-extern "C" int32_t get_property_from_invd(sd_bus* bus, const char* name,
-                                          char** out)
+int32_t readInvdProperty(sd_bus* bus, const char* name, char** out)
 {
     if (bus == nullptr || name == nullptr || out == nullptr ||
         !isInvdProperty(name))
         return QVM_RC_INVALID_REQUEST;
-
-    const qvm::MessagePtr reply =
-        qvm::callMethod(bus, kInvdService, kInvdPath, qvm::kPropertiesInterface,
-                        "Get", "ss", kInvdInterface, name);
-    if (!reply)
+    const invd::PathReply answer = invd::getPath(bus, name);
+    if (!answer.reply)
         return QVM_RC_FAILED;
-
-    const char* text = nullptr;
-    const int r = sd_bus_message_read(reply.get(), "v", "s", &text);
-    if (r < 0)
+    if (answer.result < 0)
     {
-        QVM_Logger(qvm::log::kUser, qvm::log::kErr,
-                   "Failed to parse response message: %s\n", std::strerror(-r));
+        log(facility::kUser, priority::kErr,
+            "Failed to parse response message: %s\n",
+            std::strerror(-answer.result));
         return QVM_RC_FAILED;
     }
-    *out = text != nullptr ? qvm::heapCopy(text) : nullptr;
+    *out = answer.text != nullptr ? heapCopy(answer.text) : nullptr;
     return *out != nullptr ? QVM_RC_SUCCESS : QVM_RC_NO_RESOURCES;
 }
+
+} // namespace qvm

@@ -1,10 +1,10 @@
 // Reading an org.freedesktop.DBus.Properties GetAll reply (a{sv}) into a
 // JSON object.
+#include "inventory/basic_value.hpp"
 #include "inventory/inventory.hpp"
 #include "inventory/message_cursor.hpp"
 #include "qvmclient.h"
 
-#include <cmath>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,78 +17,10 @@ namespace
 // The containers of one property entry: the outer array and the entry.
 constexpr int kEntryDepth = 2;
 
-bool isConvertedBasic(char type) noexcept
-{
-    return type != 0 && std::string_view("bynqiuxtdsog").find(type) !=
-                            std::string_view::npos;
-}
-
 bool isContainer(char type) noexcept
 {
     return type != 0 &&
            std::string_view("aerv").find(type) != std::string_view::npos;
-}
-
-// A double as JSON: NaN and the infinities have no JSON form, so they
-// become null.
-json_object* jsonDouble(double value) noexcept
-{
-    return std::isfinite(value) ? json_object_new_double(value) : nullptr;
-}
-
-// Reads one basic value into value (null for JSON null); false when sd-bus
-// refuses to read it.
-bool readBasic(sd_bus_message* m, char type, json_object*& value) noexcept
-{
-    union
-    {
-        int b;
-        uint8_t y;
-        int16_t n;
-        uint16_t q;
-        int32_t i;
-        uint32_t u;
-        int64_t x;
-        uint64_t t;
-        double d;
-        const char* s;
-    } v{};
-    if (sd_bus_message_read_basic(m, type, &v) <= 0)
-        return false;
-    switch (type)
-    {
-        case SD_BUS_TYPE_BOOLEAN:
-            value = json_object_new_boolean((v.b & 1) != 0);
-            break;
-        case SD_BUS_TYPE_BYTE:
-            value = json_object_new_int64(v.y);
-            break;
-        case SD_BUS_TYPE_INT16:
-            value = json_object_new_int64(v.n);
-            break;
-        case SD_BUS_TYPE_UINT16:
-            value = json_object_new_int64(v.q);
-            break;
-        case SD_BUS_TYPE_INT32:
-            value = json_object_new_int64(v.i);
-            break;
-        case SD_BUS_TYPE_UINT32:
-            value = json_object_new_int64(v.u);
-            break;
-        case SD_BUS_TYPE_INT64:
-            value = json_object_new_int64(v.x);
-            break;
-        case SD_BUS_TYPE_UINT64:
-            // JSON integers are signed: the upper half keeps its bits.
-            value = json_object_new_int64(static_cast<int64_t>(v.t));
-            break;
-        case SD_BUS_TYPE_DOUBLE:
-            value = jsonDouble(v.d);
-            break;
-        default: // s, o, g
-            value = json_object_new_string(v.s);
-    }
-    return true;
 }
 
 // Converts the value of one property entry, reading it to the entry's own
@@ -131,18 +63,18 @@ class EntryReader
                 // sd-bus keeps its read position on a value it refuses (bad
                 // UTF-8, a malformed path or signature) and cannot skip it
                 // either, so such a value ends the conversion.
-                json_object* value = nullptr;
-                if (!readBasic(m_, item.type, value))
+                JsonPtr value;
+                if (!readBasicValue(m_, item.type, value) ||
+                    !store(std::move(value)))
                     return fail();
-                store(value);
                 continue;
             }
             // A type that is not converted: a unix fd, for one.
             if (!isContainer(item.type) || !enterItem(m_, item))
                 return fail();
             enclosing_.push_back(target_);
-            if (item.type == SD_BUS_TYPE_ARRAY)
-                openArray();
+            if (item.type == SD_BUS_TYPE_ARRAY && !openArray())
+                return fail();
         }
     }
 
@@ -154,28 +86,33 @@ class EntryReader
         return false;
     }
 
-    void store(json_object* value)
+    // A value the heap cannot hold ends the conversion like one sd-bus
+    // refuses.
+    bool store(JsonPtr value)
     {
         if (target_ == result_)
-            json_object_object_add(result_, key_.c_str(), value);
-        else
-            json_object_array_add(target_, value);
+            return addMember(result_, key_.c_str(), value.release());
+        return addElement(target_, value.release());
     }
 
-    void openArray()
+    bool openArray()
     {
-        json_object* array = json_object_new_array();
-        if (target_ == result_)
+        JsonPtr array(json_object_new_array());
+        json_object* opened = array.get();
+        if (!array)
+            return false;
+        if (target_ != result_)
         {
-            json_object_object_add(result_, key_.c_str(), array);
+            JsonPtr wrapper(json_object_new_object());
+            if (!wrapper ||
+                !addMember(wrapper.get(), key_.c_str(), array.release()))
+                return false;
+            array = std::move(wrapper);
         }
-        else
-        {
-            json_object* wrapper = json_object_new_object();
-            json_object_object_add(wrapper, key_.c_str(), array);
-            json_object_array_add(target_, wrapper);
-        }
-        target_ = array;
+        if (!store(std::move(array)))
+            return false;
+        target_ = opened;
+        return true;
     }
 
     sd_bus_message* m_;
@@ -189,13 +126,15 @@ class EntryReader
 
 } // namespace
 
-int32_t make_JSON_object_from_message(sd_bus_message* reply, json_object** out)
+int32_t readPropertiesReply(sd_bus_message* reply, json_object** out)
 {
     int32_t result = QVM_RC_SUCCESS;
     if (!isReadableReply(reply, result))
         return result;
     json_object* properties = json_object_new_object();
     *out = properties;
+    if (properties == nullptr)
+        return QVM_RC_FAILED;
     if (!enterReplyArray(reply, result))
         return result;
     for (;;)
@@ -224,11 +163,3 @@ int32_t make_JSON_object_from_message(sd_bus_message* reply, json_object** out)
 }
 
 } // namespace qvm
-
-extern "C" int32_t make_JSON_object_from_GetAllReply(sd_bus_message* reply,
-                                                     json_object** out)
-{
-    if (reply == nullptr || out == nullptr)
-        return QVM_RC_INVALID_REQUEST;
-    return qvm::make_JSON_object_from_message(reply, out);
-}

@@ -1,5 +1,6 @@
 // Reading the object mapper's GetSubTree reply (a{sa{sas}}: path to service
 // to interfaces) into {"Returned Objects": [{P: [{S: [I, ...]}, ...]}, ...]}.
+#include "inventory/inventory.hpp"
 #include "inventory/message_cursor.hpp"
 #include "qvmclient.h"
 
@@ -12,8 +13,9 @@ using qvm::leaveContainers;
 using qvm::MessageItem;
 using qvm::peekItem;
 
-// On a failure the reader leaves the entry and the array around it, and
-// the interface array as well when the failure was inside one.
+// On a failure the reader leaves every container it entered, as far as
+// sd-bus allows: the entry and the array around it, the interface array as
+// well when the failure was inside one, and the levels above.
 constexpr int kEntryLevels = 2;
 constexpr int kInterfaceLevels = 3;
 
@@ -47,13 +49,15 @@ Step enterNamedList(sd_bus_message* m, json_object* list, json_object*& inner)
         leaveContainers(m, kEntryLevels);
         return Step::Failed;
     }
-    inner = json_object_new_array();
-    json_object* member = json_object_new_object();
-    json_object_object_add(member, name, inner);
-    json_object_array_add(list, member);
+    qvm::JsonPtr array(json_object_new_array());
+    inner = array.get();
+    qvm::JsonPtr member(json_object_new_object());
+    const bool added = array && member &&
+                       qvm::addMember(member.get(), name, array.release()) &&
+                       qvm::addElement(list, member.release());
 
     const MessageItem value = peekItem(m);
-    if (!value.is(SD_BUS_TYPE_ARRAY) || !qvm::enterItem(m, value))
+    if (!added || !value.is(SD_BUS_TYPE_ARRAY) || !qvm::enterItem(m, value))
     {
         leaveContainers(m, kEntryLevels);
         return Step::Failed;
@@ -78,7 +82,9 @@ bool readInterfaces(sd_bus_message* m, json_object* interfaces)
         const char* name = nullptr;
         if (sd_bus_message_read_basic(m, item.type, &name) <= 0)
             return false;
-        json_object_array_add(interfaces, json_object_new_string(name));
+        qvm::JsonPtr text(json_object_new_string(name));
+        if (!text || !qvm::addElement(interfaces, text.release()))
+            return false;
     }
 }
 
@@ -104,28 +110,40 @@ bool readServices(sd_bus_message* m, json_object* services)
 
 } // namespace
 
-extern "C" int32_t make_JSON_object_from_GetSubTreeReply(sd_bus_message* reply,
-                                                         json_object** out)
+namespace qvm
 {
-    if (reply == nullptr || out == nullptr)
-        return QVM_RC_INVALID_REQUEST;
+
+int32_t readSubtreeReply(sd_bus_message* reply, json_object** out)
+{
     int32_t result = QVM_RC_SUCCESS;
     if (!qvm::isReadableReply(reply, result))
         return result;
     json_object* document = json_object_new_object();
     *out = document;
+    if (document == nullptr)
+        return QVM_RC_FAILED;
     if (!qvm::enterReplyArray(reply, result))
         return result;
     json_object* objects = json_object_new_array();
-    json_object_object_add(document, "Returned Objects", objects);
+    if (!qvm::addMember(document, "Returned Objects", objects) ||
+        objects == nullptr)
+    {
+        leaveContainers(reply, 1);
+        return QVM_RC_FAILED;
+    }
     for (;;)
     {
         json_object* services = nullptr;
         const Step step = enterNamedList(reply, objects, services);
         if (step == Step::End)
             break;
-        if (step == Step::Failed || !readServices(reply, services))
+        if (step == Step::Failed)
             return QVM_RC_FAILED;
+        if (!readServices(reply, services))
+        {
+            leaveContainers(reply, 2); // the path's entry and the reply array
+            return QVM_RC_FAILED;
+        }
         if (!leaveContainers(reply, 2)) // the service array and the entry
         {
             leaveContainers(reply, 1);
@@ -134,3 +152,5 @@ extern "C" int32_t make_JSON_object_from_GetSubTreeReply(sd_bus_message* reply,
     }
     return leaveContainers(reply, 1) ? QVM_RC_SUCCESS : QVM_RC_FAILED;
 }
+
+} // namespace qvm

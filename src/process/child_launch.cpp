@@ -88,7 +88,7 @@ class ExecResultPipe
         close(STDIN_FILENO);
         dup2(*request.stdinFd, STDIN_FILENO);
     }
-    const int result = execve(request.path, request.argv, envp);
+    const int result = execve(request.path, request.argv, request.environment);
     if (write(resultFd, &result, sizeof result) < 0)
     {
         // Nobody left to tell; the exit status still says it.
@@ -108,8 +108,8 @@ void logStart(const ChildRequest& request)
         if (first != nullptr)
             second = request.argv[2];
     }
-    QVM_Logger(log::kUser, log::kDebug, "%s: Performing %s %s %s\n",
-               request.caller, request.path, first, second);
+    qvm::log(facility::kUser, priority::kDebug, "%s: Performing %s %s %s\n",
+             request.caller, request.path, first, second);
 }
 
 } // namespace
@@ -130,10 +130,10 @@ pid_t startChild(const ChildRequest& request)
 
     logStart(request);
     if (const auto failed = execResult.awaitExec())
-        QVM_Logger(log::kUser, log::kDebug, "%s: Exec return %d\n",
-                   request.caller, *failed);
-    QVM_Logger(log::kUser, log::kDebug, "%s: Waiting for Child to exit\n",
-               request.caller);
+        qvm::log(facility::kUser, priority::kDebug, "%s: Exec return %d\n",
+                 request.caller, *failed);
+    qvm::log(facility::kUser, priority::kDebug,
+             "%s: Waiting for Child to exit\n", request.caller);
     return pid;
 }
 

@@ -13,7 +13,8 @@ namespace qvm::process
 
 inline int32_t reportFailure(const char* caller)
 {
-    QVM_Logger(log::kUser, log::kDebug, "%s: Returning FAILURE\n", caller);
+    qvm::log(facility::kUser, priority::kDebug, "%s: Returning FAILURE\n",
+             caller);
     return QVM_RC_FAILED;
 }
 

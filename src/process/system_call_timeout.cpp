@@ -16,8 +16,6 @@ namespace qvm::process
 namespace
 {
 
-constexpr const char* kCaller = "QVM_system_call_timeout";
-
 // One time-limited wait for one child.
 //
 // The child is polled once before each one-second sleep and not after the
@@ -32,7 +30,10 @@ constexpr const char* kCaller = "QVM_system_call_timeout";
 class TimedWait
 {
   public:
-    TimedWait(pid_t pid, int32_t seconds) : pid_(pid), remaining_(seconds) {}
+    TimedWait(const char* caller, pid_t pid, int32_t seconds)
+        : caller_(caller), pid_(pid), remaining_(seconds)
+    {
+    }
 
     int32_t run()
     {
@@ -40,18 +41,18 @@ class TimedWait
         {
             case Outcome::Success:
                 stopChild();
-                QVM_Logger(log::kUser, log::kDebug, "%s: Returning SUCCESS\n",
-                           kCaller);
+                qvm::log(facility::kUser, priority::kDebug,
+                         "%s: Returning SUCCESS\n", caller_);
                 return QVM_RC_SUCCESS;
             case Outcome::Failure:
-                return reportFailure(kCaller);
+                return reportFailure(caller_);
             case Outcome::Kill:
                 break;
         }
-        QVM_Logger(log::kUser, log::kDebug, "%s: Killing PID %d\n", kCaller,
-                   pid_);
+        qvm::log(facility::kUser, priority::kDebug, "%s: Killing PID %d\n",
+                 caller_, pid_);
         stopChild();
-        return reportFailure(kCaller);
+        return reportFailure(caller_);
     }
 
   private:
@@ -73,10 +74,10 @@ class TimedWait
                 if (--remaining_ != 0)
                     continue;
             }
-            QVM_Logger(log::kUser, log::kDebug,
-                       "%s: PID %d - STATUS %x -EXIT STATUS %d\n", kCaller,
-                       waited, static_cast<unsigned>(status_),
-                       exitStatus(status_));
+            qvm::log(facility::kUser, priority::kDebug,
+                     "%s: PID %d - STATUS %x -EXIT STATUS %d\n", caller_,
+                     waited, static_cast<unsigned>(status_),
+                     exitStatus(status_));
             if (waited == pid_)
                 reaped_ = true;
             else if (waited == -1)
@@ -114,6 +115,7 @@ class TimedWait
             kill(pid_, SIGKILL);
     }
 
+    const char* caller_;
     pid_t pid_;
     int64_t remaining_;
     int status_ = 0;
@@ -122,14 +124,12 @@ class TimedWait
 
 } // namespace
 
-} // namespace qvm::process
-
-extern "C" int32_t QVM_system_call_timeout(const char* path, char* const argv[],
-                                           int32_t seconds)
+int32_t runWithin(const ChildRequest& request, int32_t seconds)
 {
-    using namespace qvm::process;
-    const pid_t pid = startChild({kCaller, path, argv});
+    const pid_t pid = startChild(request);
     if (pid < 0)
-        return reportFailure(kCaller);
-    return TimedWait(pid, seconds).run();
+        return reportFailure(request.caller);
+    return TimedWait(request.caller, pid, seconds).run();
 }
+
+} // namespace qvm::process

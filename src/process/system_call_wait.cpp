@@ -10,9 +10,6 @@
 namespace qvm::process
 {
 
-namespace
-{
-
 // Starts the program and blocks until it ends. Success only when it exited
 // by itself with status 0. An interrupted waitpid is not retried: the call
 // then fails and the child is left to whoever reaps it.
@@ -24,33 +21,11 @@ int32_t runToEnd(const ChildRequest& request)
 
     int status = 0;
     const pid_t waited = waitpid(pid, &status, 0);
-    QVM_Logger(log::kUser, log::kDebug, "%s: PID %d - STATUS %x\n",
-               request.caller, waited, static_cast<unsigned>(status));
+    qvm::log(facility::kUser, priority::kDebug, "%s: PID %d - STATUS %x\n",
+             request.caller, waited, static_cast<unsigned>(status));
     if (waited == -1 || endingSignal(status) != 0 || exitStatus(status) != 0)
         return reportFailure(request.caller);
     return QVM_RC_SUCCESS;
 }
 
-} // namespace
-
 } // namespace qvm::process
-
-extern "C" int32_t QVM_system_call_wait(const char* path, char* const argv[])
-{
-    return qvm::process::runToEnd({"QVM_system_call_wait", path, argv});
-}
-
-// The parent leaves the stream alone: the child reads from the descriptor's
-// current position, so data already buffered inside the stream is not seen.
-extern "C" int32_t QVM_system_call_wait_stdin(FILE* input, const char* path,
-                                              char* const argv[])
-{
-    constexpr const char* caller = "QVM_system_call_wait_stdin";
-    if (input == nullptr || path == nullptr)
-    {
-        QVM_Logger(qvm::log::kUser, qvm::log::kDebug,
-                   "%s: Returning INVALID REQUEST\n", caller);
-        return QVM_RC_INVALID_REQUEST;
-    }
-    return qvm::process::runToEnd({caller, path, argv, fileno(input)});
-}

@@ -1,5 +1,6 @@
 #include "smbios/table_source.hpp"
 
+#include "inventory/invd.hpp"
 #include "qvmclient.h"
 
 #include <cerrno>
@@ -11,16 +12,6 @@
 
 namespace qvm::smbios
 {
-namespace
-{
-
-constexpr char kService[] = "xyz.openbmc_project.invd";
-constexpr char kObject[] = "/xyz/openbmc_project/invd/oem";
-constexpr char kPropertiesInterface[] = "org.freedesktop.DBus.Properties";
-constexpr char kOemInterface[] = "xyz.openbmc_project.Inventory.Item.Oem";
-constexpr char kTablePathProperty[] = "FullSMBIOSTablePath";
-
-} // namespace
 
 FilePtr openTableFile(const char* path) noexcept
 {
@@ -50,26 +41,18 @@ int64_t openInventoryTableFile(FilePtr& file) noexcept
         return QVM_RC_FAILED;
     }
 
-    BusError error;
-    sd_bus_message* rawReply = nullptr;
-    r = sd_bus_call_method(bus.get(), kService, kObject, kPropertiesInterface,
-                           "Get", error.get(), &rawReply, "ss", kOemInterface,
-                           kTablePathProperty);
-    MessagePtr reply(rawReply);
-    if (r < 0)
-        return QVM_RC_FAILED;
-
     // The name is borrowed from the reply: open the file while it lives.
-    const char* name = nullptr;
-    r = sd_bus_message_read(reply.get(), "v", "s", &name);
-    if (r <= 0 || name == nullptr)
+    const invd::PathReply answer = invd::getPath(bus.get(), invd::kTablePath);
+    if (!answer.reply)
+        return QVM_RC_FAILED;
+    if (answer.result <= 0 || answer.text == nullptr)
     {
         bus.reset();
         std::fprintf(stderr, "opening error : %s\n",
-                     std::strerror(r < 0 ? -r : ENXIO));
+                     std::strerror(answer.result < 0 ? -answer.result : ENXIO));
         return QVM_RC_NOT_FOUND;
     }
-    file = openTableFile(name);
+    file = openTableFile(answer.text);
     return QVM_RC_SUCCESS;
 }
 

@@ -1,3 +1,4 @@
+#include "inventory/inventory.hpp"
 #include "qvmclient.h"
 #include "support/log_capture.hpp"
 #include "support/standin_bus.hpp"
@@ -242,6 +243,26 @@ TEST_F(InventoryWalk, HungServiceIsAskedOnceAndTheWalkGoesOn)
     EXPECT_THAT(standin::calls("/xyz/openbmc_project/inventory/mixed:GetAll"),
                 ElementsAre(R"(["net.qvmtest.Mixed.A"])"));
     EXPECT_THAT(standin::calls("GetAll"), SizeIs(5));
+}
+
+// A GetAll waits as long as the bus's own method-call time-out allows, but
+// never the default 25 seconds for a hung service.
+TEST(GetAllTimeout, IsTheBussOwnUpToFiveSeconds)
+{
+    for (const auto& [own, used] : {std::pair<uint64_t, uint64_t>{0, 5'000'000},
+                                    {200'000, 200'000},
+                                    {5'000'000, 5'000'000},
+                                    {25'000'000, 5'000'000}})
+    {
+        sd_bus* raw = nullptr;
+        ASSERT_GE(sd_bus_new(&raw), 0);
+        const qvm::BusPtr unstarted(raw);
+        if (own != 0)
+        {
+            ASSERT_GE(sd_bus_set_method_call_timeout(raw, own), 0);
+        }
+        EXPECT_EQ(qvm::getAllTimeout(raw), used) << own;
+    }
 }
 
 TEST(ObjectFromServiceName, DotsBecomeSlashes)

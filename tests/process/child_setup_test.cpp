@@ -21,10 +21,10 @@ TEST(ChildSetup, ProgramSeesExactlyTheFixedEnvironment)
     setenv("QVM_TEST_CALLER_ONLY", "1", 1);
     ASSERT_EQ(QVM_system_call_wait(probePath(), args.get()), 0);
     unsetenv("QVM_TEST_CALLER_ONLY");
-    EXPECT_EQ(readFile(out), "HOME=/\n"
-                             "PATH=/bin:/usr/bin:/usr/bin/quorvane\n"
-                             "USER=root\n"
-                             "LD_LIBRARY_PATH=/usr/lib\n");
+    EXPECT_EQ(childEnvironment(out), "HOME=/\n"
+                                     "PATH=/bin:/usr/bin:/usr/bin/quorvane\n"
+                                     "USER=root\n"
+                                     "LD_LIBRARY_PATH=/usr/lib\n");
 
     // The exported array is read afresh at each start.
     char user[] = "USER=operator";
@@ -33,7 +33,7 @@ TEST(ChildSetup, ProgramSeesExactlyTheFixedEnvironment)
     const int32_t rc = QVM_system_call_wait(probePath(), args.get());
     envp[2] = saved;
     ASSERT_EQ(rc, 0);
-    EXPECT_THAT(readFile(out), testing::HasSubstr("\nUSER=operator\n"));
+    EXPECT_THAT(childEnvironment(out), testing::HasSubstr("\nUSER=operator\n"));
 }
 
 TEST(ChildSetup, SignalsTheCallerIgnoresAreDefaultInTheChild)

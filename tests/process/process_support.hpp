@@ -50,6 +50,27 @@ inline std::string readFile(const std::string& path)
     return text.str();
 }
 
+// The environment a child wrote one entry a line (the probe's "env"), in
+// the order the child was handed it. The one allowance for emulation: a
+// cross build whose tests run under a user-mode emulator (qemu-user through
+// binfmt_misc) gets QVM_CHILDREN_EMULATED from meson, and the emulator
+// rebuilds every program's environment by prepending, so the child sees it
+// reversed whatever the parent passed.
+inline std::string childEnvironment(const std::string& path)
+{
+    std::string text = readFile(path);
+#ifdef QVM_CHILDREN_EMULATED
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line + '\n');
+    text.clear();
+    for (auto at = lines.rbegin(); at != lines.rend(); ++at)
+        text += *at;
+#endif
+    return text;
+}
+
 // The captured texts with every process id after "PID " replaced by "N" (a
 // 0 stays), after checking that each line is a user-facility debug line.
 inline std::vector<std::string> tracedTexts(const LogCapture& log)

@@ -1,38 +1,18 @@
-// Owners of what the library and its dependencies hand to the tool.
+// Owners of what the library and its dependencies hand to the tool: the
+// library's own handles, under the tool's names.
 #pragma once
 
-#include <cstdlib>
-#include <memory>
+#include "../../src/common/handles.hpp"
+
 #include <qvmclient.h>
 
 namespace qvmcli
 {
 
-struct BusUnref
-{
-    void operator()(sd_bus* bus) const noexcept { sd_bus_unref(bus); }
-};
-using Bus = std::unique_ptr<sd_bus, BusUnref>;
-
-struct MessageUnref
-{
-    void operator()(sd_bus_message* m) const noexcept
-    {
-        sd_bus_message_unref(m);
-    }
-};
-using Message = std::unique_ptr<sd_bus_message, MessageUnref>;
-
-struct JsonPut
-{
-    void operator()(json_object* doc) const noexcept { json_object_put(doc); }
-};
-using Json = std::unique_ptr<json_object, JsonPut>;
-
-struct Free
-{
-    void operator()(void* p) const noexcept { std::free(p); }
-};
-using HeapText = std::unique_ptr<char, Free>;
+using Bus = qvm::BusPtr;
+using Message = qvm::MessagePtr;
+using Json = qvm::JsonPtr;
+using HeapText = qvm::HeapString;
+using qvm::Free;
 
 } // namespace qvmcli

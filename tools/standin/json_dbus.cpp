@@ -1,6 +1,7 @@
 #include "json_dbus.hpp"
 
 #include "common/handles.hpp"
+#include "inventory/basic_value.hpp"
 
 #include <cerrno>
 #include <cstdint>
@@ -129,52 +130,8 @@ int appendVariant(sd_bus_message* m, json_object* v)
     return sd_bus_message_close_container(m);
 }
 
-json_object* readBasic(sd_bus_message* m, char type)
-{
-    union
-    {
-        uint8_t y;
-        int b;
-        int16_t n;
-        uint16_t q;
-        int32_t i;
-        uint32_t u;
-        int64_t x;
-        uint64_t t;
-        double d;
-        const char* s;
-        int h;
-    } v{};
-    if (sd_bus_message_read_basic(m, type, &v) <= 0)
-        return nullptr;
-    switch (type)
-    {
-        case 'y':
-            return json_object_new_int(v.y);
-        case 'b':
-            return json_object_new_boolean(v.b);
-        case 'n':
-            return json_object_new_int(v.n);
-        case 'q':
-            return json_object_new_int(v.q);
-        case 'i':
-            return json_object_new_int(v.i);
-        case 'u':
-            return json_object_new_int64(v.u);
-        case 'x':
-            return json_object_new_int64(v.x);
-        case 't':
-            return json_object_new_uint64(v.t);
-        case 'd':
-            return json_object_new_double(v.d);
-        case 'h':
-            return json_object_new_int(v.h);
-        default:
-            return json_object_new_string(v.s);
-    }
-}
-
-json_object* readOne(sd_bus_message* m, char type, const char* contents);
+bool readOne(sd_bus_message* m, char type, const char* contents,
+             qvm::JsonPtr& value);
 
 json_object* readContainer(sd_bus_message* m, char type, const char* contents)
 {
@@ -208,11 +165,24 @@ json_object* readContainer(sd_bus_message* m, char type, const char* contents)
     return out.release();
 }
 
-json_object* readOne(sd_bus_message* m, char type, const char* contents)
+// False when the item cannot be read; a value read may be JSON null (a
+// double with no JSON form). Basic values read as the library reads them,
+// a unix fd as its number.
+bool readOne(sd_bus_message* m, char type, const char* contents,
+             qvm::JsonPtr& value)
 {
+    if (type == SD_BUS_TYPE_UNIX_FD)
+    {
+        int fd = -1;
+        if (sd_bus_message_read_basic(m, type, &fd) <= 0)
+            return false;
+        value.reset(json_object_new_int(fd));
+        return value != nullptr;
+    }
     if (isBasic(type))
-        return readBasic(m, type);
-    return readContainer(m, type, contents);
+        return qvm::readBasicValue(m, type, value);
+    value.reset(readContainer(m, type, contents));
+    return value != nullptr;
 }
 
 } // namespace
@@ -290,10 +260,10 @@ json_object* readJsonArgs(sd_bus_message* m)
     const char* contents = nullptr;
     while (sd_bus_message_peek_type(m, &type, &contents) > 0)
     {
-        json_object* item = readOne(m, type, contents);
-        if (item == nullptr)
+        qvm::JsonPtr item;
+        if (!readOne(m, type, contents, item) ||
+            !qvm::addElement(out.get(), item.release()))
             return nullptr;
-        json_object_array_add(out.get(), item);
     }
     return out.release();
 }
