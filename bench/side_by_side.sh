@@ -7,7 +7,8 @@
 # both read (entry point at 0, table at 0x20), and times both programs,
 # alternating runs: with the library's debug lines as they are by default,
 # and masked as a daemon masks them (setlogmask(LOG_UPTO(LOG_INFO))).
-# Prints median times, peak memory and the four ratios.
+# Prints median times, peak memory and the four ratios (qvm and masked qvm
+# against dmidecode, at each size).
 set -eu
 runs=${1:-31}
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -37,9 +38,12 @@ for size in 600 5000; do
         's/^structures: *\([0-9]*\) of \([0-9]*\) types/\1 structures of \2 types/p')
     echo "$count, $(stat -c %s "$work/t$size.bin") bytes, $runs runs each:"
     table="--table $work/t$size.bin"
+    # qvm writes its file (in the same temporary folder) as an operator
+    # would; dmidecode writes to /dev/null.
+    out="--output $work/out.json"
     python3 "$root/bench/time_side_by_side.py" "$runs" \
-        "qvm=$qvm smbios export $table" \
-        "qvm-masked=$qvm --mask-debug smbios export $table" \
+        "qvm=$qvm smbios export $table $out" \
+        "qvm-masked=$qvm --mask-debug smbios export $table $out" \
         "dmidecode=dmidecode --from-dump $work/t$size.bin" \
         -- qvm/dmidecode qvm-masked/dmidecode
 done

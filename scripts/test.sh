@@ -7,6 +7,9 @@
 set -eu
 # Checked span and container access in the library and the tests alike.
 checked=-Dcpp_args=-D_GLIBCXX_ASSERTIONS
+# Warnings are errors here and in CI; the default leaves them warnings for
+# packagers with newer compilers.
+strict=-Dwerror=true
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 case "${1:-}" in
@@ -15,7 +18,7 @@ case "${1:-}" in
     dir=build-asan
     label=sanitized
     "$root/scripts/build.sh" "$dir" -Db_sanitize=address,undefined \
-        -Db_lundef=false -Dbench=disabled "$checked"
+        -Db_lundef=false -Dbench=disabled "$checked" "$strict"
     export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
     ;;
@@ -36,7 +39,7 @@ case "${1:-}" in
     "$root/scripts/install-deps.sh"
     dir=build
     label=plain
-    "$root/scripts/build.sh" "$dir" "$checked"
+    "$root/scripts/build.sh" "$dir" "$checked" "$strict"
     ;;
 esac
 status=0

@@ -5,6 +5,7 @@
 #include "smbios/decode/value_table.hpp"
 
 #include <algorithm>
+#include <cstddef>
 #include <limits>
 
 using qvm::FieldSink;

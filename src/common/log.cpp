@@ -1,9 +1,19 @@
 #include "common/log.hpp"
 
+#include <cstdio>
 #include <syslog.h>
 
 namespace qvm
 {
+namespace
+{
+LogMirror mirror = nullptr;
+} // namespace
+
+void setLogMirror(LogMirror to) noexcept
+{
+    mirror = to;
+}
 
 // Each line opens and closes the log, so a caller's own openlog settings
 // are never inherited and nothing stays open between calls. A line whose
@@ -15,6 +25,15 @@ void vlog(int facility, int priority, const char* format, va_list args) noexcept
     if ((setlogmask(0) & LOG_MASK(LOG_PRI(priority))) == 0)
         return;
     openlog(nullptr, 0, facility);
+    if (mirror != nullptr)
+    {
+        va_list copy;
+        va_copy(copy, args);
+        char text[1024];
+        std::vsnprintf(text, sizeof text, format, copy);
+        va_end(copy);
+        mirror(LOG_PRI(priority), text);
+    }
     vsyslog(priority, format, args);
     closelog();
 }

@@ -20,6 +20,11 @@ inline constexpr int kWarning = 4;
 inline constexpr int kDebug = 7;
 } // namespace priority
 
+// Receives a copy of each line the library writes to syslog, for a tool
+// that shows them to its user as well; null (the default): no copy.
+using LogMirror = void (*)(int priority, const char* text);
+void setLogMirror(LogMirror mirror) noexcept;
+
 // Writes one line with the given facility and priority; a line whose
 // priority the process's log mask drops costs nothing.
 void vlog(int facility, int priority, const char* format,

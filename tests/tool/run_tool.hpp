@@ -1,6 +1,8 @@
 // Running the built qvm program from a test, as a user would.
 #pragma once
 
+#include "tablegen/table_builder.hpp"
+
 #include <chrono>
 #include <optional>
 #include <ostream>
@@ -47,6 +49,12 @@ struct Case
 // named by its command line.
 void expectEach(std::span<const Case> cases,
                 const std::vector<std::string>& extra = {});
+
+// table behind a 32-bit entry point that names address as the table's and
+// announces announced bytes.
+tablegen::Bytes behind32BitEntryPoint(const tablegen::Bytes& table,
+                                      std::uint32_t address,
+                                      std::size_t announced);
 
 // Runs program with args and extra environment entries ("NAME=value") and
 // waits for it.

@@ -1,6 +1,6 @@
 #include "dump_file.hpp"
 
-#include "entry_point.hpp"
+#include "smbios/entry_point.hpp"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -29,11 +29,11 @@ DumpFile readDump(const std::string& path)
     DumpFile dump;
     const std::string text = readText(path);
     dump.bytes.assign(text.begin(), text.end());
-    const auto ep = qvmcli::readEntryPoint(dump.bytes);
+    const auto ep = qvm::smbios::readEntryPoint(dump.bytes);
     EXPECT_TRUE(ep.has_value()) << path << ": no entry point";
     if (!ep)
         return dump;
-    const auto range = qvmcli::tableRange(*ep, dump.bytes.size());
+    const auto range = qvm::smbios::tableRange(*ep, dump.bytes.size());
     dump.tableOffset = range.offset;
     dump.tableSize = range.size;
     dump.version = {ep->major, ep->minor};

@@ -22,6 +22,23 @@ std::map<const CLI::App*, Run>& runs()
     return registered;
 }
 
+// What runs for command; null for a group.
+const Run* runOf(const CLI::App* command)
+{
+    const auto it = runs().find(command);
+    return it == runs().end() ? nullptr : &it->second;
+}
+
+// "smbios export" for that command; "" for the tool itself.
+std::string titleOf(const CLI::App* command)
+{
+    std::string title;
+    for (const CLI::App* c = command; c->get_parent() != nullptr;
+         c = c->get_parent())
+        title = c->get_name() + (title.empty() ? "" : " " + title);
+    return title;
+}
+
 std::string firstLine(const std::string& text)
 {
     return text.substr(0, text.find('\n'));
@@ -110,15 +127,17 @@ class Help : public CLI::Formatter
   private:
     static std::string toolHelp(const CLI::App* app)
     {
-        return "Usage: qvm [--bus ADDRESS] [--verbose] [--mask-debug] COMMAND "
-               "[ARGS]\n\n"
-               "  --bus ADDRESS  use the D-Bus bus at ADDRESS as the system "
-               "bus\n"
-               "  --verbose      show the library's log lines on standard "
-               "error\n"
-               "  --mask-debug   mask the library's debug lines, as a daemon "
-               "does\n"
-               "  --version      the versions of qvm and of the library\n"
+        return "Usage: qvm [--bus ADDRESS] [--timeout SECONDS] [--verbose] "
+               "[--mask-debug] COMMAND [ARGS]\n\n"
+               "  --bus ADDRESS      use the D-Bus bus at ADDRESS as the "
+               "system bus\n"
+               "  --timeout SECONDS  give up a bus call after SECONDS\n"
+               "  --verbose          show the library's log lines on "
+               "standard error\n"
+               "  --mask-debug       mask the library's debug lines, as a "
+               "daemon does\n"
+               "  --version          the versions of qvm and of the "
+               "library\n"
                "\nCommands:\n" +
                commandList(app) +
                "\nqvm COMMAND --help shows a command's arguments.\n"
@@ -127,35 +146,183 @@ class Help : public CLI::Formatter
     }
 };
 
+// The command that the command line chose: the deepest one parsed.
+const CLI::App* chosen(const CLI::App& app)
+{
+    const CLI::App* at = &app;
+    for (auto subs = at->get_subcommands(); !subs.empty();
+         subs = at->get_subcommands())
+        at = subs.front();
+    return at;
+}
+
+int usageError(const CLI::App* where, const std::string& message)
+{
+    const std::string title = titleOf(where);
+    std::fprintf(stderr, "qvm: %s%s%s\n", title.c_str(),
+                 title.empty() ? "" : ": ", message.c_str());
+    std::fprintf(stderr, "Run 'qvm%s%s --help' for its arguments.\n",
+                 title.empty() ? "" : " ", title.c_str());
+    return kExitUsage;
+}
+
+// A UsageError from a setter is a validation error to the parser.
+Setter validating(Setter set)
+{
+    return [set = std::move(set)](const std::string& text)
+    {
+        try
+        {
+            set(text);
+        }
+        catch (const UsageError& e)
+        {
+            throw CLI::ValidationError(e.message);
+        }
+    };
+}
+
+// A time-out: above 0, at most a day, fractions allowed.
+double parseSeconds(const std::string& text)
+{
+    constexpr double kMaxSeconds = 86400;
+    char* end = nullptr;
+    const double seconds = std::strtod(text.c_str(), &end);
+    if (text.empty() || *end != '\0' || !(seconds > 0) || seconds > kMaxSeconds)
+        throw UsageError{"--timeout takes seconds above 0 and up to 86400, "
+                         "not '" +
+                         text + "'"};
+    return seconds;
+}
+
+// Made with its formatter, which the commands added later inherit.
+CLI::App& rootApp()
+{
+    static CLI::App app("the library's functions from the command line", "qvm");
+    static const bool formatted = [&]
+    {
+        app.formatter(std::make_shared<Help>());
+        app.fallthrough();
+        return true;
+    }();
+    (void)formatted;
+    return app;
+}
+
 } // namespace
 
-CLI::App* addGroup(CLI::App& parent, const std::string& name,
-                   const std::string& summary)
+Command rootCommand()
 {
-    return parent.add_subcommand(name, summary);
+    return Command(&rootApp());
 }
 
-CLI::App* addCommand(CLI::App& parent, const std::string& name,
-                     const std::string& help, Run run)
+Command& Command::text(const std::string& name, std::string& into,
+                       const std::string& help, const std::string& type)
 {
-    CLI::App* command = parent.add_subcommand(name, help);
+    app_->add_option(name, into, help)->type_name(type);
+    return *this;
+}
+
+Command& Command::flag(const std::string& name, bool& into,
+                       const std::string& help)
+{
+    app_->add_flag(name, into, help);
+    return *this;
+}
+
+Command& Command::parsed(const std::string& name, Setter set,
+                         const std::string& help, const std::string& type)
+{
+    app_->add_option_function<std::string>(name, validating(std::move(set)),
+                                           help)
+        ->type_name(type);
+    return *this;
+}
+
+Command& Command::argument(const std::string& name, std::string& into,
+                           const std::string& help, bool required)
+{
+    app_->add_option(name, into, help)->required(required);
+    return *this;
+}
+
+Command& Command::arguments(const std::string& name,
+                            std::vector<std::string>& into,
+                            const std::string& help)
+{
+    app_->add_option(name, into, help);
+    return *this;
+}
+
+Command& Command::exclusive(const std::string& first, const std::string& second)
+{
+    app_->get_option(first)->excludes(app_->get_option(second));
+    return *this;
+}
+
+Command Command::group(const std::string& name, const std::string& summary)
+{
+    return Command(app_->add_subcommand(name, summary));
+}
+
+Command Command::command(const std::string& name, const std::string& help,
+                         Run run)
+{
+    CLI::App* command = app_->add_subcommand(name, help);
     runs()[command] = std::move(run);
-    return command;
+    return Command(command);
 }
 
-const Run* runOf(const CLI::App* command)
+int runCommandLine(int argc, char** argv, GlobalOptions& options,
+                   const std::function<void()>& setUp,
+                   const std::function<int()>& showVersion)
 {
-    const auto it = runs().find(command);
-    return it == runs().end() ? nullptr : &it->second;
-}
-
-std::string titleOf(const CLI::App* command)
-{
-    std::string title;
-    for (const CLI::App* c = command; c->get_parent() != nullptr;
-         c = c->get_parent())
-        title = c->get_name() + (title.empty() ? "" : " " + title);
-    return title;
+    CLI::App& app = rootApp();
+    app.add_option("--bus", options.bus,
+                   "the D-Bus bus to use as the system bus")
+        ->type_name("ADDRESS");
+    app.add_option_function<std::string>(
+           "--timeout",
+           validating([&options](const std::string& text)
+                      { options.timeout = parseSeconds(text); }),
+           "the longest wait for each bus call")
+        ->type_name("SECONDS");
+    app.add_flag("--verbose", options.verbose, "show the library's log lines");
+    app.add_flag("--mask-debug", options.maskDebug,
+                 "mask the library's debug lines, as a daemon does");
+    app.add_flag("--version", options.version,
+                 "the versions of qvm and the library");
+    try
+    {
+        app.parse(argc, argv);
+    }
+    catch (const CLI::CallForHelp&)
+    {
+        std::fputs(app.help().c_str(), stdout);
+        return kExitOk;
+    }
+    catch (const CLI::ParseError& e)
+    {
+        return usageError(chosen(app), e.what());
+    }
+    const CLI::App* command = chosen(app);
+    const Run* run = runOf(command);
+    if (options.version && command == &app)
+        return showVersion();
+    if (run == nullptr)
+    {
+        std::fputs(command->help().c_str(), stderr);
+        return kExitUsage;
+    }
+    setUp();
+    try
+    {
+        return (*run)();
+    }
+    catch (const UsageError& e)
+    {
+        return usageError(command, e.message);
+    }
 }
 
 uint64_t parseNumber(const std::string& text, uint64_t max,
@@ -169,11 +336,6 @@ uint64_t parseNumber(const std::string& text, uint64_t max,
         throw UsageError{what + " takes a number up to " + std::to_string(max) +
                          ", not '" + text + "'"};
     return value;
-}
-
-std::shared_ptr<CLI::FormatterBase> helpFormatter()
-{
-    return std::make_shared<Help>();
 }
 
 std::string statusText(int64_t status)
@@ -193,15 +355,20 @@ int fail(const std::string& what, int64_t status)
     return kExitFailed;
 }
 
+void warn(const std::string& what, const std::string& warning)
+{
+    std::fprintf(stderr, "qvm: %s: %s\n", what.c_str(), warning.c_str());
+}
+
 int failWith(const std::string& what, const std::string& cause)
 {
     std::fprintf(stderr, "qvm: %s: %s\n", what.c_str(), cause.c_str());
     return kExitFailed;
 }
 
-int failSystem(const std::string& what)
+int failSystem(const std::string& what, int error)
 {
-    return failWith(what, std::strerror(errno));
+    return failWith(what, std::strerror(error));
 }
 
 void printAndFree(char* text)

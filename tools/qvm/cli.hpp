@@ -1,12 +1,18 @@
-// The qvm command line: commands on CLI11, exit codes and the reporting of
-// failures.
+// The qvm command line: commands and their options, exit codes and the
+// reporting of failures. The parser itself lives in cli.cpp alone; the
+// command files register through Command.
 #pragma once
 
-#include <CLI/App.hpp>
 #include <cstdint>
 #include <functional>
 #include <limits>
 #include <string>
+#include <vector>
+
+namespace CLI
+{
+class App;
+}
 
 namespace qvmcli
 {
@@ -23,69 +29,94 @@ struct UsageError
 };
 
 using Run = std::function<int()>;
-
-// A group of commands ("qvm manager ..."), listed by its own --help.
-CLI::App* addGroup(CLI::App& parent, const std::string& name,
-                   const std::string& summary);
-// A command under parent. The first line of help is its summary in the
-// command list; run is called when the command line chooses it.
-CLI::App* addCommand(CLI::App& parent, const std::string& name,
-                     const std::string& help, Run run);
-// What runs for command; null for a group.
-const Run* runOf(const CLI::App* command);
-// "smbios export" for that command; "" for the tool itself.
-std::string titleOf(const CLI::App* command);
+// Takes an option's text; throws UsageError when it is wrong.
+using Setter = std::function<void(const std::string&)>;
 
 // A number in decimal or 0x hexadecimal, at most max; what names it in
 // the UsageError thrown otherwise.
 uint64_t parseNumber(const std::string& text, uint64_t max,
                      const std::string& what);
 
-// An option holding a number of value's type.
-template <typename T>
-CLI::Option* addNumber(CLI::App& command, const std::string& name, T& value,
-                       const std::string& help = {})
+// A command, or a group of commands ("qvm manager ..."), and its options.
+// Every option has a help text.
+class Command
 {
-    return command
-        .add_option_function<std::string>(
+  public:
+    Command& text(const std::string& name, std::string& into,
+                  const std::string& help, const std::string& type = "S");
+    Command& flag(const std::string& name, bool& into, const std::string& help);
+    Command& parsed(const std::string& name, Setter set,
+                    const std::string& help, const std::string& type);
+    template <typename T>
+    Command& number(const std::string& name, T& into, const std::string& help)
+    {
+        return parsed(
             name,
-            [&value, name](const std::string& text)
+            [&into, name](const std::string& text)
             {
-                try
-                {
-                    value = static_cast<T>(
-                        parseNumber(text, std::numeric_limits<T>::max(), name));
-                }
-                catch (const UsageError& e)
-                {
-                    throw CLI::ValidationError(e.message);
-                }
+                into = static_cast<T>(
+                    parseNumber(text, std::numeric_limits<T>::max(), name));
             },
-            help)
-        ->type_name("N");
-}
+            help, "N");
+    }
+    // Positional arguments, named in capitals.
+    Command& argument(const std::string& name, std::string& into,
+                      const std::string& help, bool required);
+    Command& arguments(const std::string& name, std::vector<std::string>& into,
+                       const std::string& help);
+    // The two options cannot be given together.
+    Command& exclusive(const std::string& first, const std::string& second);
 
-// The help of the tool, of a group and of a command, one line per command
-// in every list.
-std::shared_ptr<CLI::FormatterBase> helpFormatter();
+    // A group below this one, listed by its own --help.
+    Command group(const std::string& name, const std::string& summary);
+    // A command below this one. The first line of help is its summary in
+    // the command list; run is called when the command line chooses it.
+    Command command(const std::string& name, const std::string& help, Run run);
+
+  private:
+    friend Command rootCommand();
+    explicit Command(CLI::App* app) : app_(app) {}
+    CLI::App* app_;
+};
+
+// The tool itself, to register the command groups on.
+Command rootCommand();
+
+// What the tool's own options chose.
+struct GlobalOptions
+{
+    std::string bus;
+    bool verbose = false;
+    bool maskDebug = false;
+    bool version = false;
+    double timeout = 0; // seconds; 0: sd-bus's own
+};
+// Parses the command line; runs setUp with the tool's options, then the
+// command chosen. Returns the exit code; showVersion runs for --version
+// alone.
+int runCommandLine(int argc, char** argv, GlobalOptions& options,
+                   const std::function<void()>& setUp,
+                   const std::function<int()>& showVersion);
 
 // The command groups, each defined next to its code.
-void addSmbiosCommands(CLI::App& app);
-void addManagerCommands(CLI::App& app);
-void addTicketCommands(CLI::App& app);
-void addEventCommands(CLI::App& app);
-void addInventoryCommands(CLI::App& app);
+void addSmbiosCommands(Command& app);
+void addManagerCommands(Command& app);
+void addTicketCommands(Command& app);
+void addEventCommands(Command& app);
+void addInventoryCommands(Command& app);
 
 // "Needed component not found (6)"
 std::string statusText(int64_t status);
 
-// Reports a failed library call on stderr with the status text and the
-// causes gathered while it ran; returns the exit code for it.
+// Reports a failed library call on stderr with the status text; returns
+// the exit code for it.
 int fail(const std::string& what, int64_t status);
 // Reports a failure whose cause is known: "qvm: what: cause".
 int failWith(const std::string& what, const std::string& cause);
-// Reports a failed system call (errno): "qvm: what: strerror".
-int failSystem(const std::string& what);
+// Reports a failed system call whose errno was error.
+int failSystem(const std::string& what, int error);
+// "qvm: what: warning" on stderr.
+void warn(const std::string& what, const std::string& warning);
 
 // Prints a heap text handed out by the library, with a newline, and frees
 // it.

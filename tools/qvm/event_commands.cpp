@@ -2,7 +2,6 @@
 #include "bus.hpp"
 #include "cli.hpp"
 
-#include <CLI/CLI.hpp>
 #include <array>
 #include <cstdio>
 #include <memory>
@@ -19,6 +18,7 @@ namespace
 // count, then that many strings. The call for each count is made at
 // compile time, up to kMaxArguments.
 constexpr std::size_t kMaxArguments = 16;
+constexpr char kEventService[] = "xyz.openbmc_project.EventLogging";
 
 using Strings = std::vector<std::string>;
 using AddFunction = int32_t (*)(const char*, const Strings&);
@@ -53,7 +53,9 @@ int add(const std::string& msgid, const Strings& messageArgs)
         messageArgs.empty()
             ? QVM_AddEventLog(msgid.c_str(), "")
             : kAddFunctions[messageArgs.size()](msgid.c_str(), messageArgs);
-    if (rc < 0 || rc == QVM_RC_INVALID_REQUEST)
+    if (rc < 0)
+        return failOnBus("event add", rc, kEventService);
+    if (rc == QVM_RC_INVALID_REQUEST)
         return fail("event add", rc);
     std::printf("result %d\n", rc);
     return kExitOk;
@@ -67,24 +69,26 @@ struct AddOptions
 
 } // namespace
 
-void addEventCommands(CLI::App& app)
+void addEventCommands(Command& app)
 {
-    CLI::App* group = addGroup(app, "event", "event-log records");
+    Command group = app.group("event", "event-log records");
     auto o = std::make_shared<AddOptions>();
-    CLI::App* c = addCommand(
-        *group, "add",
+    Command c = group.command(
+        "add",
         "file a record MSGID with its message arguments\n"
         "Prints the bus call's result (1 when the service answered).",
         [o]
         {
+            if (o->msgid.empty())
+                throw UsageError{"MSGID is empty"};
             if (o->args.size() > kMaxArguments)
                 throw UsageError{"at most " + std::to_string(kMaxArguments) +
                                  " message arguments"};
             const Bus bus = connectBus("event add");
             return bus ? add(o->msgid, o->args) : kExitFailed;
         });
-    c->add_option("MSGID", o->msgid, "the message id")->required();
-    c->add_option("ARG", o->args, "its message arguments");
+    c.argument("MSGID", o->msgid, "the message id", true);
+    c.arguments("ARG", o->args, "its message arguments");
 }
 
 } // namespace qvmcli

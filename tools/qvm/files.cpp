@@ -1,15 +1,12 @@
 #include "files.hpp"
 
 #include <cerrno>
-#include <cstdio>
+#include <climits>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace qvmcli
@@ -19,114 +16,206 @@ namespace
 
 namespace fs = std::filesystem;
 
-std::string parentOf(const std::string& path)
+// Larger than any table an entry point can describe; refused unread.
+constexpr std::uint64_t kMaxFileSize = UINT32_MAX;
+
+// The unfinished output, for the signal handler: a plain buffer, since
+// only async-signal-safe calls may touch it there.
+char pendingOutput[PATH_MAX + 1];
+
+void removePendingAndDie(int signal)
 {
-    const fs::path parent = fs::path(path).parent_path();
-    return parent.empty() ? "." : parent.string();
+    if (pendingOutput[0] != '\0')
+        unlink(pendingOutput);
+    std::signal(signal, SIG_DFL);
+    raise(signal);
 }
 
-bool destinationWritable(const std::string& destination)
+constexpr int kCleanupSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
+
+// Holds the cleanup signals back while the unfinished output and its
+// record in pendingOutput change together.
+class SignalsHeld
 {
-    struct stat st
+  public:
+    SignalsHeld()
     {
-    };
-    return lstat(destination.c_str(), &st) != 0 || S_ISREG(st.st_mode) ||
-           S_ISLNK(st.st_mode);
+        sigset_t held;
+        sigemptyset(&held);
+        for (const int signal : kCleanupSignals)
+            sigaddset(&held, signal);
+        sigprocmask(SIG_BLOCK, &held, &before_);
+    }
+    ~SignalsHeld() { sigprocmask(SIG_SETMASK, &before_, nullptr); }
+    SignalsHeld(const SignalsHeld&) = delete;
+    SignalsHeld& operator=(const SignalsHeld&) = delete;
+
+  private:
+    sigset_t before_{};
+};
+
+void setPending(const std::string& path)
+{
+    if (path.size() < sizeof pendingOutput)
+        std::memcpy(pendingOutput, path.c_str(), path.size() + 1);
+}
+
+std::string kindOf(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return "a directory";
+    if (S_ISFIFO(mode))
+        return "a FIFO";
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return "a device";
+    if (S_ISSOCK(mode))
+        return "a socket";
+    return "not a regular file";
 }
 
 } // namespace
 
-ScratchFile::ScratchFile(const std::string& folder)
+FileBytes readWholeFile(const std::string& path)
 {
-    std::error_code error;
-    const fs::path base =
-        !folder.empty() ? fs::path(folder) : fs::temp_directory_path(error);
-    std::string name = (error ? fs::path("/tmp") : base) / ".qvm-XXXXXX";
-    if (mkdtemp(name.data()) == nullptr)
-        return;
-    folder_ = name;
-    path_ = folder_ + "/file";
-}
-
-ScratchFile::~ScratchFile()
-{
-    if (folder_.empty())
-        return;
-    unlink(path_.c_str());
-    rmdir(folder_.c_str());
-}
-
-bool ScratchFile::write(std::string_view text) const
-{
-    std::FILE* file = std::fopen(path_.c_str(), "wx");
-    if (file == nullptr)
-        return false;
-    const bool written =
-        std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    const int writeErrno = errno;
-    const bool closed = std::fclose(file) == 0;
-    if (!written)
-        errno = writeErrno;
-    return written && closed;
-}
-
-std::string ScratchFile::text() const
-{
-    return fileText(path_);
+    FileBytes out;
+    const int fd =
+        open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+    {
+        out.cause = std::strerror(errno);
+        return out;
+    }
+    struct stat st
+    {
+    };
+    if (fstat(fd, &st) != 0)
+        out.cause = std::strerror(errno);
+    else if (!S_ISREG(st.st_mode))
+        out.cause = kindOf(st.st_mode);
+    else if (static_cast<std::uint64_t>(st.st_size) > kMaxFileSize ||
+             static_cast<std::uint64_t>(st.st_size) > SIZE_MAX)
+        out.cause = "larger than any SMBIOS table";
+    if (!out.cause.empty())
+    {
+        close(fd);
+        return out;
+    }
+    out.bytes.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t done = 0;
+    while (done < out.bytes.size())
+    {
+        const ssize_t n =
+            read(fd, out.bytes.data() + done, out.bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            out.cause = std::strerror(errno);
+        if (n <= 0)
+            break;
+        done += static_cast<std::size_t>(n);
+    }
+    // A file that shrank while read holds what was there.
+    out.bytes.resize(done);
+    close(fd);
+    return out;
 }
 
 OutputFile::OutputFile(const std::string& destination)
-    : destination_(destination), scratch_(parentOf(destination))
+    : destination_(destination)
 {
-    if (!destinationWritable(destination))
-        problem_ = "cannot write " + destination_ + ": not a regular file";
-    else if (scratch_.path().empty())
-        failed();
+    struct stat st
+    {
+    };
+    if (lstat(destination.c_str(), &st) == 0 && !S_ISREG(st.st_mode) &&
+        !S_ISLNK(st.st_mode))
+    {
+        problem_ = "cannot write " + destination_ + ": " + kindOf(st.st_mode);
+        return;
+    }
+    const fs::path target(destination);
+    const fs::path folder =
+        target.has_parent_path() ? target.parent_path() : fs::path(".");
+    temporary_ =
+        (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    const SignalsHeld held;
+    const int fd = mkostemp(temporary_.data(), O_CLOEXEC);
+    if (fd < 0)
+    {
+        const int error = errno;
+        temporary_.clear();
+        failed("cannot make a new file in " + folder.string(), error);
+        return;
+    }
+    setPending(temporary_);
+    // A new file gets the mode any new file would get.
+    const mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd, 0666 & ~mask);
+    file_ = fdopen(fd, "w");
+    if (file_ == nullptr)
+    {
+        const int error = errno;
+        close(fd);
+        failed("cannot write", error);
+        return;
+    }
+    // The C library takes a size only together with a buffer.
+    buffer_.resize(kWriteBuffer);
+    std::setvbuf(file_, buffer_.data(), _IOFBF, buffer_.size());
 }
 
-bool OutputFile::failed()
+OutputFile::~OutputFile()
 {
-    problem_ = "cannot write " + destination_ + ": " + std::strerror(errno);
+    if (file_ != nullptr)
+        std::fclose(file_);
+    if (!temporary_.empty())
+    {
+        const SignalsHeld held;
+        unlink(temporary_.c_str());
+        pendingOutput[0] = '\0';
+    }
+}
+
+bool OutputFile::failed(const std::string& doing, int error)
+{
+    if (problem_.empty())
+        problem_ = "cannot write " + destination_ + ": " + doing + ": " +
+                   std::strerror(error);
+    if (file_ != nullptr)
+        std::fclose(file_);
+    file_ = nullptr;
     return false;
 }
 
 bool OutputFile::write(std::string_view text)
 {
-    return scratch_.write(text) || failed();
+    if (file_ == nullptr)
+        return false;
+    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size())
+        return failed("writing", errno);
+    return true;
 }
 
 bool OutputFile::commit()
 {
-    const int fd = open(path().c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-    const bool synced = fd >= 0 && fsync(fd) == 0;
-    if (fd >= 0)
-        close(fd);
-    return (synced && rename(path().c_str(), destination_.c_str()) == 0) ||
-           failed();
-}
-
-// Read in one piece when the file's size is known: an export runs to
-// megabytes, which a stream would copy while growing its buffer.
-std::string fileText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    std::string text;
-    const auto size = in.tellg();
-    in.clear();
-    in.seekg(0);
-    if (size > 0)
-    {
-        text.resize(static_cast<std::size_t>(size));
-        in.read(text.data(), size);
-        text.resize(static_cast<std::size_t>(in.gcount()));
-    }
-    if (in)
-    {
-        std::ostringstream rest;
-        rest << in.rdbuf();
-        text += rest.str();
-    }
-    return text;
+    if (file_ == nullptr)
+        return false;
+    errno = 0;
+    if (std::fflush(file_) != 0 || std::ferror(file_))
+        return failed("writing", errno != 0 ? errno : EIO);
+    if (fsync(fileno(file_)) != 0)
+        return failed("syncing", errno);
+    const int closed = std::fclose(file_);
+    const int closeError = errno;
+    file_ = nullptr;
+    if (closed != 0)
+        return failed("closing", closeError);
+    const SignalsHeld held;
+    if (rename(temporary_.c_str(), destination_.c_str()) != 0)
+        return failed("renaming " + temporary_ + " into place", errno);
+    temporary_.clear();
+    pendingOutput[0] = '\0';
+    return true;
 }
 
 bool sameFile(const std::string& path, const std::string& other)
@@ -141,19 +230,10 @@ bool sameFile(const std::string& path, const std::string& other)
            a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-std::string whyCutShort(const std::string& path, uint64_t size)
+void removeOutputsOnSignals()
 {
-    rlimit limit{};
-    if (getrlimit(RLIMIT_FSIZE, &limit) == 0 &&
-        limit.rlim_cur != RLIM_INFINITY && size >= limit.rlim_cur)
-        return "the file-size limit of " + std::to_string(limit.rlim_cur) +
-               " bytes was reached";
-    struct statvfs fsInfo
-    {
-    };
-    if (statvfs(parentOf(path).c_str(), &fsInfo) == 0 && fsInfo.f_bavail == 0)
-        return "the file system is full";
-    return "the write failed";
+    for (const int signal : kCleanupSignals)
+        std::signal(signal, removePendingAndDie);
 }
 
 } // namespace qvmcli

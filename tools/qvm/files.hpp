@@ -1,71 +1,71 @@
-// Files the commands write: scratch files for what the library reads or
-// writes only by file name, and outputs that appear whole or not at all.
+// Files qvm reads and writes: table files read without ever waiting, and
+// outputs that appear whole or not at all.
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qvmcli
 {
 
-// A file name in a new folder of mode 0700, so that nobody else can put
-// anything there between the tool and the library opening it by name. The
-// file is made by whoever writes first; file and folder are removed on
-// destruction.
-class ScratchFile
+// A whole file read into memory, or why not ("No such file or directory",
+// "a FIFO").
+// Only a regular file is read: a FIFO, a device or a directory is refused
+// before any read, and the open never waits for a writer.
+struct FileBytes
 {
-  public:
-    // In folder (default: the temporary folder).
-    explicit ScratchFile(const std::string& folder = {});
-    ~ScratchFile();
-    ScratchFile(const ScratchFile&) = delete;
-    ScratchFile& operator=(const ScratchFile&) = delete;
-
-    // Empty (errno set) when the folder could not be made.
-    const std::string& path() const { return path_; }
-    // Writes text to a fresh file; false (errno set) on failure.
-    bool write(std::string_view text) const;
-    std::string text() const;
-
-  private:
-    std::string folder_;
-    std::string path_;
+    std::vector<std::uint8_t> bytes;
+    std::string cause;
 };
+FileBytes readWholeFile(const std::string& path);
 
-// An output written beside its destination and renamed into place once it
-// is checked: never a partial file at the destination, and a symbolic link
-// left there is replaced, not followed.
+// An output written to a new file beside its destination and renamed into
+// place once complete: the destination holds the old file or the whole new
+// one, never a part. A symbolic link at the destination is replaced, not
+// followed. Until commit, the new file is removed when the object goes and
+// when qvm is ended by SIGINT, SIGTERM, SIGHUP or SIGPIPE.
 class OutputFile
 {
   public:
     explicit OutputFile(const std::string& destination);
+    ~OutputFile();
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
 
     // Why the output cannot be written; empty while it can.
     const std::string& problem() const { return problem_; }
-    // Where to write it meanwhile.
-    const std::string& path() const { return scratch_.path(); }
-    // Writes text there; false with problem() set.
+    // The stream to write to; null once problem() is set.
+    std::FILE* stream() const { return file_; }
     bool write(std::string_view text);
-    // Syncs the file and renames it into place; false with problem() set.
+    // Flushes, syncs and renames the file into place; false with problem()
+    // set, the destination untouched and the new file gone.
     bool commit();
+    // Gives the output up after a write made past stream() failed with
+    // error: problem() says so and the new file goes.
+    void abandon(int error) { failed("writing", error); }
 
   private:
-    bool failed();
+    bool failed(const std::string& doing, int error);
 
     std::string destination_;
-    ScratchFile scratch_;
+    std::string temporary_;
+    std::vector<char> buffer_; // the stream's; outlives it
+    std::FILE* file_ = nullptr;
     std::string problem_;
 };
-
-// The whole content of a file; empty when it cannot be read.
-std::string fileText(const std::string& path);
 
 // Whether path names the same file as other (both existing).
 bool sameFile(const std::string& path, const std::string& other);
 
-// Why a file that a write cut short ended at size bytes, as far as can be
-// told: a file-size limit, or a full file system.
-std::string whyCutShort(const std::string& path, uint64_t size);
+// The size of the output buffers: exports run to megabytes, and fewer,
+// larger writes are cheaper.
+inline constexpr std::size_t kWriteBuffer = 64 * 1024;
+
+// Makes SIGINT, SIGTERM, SIGHUP and SIGPIPE remove an unfinished output
+// before they end qvm as they would have; called once at the start.
+void removeOutputsOnSignals();
 
 } // namespace qvmcli

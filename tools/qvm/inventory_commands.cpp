@@ -4,7 +4,6 @@
 #include "files.hpp"
 #include "handles.hpp"
 
-#include <CLI/CLI.hpp>
 #include <cstdio>
 #include <memory>
 #include <qvmclient.h>
@@ -42,7 +41,7 @@ int walk(const std::string& output)
     const int32_t rc = retrieveSystemObjectProperties(bus.get(), &doc);
     const Json owned(doc);
     if (rc != QVM_RC_SUCCESS)
-        return fail("inventory", rc);
+        return failOnBus("inventory", rc, "xyz.openbmc_project.ObjectMapper");
     return emit("inventory", doc, output);
 }
 
@@ -69,34 +68,33 @@ int get(const GetOptions& o)
                                  orNull(o.interface), &doc);
     const Json owned(doc);
     if (rc != QVM_RC_SUCCESS)
-        return fail("inventory get", rc);
+        return failOnBus("inventory get", rc, o.service);
     return emit("inventory get", doc, {});
 }
 
 } // namespace
 
-void addInventoryCommands(CLI::App& app)
+void addInventoryCommands(Command& app)
 {
     auto output = std::make_shared<std::string>();
-    CLI::App* inventory = addCommand(
-        app, "inventory",
+    Command inventory = app.command(
+        "inventory",
         "every object of the object mapper with all its properties\n"
         "Pretty JSON: [service, path, {interface: properties}] triples, on\n"
         "standard output or in FILE.",
         [output] { return walk(*output); });
-    inventory->add_option("--output", *output, "where to write it")
-        ->type_name("FILE");
+    inventory.text("--output", *output, "where to write it", "FILE");
 
     auto o = std::make_shared<GetOptions>();
-    CLI::App* c = addCommand(
-        *inventory, "get",
+    Command c = inventory.command(
+        "get",
         "the properties of one interface of one object\n"
         "PATH defaults to the service name as a path (a.b: /a/b), INTERFACE\n"
         "to the service name.",
         [o] { return get(*o); });
-    c->add_option("SERVICE", o->service, "the service name")->required();
-    c->add_option("PATH", o->path, "the object path");
-    c->add_option("INTERFACE", o->interface, "the interface");
+    c.argument("SERVICE", o->service, "the service name", true);
+    c.argument("PATH", o->path, "the object path", false);
+    c.argument("INTERFACE", o->interface, "the interface", false);
 }
 
 } // namespace qvmcli

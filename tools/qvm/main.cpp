@@ -2,47 +2,21 @@
 #include "bus.hpp"
 #include "cli.hpp"
 #include "diagnostics.hpp"
+#include "files.hpp"
 
-#include <CLI/CLI.hpp>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <dlfcn.h>
-#include <elf.h>
-#include <link.h>
+#include <cstdlib>
 #include <qvmclient.h>
 #include <string>
 #include <syslog.h>
+#include <unistd.h>
 
 namespace
 {
 
 using qvmcli::kExitOk;
-
-// The SONAME of the library this qvm runs with, from its dynamic section.
-std::string libraryName()
-{
-    Dl_info where{};
-    link_map* map = nullptr;
-    void* self = reinterpret_cast<void*>(&QVM_GetLibraryVersion);
-    if (dladdr1(self, &where, reinterpret_cast<void**>(&map),
-                RTLD_DL_LINKMAP) == 0 ||
-        map == nullptr)
-        return "?";
-    const char* strings = nullptr;
-    ElfW(Xword) soname = 0;
-    bool named = false;
-    for (const ElfW(Dyn)* d = map->l_ld; d->d_tag != DT_NULL; ++d)
-    {
-        if (d->d_tag == DT_STRTAB)
-            strings = reinterpret_cast<const char*>(d->d_un.d_ptr);
-        else if (d->d_tag == DT_SONAME)
-        {
-            soname = d->d_un.d_val;
-            named = true;
-        }
-    }
-    return strings != nullptr && named ? strings + soname : "?";
-}
 
 int libraryVersion()
 {
@@ -58,30 +32,25 @@ int versions()
 {
     char* text = nullptr;
     QVM_GetLibraryVersion(&text);
-    std::printf("qvm %s\nlibrary %s (%s)\n", QVM_PACKAGE_VERSION,
-                text != nullptr ? text : "?", libraryName().c_str());
+    // qvm carries the library's core in itself rather than loading it.
+    std::printf("qvm %s\nlibrary %s (built in, as in %s)\n",
+                QVM_PACKAGE_VERSION, text != nullptr ? text : "?",
+                QVM_LIBRARY_SONAME);
     std::free(text);
     return kExitOk;
 }
 
-// The command that the command line chose: the deepest one parsed.
-const CLI::App* chosen(const CLI::App& app)
+// Whatever a command printed must have reached standard output: a full
+// disk or a closed file fails the command.
+int flushed(int exit)
 {
-    const CLI::App* at = &app;
-    for (auto subs = at->get_subcommands(); !subs.empty();
-         subs = at->get_subcommands())
-        at = subs.front();
-    return at;
-}
-
-int usageError(const CLI::App* where, const std::string& message)
-{
-    const std::string title = qvmcli::titleOf(where);
-    std::fprintf(stderr, "qvm: %s%s%s\n", title.c_str(),
-                 title.empty() ? "" : ": ", message.c_str());
-    std::fprintf(stderr, "Run 'qvm%s%s --help' for its arguments.\n",
-                 title.empty() ? "" : " ", title.c_str());
-    return qvmcli::kExitUsage;
+    errno = 0;
+    const bool failed = std::fflush(stdout) != 0 || std::ferror(stdout);
+    if (!failed)
+        return exit;
+    const int error = errno != 0 ? errno : EIO;
+    qvmcli::failSystem("cannot write standard output", error);
+    return exit == kExitOk ? qvmcli::kExitFailed : exit;
 }
 
 } // namespace
@@ -91,59 +60,30 @@ int main(int argc, char** argv)
     // A file-size limit makes a write fail, to be reported, instead of
     // ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
-    CLI::App app("the library's functions from the command line", "qvm");
-    app.formatter(qvmcli::helpFormatter());
-    app.fallthrough();
-    std::string bus;
-    bool verbose = false;
-    bool maskDebug = false;
-    bool version = false;
-    app.add_option("--bus", bus, "the D-Bus bus to use as the system bus")
-        ->type_name("ADDRESS");
-    app.add_flag("--verbose", verbose, "show the library's log lines");
-    app.add_flag("--mask-debug", maskDebug,
-                 "mask the library's debug lines, as a daemon does");
-    app.add_flag("--version", version, "the versions of qvm and the library");
-    qvmcli::addCommand(app, "version", "the library's version text",
-                       libraryVersion);
+    qvmcli::removeOutputsOnSignals();
+    // Into a file or a pipe, large outputs go out in large writes; a
+    // terminal keeps its line buffering.
+    static char outputBuffer[qvmcli::kWriteBuffer];
+    if (isatty(STDOUT_FILENO) == 0)
+        std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
+    qvmcli::Command app = qvmcli::rootCommand();
+    app.command("version", "the library's version text", libraryVersion);
     qvmcli::addSmbiosCommands(app);
     qvmcli::addManagerCommands(app);
     qvmcli::addTicketCommands(app);
     qvmcli::addEventCommands(app);
     qvmcli::addInventoryCommands(app);
 
-    try
-    {
-        app.parse(argc, argv);
-    }
-    catch (const CLI::CallForHelp&)
-    {
-        std::fputs(app.help().c_str(), stdout);
-        return kExitOk;
-    }
-    catch (const CLI::ParseError& e)
-    {
-        return usageError(chosen(app), e.what());
-    }
-    const CLI::App* command = chosen(app);
-    const qvmcli::Run* run = qvmcli::runOf(command);
-    if (version && command == &app)
-        return versions();
-    if (run == nullptr)
-    {
-        std::fputs(command->help().c_str(), stderr);
-        return qvmcli::kExitUsage;
-    }
-    qvmcli::useBus(bus);
-    qvmcli::setVerbose(verbose);
-    if (maskDebug)
-        setlogmask(LOG_UPTO(LOG_INFO));
-    try
-    {
-        return (*run)();
-    }
-    catch (const qvmcli::UsageError& e)
-    {
-        return usageError(command, e.message);
-    }
+    qvmcli::GlobalOptions options;
+    const int exit = qvmcli::runCommandLine(
+        argc, argv, options,
+        [&options]
+        {
+            qvmcli::useBus(options.bus, options.timeout);
+            qvmcli::setVerbose(options.verbose);
+            if (options.maskDebug)
+                setlogmask(LOG_UPTO(LOG_INFO));
+        },
+        versions);
+    return flushed(exit);
 }

@@ -4,7 +4,6 @@
 #include "handles.hpp"
 #include "manager_watch.hpp"
 
-#include <CLI/CLI.hpp>
 #include <cinttypes>
 #include <cstdint>
 #include <cstdio>
@@ -20,24 +19,24 @@ namespace
 
 constexpr uint32_t kTicketVersion = 1;
 constexpr uint32_t kTicketMagic = 0x6E496B74;
+constexpr char kManager[] = "xyz.openbmc_project.QuorvaneManager1";
 
 // A text option for a record's field; a text that does not fit is refused
 // rather than cut.
 template <std::size_t N>
-void addText(CLI::App& command, const std::string& name, char (&field)[N])
+void addText(Command& command, const std::string& name, char (&field)[N],
+             const std::string& help)
 {
-    command
-        .add_option_function<std::string>(
-            name,
-            [&field, name](const std::string& text)
-            {
-                if (text.size() >= N)
-                    throw CLI::ValidationError(name + " holds at most " +
-                                               std::to_string(N - 1) +
-                                               " characters");
-                std::memcpy(field, text.c_str(), text.size() + 1);
-            })
-        ->type_name("S");
+    command.parsed(
+        name,
+        [&field, name](const std::string& text)
+        {
+            if (text.size() >= N)
+                throw UsageError{name + " holds at most " +
+                                 std::to_string(N - 1) + " characters"};
+            std::memcpy(field, text.c_str(), text.size() + 1);
+        },
+        help, "S");
 }
 
 // The manager's status is the answer: it is printed whatever it is, and
@@ -45,7 +44,10 @@ void addText(CLI::App& command, const std::string& name, char (&field)[N])
 int reportStatus(const char* title, int32_t status)
 {
     std::printf("status %d\n", status);
-    return status == QVM_RC_SUCCESS ? kExitOk : fail(title, status);
+    if (status == QVM_RC_SUCCESS)
+        return kExitOk;
+    return status < 0 ? failOnBus(title, status, kManager)
+                      : fail(title, status);
 }
 
 // Collect and Export hand back a number and a text when the record's kind
@@ -62,16 +64,16 @@ int reportCollected(const char* title, int32_t status, char* text,
 
 // Each request holds the bus while the library uses it, so that a bus that
 // cannot be had is reported with its address and reason.
-CLI::App* addRequest(CLI::App& manager, const std::string& name,
-                     const std::string& help, Run run)
+Command addRequest(Command& manager, const std::string& name,
+                   const std::string& help, Run run)
 {
     const std::string title = "manager " + name;
-    return addCommand(manager, name, help,
-                      [title, run]
-                      {
-                          const Bus bus = connectBus(title);
-                          return bus ? run() : kExitFailed;
-                      });
+    return manager.command(name, help,
+                           [title, run]
+                           {
+                               const Bus bus = connectBus(title);
+                               return bus ? run() : kExitFailed;
+                           });
 }
 
 int version()
@@ -79,7 +81,7 @@ int version()
     char* text = nullptr;
     const int32_t rc = QVM_GetVersionRequest(&text);
     if (rc != QVM_RC_SUCCESS)
-        return fail("manager version", rc);
+        return failOnBus("manager version", rc, kManager);
     printAndFree(text);
     return kExitOk;
 }
@@ -107,15 +109,15 @@ struct CollectOptions
     uint16_t number2 = 0;
 };
 
-void addCollectRecord(CLI::App& c, CollectRecord& record)
+void addCollectRecord(Command& c, CollectRecord& record)
 {
-    addNumber(c, "--kind", record.kind);
-    addText(c, "--text1", record.text1);
-    addText(c, "--text2", record.text2);
-    addText(c, "--text3", record.text3);
-    addText(c, "--text4", record.text4);
-    addText(c, "--text5", record.text5);
-    addText(c, "--text6", record.text6);
+    c.number("--kind", record.kind, "the record's kind");
+    addText(c, "--text1", record.text1, "the record's first text");
+    addText(c, "--text2", record.text2, "the record's second text");
+    addText(c, "--text3", record.text3, "the record's third text");
+    addText(c, "--text4", record.text4, "the record's fourth text");
+    addText(c, "--text5", record.text5, "the record's fifth text");
+    addText(c, "--text6", record.text6, "the record's sixth text");
 }
 
 int collect(const CollectOptions& o)
@@ -153,8 +155,16 @@ int ticket(const TicketRequestRecord& request)
     TicketReplyRecord reply{};
     char** list = nullptr;
     const int32_t rc = QVM_TicketRequest(&request, &reply, &list);
+    if (rc == QVM_RC_INVALID_REQUEST)
+        return failWith("manager ticket",
+                        "the library refuses operation " +
+                            std::to_string(request.op) + " sub " +
+                            std::to_string(request.sub) +
+                            ": not an operation it knows, or its parameters "
+                            "do not meet what the operation requires (" +
+                            statusText(rc) + ")");
     if (rc != QVM_RC_SUCCESS)
-        return fail("manager ticket", rc);
+        return failOnBus("manager ticket", rc, kManager);
     printTicketReply(reply, list);
     for (char** item = list; item != nullptr && *item != nullptr; ++item)
         std::free(*item);
@@ -162,10 +172,10 @@ int ticket(const TicketRequestRecord& request)
     return kExitOk;
 }
 
-void addPackage(CLI::App& manager)
+void addPackage(Command& manager)
 {
     auto o = std::make_shared<PackageOptions>();
-    CLI::App* c = addRequest(
+    Command c = addRequest(
         manager, "package",
         "send a Package request; prints the manager's status",
         [o]
@@ -174,15 +184,15 @@ void addPackage(CLI::App& manager)
                 "manager package",
                 QVM_PackageRequest(o->ticket.c_str(), o->number1, o->number2));
         });
-    c->add_option("--ticket", o->ticket)->type_name("T");
-    addNumber(*c, "--number1", o->number1);
-    addNumber(*c, "--number2", o->number2);
+    c.text("--ticket", o->ticket, "the ticket text", "T");
+    c.number("--number1", o->number1, "the request's first number");
+    c.number("--number2", o->number2, "the request's second number");
 }
 
-void addSave(CLI::App& manager)
+void addSave(Command& manager)
 {
     auto o = std::make_shared<SaveOptions>();
-    CLI::App* c =
+    Command c =
         addRequest(manager, "save",
                    "send a Save request; prints the manager's status\n"
                    "--value1 to --text2 fill the request record.",
@@ -193,71 +203,71 @@ void addSave(CLI::App& manager)
                            QVM_SaveRequest(o->ticket.c_str(), o->text.c_str(),
                                            o->value, &o->record));
                    });
-    c->add_option("--ticket", o->ticket)->type_name("T");
-    c->add_option("--text", o->text)->type_name("S");
-    addNumber(*c, "--value", o->value);
-    addNumber(*c, "--value1", o->record.value1);
-    addNumber(*c, "--value2", o->record.value2);
-    addNumber(*c, "--value3", o->record.value3);
-    addText(*c, "--text1", o->record.text1);
-    addText(*c, "--text2", o->record.text2);
+    c.text("--ticket", o->ticket, "the ticket text", "T");
+    c.text("--text", o->text, "the text to save");
+    c.number("--value", o->value, "the value to save");
+    c.number("--value1", o->record.value1, "the record's first value");
+    c.number("--value2", o->record.value2, "the record's second value");
+    c.number("--value3", o->record.value3, "the record's third value");
+    addText(c, "--text1", o->record.text1, "the record's first text");
+    addText(c, "--text2", o->record.text2, "the record's second text");
 }
 
-void addCollects(CLI::App& manager)
+void addCollects(Command& manager)
 {
     auto collected = std::make_shared<CollectOptions>();
-    CLI::App* c = addRequest(
+    Command c = addRequest(
         manager, "collect",
         "send a Collect request; prints the status, then the value and text\n"
         "handed back when --kind is 16 and the status is 0.",
         [collected] { return collect(*collected); });
-    c->add_option("--ticket", collected->ticket)->type_name("T");
-    addCollectRecord(*c, collected->record);
-    addNumber(*c, "--number1", collected->number1);
-    addNumber(*c, "--number2", collected->number2);
+    c.text("--ticket", collected->ticket, "the ticket text", "T");
+    addCollectRecord(c, collected->record);
+    c.number("--number1", collected->number1, "the request's first number");
+    c.number("--number2", collected->number2, "the request's second number");
 
     auto exported = std::make_shared<CollectOptions>();
     c = addRequest(manager, "export",
                    "send an Export request; prints as collect does",
                    [exported] { return exportRequest(*exported); });
-    c->add_option("--ticket", exported->ticket)->type_name("T");
-    addCollectRecord(*c, exported->record);
-    addNumber(*c, "--number", exported->number1);
+    c.text("--ticket", exported->ticket, "the ticket text", "T");
+    addCollectRecord(c, exported->record);
+    c.number("--number", exported->number1, "the request's number");
 }
 
-void addTicket(CLI::App& manager)
+void addTicket(Command& manager)
 {
     auto request = std::make_shared<TicketRequestRecord>();
     request->version = kTicketVersion;
     request->magic = kTicketMagic;
-    CLI::App* c = addRequest(
+    Command c = addRequest(
         manager, "ticket",
         "send a Ticket request; prints the reply record and its list\n"
         "The record's version and magic are filled in; the library checks\n"
         "the operation and its parameters before anything is sent.",
         [request] { return ticket(*request); });
-    addNumber(*c, "--op", request->op);
-    addNumber(*c, "--sub", request->sub);
-    addNumber(*c, "--param1", request->param1);
-    addNumber(*c, "--param2", request->param2);
-    addNumber(*c, "--param3", request->param3);
-    addNumber(*c, "--param4", request->param4);
-    addText(*c, "--text1", request->text1);
-    addText(*c, "--text2", request->text2);
-    addText(*c, "--text3", request->text3);
+    c.number("--op", request->op, "the operation");
+    c.number("--sub", request->sub, "the sub-operation");
+    c.number("--param1", request->param1, "the first parameter");
+    c.number("--param2", request->param2, "the second parameter");
+    c.number("--param3", request->param3, "the third parameter");
+    c.number("--param4", request->param4, "the fourth parameter");
+    addText(c, "--text1", request->text1, "the first text");
+    addText(c, "--text2", request->text2, "the second text");
+    addText(c, "--text3", request->text3, "the third text");
 }
 
 } // namespace
 
-void addManagerCommands(CLI::App& app)
+void addManagerCommands(Command& app)
 {
-    CLI::App* manager = addGroup(app, "manager", "the manager's requests");
-    addRequest(*manager, "version", "the manager's version text", version);
-    addPackage(*manager);
-    addSave(*manager);
-    addCollects(*manager);
-    addTicket(*manager);
-    addRequest(*manager, "watch",
+    Command manager = app.group("manager", "the manager's requests");
+    addRequest(manager, "version", "the manager's version text", version);
+    addPackage(manager);
+    addSave(manager);
+    addCollects(manager);
+    addTicket(manager);
+    addRequest(manager, "watch",
                "print each change of the manager's properties as one JSON "
                "line\nRuns until interrupted, or until the bus connection "
                "fails.",

@@ -3,14 +3,14 @@
 #include "smbios_commands.hpp"
 
 #include "cli.hpp"
-#include "export_count.hpp"
 #include "files.hpp"
 #include "handles.hpp"
-#include "smbios_structures.hpp"
+#include "smbios/identity.hpp"
 #include "smbios_table.hpp"
 
-#include <CLI/CLI.hpp>
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -27,81 +27,18 @@ struct ExportOptions
 {
     TableChoice table;
     std::string output;
-    bool strict = false;
 };
 
-// Names each structure that the export left out; returns how many. Only
-// the types that came out short are converted one by one to find them.
-std::size_t reportLeftOut(const std::vector<Structure>& all,
-                          const ExportCount& count)
+// Names each structure that the export left out, and says how many it
+// wrote; false when any was left out.
+bool reportExport(const std::string& title, const core::ExportReport& report)
 {
-    std::array<std::size_t, 256> inTable{};
-    for (const Structure& s : all)
-        ++inTable[s.type()];
-    std::vector<Structure> ofShortTypes;
-    for (const Structure& s : all)
-        if (count.byType[s.type()] < inTable[s.type()])
-            ofShortTypes.push_back(s);
-    return reportLeftOut(ofShortTypes);
-}
-
-// The library reports success whatever became of its file: the tool reads
-// the file back before anyone else sees it. leftOut receives how many
-// structures the export left out.
-bool checkExport(const std::string& title, const std::string& path,
-                 const std::string& text, const std::vector<Structure>& all,
-                 std::size_t& leftOut)
-{
-    const auto objects = countExport(text);
-    if (!objects)
-    {
-        failWith(title, "the export came out cut short after " +
-                            std::to_string(text.size()) + " bytes (" +
-                            whyCutShort(path, text.size()) + ")");
-        return false;
-    }
-    leftOut = reportLeftOut(all, *objects);
-    const std::size_t expected = all.size() - leftOut;
-    if (objects->total != expected)
-        failWith(title, "the export holds " + std::to_string(objects->total) +
-                            " structures, not " + std::to_string(expected));
-    return objects->total == expected;
-}
-
-int exportToStandardOutput(const std::string& title,
-                           const std::vector<Structure>& all,
-                           std::size_t& leftOut)
-{
-    const ScratchFile scratch;
-    if (scratch.path().empty())
-        return failSystem(title + ": cannot make a scratch file");
-    if (const int64_t rc = SmBiosDataToJSON(scratch.path().c_str()); rc != 0)
-        return fail(title, rc);
-    const std::string text = scratch.text();
-    if (!checkExport(title, scratch.path(), text, all, leftOut))
-        return kExitFailed;
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    std::fputc('\n', stdout);
-    if (std::fflush(stdout) != 0 || std::ferror(stdout))
-        return failSystem(title + ": cannot write standard output");
-    return kExitOk;
-}
-
-int exportToFile(const std::string& title, const std::string& output,
-                 const std::vector<Structure>& all, std::size_t& leftOut)
-{
-    OutputFile out(output);
-    if (!out.problem().empty())
-        return failWith(title, out.problem());
-    if (const int64_t rc = SmBiosDataToJSON(out.path().c_str()); rc != 0)
-        return fail(title, rc);
-    if (!checkExport(title, out.path(), fileText(out.path()), all, leftOut))
-    {
-        std::fprintf(stderr, "qvm: nothing was written to %s\n",
-                     output.c_str());
-        return kExitFailed;
-    }
-    return out.commit() ? kExitOk : failWith(title, out.problem());
+    for (const core::LeftOut& l : report.leftOut)
+        warn(title, nameOf(l.entry) +
+                        " is left out: the library cannot "
+                        "convert it: " +
+                        statusText(l.status));
+    return report.leftOut.empty();
 }
 
 int exportTable(const ExportOptions& o)
@@ -109,20 +46,34 @@ int exportTable(const ExportOptions& o)
     const std::string title = "smbios export";
     return withTable(
         title, o.table,
-        [&](const TableSource& source)
+        [&](const TableSource& source, const core::Walk& walk)
         {
             if (!o.output.empty() && sameFile(o.output, source.path))
                 throw UsageError{"--output " + o.output +
                                  " is the table being read"};
-            std::vector<Structure> all;
-            if (const int64_t rc = structuresOf({}, all); rc != 0)
-                return fail(title, rc);
-            std::size_t leftOut = 0;
-            const int exit = o.output.empty()
-                                 ? exportToStandardOutput(title, all, leftOut)
-                                 : exportToFile(title, o.output, all, leftOut);
-            return exit == kExitOk && o.strict && leftOut > 0 ? kExitFailed
-                                                              : exit;
+            if (o.output.empty())
+            {
+                const auto report = core::exportJson(walk, stdout);
+                if (report.writeError != 0)
+                    return failSystem("cannot write standard output",
+                                      report.writeError);
+                std::fputc('\n', stdout);
+                const bool whole = reportExport(title, report);
+                return !whole && o.table.strict ? kExitFailed : kExitOk;
+            }
+            OutputFile out(o.output);
+            if (!out.problem().empty())
+                return failWith(title, out.problem());
+            const auto report = core::exportJson(walk, out.stream());
+            if (report.writeError != 0)
+            {
+                out.abandon(report.writeError);
+                return failWith(title, out.problem());
+            }
+            const bool whole = reportExport(title, report);
+            if (!out.commit())
+                return failWith(title, out.problem());
+            return !whole && o.table.strict ? kExitFailed : kExitOk;
         });
 }
 
@@ -138,30 +89,59 @@ int list(const ListOptions& o)
         o.type.empty() ? std::vector<uint8_t>{} : typesOf(o.type);
     return withTable(
         "smbios list", o.table,
-        [&](const TableSource&)
+        [&](const TableSource&, const core::Walk& walk)
         {
-            std::vector<Structure> all;
-            if (const int64_t rc = structuresOf(types, all); rc != 0)
-                return fail("smbios list", rc);
-            for (const Structure& s : all)
-                std::printf("0x%04X %3u  %-41s %5u\n", s.handle(), s.type(),
-                            typeName(s.type()).c_str(), s.size);
+            for (const core::TableEntry& e : walk.entries)
+                if (types.empty() || std::find(types.begin(), types.end(),
+                                               e.view.type()) != types.end())
+                    std::printf("0x%04X %3u  %-41s %5zu\n", e.view.handle(),
+                                e.view.type(), typeName(e.view.type()).c_str(),
+                                e.size);
             return kExitOk;
         });
 }
 
-// The identity queries take a key and hand out a heap text.
-int identity(const TableChoice& table, int64_t (*query)(const char*, char**),
-             const char* key, const std::string& title)
+// The identity queries take a key and hand out a heap text, read from the
+// single System Information structure (type 1).
+struct IdentityQuery
 {
-    return withTable(title, table,
-                     [&](const TableSource&)
+    qvm::smbios::TableText (*query)(const qvm::smbios::TableView&);
+    const char* title;
+    const char* what;       // "serial number"
+    std::size_t stringByte; // of type 1, numbering the string
+};
+
+// Why the library has no answer, from what the table holds.
+std::string whyNoIdentity(const IdentityQuery& q, const core::Walk& walk,
+                          int64_t status)
+{
+    constexpr uint8_t kSystem = 1;
+    const std::size_t systems = walk.ofType[kSystem];
+    if (systems == 0)
+        return "the table has no type-1 structure (System Information)";
+    if (systems > 1)
+        return "the table has " + std::to_string(systems) +
+               " type-1 structures; the answer is read only from a single "
+               "one";
+    for (const core::TableEntry& e : walk.entries)
+        if (e.view.type() == kSystem && status == QVM_RC_INVALID_REQUEST)
+            return nameOf(e) + " has no " + q.what + " (its byte " +
+                   std::to_string(q.stringByte) + " names string " +
+                   std::to_string(e.view.byte(q.stringByte)) + ")";
+    return statusText(status);
+}
+
+int identity(const TableChoice& table, const IdentityQuery& q)
+{
+    return withTable(q.title, table,
+                     [&](const TableSource&, const core::Walk& walk)
                      {
-                         char* text = nullptr;
-                         const int64_t rc = query(key, &text);
-                         if (rc != QVM_RC_SUCCESS)
-                             return fail(title, rc);
-                         printAndFree(text);
+                         const auto found =
+                             q.query(walk.loaded->context().table);
+                         if (found.status != QVM_RC_SUCCESS)
+                             return failWith(
+                                 q.title, whyNoIdentity(q, walk, found.status));
+                         std::printf("%s\n", found.text);
                          return kExitOk;
                      });
 }
@@ -174,42 +154,38 @@ const char* orNone(const char* text)
 // The library reads the release bytes at 20 and 21 of the BIOS structure
 // whose version it took, whatever that structure's length; the tool says
 // when the structure is too short to hold them.
-std::string release(const SmbiosBiosInfo& info)
+std::string release(const qvm::smbios::BiosIdentity& info,
+                    const core::Walk& walk)
 {
     constexpr uint8_t kReleaseEnd = 22;
-    std::vector<Structure> bios;
-    structuresOf({0}, bios);
-    for (const Structure& s : bios)
-        if (info.bios_version >= reinterpret_cast<char*>(s.at) &&
-            info.bios_version < reinterpret_cast<char*>(s.at + s.size) &&
-            s.length() < kReleaseEnd)
-            return "(not held: " + nameOf(s) + " is " +
-                   std::to_string(s.length()) +
+    const auto* version = reinterpret_cast<const uint8_t*>(info.bios.version);
+    for (const core::TableEntry& e : walk.entries)
+        if (e.view.type() == 0 && version >= e.view.data() &&
+            version < e.view.data() + e.size && e.view.length() < kReleaseEnd)
+            return "(not held: " + nameOf(e) + " is " +
+                   std::to_string(e.view.length()) +
                    " bytes long; the release lies at bytes 20 and 21)";
-    if (info.bios_version == nullptr)
+    if (info.bios.version == nullptr)
         return "(none)";
-    return std::to_string(info.major_release) + "." +
-           std::to_string(info.minor_release);
+    return std::to_string(info.bios.release.major) + "." +
+           std::to_string(info.bios.release.minor);
 }
 
 int bios(const TableChoice& table)
 {
     return withTable("smbios bios", table,
-                     [&](const TableSource&)
+                     [&](const TableSource&, const core::Walk& walk)
                      {
-                         SmbiosBiosInfo* raw = nullptr;
-                         const int64_t rc = GetBiosInfo("SMBIOSBIOSInfo", &raw);
-                         const std::unique_ptr<SmbiosBiosInfo, Free> info(raw);
-                         if (rc != QVM_RC_SUCCESS)
-                             return fail("smbios bios", rc);
+                         const auto info = qvm::smbios::biosIdentity(
+                             walk.loaded->context().table);
                          std::printf("BIOS version:  %s\n"
                                      "BIOS release:  %s\n"
                                      "Product name:  %s\n"
                                      "Serial number: %s\n",
-                                     orNone(info->bios_version),
-                                     release(*info).c_str(),
-                                     orNone(info->product_name),
-                                     orNone(info->serial_number));
+                                     orNone(info.bios.version),
+                                     release(info, walk).c_str(),
+                                     orNone(info.productName),
+                                     orNone(info.serialNumber));
                          return kExitOk;
                      });
 }
@@ -241,101 +217,100 @@ int fqdd(const FqddOptions& o)
     const bool one = !o.handle.empty();
     const auto wanted = one ? parseNumber(o.handle, kLastHandle, "HANDLE") : 0;
     const std::string title = one ? "smbios fqdd " + o.handle : "smbios fqdd";
-    return withTable(title, o.table,
-                     [&](const TableSource&)
-                     {
-                         const int64_t rc = PopulateFqdds();
-                         if (rc != QVM_RC_SUCCESS)
-                             return fail(title, rc);
-                         if (!one)
-                         {
-                             for (uint16_t i = 0; i < m_countE1; ++i)
-                                 printEntry(m_Fqdd[i]);
-                             return kExitOk;
-                         }
-                         const FqddMapEntry* entry =
-                             FindFqdd(static_cast<uint32_t>(wanted));
-                         if (entry == nullptr)
-                             return fail(title, QVM_RC_NOT_FOUND);
-                         printEntry(*entry);
-                         return kExitOk;
-                     });
+    return withTable(
+        title, o.table,
+        [&](const TableSource&, const core::Walk& walk)
+        {
+            const int64_t rc = PopulateFqdds();
+            if (rc != QVM_RC_SUCCESS)
+                return failWith(title, walk.ofType[kMappingType] == 0
+                                           ? "the table has no type-225 "
+                                             "structures"
+                                           : "the type-225 structures hold "
+                                             "no map the library can "
+                                             "read (" +
+                                                 statusText(rc) + ")");
+            if (!one)
+            {
+                for (uint16_t i = 0; i < m_countE1; ++i)
+                    printEntry(m_Fqdd[i]);
+                return kExitOk;
+            }
+            const FqddMapEntry* entry = FindFqdd(static_cast<uint32_t>(wanted));
+            if (entry == nullptr)
+                return failWith(title, "the map has no entry "
+                                       "for handle " +
+                                           handleText(wanted));
+            printEntry(*entry);
+            return kExitOk;
+        });
 }
 
 // A command whose only options choose the table.
-void addTableCommand(CLI::App& smbios, const std::string& name,
+void addTableCommand(Command& smbios, const std::string& name,
                      const std::string& help,
                      std::function<int(const TableChoice&)> run)
 {
     auto table = std::make_shared<TableChoice>();
-    CLI::App* c =
-        addCommand(smbios, name, help, [table, run] { return run(*table); });
-    addTableOptions(*c, *table);
+    Command c =
+        smbios.command(name, help, [table, run] { return run(*table); });
+    addTableOptions(c, *table);
 }
 
-int serviceTag(const TableChoice& table)
-{
-    return identity(table, GetServiceTag, "SMBIOSServiceTagString",
-                    "smbios service-tag");
-}
-
-int systemName(const TableChoice& table)
-{
-    return identity(table, GetSystemName, "SMBIOSSystemNameString",
-                    "smbios system-name");
-}
+const IdentityQuery kServiceTag{qvm::smbios::serviceTag, "smbios service-tag", "serial number", 7};
+const IdentityQuery kSystemName{qvm::smbios::systemName, "smbios system-name", "product name", 5};
 
 } // namespace
 
-void addSmbiosCommands(CLI::App& app)
+void addSmbiosCommands(Command& app)
 {
-    CLI::App* smbios = addGroup(app, "smbios", "the SMBIOS table");
+    Command smbios = app.group("smbios", "the SMBIOS table");
 
     auto exported = std::make_shared<ExportOptions>();
-    CLI::App* c = addCommand(
-        *smbios, "export",
+    Command c = smbios.command(
+        "export",
         "the whole table as JSON\n"
         "Written to standard output, or to FILE once it is complete: through "
         "a new file\nbeside it that replaces it. Structures that the library "
         "leaves out are listed\non standard error.",
         [exported] { return exportTable(*exported); });
-    addTableOptions(*c, exported->table);
-    c->add_option("--output", exported->output, "where to write it")
-        ->type_name("FILE");
-    c->add_flag("--strict", exported->strict,
-                "exit with 1 when a structure is left out");
+    addTableOptions(c, exported->table);
+    c.text("--output", exported->output, "where to write it", "FILE");
 
     auto listed = std::make_shared<ListOptions>();
-    c = addCommand(*smbios, "list",
-                   "one line per structure: handle, type, type name, whole "
-                   "size",
-                   [listed] { return list(*listed); });
-    addTableOptions(*c, listed->table);
-    c->add_option("--type", listed->type, kTypeHelp)->type_name("N|KEYWORD");
+    c = smbios.command("list",
+                       "one line per structure: handle, type, type name, "
+                       "whole size",
+                       [listed] { return list(*listed); });
+    addTableOptions(c, listed->table);
+    c.text("--type", listed->type, kTypeHelp, "N|KEYWORD");
 
-    addSmbiosViews(*smbios);
-    addTableCommand(*smbios, "service-tag",
-                    "the system's service tag (its serial number)", serviceTag);
-    addTableCommand(*smbios, "system-name",
+    addSmbiosViews(smbios);
+    addTableCommand(
+        smbios, "service-tag", "the system's service tag (its serial number)",
+        [](const TableChoice& t) { return identity(t, kServiceTag); });
+    addTableCommand(smbios, "system-name",
                     "the system's name (an OEM string, else the product name)",
-                    systemName);
-    addTableCommand(*smbios, "bios",
+                    [](const TableChoice& t)
+                    { return identity(t, kSystemName); });
+    addTableCommand(smbios, "bios",
                     "BIOS version and release, product name, serial number\n"
                     "A release that the BIOS structure is too short to hold "
                     "is marked as such.",
                     bios);
 
     auto mapped = std::make_shared<FqddOptions>();
-    c = addCommand(*smbios, "fqdd",
-                   "the device-descriptor map of the type-225 structures\n"
-                   "One line per entry: mapped handle, index of its type-225 "
-                   "structure,\nentry bytes 0 and 3, and that structure's "
-                   "string numbered by byte 0.",
-                   [mapped] { return fqdd(*mapped); });
-    c->add_option("HANDLE", mapped->handle, "only the entry of this handle");
-    addTableOptions(*c, mapped->table);
+    c = smbios.command("fqdd",
+                       "the device-descriptor map of the type-225 structures\n"
+                       "One line per entry: mapped handle, index of its "
+                       "type-225 structure,\nentry bytes 0 and 3, and that "
+                       "structure's string numbered by byte 0.",
+                       [mapped] { return fqdd(*mapped); });
+    c.argument("HANDLE", mapped->handle, "only the entry of this handle",
+               false);
+    addTableOptions(c, mapped->table);
 
-    addSmbiosTableCommands(*smbios);
+    addSmbiosTableCommands(smbios);
 }
 
 } // namespace qvmcli

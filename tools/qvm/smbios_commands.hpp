@@ -1,7 +1,8 @@
 // The commands of qvm smbios, registered by the files that hold them.
 #pragma once
 
-#include <CLI/App.hpp>
+#include "cli.hpp"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -9,11 +10,19 @@
 namespace qvmcli
 {
 
+// The highest handle a structure can have; 0xFFFF means "none".
+inline constexpr uint16_t kLastHandle = 0xFFFE;
+// The structures that hold the device-descriptor map.
+inline constexpr uint8_t kMappingType = 225;
+
+// "0x0400"
+std::string handleText(uint64_t handle);
+
 // show and get: the decoded structures by type keyword or number, and
 // single values by dmidecode's string keywords.
-void addSmbiosViews(CLI::App& smbios);
+void addSmbiosViews(Command& smbios);
 // info and dump-bin: where the table came from, and writing it as a dump.
-void addSmbiosTableCommands(CLI::App& smbios);
+void addSmbiosTableCommands(Command& smbios);
 
 // The structure types that --type TEXT names: a number up to 255, or one
 // of dmidecode's type keywords; throws UsageError otherwise.

@@ -3,10 +3,9 @@
 #include "cli.hpp"
 #include "files.hpp"
 #include "smbios_commands.hpp"
-#include "smbios_structures.hpp"
 #include "smbios_table.hpp"
 
-#include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <qvmclient.h>
@@ -41,24 +40,22 @@ int info(const TableChoice& table)
     const std::string title = "smbios info";
     return withTable(
         title, table,
-        [&](const TableSource& source)
+        [&](const TableSource& source, const core::Walk& walk)
         {
-            std::vector<Structure> all;
-            if (const int64_t rc = structuresOf({}, all); rc != 0)
-                return fail(title, rc);
-            std::set<uint8_t> types;
-            for (const Structure& s : all)
-                types.insert(s.type());
+            const auto types =
+                std::count_if(walk.ofType.begin(), walk.ofType.end(),
+                              [](std::size_t n) { return n != 0; });
             std::printf(
                 "source:       %s\n"
                 "entry point:  %s\n"
                 "table size:   %lld bytes\n"
-                "structures:   %zu of %zu types\n"
+                "structures:   %zu of %td types\n"
                 "version pair: %u.%u (the first BIOS structure's "
                 "release, which the decoders' gates compare)\n",
                 source.describe().c_str(), entryPointLine(source).c_str(),
-                static_cast<long long>(gSMTableLength), all.size(),
-                types.size(), GetSmbiosMajorVersion(), GetSmbiosMinorVersion());
+                static_cast<long long>(walk.tableSize), walk.entries.size(),
+                types, unsigned{walk.loaded->context().reportedVersion.major},
+                unsigned{walk.loaded->context().reportedVersion.minor});
             return kExitOk;
         });
 }
@@ -67,15 +64,15 @@ int info(const TableChoice& table)
 int dumpBin(const DumpOptions& o)
 {
     const std::string title = "smbios dump-bin";
+    // Checked before anything is read, so that the table stays as it is.
+    if (!o.table.file.empty() && sameFile(o.file, o.table.file))
+        throw UsageError{o.file + " is the table being read"};
     return withTable(
         title, o.table,
-        [&](const TableSource& source)
+        [&](const TableSource& source, const core::Walk& walk)
         {
-            if (sameFile(o.file, source.path))
-                throw UsageError{o.file + " is the table being read"};
-            const Bytes image = dumpImage(
-                source.entryPoint,
-                {m_SmbiosStruct, static_cast<std::size_t>(gSMTableLength)});
+            const Bytes image = qvm::smbios::dumpImage(
+                source.entryPoint, walk.loaded->context().table.bytes());
             OutputFile out(o.file);
             const bool written =
                 out.problem().empty() &&
@@ -88,25 +85,25 @@ int dumpBin(const DumpOptions& o)
 
 } // namespace
 
-void addSmbiosTableCommands(CLI::App& smbios)
+void addSmbiosTableCommands(Command& smbios)
 {
     auto table = std::make_shared<TableChoice>();
-    CLI::App* c = addCommand(
-        smbios, "info",
+    Command c = smbios.command(
+        "info",
         "where the table came from: source, entry point, size, structures\n"
         "For the inventory daemon's table, the path the daemon gave.",
         [table] { return info(*table); });
-    addTableOptions(*c, *table);
+    addTableOptions(c, *table);
 
     auto dump = std::make_shared<DumpOptions>();
-    c = addCommand(smbios, "dump-bin",
-                   "write the table as dmidecode --dump-bin does, for "
-                   "dmidecode --from-dump\n"
-                   "The entry point at offset 0 (the table's own, else an "
-                   "SMBIOS 3.0.0 one),\nthe table at offset 0x20.",
-                   [dump] { return dumpBin(*dump); });
-    c->add_option("FILE", dump->file, "where to write it")->required();
-    addTableOptions(*c, dump->table);
+    c = smbios.command("dump-bin",
+                       "write the table as dmidecode --dump-bin does, for "
+                       "dmidecode --from-dump\n"
+                       "The entry point at offset 0 (the table's own, else an "
+                       "SMBIOS 3.0.0 one),\nthe table at offset 0x20.",
+                       [dump] { return dumpBin(*dump); });
+    c.argument("FILE", dump->file, "where to write it", true);
+    addTableOptions(c, dump->table);
 }
 
 } // namespace qvmcli

@@ -1,19 +1,17 @@
 #include "smbios_table.hpp"
 
 #include "bus.hpp"
-#include "cli.hpp"
-#include "diagnostics.hpp"
+#include "common/handles.hpp"
 #include "files.hpp"
+#include "qvmclient.h"
+#include "smbios/structure_view.hpp"
 #include "tablegen/sample_location.hpp"
 
-#include <CLI/CLI.hpp>
-#include <cerrno>
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <qvmclient.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <iterator>
 
 namespace qvmcli
 {
@@ -21,157 +19,169 @@ namespace
 {
 
 constexpr char kDaemon[] = "xyz.openbmc_project.invd";
+constexpr char kDaemonObject[] = "/xyz/openbmc_project/invd/oem";
+constexpr char kDaemonInterface[] = "xyz.openbmc_project.Inventory.Item.Oem";
 constexpr char kTablePathProperty[] = "FullSMBIOSTablePath";
 constexpr char kSampleWord[] = "sample";
 
-// Unloads the table at the end of a command, whatever SmbiosInit left.
-struct TableLoad
+std::string hex(std::size_t value)
 {
-    explicit TableLoad(const char* path) : status(SmbiosInit(path)) {}
-    ~TableLoad() { SmbiosCleanup(); }
-    TableLoad(const TableLoad&) = delete;
-    TableLoad& operator=(const TableLoad&) = delete;
-
-    const int64_t status;
-};
-
-// A table file opened for reading: its size and first bytes, or why it
-// cannot be read.
-struct TableFile
-{
-    explicit TableFile(const std::string& path)
-        : fd(open(path.c_str(), O_RDONLY | O_CLOEXEC))
-    {
-        struct stat st
-        {
-        };
-        if (fd < 0 || fstat(fd, &st) != 0)
-            problem = std::strerror(errno);
-        else if (S_ISDIR(st.st_mode))
-            problem = std::strerror(EISDIR);
-        else if (!S_ISREG(st.st_mode))
-            problem = "not a regular file";
-        else if (st.st_size == 0)
-            problem = "the file is empty";
-        else
-        {
-            size = static_cast<uint64_t>(st.st_size);
-            head = read(0, std::min<uint64_t>(size, kEntryPointRoom));
-        }
-    }
-    ~TableFile()
-    {
-        if (fd >= 0)
-            close(fd);
-    }
-    TableFile(const TableFile&) = delete;
-    TableFile& operator=(const TableFile&) = delete;
-
-    // count bytes from offset; problem is set when they cannot be read.
-    Bytes read(uint64_t offset, std::size_t count)
-    {
-        Bytes bytes(count);
-        std::size_t done = 0;
-        while (done < count)
-        {
-            const ssize_t n = pread(fd, bytes.data() + done, count - done,
-                                    static_cast<off_t>(offset + done));
-            if (n <= 0)
-            {
-                problem = n < 0 ? std::strerror(errno)
-                                : "the file is shorter "
-                                  "than it says";
-                return {};
-            }
-            done += static_cast<std::size_t>(n);
-        }
-        return bytes;
-    }
-
-    int fd;
-    uint64_t size = 0;
-    Bytes head;
-    std::string problem;
-};
-
-int loaded(const std::string& title, const std::string& what,
-           const TableLoad& load)
-{
-    return load.status == QVM_RC_SUCCESS
-               ? kExitOk
-               : fail(title + ": cannot load " + what, load.status);
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%zX", value);
+    return text;
 }
 
-// A file given by name. One that starts with an entry point is loaded
-// through a scratch file that holds its table alone, since the library
-// reads a raw table.
-int fromFile(const std::string& title, TableSource source,
-             const std::string& what,
-             const std::function<int(const TableSource&)>& body)
+// What a table file holds: the table itself, after the entry point that
+// precedes it if any. Empty bytes after reporting why there is no table.
+struct TableBytes
 {
-    TableFile file(source.path);
-    if (!file.problem.empty())
-        return failWith(title, "cannot read " + what + ": " + file.problem);
-    source.entryPoint = readEntryPoint(file.head);
-    if (!source.entryPoint)
+    Bytes file;
+    std::size_t offset = 0;
+    std::size_t size = 0;
+    bool cutShort = false;
+    bool usable = false;
+};
+
+// Splits a file's bytes into entry point and table; what is wrong with
+// them is said under title, of what (a name for the file).
+TableBytes splitTable(const std::string& title, const std::string& what,
+                      Bytes file, std::optional<EntryPoint>& entryPoint)
+{
+    TableBytes table{std::move(file), 0, 0, false, false};
+    if (table.file.empty())
     {
-        const TableLoad load(source.path.c_str());
-        const int exit = loaded(title, what, load);
-        return exit != kExitOk ? exit : body(source);
+        failWith(title, what + " is empty");
+        return table;
     }
-    const TableRange range = tableRange(*source.entryPoint, file.size);
-    const Bytes table = file.read(range.offset, range.size);
-    if (range.size == 0 || !file.problem.empty())
-        return failWith(title, what + " holds an SMBIOS entry point but no "
-                                      "table after it");
-    source.tableOffset = range.offset;
-    const ScratchFile copy;
-    if (copy.path().empty() ||
-        !copy.write(
-            {reinterpret_cast<const char*>(table.data()), table.size()}))
-        return failSystem(title + ": cannot make a scratch file");
-    const TableLoad load(copy.path().c_str());
-    const int exit = loaded(title, what, load);
-    return exit != kExitOk ? exit : body(source);
+    entryPoint = qvm::smbios::readEntryPoint(
+        {table.file.data(),
+         std::min(table.file.size(), qvm::smbios::kEntryPointRoom)});
+    if (!entryPoint)
+    {
+        table.size = table.file.size();
+        table.usable = true;
+        return table;
+    }
+    const auto range = qvm::smbios::tableRange(*entryPoint, table.file.size());
+    // A dump pads its entry point to 0x20 bytes; no structure fits in less
+    // than its header.
+    if (table.file.size() <= qvm::smbios::kEntryPointRoom ||
+        range.size < qvm::smbios::kHeaderSize)
+    {
+        failWith(title, what + " holds only an SMBIOS entry point (" +
+                            std::to_string(table.file.size()) +
+                            " bytes), no table after it");
+        return table;
+    }
+    table.offset = range.offset;
+    table.size = range.size;
+    table.usable = true;
+    if (range.size < entryPoint->tableLength)
+    {
+        table.cutShort = true;
+        warn(title, "the entry point announces " +
+                        std::to_string(entryPoint->tableLength) +
+                        " bytes, the file holds " + std::to_string(range.size));
+    }
+    return table;
 }
 
-int fromSample(const std::string& title,
-               const std::function<int(const TableSource&)>& body)
+// Says what of the table the walk cannot reach and what the library's
+// selections leave aside; returns whether anything was said.
+bool reportWalk(const std::string& title, const core::Walk& walk)
+{
+    bool said = false;
+    if (walk.unreached)
+    {
+        warn(title, "the walk stops at byte " + hex(walk.end) + " of " +
+                        std::to_string(walk.tableSize) +
+                        ": no complete structure starts there, and what "
+                        "follows is not reached");
+        said = true;
+    }
+    std::array<std::size_t, 256> seen{};
+    for (const core::TableEntry& entry : walk.entries)
+    {
+        const uint8_t type = entry.view.type();
+        if (++seen[type] != core::kMaxOfOneType + 1)
+            continue;
+        warn(title, std::to_string(walk.ofType[type] - core::kMaxOfOneType) +
+                        " structures of type " + std::to_string(type) +
+                        " lie past the first " +
+                        std::to_string(core::kMaxOfOneType) +
+                        " of that type, which is all the library hands out "
+                        "or exports; the first of them at byte " +
+                        hex(entry.offset));
+        said = true;
+    }
+    return said;
+}
+
+int loadAndRun(const std::string& title, const TableChoice& choice,
+               const TableSource& source, const TableBytes& table,
+               const TableBody& body)
+{
+    const core::LoadedTable loaded(
+        std::span<const uint8_t>(table.file).subspan(table.offset, table.size));
+    if (loaded.status() != QVM_RC_SUCCESS)
+        return failWith(title, "no structure at the start of the table (" +
+                                   statusText(loaded.status()) + ")");
+    const core::Walk walk = core::walkTable(loaded);
+    const bool reported = reportWalk(title, walk) || table.cutShort;
+    const int exit = body(source, walk);
+    return exit == kExitOk && choice.strict && reported ? kExitFailed : exit;
+}
+
+int fromFile(const std::string& title, const TableChoice& choice,
+             TableSource source, const std::string& what, const TableBody& body)
+{
+    FileBytes file = readWholeFile(source.path);
+    if (!file.cause.empty())
+        return failWith(title, "cannot read " + what + ": " + file.cause);
+    const TableBytes table =
+        splitTable(title, what, std::move(file.bytes), source.entryPoint);
+    if (!table.usable)
+        return kExitFailed;
+    source.tableOffset = table.offset;
+    return loadAndRun(title, choice, source, table, body);
+}
+
+int fromSample(const std::string& title, const TableChoice& choice,
+               const TableBody& body)
 {
     const std::string path = tablegen::sampleTablePath();
     if (path.empty())
         return failWith(title, "the bundled sample table is missing (looked "
                                "in " +
                                    tablegen::sampleTablePlaces() + ")");
-    return fromFile(title, {TableSource::Kind::sample, path, {}, 0},
+    return fromFile(title, choice, {TableSource::Kind::sample, path, {}, 0},
                     "the sample table " + path, body);
 }
 
-int fromMachine(const std::string& title,
-                const std::function<int(const TableSource&)>& body)
+int fromMachine(const std::string& title, const TableChoice& choice,
+                const TableBody& body)
 {
-    if (access(kMachineTable, R_OK) != 0)
+    FileBytes file = readWholeFile(kMachineTable);
+    if (!file.cause.empty())
     {
         failWith(title, std::string("cannot read this machine's SMBIOS "
                                     "table ") +
-                            kMachineTable + ": " + std::strerror(errno));
+                            kMachineTable + ": " + file.cause);
         std::fputs("qvm: give a table with --table FILE, or --table sample "
                    "for the bundled sample table\n",
                    stderr);
         return kExitFailed;
     }
     TableSource source{TableSource::Kind::machine, kMachineTable, {}, 0};
-    return fromFile(title, source,
-                    std::string("the SMBIOS table ") + kMachineTable,
-                    [&](const TableSource& raw)
-                    {
-                        // The kernel shows the entry point apart.
-                        TableSource withEntry = raw;
-                        TableFile entry(kMachineEntryPoint);
-                        if (entry.problem.empty())
-                            withEntry.entryPoint = readEntryPoint(entry.head);
-                        return body(withEntry);
-                    });
+    // The kernel shows the entry point apart.
+    const FileBytes entry = readWholeFile(kMachineEntryPoint);
+    if (entry.cause.empty())
+        source.entryPoint = qvm::smbios::readEntryPoint(entry.bytes);
+    TableBytes table{std::move(file.bytes), 0, 0, false, true};
+    table.size = table.file.size();
+    if (table.size == 0)
+        return failWith(title, std::string(kMachineTable) + " is empty");
+    return loadAndRun(title, choice, source, table, body);
 }
 
 // The table path that the inventory daemon gives; empty after reporting
@@ -179,48 +189,56 @@ int fromMachine(const std::string& title,
 std::string daemonTablePath(const std::string& title, sd_bus* bus)
 {
     const std::string on = " on the bus at " + busAddress();
-    if (!nameHasOwner(bus, kDaemon))
-    {
-        failWith(title,
-                 std::string("no inventory daemon (") + kDaemon + ")" + on);
-        return {};
-    }
+    qvm::BusError error;
     char* raw = nullptr;
-    const int32_t rc = get_property_from_invd(bus, kTablePathProperty, &raw);
+    const int r = sd_bus_get_property_string(
+        bus, kDaemon, kDaemonObject, kDaemonInterface, kTablePathProperty,
+        error.get(), &raw);
     const HeapText path(raw);
-    if (rc == QVM_RC_SUCCESS && path && *path != '\0')
+    if (r >= 0 && path && *path != '\0')
         return path.get();
-    failWith(title, std::string("the inventory daemon") + on +
-                        " gives no table path (" + kTablePathProperty + ")");
-    printCauses();
+    const sd_bus_error* e = error.get();
+    const std::string cause =
+        r < 0 ? (sd_bus_error_is_set(e)
+                     ? std::string(e->name) + ": " + error.message()
+                     : std::string(std::strerror(-r)))
+              : "the path is empty";
+    failWith(title, std::string("the inventory daemon (") + kDaemon + ")" + on +
+                        " gives no table path (" + kTablePathProperty +
+                        "): " + cause);
     return {};
 }
 
-int fromDaemon(const std::string& title,
-               const std::function<int(const TableSource&)>& body)
+int fromDaemon(const std::string& title, const TableChoice& choice,
+               const TableBody& body)
 {
     const Bus bus = connectBus(title);
     if (!bus)
         return kExitFailed;
+    if (!nameHasOwner(bus.get(), kDaemon))
+        return failWith(title, std::string("no inventory daemon (") + kDaemon +
+                                   ") on the bus at " + busAddress());
     const std::string path = daemonTablePath(title, bus.get());
     if (path.empty())
         return kExitFailed;
     TableSource source{TableSource::Kind::inventoryDaemon, path, {}, 0};
-    TableFile file(path);
-    if (!file.problem.empty())
+    FileBytes file = readWholeFile(path);
+    if (!file.cause.empty())
         return failWith(title, "cannot read " + path +
                                    ", the SMBIOS table that the inventory "
                                    "daemon on the bus at " +
-                                   busAddress() + " names: " + file.problem);
-    if (readEntryPoint(file.head))
-        std::fprintf(stderr,
-                     "qvm: warning: %s starts with an SMBIOS entry point, "
-                     "which the library reads as if it were a structure\n",
-                     path.c_str());
-    // Loaded exactly as the library's users load it.
-    const TableLoad load(nullptr);
-    const int exit = loaded(title, "the SMBIOS table " + path, load);
-    return exit != kExitOk ? exit : body(source);
+                                   busAddress() + " names: " + file.cause);
+    if (qvm::smbios::readEntryPoint(
+            {file.bytes.data(),
+             std::min(file.bytes.size(), qvm::smbios::kEntryPointRoom)}))
+        warn(title, path + " starts with an SMBIOS entry point, which the "
+                           "library reads as if it were a structure");
+    // Read raw, exactly as the library's users read it.
+    TableBytes table{std::move(file.bytes), 0, 0, false, true};
+    table.size = table.file.size();
+    if (table.size == 0)
+        return failWith(title, path + " is empty");
+    return loadAndRun(title, choice, source, table, body);
 }
 
 // Whether the inventory daemon is on the bus, for the default choice.
@@ -233,20 +251,20 @@ bool daemonPresent()
 
 } // namespace
 
-void addTableOptions(CLI::App& command, TableChoice& choice)
+void addTableOptions(Command& command, TableChoice& choice)
 {
-    CLI::Option* file =
-        command
-            .add_option("--table,--from-dump", choice.file,
-                        "the table file: raw, or behind an entry point as "
-                        "dmidecode --dump-bin writes it; 'sample' for the "
-                        "bundled sample")
-            ->type_name("FILE");
     command
-        .add_flag("--from-bus", choice.fromBus,
-                  "the file that the inventory daemon names, loaded as the "
-                  "library's users load it")
-        ->excludes(file);
+        .text("--table,--from-dump", choice.file,
+              "the table file: raw, or behind an entry point as dmidecode "
+              "--dump-bin writes it; 'sample' for the bundled sample",
+              "FILE")
+        .flag("--from-bus", choice.fromBus,
+              "the file that the inventory daemon names, read as the "
+              "library's users read it")
+        .exclusive("--table", "--from-bus")
+        .flag("--strict", choice.strict,
+              "exit with 1 when the table is cut short, structures cannot "
+              "be reached, or any are left out");
 }
 
 std::string TableSource::describe() const
@@ -267,16 +285,39 @@ std::string TableSource::describe() const
 }
 
 int withTable(const std::string& title, const TableChoice& choice,
-              const std::function<int(const TableSource&)>& body)
+              const TableBody& body)
 {
     if (choice.file == kSampleWord)
-        return fromSample(title, body);
+        return fromSample(title, choice, body);
     if (!choice.file.empty())
-        return fromFile(title, {TableSource::Kind::file, choice.file, {}, 0},
+        return fromFile(title, choice,
+                        {TableSource::Kind::file, choice.file, {}, 0},
                         "the SMBIOS table " + choice.file, body);
-    if (choice.fromBus || daemonPresent())
-        return fromDaemon(title, body);
-    return fromMachine(title, body);
+    // A bus that the user named is asked, never exchanged for a file here.
+    if (choice.fromBus || busChosen() || daemonPresent())
+        return fromDaemon(title, choice, body);
+    return fromMachine(title, choice, body);
+}
+
+std::string typeName(std::uint8_t type)
+{
+    const char* text = nullptr;
+    QueryTable(StructureTypeInfoTable, std::size(StructureTypeInfoTable), type,
+               &text);
+    if (text == nullptr)
+        return type >= 128 ? "OEM-specific" : "Unknown";
+    std::string name = text;
+    name.erase(name.find_last_not_of(' ') + 1);
+    return name;
+}
+
+std::string nameOf(const core::TableEntry& entry)
+{
+    char handle[8];
+    std::snprintf(handle, sizeof handle, "0x%04X", entry.view.handle());
+    return std::string("structure ") + handle + " (type " +
+           std::to_string(entry.view.type()) + ", " +
+           typeName(entry.view.type()) + ") at byte " + hex(entry.offset);
 }
 
 } // namespace qvmcli

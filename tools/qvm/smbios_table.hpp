@@ -4,21 +4,26 @@
 // or one that starts with a 32-bit or 64-bit entry point, as dmidecode's
 // --dump-bin writes it or as the kernel's smbios_entry_point and DMI files
 // give it saved one after the other. "--table sample" reads the bundled
-// sample. --from-bus loads the table as the library's own users do, from
-// the file that the inventory daemon names. Without either, the daemon's
-// table when the daemon is on the bus, else this machine's own; nothing
-// falls back silently to the sample.
+// sample. --from-bus reads the file that the inventory daemon names, as the
+// library's own users do. Without either, the daemon's table when the
+// daemon is on the bus, else this machine's own; a bus named with --bus is
+// never exchanged for a local file, and nothing falls back silently to the
+// sample.
 #pragma once
 
-#include "entry_point.hpp"
+#include "cli.hpp"
+#include "core_table.hpp"
+#include "smbios/entry_point.hpp"
 
-#include <CLI/App.hpp>
 #include <functional>
 #include <optional>
 #include <string>
 
 namespace qvmcli
 {
+
+using qvm::smbios::Bytes;
+using qvm::smbios::EntryPoint;
 
 // Where the kernel shows the machine's own structure table.
 inline constexpr char kMachineTable[] = "/sys/firmware/dmi/tables/DMI";
@@ -29,8 +34,9 @@ struct TableChoice
 {
     std::string file;
     bool fromBus = false;
+    bool strict = false;
 };
-void addTableOptions(CLI::App& command, TableChoice& choice);
+void addTableOptions(Command& command, TableChoice& choice);
 
 // Where the loaded table came from.
 struct TableSource
@@ -51,9 +57,17 @@ struct TableSource
     std::string describe() const;
 };
 
-// Loads the table that choice names, runs body on it and unloads it.
-// Whatever keeps the table from loading is reported under title.
+// Loads the table that choice names, reports on standard error what of it
+// the walk cannot reach or the library leaves aside, runs body on it and
+// unloads it. With --strict such a report makes the command fail.
+using TableBody =
+    std::function<int(const TableSource&, const core::Walk& walk)>;
 int withTable(const std::string& title, const TableChoice& choice,
-              const std::function<int(const TableSource&)>& body);
+              const TableBody& body);
+
+// "structure 0x0400 (type 4, Processor Information) at byte 0x1A0"
+std::string nameOf(const core::TableEntry& entry);
+// The name of a structure type, as the library's type table has it.
+std::string typeName(std::uint8_t type);
 
 } // namespace qvmcli

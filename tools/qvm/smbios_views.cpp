@@ -3,10 +3,9 @@
 #include "cli.hpp"
 #include "handles.hpp"
 #include "smbios_commands.hpp"
-#include "smbios_structures.hpp"
 #include "smbios_table.hpp"
 
-#include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <json-c/json.h>
@@ -103,7 +102,7 @@ struct ShowOptions
     TableChoice table;
     std::string handle;
     std::string type;
-    bool strict = false;
+    bool lines = false;
 };
 
 struct GetOptions
@@ -112,46 +111,97 @@ struct GetOptions
     std::string keyword;
 };
 
-// Prints each structure's object; those the library cannot convert are
-// listed on stderr instead.
-int printObjects(const std::vector<Structure>& structures, bool strict)
+// The same JSON text without the blanks and line breaks between tokens.
+std::string compact(const std::string& text)
 {
-    const Converter convert;
-    std::size_t leftOut = 0;
-    for (const Structure& s : structures)
+    std::string out;
+    out.reserve(text.size());
+    bool inString = false;
+    bool escaped = false;
+    for (const char c : text)
     {
-        const auto object = convert(s);
-        if (object.status == QVM_RC_SUCCESS)
-            std::printf("%s\n", object.text.c_str());
-        else
-            reportLeftOut(s, object.status);
-        leftOut += object.status == QVM_RC_SUCCESS ? 0 : 1;
+        if (inString)
+        {
+            inString = escaped || c != '"';
+            escaped = !escaped && c == '\\';
+        }
+        else if (c == '"')
+            inString = true;
+        else if (c == ' ' || c == '\n' || c == '\t' || c == '\r')
+            continue;
+        out += c;
     }
-    return strict && leftOut > 0 ? kExitFailed : kExitOk;
+    return out;
+}
+
+// Prints the structures' objects as one JSON array, or one compact object
+// a line; those the library cannot convert are named on stderr instead.
+// Returns how many were left out.
+std::size_t printObjects(const std::string& title, const core::Walk& walk,
+                         const std::vector<const core::TableEntry*>& chosen,
+                         bool lines)
+{
+    std::size_t leftOut = 0;
+    bool first = true;
+    if (!lines)
+        std::fputs("[", stdout);
+    for (const core::TableEntry* e : chosen)
+    {
+        const auto object = core::structureJson(walk, *e);
+        if (object.status != QVM_RC_SUCCESS)
+        {
+            warn(title, nameOf(*e) +
+                            " is left out: the library cannot "
+                            "convert it: " +
+                            statusText(object.status));
+            ++leftOut;
+            continue;
+        }
+        if (lines)
+            std::printf("%s\n", compact(object.text).c_str());
+        else
+            std::printf("%s\n%s", first ? "" : ",", object.text.c_str());
+        first = false;
+    }
+    if (!lines)
+        std::fputs(first ? "]\n" : "\n]\n", stdout);
+    return leftOut;
 }
 
 int showHandle(const std::string& title, const ShowOptions& o)
 {
-    auto handle =
-        static_cast<uint16_t>(parseNumber(o.handle, kLastHandle, "HANDLE"));
+    const auto handle = parseNumber(o.handle, kLastHandle, "HANDLE");
     return withTable(
         title, o.table,
-        [&](const TableSource&)
+        [&](const TableSource&, const core::Walk& walk)
         {
-            uint8_t* at = nullptr;
-            uint16_t size = 0;
-            const int64_t rc = SmbiosGetStructure(&handle, &at, &size);
-            if (rc != QVM_RC_SUCCESS)
-                return fail(title, rc);
-            const Converter convert;
-            const auto object = convert({at, size});
+            const auto found =
+                std::find_if(walk.entries.begin(), walk.entries.end(),
+                             [&](const core::TableEntry& e)
+                             { return e.view.handle() == handle; });
+            if (found == walk.entries.end())
+                return failWith(title, "no structure with handle " +
+                                           handleText(handle));
+            const auto object = core::structureJson(walk, *found);
             if (object.status != QVM_RC_SUCCESS)
                 return failWith(title, "the library cannot convert " +
-                                           nameOf({at, size}) + ": " +
+                                           nameOf(*found) + ": " +
                                            statusText(object.status));
-            std::printf("%s\n", object.text.c_str());
+            std::printf("%s\n",
+                        (o.lines ? compact(object.text) : object.text).c_str());
             return kExitOk;
         });
+}
+
+// The walk's structures of types, in table order.
+std::vector<const core::TableEntry*> ofTypes(const core::Walk& walk,
+                                             const std::vector<uint8_t>& types)
+{
+    std::vector<const core::TableEntry*> chosen;
+    for (const core::TableEntry& e : walk.entries)
+        if (std::find(types.begin(), types.end(), e.view.type()) != types.end())
+            chosen.push_back(&e);
+    return chosen;
 }
 
 int show(const ShowOptions& o)
@@ -162,20 +212,18 @@ int show(const ShowOptions& o)
     if (!o.handle.empty())
         return showHandle(title + " " + o.handle, o);
     const std::vector<uint8_t> types = typesOf(o.type);
-    return withTable(title, o.table,
-                     [&](const TableSource&)
-                     {
-                         std::vector<Structure> chosen;
-                         const int64_t rc = structuresOf(types, chosen);
-                         if (rc != QVM_RC_SUCCESS)
-                             return fail(title, rc);
-                         if (chosen.empty())
-                             std::fprintf(stderr,
-                                          "qvm: %s: no structure of type %s "
-                                          "in the table\n",
-                                          title.c_str(), o.type.c_str());
-                         return printObjects(chosen, o.strict);
-                     });
+    return withTable(
+        title, o.table,
+        [&](const TableSource&, const core::Walk& walk)
+        {
+            const auto chosen = ofTypes(walk, types);
+            if (chosen.empty())
+                warn(title, "the table has no structure of "
+                            "type " +
+                                o.type);
+            const std::size_t leftOut = printObjects(title, walk, chosen, o.lines);
+            return o.table.strict && leftOut > 0 ? kExitFailed : kExitOk;
+        });
 }
 
 const StringKeyword& stringKeyword(const std::string& name)
@@ -215,16 +263,13 @@ int get(const GetOptions& o)
     const StringKeyword& k = stringKeyword(o.keyword);
     return withTable(
         title, o.table,
-        [&](const TableSource&)
+        [&](const TableSource&, const core::Walk& walk)
         {
-            std::vector<Structure> chosen;
-            if (const int64_t rc = structuresOf({k.type}, chosen); rc != 0)
-                return fail(title, rc);
-            const Converter convert;
+            const auto chosen = ofTypes(walk, {k.type});
             bool answered = false;
-            for (const Structure& s : chosen)
+            for (const core::TableEntry* e : chosen)
             {
-                const auto object = convert(s);
+                const auto object = core::structureJson(walk, *e);
                 const Json parsed(json_tokener_parse(object.text.c_str()));
                 std::string why = "the library cannot convert it: " +
                                   statusText(object.status);
@@ -233,12 +278,11 @@ int get(const GetOptions& o)
                 if (value)
                     std::printf("%s\n", value->c_str());
                 else
-                    std::fprintf(stderr, "qvm: %s: %s: %s\n", title.c_str(),
-                                 nameOf(s).c_str(), why.c_str());
+                    warn(title, nameOf(*e) + ": " + why);
                 answered = answered || value;
             }
             if (chosen.empty())
-                return failWith(title, "the table holds no structure of type " +
+                return failWith(title, "the table has no structure of type " +
                                            std::to_string(k.type));
             return answered ? kExitOk : kExitFailed;
         });
@@ -262,30 +306,38 @@ std::vector<uint8_t> typesOf(const std::string& text)
     }
 }
 
-void addSmbiosViews(CLI::App& smbios)
+std::string handleText(uint64_t handle)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%04llX",
+                  static_cast<unsigned long long>(handle));
+    return text;
+}
+
+void addSmbiosViews(Command& smbios)
 {
     auto show = std::make_shared<ShowOptions>();
-    CLI::App* c = addCommand(
-        smbios, "show",
-        "the decoded JSON object of each structure chosen by handle or type\n"
-        "One object per structure, in table order, as the library's export "
-        "writes it;\nstructures that it leaves out are listed on standard "
-        "error.",
+    Command c = smbios.command(
+        "show",
+        "the decoded JSON objects of the structures chosen by handle or type\n"
+        "One JSON array of objects in table order, as the library's export "
+        "writes each\n(one object for a HANDLE); --lines writes one compact "
+        "object a line instead.\nStructures that the library leaves out are "
+        "listed on standard error.",
         [show] { return qvmcli::show(*show); });
-    c->add_option("HANDLE", show->handle, "the structure's handle");
-    c->add_option("--type", show->type, kTypeHelp)->type_name("N|KEYWORD");
-    c->add_flag("--strict", show->strict,
-                "exit with 1 when a structure is left out");
-    addTableOptions(*c, show->table);
+    c.argument("HANDLE", show->handle, "the structure's handle", false);
+    c.text("--type", show->type, kTypeHelp, "N|KEYWORD");
+    c.flag("--lines", show->lines, "one compact JSON object a line");
+    addTableOptions(c, show->table);
 
     auto get = std::make_shared<GetOptions>();
-    c = addCommand(smbios, "get",
-                   "one value by dmidecode's string keyword, one line per "
-                   "structure\nKEYWORD is one of:\n" +
-                       keywordList(76) + ".",
-                   [get] { return qvmcli::get(*get); });
-    c->add_option("KEYWORD", get->keyword, "what to print")->required();
-    addTableOptions(*c, get->table);
+    c = smbios.command("get",
+                       "one value by dmidecode's string keyword, one line per "
+                       "structure\nKEYWORD is one of:\n" +
+                           keywordList(76) + ".",
+                       [get] { return qvmcli::get(*get); });
+    c.argument("KEYWORD", get->keyword, "what to print", true);
+    addTableOptions(c, get->table);
 }
 
 } // namespace qvmcli

@@ -1,7 +1,7 @@
 // qvm-generation-tables DIR: writes the generation test tables to DIR, one
 // NAME.dumpbin each in the dump layout (entry point at 0, table at 0x20)
 // with the entry point of the table's version.
-#include "entry_point.hpp"
+#include "smbios/entry_point.hpp"
 #include "tablegen/generation_tables.hpp"
 
 #include <cstdio>
@@ -13,11 +13,11 @@ namespace
 
 // A 32-bit entry point before 3.0, a 64-bit one from 3.0 on; the dump
 // image fills in the table's address and the checksums.
-qvmcli::EntryPoint entryPoint(const tablegen::GenerationTable& generation)
+qvm::smbios::EntryPoint entryPoint(const tablegen::GenerationTable& generation)
 {
     const auto size = static_cast<std::uint32_t>(generation.table.size());
     const auto count = static_cast<std::uint16_t>(generation.table.count());
-    qvmcli::EntryPoint ep;
+    qvm::smbios::EntryPoint ep;
     ep.major = generation.major;
     ep.minor = generation.minor;
     ep.tableLength = size;
@@ -55,7 +55,7 @@ int main(int argc, char** argv)
         const std::string path =
             std::string(argv[1]) + "/" + generation.name + ".dumpbin";
         const auto image =
-            qvmcli::dumpImage(entryPoint(generation), generation.table.build());
+            qvm::smbios::dumpImage(entryPoint(generation), generation.table.build());
         if (!tablegen::writeFile(image, path.c_str()))
         {
             std::perror(path.c_str());

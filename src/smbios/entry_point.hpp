@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-namespace qvmcli
+namespace qvm::smbios
 {
 
-using Bytes = std::vector<uint8_t>;
+using Bytes = std::vector<std::uint8_t>;
 
 // Enough of a file's start to recognise either entry point.
 inline constexpr std::size_t kEntryPointRoom = 0x20;
@@ -53,4 +53,4 @@ TableRange tableRange(const EntryPoint& ep, uint64_t fileSize);
 Bytes dumpImage(const std::optional<EntryPoint>& ep,
                 std::span<const uint8_t> table);
 
-} // namespace qvmcli
+} // namespace qvm::smbios

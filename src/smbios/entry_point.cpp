@@ -1,10 +1,13 @@
-#include "entry_point.hpp"
+#include "smbios/entry_point.hpp"
+
+#include "smbios/little_endian.hpp"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <numeric>
 
-namespace qvmcli
+namespace qvm::smbios
 {
 namespace
 {
@@ -43,10 +46,7 @@ constexpr std::size_t kMinLength = 0x18;
 uint64_t little(std::span<const uint8_t> bytes, std::size_t at,
                 std::size_t width)
 {
-    uint64_t value = 0;
-    for (std::size_t i = width; i-- > 0;)
-        value = value << 8 | bytes[at + i];
-    return value;
+    return qvm::readLittleEndian(bytes.subspan(at, width));
 }
 
 void putLittle(Bytes& bytes, std::size_t at, std::size_t width, uint64_t value)
@@ -124,10 +124,13 @@ Bytes fresh64(std::size_t tableSize)
 
 std::string EntryPoint::describe() const
 {
-    return "SMBIOS " + std::to_string(major) + "." + std::to_string(minor) +
-           "." + std::to_string(docrev) +
-           (is64 ? ", 64-bit entry point (_SM3_)"
-                 : ", 32-bit entry point (_SM_)");
+    // snprintf rather than std::to_string, whose digit table would join
+    // the shared object's exported names.
+    char text[64];
+    std::snprintf(
+        text, sizeof text, "SMBIOS %u.%u.%u, %s", major, minor, docrev,
+        is64 ? "64-bit entry point (_SM3_)" : "32-bit entry point (_SM_)");
+    return text;
 }
 
 std::optional<EntryPoint> readEntryPoint(std::span<const uint8_t> head)
@@ -170,4 +173,4 @@ Bytes dumpImage(const std::optional<EntryPoint>& ep,
     return image;
 }
 
-} // namespace qvmcli
+} // namespace qvm::smbios

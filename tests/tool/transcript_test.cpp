@@ -1,0 +1,146 @@
+// Replays the qvm command lines of qvm.transcript against the sample
+// table, the tables made below and the stand-in. QVM_TRANSCRIPT_WRITE=FILE
+// writes the transcript with what qvm gives now instead.
+#include "run_tool.hpp"
+#include "support/loaded_table.hpp"
+#include "support/standin_bus.hpp"
+#include "support/transcript.hpp"
+#include "tablegen/sample_table.hpp"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <sys/stat.h>
+
+namespace
+{
+
+namespace fs = std::filesystem;
+using qvmtest::tool::Result;
+
+const auto* bus = qvmtest::useStandinBus(QVM_INVENTORY_FIXTURE);
+
+void save(const fs::path& path, const tablegen::Bytes& bytes)
+{
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+}
+
+// The tables that the transcript names under @DIR.
+struct Tables
+{
+    Tables()
+        : dir(fs::path(testing::TempDir()) /
+              ("qvm-transcript-" + std::to_string(getpid())))
+    {
+        fs::create_directories(dir);
+        const tablegen::Bytes sample = tablegen::sampleTable().build();
+        save(dir / "empty.bin", {});
+        mkfifo((dir / "fifo").c_str(), 0600);
+        const auto behind = qvmtest::tool::behind32BitEntryPoint(
+            sample, 0x20, sample.size() + 100);
+        save(dir / "ep-only.bin", {behind.begin(), behind.begin() + 0x20});
+        save(dir / "short.bin", behind);
+        const auto bios =
+            qvmtest::StructureBuilder(0, 0x18, 0).string(5, "1.0");
+        const qvmtest::TempFile noSystem(
+            qvmtest::TableBuilder().add(bios).build());
+        // A length byte below the header's own size stops the walk there.
+        tablegen::Bytes damaged =
+            qvmtest::TableBuilder()
+                .add(bios)
+                .add(qvmtest::StructureBuilder(1, 0x08, 0x0100))
+                .build();
+        damaged.insert(damaged.end(), {0x02, 0x02, 0xAA, 0xBB, 0, 0});
+        save(dir / "damaged.bin", damaged);
+        // A BIOS structure too short for its release bytes, and an event
+        // log with one descriptor and an access method other than memory,
+        // which the library cannot convert.
+        const qvmtest::TempFile leftOut(
+            qvmtest::TableBuilder()
+                .add(qvmtest::StructureBuilder(0, 0x12, 0)
+                         .string(4, "Vendor")
+                         .string(5, "1.0"))
+                .add(qvmtest::StructureBuilder(15, 25, 0x0F00)
+                         .u8(10, 4)
+                         .u8(21, 1))
+                .add(qvmtest::StructureBuilder(127, 4, 0x7F00))
+                .build());
+        fs::copy_file(leftOut.path(), dir / "left-out.bin");
+        // Two more structures of one type than the library hands out.
+        tablegen::Bytes many;
+        for (unsigned i = 0; i < 0x10001; ++i)
+            many.insert(many.end(), {200, 4, static_cast<uint8_t>(i),
+                                     static_cast<uint8_t>(i >> 8), 0, 0});
+        save(dir / "many.bin", many);
+        fs::copy_file(noSystem.path(), dir / "no-system.bin");
+    }
+    ~Tables() { fs::remove_all(dir); }
+    fs::path dir;
+};
+
+// The placeholders of the transcript and what they stand for here.
+std::vector<std::pair<std::string, std::string>> places(const Tables& tables)
+{
+    return {{"@BUS", bus->address()},
+            {"@SAMPLE", qvmtest::tool::kSample},
+            {"@DIR", tables.dir.string()}};
+}
+
+std::string replaced(std::string text, const std::string& from,
+                     const std::string& to)
+{
+    for (auto at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+// Each line of text as a result line, the places named again.
+void addLines(std::vector<std::string>& out, const std::string& mark,
+              std::string text, const Tables& tables)
+{
+    for (const auto& [name, value] : places(tables))
+        text = replaced(text, value, name);
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        out.push_back(line.empty() ? mark : mark + " " + line);
+}
+
+std::vector<std::string> replayLine(const std::string& line,
+                                    const Tables& tables)
+{
+    std::istringstream in(line);
+    const qvmtest::transcript::Args args(in);
+    std::vector<std::string> words;
+    for (std::size_t i = 1; i < args.size(); ++i)
+    {
+        std::string word = args.text(i);
+        for (const auto& [name, value] : places(tables))
+            word = replaced(word, name, value);
+        words.push_back(word);
+    }
+    const Result r = qvmtest::tool::runQvm(words);
+    std::vector<std::string> out;
+    addLines(out, ">", r.out, tables);
+    addLines(out, "!", r.err, tables);
+    if (r.status != 0)
+        out.push_back("? " + std::to_string(r.status));
+    return out;
+}
+
+using Transcript = qvmtest::StandinTest;
+
+} // namespace
+
+TEST_F(Transcript, EveryCommandLineGivesWhatItSays)
+{
+    const Tables tables;
+    EXPECT_EQ(qvmtest::transcript::run(QVM_TRANSCRIPT,
+                                       std::getenv("QVM_TRANSCRIPT_WRITE"),
+                                       [&](const std::string& line)
+                                       { return replayLine(line, tables); }),
+              0);
+}

@@ -1,0 +1,92 @@
+#include "core_table.hpp"
+
+#include "capi/table_state.hpp"
+#include "fields/fd_writer.hpp"
+#include "qvmclient.h"
+#include "smbios/json_export.hpp"
+#include "smbios/structure_json.hpp"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+namespace qvmcli::core
+{
+
+LoadedTable::LoadedTable(std::span<const std::uint8_t> table)
+    : context_(qvm::smbios::TableContext::fromBytes(table)),
+      status_(QVM_RC_SUCCESS)
+{
+    // The library owns its table buffer and frees it with free().
+    auto* buffer = static_cast<std::uint8_t*>(
+        std::calloc(std::max<std::size_t>(table.size(), 1), 1));
+    if (buffer == nullptr)
+    {
+        status_ = QVM_RC_NO_RESOURCES;
+        return;
+    }
+    if (!table.empty())
+        std::memcpy(buffer, table.data(), table.size());
+    qvm::smbios::installTable(buffer, table.size());
+    // A table the walk finds nothing in has nothing to answer from.
+    if (!context_.table.hasStructures())
+        status_ = QVM_RC_NOT_FOUND;
+}
+
+LoadedTable::~LoadedTable()
+{
+    qvm::smbios::releaseTable();
+}
+
+Walk walkTable(const LoadedTable& loaded)
+{
+    Walk walk;
+    walk.loaded = &loaded;
+    const qvm::smbios::TableView& table = loaded.context().table;
+    walk.tableSize = table.bytes().size();
+    for (const TableEntry& entry : table)
+    {
+        walk.entries.push_back(entry);
+        ++walk.ofType[entry.view.type()];
+        walk.end = entry.offset + entry.size;
+    }
+    const auto rest = table.bytes().subspan(walk.end);
+    walk.unreached = std::any_of(rest.begin(), rest.end(),
+                                 [](std::uint8_t b) { return b != 0; });
+    return walk;
+}
+
+Converted structureJson(const Walk& walk, const TableEntry& entry)
+{
+    auto json = qvm::smbios::structureJson(entry.view, entry.size,
+                                           walk.loaded->context().decode);
+    return {std::move(json.text), json.status};
+}
+
+ExportReport exportJson(const Walk& walk, std::FILE* out)
+{
+    ExportReport report;
+    if (std::fflush(out) != 0)
+    {
+        report.writeError = errno;
+        return report;
+    }
+    qvm::FdWriter writer(fileno(out));
+    const auto done = qvm::smbios::exportJson(walk.loaded->context(), writer);
+    report.written = done.written;
+    report.writeError = done.writeError;
+    for (const auto& left : done.leftOut)
+    {
+        const auto at = std::find_if(
+            walk.entries.begin(), walk.entries.end(),
+            [&](const TableEntry& e) { return e.offset == left.offset; });
+        if (at != walk.entries.end())
+            report.leftOut.push_back({*at, left.status});
+    }
+    for (const std::uint8_t type : done.clippedTypes)
+        report.clipped[type] = walk.ofType[type] - kMaxOfOneType;
+    return report;
+}
+
+} // namespace qvmcli::core

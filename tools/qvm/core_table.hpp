@@ -1,0 +1,87 @@
+// The library's core as qvm drives it: a table that qvm has read itself,
+// read through an explicit table context, walked, and written out as the
+// library's JSON. Everything qvm needs from the core's table functions
+// passes here.
+#pragma once
+
+#include "smbios/table_context.hpp"
+#include "smbios/table_view.hpp"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace qvmcli::core
+{
+
+using qvm::smbios::TableEntry;
+
+// The most structures of one type that the library's selections and its
+// export hold (their count travels as a u16).
+inline constexpr std::size_t kMaxOfOneType = 0xFFFF;
+
+// The table bytes as the core reads them, for as long as this lives: the
+// context every conversion below uses. They are also made the library's
+// loaded table, which the descriptor-map commands still read through the
+// C interface. status is the library's when they cannot be loaded.
+class LoadedTable
+{
+  public:
+    explicit LoadedTable(std::span<const std::uint8_t> table);
+    ~LoadedTable();
+    LoadedTable(const LoadedTable&) = delete;
+    LoadedTable& operator=(const LoadedTable&) = delete;
+
+    std::int64_t status() const { return status_; }
+    const qvm::smbios::TableContext& context() const { return context_; }
+
+  private:
+    qvm::smbios::TableContext context_;
+    std::int64_t status_;
+};
+
+// One walk of the loaded table: every structure it reaches, in table
+// order, and where it stopped.
+struct Walk
+{
+    std::vector<TableEntry> entries;
+    std::size_t tableSize = 0;
+    std::size_t end = 0; // offset where the walk stopped
+    // Whether bytes other than zero padding lie past the end.
+    bool unreached = false;
+    std::array<std::size_t, 256> ofType{};
+    const LoadedTable* loaded = nullptr; // the table walked
+};
+Walk walkTable(const LoadedTable& table);
+
+// One structure's JSON object (pretty, as the export writes it); status is
+// the library's when it cannot be made.
+struct Converted
+{
+    std::string text;
+    std::int64_t status = 0;
+};
+Converted structureJson(const Walk& walk, const TableEntry& entry);
+
+// What an export wrote.
+struct LeftOut
+{
+    TableEntry entry;
+    std::int64_t status;
+};
+struct ExportReport
+{
+    std::size_t written = 0;
+    std::vector<LeftOut> leftOut; // structures that cannot be converted
+    std::array<std::size_t, 256> clipped{}; // per type, past kMaxOfOneType
+    int writeError = 0; // errno of the failed write, 0 when all went out
+};
+// Writes the library's export of the table to out's descriptor (whatever
+// out still buffers goes first).
+ExportReport exportJson(const Walk& walk, std::FILE* out);
+
+} // namespace qvmcli::core
