@@ -35,18 +35,12 @@ void releaseMap() noexcept
     TypeE1Supported = 0;
 }
 
-// At least one element, so that null always means no memory.
-template <typename T> T* zeroed(std::size_t count) noexcept
-{
-    return static_cast<T*>(
-        std::calloc(std::max<std::size_t>(count, 1), sizeof(T)));
-}
-
 // The mapping structures as callers reach them: pointers into the loaded
 // table, kept even when their map cannot be read.
 bool publishStructures(const qvm::smbios::FqddMap& map) noexcept
 {
-    g_E1table = zeroed<uint8_t*>(map.structures.size());
+    g_E1table =
+        qvm::smbios::zeroedArray<uint8_t*>(map.structures.size()).release();
     if (g_E1table == nullptr)
         return false;
     for (std::size_t k = 0; k < map.structures.size(); ++k)
@@ -57,7 +51,8 @@ bool publishStructures(const qvm::smbios::FqddMap& map) noexcept
 
 bool publishRecords(const qvm::smbios::FqddMap& map) noexcept
 {
-    m_Fqdd = zeroed<FqddMapEntry>(map.records.size());
+    m_Fqdd =
+        qvm::smbios::zeroedArray<FqddMapEntry>(map.records.size()).release();
     if (m_Fqdd == nullptr)
         return false;
     for (std::size_t i = 0; i < map.records.size(); ++i)
