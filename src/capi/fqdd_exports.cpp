@@ -1,12 +1,12 @@
 // The map from structure handles to device descriptors, built from the OEM
 // type-225 structures.
 #include "capi/table_state.hpp"
-#include "common/handles.hpp"
 #include "qvmclient.h"
+#include "smbios/fqdd.hpp"
 
 #include <algorithm>
 #include <cstdlib>
-#include <optional>
+#include <new>
 
 static_assert(sizeof(FqddMapEntry) == 5, "map records are packed");
 
@@ -22,32 +22,6 @@ extern "C"
 namespace
 {
 
-constexpr std::uint8_t kMappingType = 225;
-constexpr std::uint8_t kMappingVersion = 1;
-constexpr std::size_t kVersionOffset = 4;
-constexpr std::size_t kFirstEntry = 5;
-constexpr std::size_t kEntrySize = 4;
-
-// Entries lie wholly inside the formatted area; a partial one at its end
-// is not an entry.
-std::size_t entryCount(const qvm::smbios::StructureView& view) noexcept
-{
-    const std::size_t length = view.length();
-    return length > kFirstEntry ? (length - kFirstEntry) / kEntrySize : 0;
-}
-
-FqddMapEntry readEntry(const qvm::smbios::StructureView& view,
-                       std::size_t index, std::size_t table) noexcept
-{
-    const std::size_t at = kFirstEntry + index * kEntrySize;
-    FqddMapEntry record{};
-    record.entry_byte0 = view.byte(at);
-    record.handle = view.word(at + 1);
-    record.entry_byte3 = view.byte(at + 3);
-    record.table_index = static_cast<uint8_t>(table);
-    return record;
-}
-
 // The previous map goes when a new one is built, and a failed build leaves
 // it empty: records, structure list and the flag.
 void releaseMap() noexcept
@@ -61,19 +35,33 @@ void releaseMap() noexcept
     TypeE1Supported = 0;
 }
 
-// Sum of the entries of every mapping structure, capped at what the u16
-// record count can hold; nothing when one of them has another version.
-std::optional<std::size_t> totalEntries(const qvm::smbios::TableView& table)
+// The mapping structures as callers reach them: pointers into the loaded
+// table, kept even when their map cannot be read.
+bool publishStructures(const qvm::smbios::FqddMap& map) noexcept
 {
-    std::size_t total = 0;
-    for (std::uint16_t k = 0; k < g_E1tableCount; ++k)
+    g_E1table =
+        qvm::smbios::zeroedArray<uint8_t*>(map.structures.size()).release();
+    if (g_E1table == nullptr)
+        return false;
+    for (std::size_t k = 0; k < map.structures.size(); ++k)
+        g_E1table[k] = qvm::smbios::handedOut(map.structures[k].data());
+    g_E1tableCount = static_cast<uint16_t>(map.structures.size());
+    return true;
+}
+
+bool publishRecords(const qvm::smbios::FqddMap& map) noexcept
+{
+    m_Fqdd =
+        qvm::smbios::zeroedArray<FqddMapEntry>(map.records.size()).release();
+    if (m_Fqdd == nullptr)
+        return false;
+    for (std::size_t i = 0; i < map.records.size(); ++i)
     {
-        const auto view = table.viewAt(g_E1table[k]);
-        if (view.byte(kVersionOffset) != kMappingVersion)
-            return std::nullopt;
-        total += entryCount(view);
+        const auto& r = map.records[i];
+        m_Fqdd[i] = {r.entryByte0, r.handle, r.entryByte3, r.tableIndex};
     }
-    return std::min<std::size_t>(total, UINT16_MAX);
+    m_countE1 = static_cast<uint16_t>(map.records.size());
+    return true;
 }
 
 } // namespace
@@ -81,35 +69,24 @@ std::optional<std::size_t> totalEntries(const qvm::smbios::TableView& table)
 extern "C" int64_t PopulateFqdds(void)
 {
     releaseMap();
-    uint16_t* rawLengths = nullptr;
-    uint16_t count = 0;
-    const int64_t status =
-        SmbiosGetStructureOfType(kMappingType, &g_E1table, &rawLengths, &count);
-    const qvm::HeapPtr<uint16_t> lengths(rawLengths);
-    if (status != QVM_RC_SUCCESS)
-        return QVM_RC_NOT_FOUND;
-    g_E1tableCount = count;
-    if (count == 0)
-        return QVM_RC_NOT_FOUND;
-
     const auto table = qvm::smbios::loadedTable();
-    const auto total = totalEntries(table);
-    if (!total)
+    if (!table.hasStructures())
         return QVM_RC_NOT_FOUND;
-    m_Fqdd = static_cast<FqddMapEntry*>(
-        std::calloc(std::max<std::size_t>(*total, 1), sizeof(FqddMapEntry)));
-    if (m_Fqdd == nullptr)
-        return QVM_RC_NO_RESOURCES;
-
-    std::size_t filled = 0;
-    for (std::uint16_t k = 0; k < count && filled < *total; ++k)
+    try
     {
-        const auto view = table.viewAt(g_E1table[k]);
-        const std::size_t entries = entryCount(view);
-        for (std::size_t j = 0; j < entries && filled < *total; ++j)
-            m_Fqdd[filled++] = readEntry(view, j, k);
+        const auto built = qvm::smbios::buildFqddMap(table);
+        // A selection that cannot be handed out counts as no selection.
+        if (!publishStructures(built.map))
+            return QVM_RC_NOT_FOUND;
+        if (built.result != qvm::smbios::FqddResult::built)
+            return QVM_RC_NOT_FOUND;
+        if (!publishRecords(built.map))
+            return QVM_RC_NO_RESOURCES;
     }
-    m_countE1 = static_cast<uint16_t>(*total);
+    catch (const std::bad_alloc&)
+    {
+        return QVM_RC_NO_RESOURCES;
+    }
     TypeE1Supported = 1;
     return QVM_RC_SUCCESS;
 }

@@ -1,10 +1,13 @@
 // The process-wide loaded table and the pieces of it handed to callers.
 #pragma once
 
+#include "common/handles.hpp"
 #include "smbios/table_view.hpp"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
 namespace qvm::smbios
 {
@@ -26,6 +29,14 @@ std::uint64_t tableGeneration() noexcept;
 // a walk) is read through loadedTable().viewAt(pointer); one pass over
 // loadedTable() meets every structure, of every type, in table order.
 TableView loadedTable() noexcept;
+
+// A zero-filled array handed to callers, who free it with free(). One
+// element at least: a null result then always means no memory.
+template <typename T> HeapPtr<T> zeroedArray(std::size_t count) noexcept
+{
+    return HeapPtr<T>(static_cast<T*>(
+        std::calloc(std::max<std::size_t>(count, 1), sizeof(T))));
+}
 
 // Views read the table as const; what is handed across the C interface
 // points into the same buffer, which the library allocated writable.

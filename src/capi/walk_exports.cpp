@@ -11,6 +11,7 @@ namespace
 
 using qvm::smbios::kNoHandle;
 using qvm::smbios::TableView;
+using qvm::smbios::zeroedArray;
 
 // Where the last walk by handles of this thread stands: the structure it
 // announced as the next one, by handle and position. Asking for that handle
@@ -62,13 +63,6 @@ std::uint16_t countOfType(const TableView& table, std::uint8_t type) noexcept
         if (entry.view.type() == type && count != UINT16_MAX)
             ++count;
     return count;
-}
-
-template <typename T> qvm::HeapPtr<T> zeroedArray(std::size_t count) noexcept
-{
-    // One element at least: a null result then always means no memory.
-    return qvm::HeapPtr<T>(static_cast<T*>(
-        std::calloc(std::max<std::size_t>(count, 1), sizeof(T))));
 }
 
 } // namespace

@@ -1,3 +1,5 @@
+#include "fields/bios_inventory.hpp"
+
 #include "common/handles.hpp"
 #include "fields/json_document.hpp"
 #include "qvmclient.h"
@@ -101,7 +103,7 @@ bool collect(json_object* attributes, json_object* hardware,
 
 } // namespace
 
-extern "C" int32_t getBIOSDataFromJSON(json_object* doc, json_object** out)
+int32_t qvm::biosDataFromJson(json_object* doc, json_object** out)
 {
     if (doc == nullptr || out == nullptr)
         return QVM_RC_INVALID_REQUEST;
@@ -116,8 +118,8 @@ extern "C" int32_t getBIOSDataFromJSON(json_object* doc, json_object** out)
         return QVM_RC_NO_RESOURCES;
     if (!collect(attributes, hardware.get(), software.get()))
     {
-        freeNestedJSONObjects(hardware.get());
-        freeNestedJSONObjects(software.get());
+        qvm::takeApartJson(hardware.get());
+        qvm::takeApartJson(software.get());
         return kNoConfiguration;
     }
     if (!qvm::addMember(inventory.get(), "HARDWARE", hardware.release()) ||

@@ -1,3 +1,5 @@
+#include "fields/json_builder.hpp"
+
 #include "common/handles.hpp"
 #include "fields/field_string.hpp"
 #include "fields/json_document.hpp"
@@ -132,21 +134,20 @@ JsonPtr buildObject(int32_t count, char** strings)
 }
 
 } // namespace
-} // namespace qvm
 
-extern "C" int32_t make_a_json_string(int32_t count, char** strings,
-                                      const char* name, char** out)
+int32_t fieldStringsJson(int32_t count, char** strings, const char* name,
+                         char** out)
 {
     // A missing array is refused like a missing out.
     if (out == nullptr || strings == nullptr || count < 2)
-        return qvm::kBadCall;
-    if (const int32_t rc = qvm::validate(count, strings); rc != 0)
+        return kBadCall;
+    if (const int32_t rc = validate(count, strings); rc != 0)
         return rc;
-    qvm::JsonPtr doc = qvm::buildObject(count, strings);
+    JsonPtr doc = buildObject(count, strings);
     if (name != nullptr && doc)
-        doc = qvm::wrapWithTime("Collection", name, std::move(doc));
+        doc = wrapWithTime("Collection", name, std::move(doc));
     char* text = nullptr;
-    const int32_t rc = makeJSONstringFromDoc(doc.get(), &text);
+    const int32_t rc = jsonText(doc.get(), &text);
     if (rc != QVM_RC_SUCCESS)
     {
         std::fprintf(stderr, "Failed to build json: %d\n", rc);
@@ -156,10 +157,12 @@ extern "C" int32_t make_a_json_string(int32_t count, char** strings,
     return QVM_RC_SUCCESS;
 }
 
-extern "C" int32_t QVM_FormatData(char** strings, int32_t count,
-                                  const char* name, char** out)
+int32_t formatFieldStrings(char** strings, int32_t count, const char* name,
+                           char** out)
 {
     if (strings == nullptr || out == nullptr || count == 0)
         return QVM_RC_INVALID_REQUEST;
-    return make_a_json_string(count, strings, name, out);
+    return fieldStringsJson(count, strings, name, out);
 }
+
+} // namespace qvm

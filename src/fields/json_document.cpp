@@ -33,9 +33,7 @@ JsonPtr wrapWithTime(const char* stampKey, const char* name, JsonPtr doc)
     return wrapper;
 }
 
-} // namespace qvm
-
-extern "C" int32_t readJSONdoc(const char* file, json_object** out)
+int32_t readJsonFile(const char* file, json_object** out)
 {
     if (file == nullptr || out == nullptr)
         return QVM_RC_FAILED;
@@ -46,7 +44,7 @@ extern "C" int32_t readJSONdoc(const char* file, json_object** out)
     return QVM_RC_SUCCESS;
 }
 
-extern "C" int32_t makeJSONstringFromDoc(json_object* doc, char** out)
+int32_t jsonText(json_object* doc, char** out)
 {
     if (doc == nullptr || out == nullptr)
         return QVM_RC_INVALID_REQUEST;
@@ -54,21 +52,21 @@ extern "C" int32_t makeJSONstringFromDoc(json_object* doc, char** out)
     // made strict on the way (every text the library writes passes here).
     std::size_t length = 0;
     const char* text =
-        json_object_to_json_string_length(doc, qvm::kTextFlags, &length);
-    *out = text ? qvm::strictJsonCopy({text, length}) : nullptr;
+        json_object_to_json_string_length(doc, kTextFlags, &length);
+    *out = text ? strictJsonCopy({text, length}) : nullptr;
     return *out ? QVM_RC_SUCCESS : QVM_RC_NO_RESOURCES;
 }
 
-extern "C" int32_t makeJSONstringFromDocWithTimeStamp(json_object* doc,
-                                                      const char* name,
-                                                      char** out)
+int32_t jsonTextWithTime(json_object* doc, const char* name, char** out)
 {
     if (doc == nullptr || out == nullptr)
         return QVM_RC_INVALID_REQUEST;
     // The wrapper holds a reference of its own, so releasing it leaves the
     // caller's document alive.
     json_object_get(doc);
-    qvm::JsonPtr wrapper =
-        qvm::wrapWithTime("Generated", name ? name : "Data", qvm::JsonPtr(doc));
-    return makeJSONstringFromDoc(wrapper.get(), out);
+    JsonPtr wrapper =
+        wrapWithTime("Generated", name ? name : "Data", JsonPtr(doc));
+    return jsonText(wrapper.get(), out);
 }
+
+} // namespace qvm

@@ -1,4 +1,5 @@
 #include "common/log.hpp"
+#include "fields/json_document.hpp"
 #include "qvmclient.h"
 
 #include <cstddef>
@@ -91,7 +92,7 @@ int32_t teardown(json_object* doc)
 
 } // namespace
 
-extern "C" int32_t freeNestedJSONObjects(json_object* doc)
+int32_t qvm::takeApartJson(json_object* doc)
 {
     return teardown(doc);
 }

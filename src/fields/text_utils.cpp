@@ -1,9 +1,9 @@
-#include "qvmclient.h"
+#include "fields/text_utils.hpp"
 
 #include <algorithm>
 #include <cstring>
 
-extern "C" void MemToString(char* dst, const char* src, uint64_t n)
+void qvm::copyToString(char* dst, const char* src, uint64_t n)
 {
     if (dst == nullptr || (src == nullptr && n != 0))
         return;
@@ -14,7 +14,7 @@ extern "C" void MemToString(char* dst, const char* src, uint64_t n)
 
 // Unlike strlcat, the result is the length dst really has afterwards, so a
 // caller can tell a truncated append from the number it returns alone.
-extern "C" int64_t qvmStrlCat(char* dst, const char* src, uint64_t size)
+int64_t qvm::appendBounded(char* dst, const char* src, uint64_t size)
 {
     if (dst == nullptr)
         return 0;

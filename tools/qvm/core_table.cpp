@@ -1,6 +1,5 @@
 #include "core_table.hpp"
 
-#include "capi/table_state.hpp"
 #include "fields/fd_writer.hpp"
 #include "qvmclient.h"
 #include "smbios/json_export.hpp"
@@ -8,35 +7,16 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
-#include <cstring>
 
 namespace qvmcli::core
 {
 
 LoadedTable::LoadedTable(std::span<const std::uint8_t> table)
     : context_(qvm::smbios::TableContext::fromBytes(table)),
-      status_(QVM_RC_SUCCESS)
+      // A table the walk finds nothing in has nothing to answer from.
+      status_(context_.table.hasStructures() ? QVM_RC_SUCCESS
+                                             : QVM_RC_NOT_FOUND)
 {
-    // The library owns its table buffer and frees it with free().
-    auto* buffer = static_cast<std::uint8_t*>(
-        std::calloc(std::max<std::size_t>(table.size(), 1), 1));
-    if (buffer == nullptr)
-    {
-        status_ = QVM_RC_NO_RESOURCES;
-        return;
-    }
-    if (!table.empty())
-        std::memcpy(buffer, table.data(), table.size());
-    qvm::smbios::installTable(buffer, table.size());
-    // A table the walk finds nothing in has nothing to answer from.
-    if (!context_.table.hasStructures())
-        status_ = QVM_RC_NOT_FOUND;
-}
-
-LoadedTable::~LoadedTable()
-{
-    qvm::smbios::releaseTable();
 }
 
 Walk walkTable(const LoadedTable& loaded)
@@ -78,9 +58,9 @@ ExportReport exportJson(const Walk& walk, std::FILE* out)
     report.writeError = done.writeError;
     for (const auto& left : done.leftOut)
     {
-        const auto at = std::find_if(
-            walk.entries.begin(), walk.entries.end(),
-            [&](const TableEntry& e) { return e.offset == left.offset; });
+        const auto at = std::find_if(walk.entries.begin(), walk.entries.end(),
+                                     [&](const TableEntry& e)
+                                     { return e.offset == left.offset; });
         if (at != walk.entries.end())
             report.leftOut.push_back({*at, left.status});
     }

@@ -25,14 +25,12 @@ using qvm::smbios::TableEntry;
 inline constexpr std::size_t kMaxOfOneType = 0xFFFF;
 
 // The table bytes as the core reads them, for as long as this lives: the
-// context every conversion below uses. They are also made the library's
-// loaded table, which the descriptor-map commands still read through the
-// C interface. status is the library's when they cannot be loaded.
+// context every conversion below uses; the bytes stay the caller's. status
+// is the library's when they hold no structure.
 class LoadedTable
 {
   public:
     explicit LoadedTable(std::span<const std::uint8_t> table);
-    ~LoadedTable();
     LoadedTable(const LoadedTable&) = delete;
     LoadedTable& operator=(const LoadedTable&) = delete;
 

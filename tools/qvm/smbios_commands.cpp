@@ -5,6 +5,7 @@
 #include "cli.hpp"
 #include "files.hpp"
 #include "handles.hpp"
+#include "smbios/fqdd.hpp"
 #include "smbios/identity.hpp"
 #include "smbios_table.hpp"
 
@@ -191,20 +192,13 @@ int bios(const TableChoice& table)
                      });
 }
 
-// The mapping structure's string that an entry's byte 0 numbers, if any.
-const char* entryText(const FqddMapEntry& entry)
-{
-    if (entry.table_index >= g_E1tableCount || g_E1table == nullptr)
-        return nullptr;
-    uint8_t* structure = g_E1table[entry.table_index];
-    return SmbiosGetString(&structure, entry.entry_byte0);
-}
-
-void printEntry(const FqddMapEntry& entry)
+void printEntry(const qvm::smbios::FqddMap& map,
+                const qvm::smbios::FqddRecord& entry)
 {
     const unsigned handle = entry.handle;
-    std::printf("0x%04X %u 0x%02X 0x%02X %s\n", handle, entry.table_index,
-                entry.entry_byte0, entry.entry_byte3, orNone(entryText(entry)));
+    std::printf("0x%04X %u 0x%02X 0x%02X %s\n", handle, entry.tableIndex,
+                entry.entryByte0, entry.entryByte3,
+                orNone(map.text(entry)));
 }
 
 struct FqddOptions
@@ -222,27 +216,28 @@ int fqdd(const FqddOptions& o)
         title, o.table,
         [&](const TableSource&, const core::Walk& walk)
         {
-            const int64_t rc = PopulateFqdds();
-            if (rc != QVM_RC_SUCCESS)
-                return failWith(title, walk.ofType[kMappingType] == 0
-                                           ? "the table has no type-225 "
-                                             "structures"
-                                           : "the type-225 structures hold "
-                                             "no map the library can "
-                                             "read (" +
-                                                 statusText(rc) + ")");
+            const auto built =
+                qvm::smbios::buildFqddMap(walk.loaded->context().table);
+            using qvm::smbios::FqddResult;
+            if (built.result == FqddResult::noStructures)
+                return failWith(title,
+                                "the table has no type-225 structures");
+            if (built.result == FqddResult::otherVersion)
+                return failWith(title, "a type-225 structure has a map "
+                                       "version other than 1");
             if (!one)
             {
-                for (uint16_t i = 0; i < m_countE1; ++i)
-                    printEntry(m_Fqdd[i]);
+                for (const auto& entry : built.map.records)
+                    printEntry(built.map, entry);
                 return kExitOk;
             }
-            const FqddMapEntry* entry = FindFqdd(static_cast<uint32_t>(wanted));
+            const auto* entry =
+                built.map.find(static_cast<std::uint32_t>(wanted));
             if (entry == nullptr)
                 return failWith(title, "the map has no entry "
                                        "for handle " +
                                            handleText(wanted));
-            printEntry(*entry);
+            printEntry(built.map, *entry);
             return kExitOk;
         });
 }
