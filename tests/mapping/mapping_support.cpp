@@ -10,7 +10,8 @@
 namespace qvmtest
 {
 
-Mapped mapped(const StructureBuilder& structure, SmbiosVersion version)
+Mapped mapped(const StructureBuilder& structure, SmbiosVersion version,
+              qvm::mapping::Mapping rows)
 {
     auto bytes = structure.build();
     const std::size_t wholeSize = bytes.size();
@@ -19,9 +20,9 @@ Mapped mapped(const StructureBuilder& structure, SmbiosVersion version)
     const qvm::smbios::StructureView view(bytes);
     FieldCapture fields;
     qvm::capi::TaggedSink sink(*fields.list());
-    const auto status =
-        qvm::mapping::runMapping(qvm::mapping::mappingFor(view.type()),
-                                 {view, version, sink, wholeSize});
+    const auto status = qvm::mapping::runMapping(
+        rows.empty() ? qvm::mapping::mappingFor(view.type()) : rows,
+        {view, version, sink, wholeSize});
     return {fields.strings(), status};
 }
 

@@ -30,7 +30,9 @@ struct Mapped
 
 // The structure is followed by a type-127 structure, as in a real table, so
 // reads past a short structure see what a real table holds there.
-Mapped mapped(const StructureBuilder& structure, SmbiosVersion version);
+// Rows other than the type's own mapping may be given, one row alone say.
+Mapped mapped(const StructureBuilder& structure, SmbiosVersion version,
+              qvm::mapping::Mapping rows = {});
 
 inline std::vector<std::string> fieldsOf(const StructureBuilder& structure,
                                          SmbiosVersion version)
