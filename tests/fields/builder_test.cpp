@@ -1,18 +1,22 @@
+// The builder of JSON texts from field strings. builder.transcript holds
+// the lists of field strings and the text or status each gives; its runner
+// also holds the direct writer of flat lists to the same bytes.
 #include "fields/json_text.hpp"
 #include "fields/plain_object.hpp"
 #include "fields_support.hpp"
 #include "qvmclient.h"
+#include "support/transcript.hpp"
 
 #include <ctime>
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <optional>
+#include <sstream>
 #include <string>
-#include <utility>
 #include <vector>
 
 using fieldstest::plain;
 using fieldstest::unwrapStamped;
+namespace transcript = qvmtest::transcript;
 
 namespace
 {
@@ -23,8 +27,8 @@ struct Result
     std::string text;
 };
 
-// Runs the builder on copies of strings; on failure also checks that out
-// was left alone and that the strings were not touched.
+// Runs the builder on copies of strings; also checks that the strings were
+// not touched and that out was left alone on failure.
 Result build(const std::vector<std::string>& strings,
              const char* name = nullptr)
 {
@@ -64,7 +68,37 @@ std::optional<std::string> direct(std::vector<std::string> strings)
     return out;
 }
 
+// A call line of builder.transcript: the field strings; under it the text,
+// line by line, or the status.
+std::vector<std::string> builderCall(const std::string& line)
+{
+    std::istringstream in(line);
+    const transcript::Args args(in);
+    std::vector<std::string> strings;
+    for (std::size_t i = 0; i < args.size(); ++i)
+        strings.emplace_back(args.text(i));
+    const Result result = build(strings);
+    if (result.rc != 0)
+        return {"rc " + std::to_string(result.rc)};
+    std::vector<std::string> results;
+    std::istringstream lines(result.text);
+    for (std::string l; std::getline(lines, l);)
+        results.push_back(transcript::quoted(l));
+    const auto straight = direct(strings);
+    if (!straight)
+        results.emplace_back("through the document only");
+    else if (*straight != result.text)
+        results.push_back("direct writer gives " +
+                          transcript::quoted(*straight));
+    return results;
+}
+
 } // namespace
+
+TEST(Builder, Transcript)
+{
+    EXPECT_EQ(transcript::check(QVM_BUILDER_TRANSCRIPT, builderCall), 0);
+}
 
 TEST(Builder, FewerThanTwoStringsOrNoOutIsRefused)
 {
