@@ -1,15 +1,11 @@
 // Every gated row of every mapping, probed just below and at each of its
-// gates, against gates.golden. The probes come from the rows themselves, so
-// a gate moved by one shows as changed lines. A structure of the probed
+// gates, against golden/gates.golden. The probes come from the rows themselves,
+// so a gate moved by one shows as changed lines. A structure of the probed
 // length holds 0x01 in every byte (string 1 wherever a string is read), so
 // that rows which show only what is present show at their gate.
-//
-// QVM_WRITE_GOLDEN=1 rewrites the golden file instead of comparing.
 #include "mapping/mapping_support.hpp"
 #include "support/transcript.hpp"
 
-#include <cstdlib>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -80,15 +76,5 @@ std::vector<std::string> allProbes()
 
 TEST(MappingGates, EveryGatedRowJustBelowAndAtItsGates)
 {
-    const auto now = allProbes();
-    if (std::getenv("QVM_WRITE_GOLDEN") != nullptr)
-    {
-        std::ofstream out(QVM_GATES_GOLDEN);
-        for (const auto& line : now)
-            out << line << "\n";
-        return;
-    }
-    std::ostringstream report;
-    EXPECT_TRUE(transcript::matches(now, QVM_GATES_GOLDEN, report))
-        << report.str();
+    expectGoldenLines("gates", allProbes());
 }
