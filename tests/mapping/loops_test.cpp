@@ -110,38 +110,17 @@ TEST(MappingLoops, CountsOnBothSidesAndPastTheBuffer)
 
 TEST(MappingLoops, EachPassReadsItsOwnBytes)
 {
-    expectFullStructures(
-        {
-            {devices(8),
-             {"s:Device:Enabled", "d:Onboard Device Type:3", "s:Item:Video",
-              "s:Description String:Video", "s:Device:Disabled",
-              "d:Onboard Device Type:5", "s:Item:Ethernet"}},
-            {groups(11),
-             {"s:GroupName:Pkg", "d:ItemType:7", "d:ItemHandle:1797",
-              "d:ItemType:7", "d:ItemHandle:1800"}},
-            {StructureBuilder(37, 13, 0x2500)
-                 .bytes(4, {3, 8, 2, 3, 0x00, 0x11, 4, 0x01, 0x11}),
-             join({decoded(qvmAddMemoryChannelType, 3U),
-                   {"d:MaximumChannelLoad:8", "d:MemoryDeviceCount:2",
-                    "d:Memory Device:1", "d:Device Load:3",
-                    "d:Device Handle:4352", "d:Memory Device:2",
-                    "d:Device Load:4", "d:Device Handle:4353"}})},
-            // Entries of 6 and 8 bytes, each starting where the last ended.
-            {StructureBuilder(40, 19, 0x2800)
-                 .bytes(4, {2, 6, 0x00, 0x27, 0x0C, 1, 0xAB})
-                 .bytes(11, {8, 0x01, 0x04, 0x10, 2, 1, 2, 3})
-                 .string("Build")
-                 .string("Slot"),
-             join({{"d:NumberOfAdditionalInformationEntries:2",
-                    "d:Entry Length:6", "d:Referenced Handle:9984",
-                    "d:Referenced Offset:12", "s:String:Build",
-                    "s:Value:Dump: size= 1"},
-                   decoded(DumpHex, 1U, Bytes{0xAB}.data()),
-                   {"d:Entry Length:8", "d:Referenced Handle:1025",
-                    "d:Referenced Offset:16", "s:String:Slot",
-                    "s:Value:Dump: size= 3"},
-                   decoded(DumpHex, 3U, Bytes{1, 2, 3}.data())})},
-        },
+    expectGolden(
+        "loops",
+        {devices(8), groups(11),
+         StructureBuilder(37, 13, 0x2500)
+             .bytes(4, {3, 8, 2, 3, 0x00, 0x11, 4, 0x01, 0x11}),
+         // Entries of 6 and 8 bytes, each starting where the last ended.
+         StructureBuilder(40, 19, 0x2800)
+             .bytes(4, {2, 6, 0x00, 0x27, 0x0C, 1, 0xAB})
+             .bytes(11, {8, 0x01, 0x04, 0x10, 2, 1, 2, 3})
+             .string("Build")
+             .string("Slot")},
         v(3, 2));
     // The slot handles and the byte after them read as zero past the table.
     const auto past = fieldsOf(controller(255), v(3, 2));

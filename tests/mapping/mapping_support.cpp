@@ -1,8 +1,11 @@
 #include "mapping/mapping_support.hpp"
 
 #include "capi/tagged_sink.hpp"
+#include "support/transcript.hpp"
 
 #include <algorithm>
+#include <cstdlib>
+#include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -10,7 +13,8 @@
 namespace qvmtest
 {
 
-Mapped mapped(const StructureBuilder& structure, SmbiosVersion version)
+Mapped mapped(const StructureBuilder& structure, SmbiosVersion version,
+              qvm::mapping::Mapping rows)
 {
     auto bytes = structure.build();
     const std::size_t wholeSize = bytes.size();
@@ -19,9 +23,9 @@ Mapped mapped(const StructureBuilder& structure, SmbiosVersion version)
     const qvm::smbios::StructureView view(bytes);
     FieldCapture fields;
     qvm::capi::TaggedSink sink(*fields.list());
-    const auto status =
-        qvm::mapping::runMapping(qvm::mapping::mappingFor(view.type()),
-                                 {view, version, sink, wholeSize});
+    const auto status = qvm::mapping::runMapping(
+        rows.empty() ? qvm::mapping::mappingFor(view.type()) : rows,
+        {view, version, sink, wholeSize});
     return {fields.strings(), status};
 }
 
@@ -77,25 +81,38 @@ void expectProbes(const std::vector<GateProbe>& probes)
     }
 }
 
-void expectFullStructures(const std::vector<FullStructure>& cases,
-                          SmbiosVersion version)
+void expectGolden(const std::string& name,
+                  const std::vector<StructureBuilder>& structures,
+                  SmbiosVersion version)
 {
-    for (const FullStructure& c : cases)
+    std::vector<std::string> lines;
+    for (const StructureBuilder& structure : structures)
     {
-        const auto result = mapped(c.structure, version);
-        EXPECT_EQ(result.status, 0);
-        EXPECT_THAT(result.fields, testing::ElementsAreArray(c.fields))
-            << "type " << int{c.structure.build()[0]};
+        const Bytes bytes = structure.build();
+        lines.push_back("type " + std::to_string(bytes[0]) + " length " +
+                        std::to_string(bytes[1]));
+        const auto result = mapped(structure, version);
+        for (const auto& field : result.fields)
+            lines.push_back("  " + transcript::quoted(field));
+        if (result.status != 0)
+            lines.push_back("  status " + std::to_string(result.status));
     }
+    expectGoldenLines(name, lines);
 }
 
-std::vector<std::string>
-join(std::initializer_list<std::vector<std::string>> pieces)
+void expectGoldenLines(const std::string& name,
+                       const std::vector<std::string>& now)
 {
-    std::vector<std::string> all;
-    for (const auto& piece : pieces)
-        all.insert(all.end(), piece.begin(), piece.end());
-    return all;
+    const std::string path = QVM_MAPPING_GOLDEN "/" + name + ".golden";
+    if (std::getenv("QVM_WRITE_GOLDEN") != nullptr)
+    {
+        std::ofstream out(path);
+        for (const auto& line : now)
+            out << line << "\n";
+        return;
+    }
+    std::ostringstream report;
+    EXPECT_TRUE(transcript::matches(now, path, report)) << report.str();
 }
 
 } // namespace qvmtest

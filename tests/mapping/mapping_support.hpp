@@ -8,7 +8,6 @@
 #include "support/loaded_table.hpp"
 
 #include <cstdint>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -30,7 +29,9 @@ struct Mapped
 
 // The structure is followed by a type-127 structure, as in a real table, so
 // reads past a short structure see what a real table holds there.
-Mapped mapped(const StructureBuilder& structure, SmbiosVersion version);
+// Rows other than the type's own mapping may be given, one row alone say.
+Mapped mapped(const StructureBuilder& structure, SmbiosVersion version,
+              qvm::mapping::Mapping rows = {});
 
 inline std::vector<std::string> fieldsOf(const StructureBuilder& structure,
                                          SmbiosVersion version)
@@ -61,21 +62,15 @@ struct GateProbe
 // Checks every probe, naming the failing one.
 void expectProbes(const std::vector<GateProbe>& probes);
 
-// A structure and every field it must give, in order.
-struct FullStructure
-{
-    StructureBuilder structure;
-    std::vector<std::string> fields;
-};
+// Maps each structure under version and compares every field it gives, in
+// order, and any status with golden/NAME.golden; QVM_WRITE_GOLDEN=1
+// rewrites the file instead.
+void expectGolden(const std::string& name,
+                  const std::vector<StructureBuilder>& structures,
+                  SmbiosVersion version);
 
-// Checks each structure field by field under one version, naming the
-// failing structure by its type.
-void expectFullStructures(const std::vector<FullStructure>& cases,
-                          SmbiosVersion version);
-
-// Field strings of several pieces (literal fields, a decoder's output), in
-// order.
-std::vector<std::string>
-join(std::initializer_list<std::vector<std::string>> pieces);
+// The lines of golden/NAME.golden compared with now, or written in its place.
+void expectGoldenLines(const std::string& name,
+                       const std::vector<std::string>& now);
 
 } // namespace qvmtest

@@ -8,8 +8,6 @@
 #include <gtest/gtest.h>
 
 using namespace qvmtest;
-using testing::Contains;
-using testing::ElementsAre;
 
 TEST(MappingStructures, TypesTheSampleTableLacks)
 {
@@ -24,69 +22,27 @@ TEST(MappingStructures, TypesTheSampleTableLacks)
     // 15 March 2020; the chemistry string number is beyond the strings.
     battery.u16(16, 0x1234).u16(18, 40 << 9 | 3 << 5 | 15).u8(20, 9);
     battery.u8(21, 10).u32(22, 0xCAFEF00D);
-    expectFullStructures(
-        {{error.u32(19, 0x40),
-          {"d:32-bit Memory Error Information - Type:3", "s:Item:OK",
-           "d:Memory Error - Error granularity:4",
-           "s:Item:Memory partition level",
-           "d:Memory Error - Error Operation:3", "s:Item:Read",
-           "d:VendorSyndrome:287454020", "d:MemoryArrayErrorAddress:2147483648",
-           "d:DeviceErrorAddress:11259375", "d:ErrorResolution:64"}},
-         {StructureBuilder(21, 7, 0x1500).bytes(4, {5, 4, 2}),
-          {"d:Pointing Device - Type:5", "s:Item:Track Point",
-           "d:Pointing Device - Interface:4", "s:Item:PS/2",
-           "d:NumberOfButtons:2"}},
-         {battery,
-          {"s:Location:Rear", "s:Manufacturer:Cellmaker",
-           "s:ManufactureDate:03/15/2020", "s:SerialNumber:B-1",
-           "s:DeviceName:Cache battery",
-           "d:Portable Battery - Device Chemistry:6", "s:Item:Lithium-ion ",
-           "d:DeviceCapacity:4800", "d:DesignVoltage:11100",
-           "s:SBDSVersionNumber:3.1", "d:MaximumErrorInBatteryData:5",
-           "d:SBDSSerialNumber:4660", "d:SBDS Manufacture Date:20591",
-           "s:Manufacture Date:03/15/2020", "s:SBDSDeviceChemistry:",
-           "d:DesignCapacityMultiplier:10", "d:OEMSpecific:3405705229"}},
+    expectGolden(
+        "structures",
+        {error.u32(19, 0x40),
+         StructureBuilder(21, 7, 0x1500).bytes(4, {5, 4, 2}), battery,
          // BCD bytes shown as plain integers.
-         {StructureBuilder(25, 9, 0x1900).bytes(4, {0x12, 0x31, 0x23, 0x59, 0}),
-          {"d:NextScheduledPowerOnMonth:18",
-           "d:NextScheduledPowerOnDayOfMonth:49",
-           "d:NextScheduledPowerOnHour:35", "d:NextScheduledPowerOnMinute:89",
-           "d:NextScheduledPowerOnSecond:0"}},
-         {StructureBuilder(30, 6, 0x1E00).string(4, "Remote Co").u8(5, 3),
-          {"s:ManufacturerName:Remote Co", "d:Connections:3",
-           "s:Connections:Outbound Connection Enabled",
-           "s:Connections:Inbound Connection Enabled"}},
-         {StructureBuilder(31, 0x1C, 0x1F00).u32(4, 0xFFFFFFFF).string("x"),
-          {"s:Notice:This structure is Type31, reserved by BIS (Boot "
-           "Integrity Services)"}},
+         StructureBuilder(25, 9, 0x1900).bytes(4, {0x12, 0x31, 0x23, 0x59, 0}),
+         StructureBuilder(30, 6, 0x1E00).string(4, "Remote Co").u8(5, 3),
+         StructureBuilder(31, 0x1C, 0x1F00).u32(4, 0xFFFFFFFF).string("x"),
          // A 64-bit address of all ones comes out whole, as signed.
-         {error64.u32(27, 0x40),
-          {"d:32-bit Memory Error Information - Type:14",
-           "s:Item:Uncorrectable error", "d:Memory Error - Error granularity:3",
-           "s:Item:Device level", "d:Memory Error - Error Operation:4",
-           "s:Item:Write", "d:VendorSyndrome:287454020",
-           "d:MemoryArrayErrorAddress:-1", "d:DeviceErrorAddress:4886718345",
-           "d:ErrorResolution:64"}}},
+         error64.u32(27, 0x40),
+         // String number 9 is beyond the set; the fields after it still
+         // come from this structure.
+         StructureBuilder(1, 8, 1)
+             .string(4, "Maker")
+             .string(5, "Server")
+             .u8(6, 9)
+             .string(7, "SN-1"),
+         // A probe of length 0x14 reads its nominal value from the next two
+         // table bytes: the start of its string set, "CP".
+         StructureBuilder(26, 0x14, 0x1A00).string(4, "CPU0")},
         v(3, 2));
-}
-
-TEST(MappingStructures, StringsAndValuesReadPastTheStructure)
-{
-    // String number 9 is beyond the set; the fields after it still come
-    // from this structure.
-    const auto fields = fieldsOf(StructureBuilder(1, 8, 1)
-                                     .string(4, "Maker")
-                                     .string(5, "Server")
-                                     .u8(6, 9)
-                                     .string(7, "SN-1"),
-                                 v(2, 4));
-    EXPECT_THAT(std::vector<std::string>(fields.begin(), fields.begin() + 4),
-                ElementsAre("s:Manufacturer:Maker", "s:ProductName:Server",
-                            "s:Version:", "s:SerialNumber:SN-1"));
-    // A probe of length 0x14 reads its nominal value from the next two
-    // table bytes: the start of its string set, "CP".
-    expectProbes({{StructureBuilder(26, 0x14, 0x1A00).string(4, "CPU0"),
-                   v(3, 2), "d:NominalValue:20547"}});
 }
 
 // The handle list repeats the header's key: the object keeps "Handle" in the
@@ -104,31 +60,21 @@ TEST(MappingStructures, HandleListOverwritesTheHeaderHandle)
                 testing::HasSubstr("\"Length\": 20,\n  \"Handle\": 1537,\n"));
 }
 
+// Descriptors with a log the mapping cannot reach end the conversion; the
+// memory-mapped log's header sits at offset 16 + 9 = 25 (16 bytes), its data
+// right after it. The descriptor's two bytes differ from each other and from
+// byte 22.
 TEST(EventLogMapping, DescriptorsAndTheMemoryMappedLog)
 {
-    const auto plain = mapped(StructureBuilder(15, 23, 0x0F)
-                                  .u16(4, 0x100)
-                                  .u8(10, 4)
-                                  .u32(16, 0x12345678)
-                                  .u8(21, 0),
-                              v(3, 0));
-    EXPECT_EQ(plain.status, 0);
-    EXPECT_THAT(plain.fields, Contains("d:AccessMethodAddress:305419896"));
-    EXPECT_TRUE(hasKey(plain.fields, "NumberOfSupportedLogTypeDescriptors"));
-    // Descriptors with a log the mapping cannot reach end the conversion.
-    EXPECT_EQ(
-        mapped(StructureBuilder(15, 25, 0x0F).u8(10, 4).u8(21, 1).u8(22, 2),
-               v(3, 0))
-            .status,
-        QVM_RC_FAILED);
-    // Header at offset 16 + 9 = 25 (16 bytes), data right after it.
     auto log = StructureBuilder(15, 57, 0x0F).u16(4, 32).u16(6, 9).u16(8, 25);
-    // The descriptor's two bytes differ from each other and from byte 22.
     log.u8(10, 3).u8(20, 1).u8(21, 1).u8(22, 2).u8(23, 4).u8(24, 1);
-    const auto memory = mapped(log.u8(25 + 15, 0x21), v(3, 0));
-    EXPECT_EQ(memory.status, 0);
-    EXPECT_THAT(memory.fields, Contains("d:System Event Log Type:4"));
-    EXPECT_THAT(memory.fields,
-                Contains("d:Event Log Variable Data Format Types:1"));
-    EXPECT_THAT(memory.fields, Contains("d:HeaderRevision:33"));
+    expectGolden("event_log",
+                 {StructureBuilder(15, 23, 0x0F)
+                      .u16(4, 0x100)
+                      .u8(10, 4)
+                      .u32(16, 0x12345678)
+                      .u8(21, 0),
+                  StructureBuilder(15, 25, 0x0F).u8(10, 4).u8(21, 1).u8(22, 2),
+                  log.u8(25 + 15, 0x21)},
+                 v(3, 0));
 }

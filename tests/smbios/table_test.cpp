@@ -11,6 +11,7 @@
 #include <future>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <sys/stat.h>
 #include <tuple>
@@ -138,6 +139,34 @@ TEST(SmbiosWalk, ByHandlesDuplicatesAndTrailingZerosNeverLoop)
               QVM_RC_INVALID_REQUEST);
     // Trailing zeros are no type-0 structures.
     EXPECT_EQ(select(0).count, 0);
+}
+
+// A walk left halfway must not resume in another table: the same handle at
+// the same offset there is not the structure the walk announced. The table
+// loaded after it holds handle 2 first at offset 0 (a chassis) and again at
+// the walk's offset (a processor); asking for handle 2 means the first one.
+TEST(SmbiosWalk, CursorDoesNotSurviveAReload)
+{
+    TableBuilder first;
+    first.add(StructureBuilder(1, 8, 1)).add(StructureBuilder(2, 8, 2));
+    TableBuilder second;
+    second.add(StructureBuilder(3, 8, 2)).add(StructureBuilder(4, 8, 2));
+    for (const bool cleanupFirst : {false, true})
+    {
+        auto loaded = std::make_unique<LoadedTable>(first);
+        uint16_t handle = 0xFFFF;
+        uint8_t* structure = nullptr;
+        uint16_t length = 0;
+        ASSERT_EQ(SmbiosGetStructure(&handle, &structure, &length),
+                  QVM_RC_SUCCESS);
+        ASSERT_EQ(handle, 2);
+        if (cleanupFirst)
+            loaded.reset();
+        const LoadedTable reloaded(second);
+        ASSERT_EQ(SmbiosGetStructure(&handle, &structure, &length),
+                  QVM_RC_SUCCESS);
+        EXPECT_EQ(structure[0], 3) << "cleanup first: " << cleanupFirst;
+    }
 }
 
 TEST(SmbiosString, LookupsMoveTheSlotOnlyPastTheLastString)

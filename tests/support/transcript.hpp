@@ -5,6 +5,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <functional>
@@ -18,8 +19,8 @@ namespace qvmtest::transcript
 {
 
 // The arguments of a call line, blank-separated: words (numbers among
-// them), quoted texts with the escapes of quoted() ("x"*9 for nine x), or
-// null for a null text.
+// them), quoted texts with the escapes of quoted() ("x"*9 for nine x;
+// quoted pieces that touch make one text), or null for a null text.
 class Args
 {
   public:
@@ -36,16 +37,10 @@ class Args
                                                 : std::optional(word));
                 continue;
             }
-            std::string text;
-            for (char d; in.get(d) && d != '"';)
-                text += d != '\\' ? d : escaped(in);
-            std::size_t times = 1;
-            if (in.peek() == '*')
-                in.ignore() >> times;
-            std::string repeated;
-            for (std::size_t i = 0; i < times; ++i)
-                repeated += text;
-            words_.emplace_back(repeated);
+            std::string whole;
+            for (in.unget(); in.peek() == '"';)
+                whole += quotedPiece(in.ignore());
+            words_.emplace_back(whole);
         }
     }
 
@@ -82,6 +77,22 @@ class Args
     }
 
   private:
+    // One quoted piece and its repeat count; pieces that touch make one
+    // argument ("s:"  "k"*128  ":1" without the blanks).
+    static std::string quotedPiece(std::istream& in)
+    {
+        std::string text;
+        for (char d; in.get(d) && d != '"';)
+            text += d != '\\' ? d : escaped(in);
+        std::size_t times = 1;
+        if (in.peek() == '*')
+            in.ignore() >> times;
+        std::string repeated;
+        for (std::size_t i = 0; i < times; ++i)
+            repeated += text;
+        return repeated;
+    }
+
     static char escaped(std::istream& in)
     {
         const char c = static_cast<char>(in.get());
@@ -186,6 +197,14 @@ inline int run(const std::string& path, const char* writeTo, const Replay& call)
     for (const std::string& line : now)
         out << line << "\n";
     return out ? 0 : 2;
+}
+
+// The exit status of run() for a transcript checked by a test: the file is
+// rewritten with what the calls give now when QVM_WRITE_GOLDEN is set.
+inline int check(const std::string& path, const Replay& call)
+{
+    const bool rewrite = std::getenv("QVM_WRITE_GOLDEN") != nullptr;
+    return run(path, rewrite ? path.c_str() : nullptr, call);
 }
 
 } // namespace qvmtest::transcript
