@@ -52,6 +52,11 @@ std::vector<std::string> allProbes()
         for (std::size_t i = 0; i < rows.size(); ++i)
         {
             const auto gate = rows[i].gate;
+            // Rows of the faithful view alone never run in the export.
+            const auto library =
+                qvm::mapping::policyBit(qvm::decode::Policy::Library);
+            if ((gate.policies & library) == 0)
+                continue;
             const bool byLength = gate.lengthAbove >= 0;
             const bool byVersion = gate.version.atLeast(0, 1);
             if (!byLength && !byVersion)
