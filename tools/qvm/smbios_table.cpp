@@ -346,4 +346,18 @@ std::string nameOf(const core::TableEntry& entry)
            typeName(entry.view.type()) + ") at byte " + hex(entry.offset);
 }
 
+qvm::smbios::TableVersion tableVersion(const TableSource& source,
+                                       const qvm::smbios::TableView& table)
+{
+    std::optional<qvm::smbios::TableVersion> fromEntryPoint;
+    if (const auto& ep = source.entryPoint)
+    {
+        fromEntryPoint = qvm::smbios::TableVersion{
+            {ep->major, ep->minor},
+            ep->is64 ? std::optional<std::uint8_t>(ep->docrev) : std::nullopt,
+            qvm::smbios::VersionSource::EntryPoint};
+    }
+    return qvm::smbios::chooseVersion(fromEntryPoint, std::nullopt, table);
+}
+
 } // namespace qvmcli

@@ -14,6 +14,7 @@
 #include "cli.hpp"
 #include "core_table.hpp"
 #include "smbios/entry_point.hpp"
+#include "smbios/view/version_choice.hpp"
 
 #include <functional>
 #include <optional>
@@ -74,6 +75,11 @@ using BytesBody =
     std::function<int(const TableSource&, std::span<const std::uint8_t> table)>;
 int withTableBytes(const std::string& title, const TableChoice& choice,
                    const BytesBody& body);
+
+// The SMBIOS version the table is read as: its entry point's when the
+// source has one, else the newest its structure lengths allow.
+qvm::smbios::TableVersion tableVersion(const TableSource& source,
+                                       const qvm::smbios::TableView& table);
 
 // "structure 0x0400 (type 4, Processor Information) at byte 0x1A0"
 std::string nameOf(const core::TableEntry& entry);

@@ -2,15 +2,14 @@
 // keyword or handle, and single values by dmidecode's string keywords.
 #include "cli.hpp"
 #include "handles.hpp"
+#include "smbios/view/keywords.hpp"
 #include "smbios_commands.hpp"
 #include "smbios_table.hpp"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <json-c/json.h>
 #include <memory>
-#include <optional>
 #include <qvmclient.h>
 
 namespace qvmcli
@@ -36,51 +35,12 @@ const TypeKeyword kTypeKeywords[] = {
     {"slot", {9}},
 };
 
-// dmidecode's string keywords that a member of the decoded object answers;
-// a revision joins a major and a minor member. Its system-uuid (a dump) and
-// chassis-type (an "Item" that later members overwrite) are not among them.
-struct StringKeyword
-{
-    const char* name;
-    uint8_t type;
-    const char* key;
-    const char* minorKey = nullptr;
-    const char* unit = "";
-};
-const StringKeyword kStringKeywords[] = {
-    {"bios-vendor", 0, "Vendor"},
-    {"bios-version", 0, "BiosVersion"},
-    {"bios-release-date", 0, "BiosReleaseDate"},
-    {"bios-revision", 0, "SystemBiosMajorRelease", "SystemBiosMinorRelease"},
-    {"firmware-revision", 0, "EmbeddedControllerFirmwareMajorRelease",
-     "EmbeddedControllerFirmwareMinorRelease"},
-    {"system-manufacturer", 1, "Manufacturer"},
-    {"system-product-name", 1, "ProductName"},
-    {"system-version", 1, "Version"},
-    {"system-serial-number", 1, "SerialNumber"},
-    {"system-sku-number", 1, "SKUNumber"},
-    {"system-family", 1, "Family"},
-    {"baseboard-manufacturer", 2, "Manufacturer"},
-    {"baseboard-product-name", 2, "ProductName"},
-    {"baseboard-version", 2, "Version"},
-    {"baseboard-serial-number", 2, "SerialNumber"},
-    {"baseboard-asset-tag", 2, "AssetTag"},
-    {"chassis-manufacturer", 3, "Manufacturer"},
-    {"chassis-version", 3, "Version"},
-    {"chassis-serial-number", 3, "SerialNumber"},
-    {"chassis-asset-tag", 3, "AssetTag"},
-    {"processor-family", 4, "Processor Family "},
-    {"processor-manufacturer", 4, "ProcessorManufacture"},
-    {"processor-version", 4, "ProcessorVersion"},
-    {"processor-frequency", 4, "CurrentSpeed", nullptr, " MHz"},
-};
-
-// The keywords, in lines of at most width characters.
+// The string keywords, in lines of at most width characters.
 std::string keywordList(std::size_t width = SIZE_MAX)
 {
     std::string out;
     std::size_t lineStart = 0;
-    for (const auto& k : kStringKeywords)
+    for (const auto& k : qvm::smbios::stringKeywords())
     {
         if (!out.empty())
             out += ",";
@@ -109,6 +69,7 @@ struct GetOptions
 {
     TableChoice table;
     std::string keyword;
+    std::string oemString;
 };
 
 // The same JSON text without the blanks and line breaks between tokens.
@@ -212,79 +173,68 @@ int show(const ShowOptions& o)
     if (!o.handle.empty())
         return showHandle(title + " " + o.handle, o);
     const std::vector<uint8_t> types = typesOf(o.type);
-    return withTable(
-        title, o.table,
-        [&](const TableSource&, const core::Walk& walk)
-        {
-            const auto chosen = ofTypes(walk, types);
-            if (chosen.empty())
-                warn(title, "the table has no structure of "
-                            "type " +
-                                o.type);
-            const std::size_t leftOut = printObjects(title, walk, chosen, o.lines);
-            return o.table.strict && leftOut > 0 ? kExitFailed : kExitOk;
-        });
+    return withTable(title, o.table,
+                     [&](const TableSource&, const core::Walk& walk)
+                     {
+                         const auto chosen = ofTypes(walk, types);
+                         if (chosen.empty())
+                             warn(title, "the table has no structure of "
+                                         "type " +
+                                             o.type);
+                         const std::size_t leftOut =
+                             printObjects(title, walk, chosen, o.lines);
+                         return o.table.strict && leftOut > 0 ? kExitFailed
+                                                              : kExitOk;
+                     });
 }
 
-const StringKeyword& stringKeyword(const std::string& name)
+const qvm::smbios::Keyword& stringKeyword(const std::string& name)
 {
-    for (const auto& k : kStringKeywords)
-        if (name == k.name)
-            return k;
+    if (const auto* k = qvm::smbios::findKeyword(name))
+        return *k;
     throw UsageError{"unknown keyword '" + name + "'; it takes one of " +
                      keywordList()};
 }
 
-// The member key of a decoded object as text, or nothing.
-std::optional<std::string> member(json_object* object, const char* key)
+// The OEM string number that --oem-string TEXT names; 0 asks for the count.
+std::uint8_t oemStringNumber(const std::string& text)
 {
-    json_object* value = nullptr;
-    if (key == nullptr || !json_object_object_get_ex(object, key, &value))
-        return std::nullopt;
-    return std::string(json_object_get_string(value));
+    if (text == "count")
+        return 0;
+    char* end = nullptr;
+    const unsigned long number = std::strtoul(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || number == 0 || number > 255)
+        throw UsageError{"Invalid OEM string number: " + text};
+    return static_cast<std::uint8_t>(number);
 }
 
-// The keyword's value in one decoded object; why not, when it has none.
-std::optional<std::string> answer(const StringKeyword& k, json_object* object,
-                                  std::string& why)
+// Lines as they are, the decoder's own words without the tool's prefix.
+void print(const qvm::smbios::Answer& a)
 {
-    auto value = member(object, k.key);
-    const auto minor = member(object, k.minorKey);
-    if (value && (k.minorKey == nullptr || minor))
-        return *value + (minor ? "." + *minor : "") + k.unit;
-    why = member(object, "Generic") ? "the library does not decode this type"
-                                    : "the structure does not hold it";
-    return std::nullopt;
+    for (const auto& line : a.out)
+        std::printf("%s\n", line.c_str());
+    for (const auto& line : a.err)
+        std::fprintf(stderr, "%s\n", line.c_str());
 }
 
 int get(const GetOptions& o)
 {
+    if (o.keyword.empty() == o.oemString.empty())
+        throw UsageError{"give either a KEYWORD or --oem-string"};
     const std::string title = "smbios get " + o.keyword;
-    const StringKeyword& k = stringKeyword(o.keyword);
+    const qvm::smbios::Keyword* k =
+        o.keyword.empty() ? nullptr : &stringKeyword(o.keyword);
+    const std::uint8_t oem = k ? 0 : oemStringNumber(o.oemString);
     return withTable(
         title, o.table,
-        [&](const TableSource&, const core::Walk& walk)
+        [&](const TableSource& source, const core::Walk& walk)
         {
-            const auto chosen = ofTypes(walk, {k.type});
-            bool answered = false;
-            for (const core::TableEntry* e : chosen)
-            {
-                const auto object = core::structureJson(walk, *e);
-                const Json parsed(json_tokener_parse(object.text.c_str()));
-                std::string why = "the library cannot convert it: " +
-                                  statusText(object.status);
-                const auto value =
-                    parsed ? answer(k, parsed.get(), why) : std::nullopt;
-                if (value)
-                    std::printf("%s\n", value->c_str());
-                else
-                    warn(title, nameOf(*e) + ": " + why);
-                answered = answered || value;
-            }
-            if (chosen.empty())
-                return failWith(title, "the table has no structure of type " +
-                                           std::to_string(k.type));
-            return answered ? kExitOk : kExitFailed;
+            const auto& table = walk.loaded->context().table;
+            print(k ? qvm::smbios::answer(table.bytes(),
+                                          tableVersion(source, table).version,
+                                          *k)
+                    : qvm::smbios::answerOemString(table.bytes(), oem));
+            return kExitOk;
         });
 }
 
@@ -333,10 +283,16 @@ void addSmbiosViews(Command& smbios)
     auto get = std::make_shared<GetOptions>();
     c = smbios.command("get",
                        "one value by dmidecode's string keyword, one line per "
-                       "structure\nKEYWORD is one of:\n" +
+                       "structure\nPrints what dmidecode -s prints for the "
+                       "same table, read as its\nentry point's SMBIOS version "
+                       "says. KEYWORD is one of:\n" +
                            keywordList(76) + ".",
                        [get] { return qvmcli::get(*get); });
-    c.argument("KEYWORD", get->keyword, "what to print", true);
+    c.argument("KEYWORD", get->keyword, "what to print", false);
+    c.text("--oem-string", get->oemString,
+           "OEM string N (1-255) of every OEM strings structure, or their "
+           "count",
+           "N|count");
     addTableOptions(c, get->table);
 }
 
