@@ -292,7 +292,7 @@ void addSmbiosViews(Command& smbios)
     c.text("--oem-string", get->oemString,
            "OEM string N (1-255) of every OEM strings structure, or their "
            "count",
-           "N|count");
+           "N");
     addTableOptions(c, get->table);
 }
 
