@@ -7,13 +7,14 @@
 #include "handles.hpp"
 #include "smbios/fqdd.hpp"
 #include "smbios/identity.hpp"
+#include "smbios/view/faithful_view.hpp"
 #include "smbios_table.hpp"
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <qvmclient.h>
@@ -29,6 +30,7 @@ struct ExportOptions
 {
     TableChoice table;
     std::string output;
+    bool faithful = false;
 };
 
 // Names each structure that the export left out, and says how many it
@@ -43,6 +45,29 @@ bool reportExport(const std::string& title, const core::ExportReport& report)
     return report.leftOut.empty();
 }
 
+// The faithful view of the whole table, to standard output or to the file.
+int exportFaithful(const std::string& title, const ExportOptions& o,
+                   const TableSource& source, const core::Walk& walk)
+{
+    const auto& table = walk.loaded->context().table;
+    const std::string text =
+        qvm::smbios::faithfulJson(table, tableVersion(source, table));
+    if (o.output.empty())
+    {
+        std::fputs(text.c_str(), stdout);
+        return kExitOk;
+    }
+    OutputFile out(o.output);
+    if (!out.problem().empty())
+        return failWith(title, out.problem());
+    if (std::fputs(text.c_str(), out.stream()) == EOF)
+    {
+        out.abandon(errno);
+        return failWith(title, out.problem());
+    }
+    return out.commit() ? kExitOk : failWith(title, out.problem());
+}
+
 int exportTable(const ExportOptions& o)
 {
     const std::string title = "smbios export";
@@ -53,6 +78,8 @@ int exportTable(const ExportOptions& o)
             if (!o.output.empty() && sameFile(o.output, source.path))
                 throw UsageError{"--output " + o.output +
                                  " is the table being read"};
+            if (o.faithful)
+                return exportFaithful(title, o, source, walk);
             if (o.output.empty())
             {
                 const auto report = core::exportJson(walk, stdout);
@@ -135,17 +162,16 @@ std::string whyNoIdentity(const IdentityQuery& q, const core::Walk& walk,
 
 int identity(const TableChoice& table, const IdentityQuery& q)
 {
-    return withTable(q.title, table,
-                     [&](const TableSource&, const core::Walk& walk)
-                     {
-                         const auto found =
-                             q.query(walk.loaded->context().table);
-                         if (found.status != QVM_RC_SUCCESS)
-                             return failWith(
-                                 q.title, whyNoIdentity(q, walk, found.status));
-                         std::printf("%s\n", found.text);
-                         return kExitOk;
-                     });
+    return withTable(
+        q.title, table,
+        [&](const TableSource&, const core::Walk& walk)
+        {
+            const auto found = q.query(walk.loaded->context().table);
+            if (found.status != QVM_RC_SUCCESS)
+                return failWith(q.title, whyNoIdentity(q, walk, found.status));
+            std::printf("%s\n", found.text);
+            return kExitOk;
+        });
 }
 
 const char* orNone(const char* text)
@@ -175,21 +201,20 @@ std::string release(const qvm::smbios::BiosIdentity& info,
 
 int bios(const TableChoice& table)
 {
-    return withTable("smbios bios", table,
-                     [&](const TableSource&, const core::Walk& walk)
-                     {
-                         const auto info = qvm::smbios::biosIdentity(
-                             walk.loaded->context().table);
-                         std::printf("BIOS version:  %s\n"
-                                     "BIOS release:  %s\n"
-                                     "Product name:  %s\n"
-                                     "Serial number: %s\n",
-                                     orNone(info.bios.version),
-                                     release(info, walk).c_str(),
-                                     orNone(info.productName),
-                                     orNone(info.serialNumber));
-                         return kExitOk;
-                     });
+    return withTable(
+        "smbios bios", table,
+        [&](const TableSource&, const core::Walk& walk)
+        {
+            const auto info =
+                qvm::smbios::biosIdentity(walk.loaded->context().table);
+            std::printf("BIOS version:  %s\n"
+                        "BIOS release:  %s\n"
+                        "Product name:  %s\n"
+                        "Serial number: %s\n",
+                        orNone(info.bios.version), release(info, walk).c_str(),
+                        orNone(info.productName), orNone(info.serialNumber));
+            return kExitOk;
+        });
 }
 
 void printEntry(const qvm::smbios::FqddMap& map,
@@ -197,8 +222,7 @@ void printEntry(const qvm::smbios::FqddMap& map,
 {
     const unsigned handle = entry.handle;
     std::printf("0x%04X %u 0x%02X 0x%02X %s\n", handle, entry.tableIndex,
-                entry.entryByte0, entry.entryByte3,
-                orNone(map.text(entry)));
+                entry.entryByte0, entry.entryByte3, orNone(map.text(entry)));
 }
 
 struct FqddOptions
@@ -220,8 +244,7 @@ int fqdd(const FqddOptions& o)
                 qvm::smbios::buildFqddMap(walk.loaded->context().table);
             using qvm::smbios::FqddResult;
             if (built.result == FqddResult::noStructures)
-                return failWith(title,
-                                "the table has no type-225 structures");
+                return failWith(title, "the table has no type-225 structures");
             if (built.result == FqddResult::otherVersion)
                 return failWith(title, "a type-225 structure has a map "
                                        "version other than 1");
@@ -253,8 +276,10 @@ void addTableCommand(Command& smbios, const std::string& name,
     addTableOptions(c, *table);
 }
 
-const IdentityQuery kServiceTag{qvm::smbios::serviceTag, "smbios service-tag", "serial number", 7};
-const IdentityQuery kSystemName{qvm::smbios::systemName, "smbios system-name", "product name", 5};
+const IdentityQuery kServiceTag{qvm::smbios::serviceTag, "smbios service-tag",
+                                "serial number", 7};
+const IdentityQuery kSystemName{qvm::smbios::systemName, "smbios system-name",
+                                "product name", 5};
 
 } // namespace
 
@@ -266,12 +291,16 @@ void addSmbiosCommands(Command& app)
     Command c = smbios.command(
         "export",
         "the whole table as JSON\n"
+        "The library's export, as BMC programs hand it on; --faithful writes "
+        "the table\nas it is instead, value for value with dmidecode.\n"
         "Written to standard output, or to FILE once it is complete: through "
         "a new file\nbeside it that replaces it. Structures that the library "
         "leaves out are listed\non standard error.",
         [exported] { return exportTable(*exported); });
     addTableOptions(c, exported->table);
     c.text("--output", exported->output, "where to write it", "FILE");
+    c.flag("--faithful", exported->faithful,
+           "every value the table holds, read as its SMBIOS version says");
 
     auto listed = std::make_shared<ListOptions>();
     c = smbios.command("list",
