@@ -39,9 +39,10 @@ TEST(Cli, WrongUsageExitsWithTwoAndSaysWhy)
          "qvm: smbios list: The following argument was not expected: "
          "--colour\nRun 'qvm smbios list --help' for its arguments.\n"},
         {"smbios list --type 256",
-         "qvm: smbios list: --type takes a type number, or bios, system, "
-         "baseboard, chassis, processor, memory, cache, connector or slot, "
-         "not '256'\n"},
+         "qvm: smbios list: --type takes type numbers or dmidecode's type "
+         "keywords (bios, system, baseboard, chassis, processor, memory, "
+         "cache, connector, slot), comma-separated; may be repeated, not "
+         "'256'\n"},
         {"smbios show 1 --type bios",
          "qvm: smbios show: give either a HANDLE or --type\n"},
         {"smbios get chassis-colour",

@@ -223,6 +223,15 @@ Command& Command::text(const std::string& name, std::string& into,
     return *this;
 }
 
+Command& Command::texts(const std::string& name, std::vector<std::string>& into,
+                        const std::string& help, const std::string& type)
+{
+    app_->add_option(name, into, help)
+        ->type_name(type)
+        ->allow_extra_args(false);
+    return *this;
+}
+
 Command& Command::flag(const std::string& name, bool& into,
                        const std::string& help)
 {

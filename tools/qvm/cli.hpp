@@ -44,6 +44,9 @@ class Command
   public:
     Command& text(const std::string& name, std::string& into,
                   const std::string& help, const std::string& type = "S");
+    // An option that may be given more than once, each text in turn.
+    Command& texts(const std::string& name, std::vector<std::string>& into,
+                   const std::string& help, const std::string& type);
     Command& flag(const std::string& name, bool& into, const std::string& help);
     Command& parsed(const std::string& name, Setter set,
                     const std::string& help, const std::string& type);

@@ -109,13 +109,12 @@ int exportTable(const ExportOptions& o)
 struct ListOptions
 {
     TableChoice table;
-    std::string type;
+    std::vector<std::string> types;
 };
 
 int list(const ListOptions& o)
 {
-    const std::vector<uint8_t> types =
-        o.type.empty() ? std::vector<uint8_t>{} : typesOf(o.type);
+    const std::vector<uint8_t> types = typesOf(o.types);
     return withTable(
         "smbios list", o.table,
         [&](const TableSource&, const core::Walk& walk)
@@ -124,7 +123,8 @@ int list(const ListOptions& o)
                 if (types.empty() || std::find(types.begin(), types.end(),
                                                e.view.type()) != types.end())
                     std::printf("0x%04X %3u  %-41s %5zu\n", e.view.handle(),
-                                e.view.type(), typeName(e.view.type()).c_str(),
+                                e.view.type(),
+                                qvm::smbios::structureName(e.view.type()),
                                 e.size);
             return kExitOk;
         });
@@ -308,7 +308,7 @@ void addSmbiosCommands(Command& app)
                        "whole size",
                        [listed] { return list(*listed); });
     addTableOptions(c, listed->table);
-    c.text("--type", listed->type, kTypeHelp, "N|KEYWORD");
+    c.texts("--type", listed->types, kTypeHelp, "N|KEYWORD");
 
     addSmbiosViews(smbios);
     addTableCommand(

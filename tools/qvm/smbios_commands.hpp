@@ -36,11 +36,13 @@ inline constexpr int kExitTrouble = 2;
 // what the command printed.
 int printed(int exit);
 
-// The structure types that --type TEXT names: a number up to 255, or one
-// of dmidecode's type keywords; throws UsageError otherwise.
-std::vector<uint8_t> typesOf(const std::string& text);
+// The structure types that the --type texts name, each a comma-separated
+// list of numbers up to 255 and dmidecode's type keywords; throws
+// UsageError otherwise. Empty when no text is given.
+std::vector<uint8_t> typesOf(const std::vector<std::string>& texts);
 inline constexpr char kTypeHelp[] =
-    "a type number, or bios, system, baseboard, chassis, processor, memory, "
-    "cache, connector or slot";
+    "type numbers or dmidecode's type keywords (bios, system, baseboard, "
+    "chassis, processor, memory, cache, connector, slot), comma-separated; "
+    "may be repeated";
 
 } // namespace qvmcli

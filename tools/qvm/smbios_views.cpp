@@ -2,6 +2,7 @@
 // keyword or handle, and single values by dmidecode's string keywords.
 #include "cli.hpp"
 #include "handles.hpp"
+#include "smbios/view/faithful_view.hpp"
 #include "smbios/view/keywords.hpp"
 #include "smbios_commands.hpp"
 #include "smbios_table.hpp"
@@ -16,24 +17,6 @@ namespace qvmcli
 {
 namespace
 {
-
-// dmidecode's type keywords.
-struct TypeKeyword
-{
-    const char* name;
-    std::vector<uint8_t> types;
-};
-const TypeKeyword kTypeKeywords[] = {
-    {"bios", {0, 13}},
-    {"system", {1, 12, 15, 23, 32}},
-    {"baseboard", {2, 10, 41}},
-    {"chassis", {3}},
-    {"processor", {4}},
-    {"memory", {5, 6, 16, 17}},
-    {"cache", {7}},
-    {"connector", {8}},
-    {"slot", {9}},
-};
 
 // The string keywords, in lines of at most width characters.
 std::string keywordList(std::size_t width = SIZE_MAX)
@@ -61,8 +44,9 @@ struct ShowOptions
 {
     TableChoice table;
     std::string handle;
-    std::string type;
+    std::vector<std::string> types;
     bool lines = false;
+    bool library = false;
 };
 
 struct GetOptions
@@ -165,14 +149,66 @@ std::vector<const core::TableEntry*> ofTypes(const core::Walk& walk,
     return chosen;
 }
 
+// The faithful view of the structures that pick chooses, as one JSON
+// array, or one compact object a line; a single one alone when asked for
+// by handle.
+template <typename Pick>
+int printFaithful(const std::string& title, const ShowOptions& o,
+                  const TableSource& source, const core::Walk& walk, Pick pick)
+{
+    const auto& table = walk.loaded->context().table;
+    const auto all = qvm::smbios::faithfulStructures(
+        table, tableVersion(source, table).version);
+    std::vector<std::string> chosen;
+    for (const auto& structure : all)
+        if (pick(structure))
+            chosen.push_back(o.lines ? compact(structure.json())
+                                     : structure.json());
+    if (chosen.empty())
+        return failWith(title, o.handle.empty()
+                                   ? "the table has no structure of those types"
+                                   : "no structure with handle " + o.handle);
+    if (o.lines || !o.handle.empty())
+    {
+        for (const auto& text : chosen)
+            std::printf("%s\n", text.c_str());
+        return kExitOk;
+    }
+    std::fputs("[", stdout);
+    for (std::size_t i = 0; i < chosen.size(); ++i)
+        std::printf("%s\n%s", i == 0 ? "" : ",", chosen[i].c_str());
+    std::fputs("\n]\n", stdout);
+    return kExitOk;
+}
+
 int show(const ShowOptions& o)
 {
     const std::string title = "smbios show";
-    if (o.handle.empty() == o.type.empty())
+    if (o.handle.empty() == o.types.empty())
         throw UsageError{"give either a HANDLE or --type"};
+    const std::vector<uint8_t> types = typesOf(o.types);
+    if (!o.library)
+    {
+        const auto handle =
+            o.handle.empty() ? 0 : parseNumber(o.handle, kLastHandle, "HANDLE");
+        return withTable(
+            title, o.table,
+            [&](const TableSource& source, const core::Walk& walk)
+            {
+                return printFaithful(
+                    o.handle.empty() ? title : title + " " + o.handle, o,
+                    source, walk,
+                    [&](const qvm::smbios::FaithfulStructure& s)
+                    {
+                        return o.handle.empty()
+                                   ? std::find(types.begin(), types.end(),
+                                               s.type) != types.end()
+                                   : s.handle == handle;
+                    });
+            });
+    }
     if (!o.handle.empty())
         return showHandle(title + " " + o.handle, o);
-    const std::vector<uint8_t> types = typesOf(o.type);
     return withTable(title, o.table,
                      [&](const TableSource&, const core::Walk& walk)
                      {
@@ -180,7 +216,7 @@ int show(const ShowOptions& o)
                          if (chosen.empty())
                              warn(title, "the table has no structure of "
                                          "type " +
-                                             o.type);
+                                             o.types.front());
                          const std::size_t leftOut =
                              printObjects(title, walk, chosen, o.lines);
                          return o.table.strict && leftOut > 0 ? kExitFailed
@@ -240,20 +276,36 @@ int get(const GetOptions& o)
 
 } // namespace
 
-std::vector<uint8_t> typesOf(const std::string& text)
+std::vector<uint8_t> typesOf(const std::vector<std::string>& texts)
 {
-    for (const auto& k : kTypeKeywords)
-        if (text == k.name)
-            return k.types;
-    try
+    std::vector<uint8_t> types;
+    for (const std::string& text : texts)
     {
-        return {static_cast<uint8_t>(parseNumber(text, 255, "--type"))};
+        std::size_t start = 0;
+        for (std::size_t comma = 0; comma != std::string::npos;
+             start = comma + 1)
+        {
+            comma = text.find(',', start);
+            const std::string word = text.substr(start, comma - start);
+            const auto named = qvm::smbios::typesOfKeyword(word);
+            if (!named.empty())
+            {
+                types.insert(types.end(), named.begin(), named.end());
+                continue;
+            }
+            try
+            {
+                types.push_back(
+                    static_cast<uint8_t>(parseNumber(word, 255, "--type")));
+            }
+            catch (const UsageError&)
+            {
+                throw UsageError{"--type takes " + std::string(kTypeHelp) +
+                                 ", not '" + word + "'"};
+            }
+        }
     }
-    catch (const UsageError&)
-    {
-        throw UsageError{"--type takes " + std::string(kTypeHelp) + ", not '" +
-                         text + "'"};
-    }
+    return types;
 }
 
 std::string handleText(uint64_t handle)
@@ -270,13 +322,15 @@ void addSmbiosViews(Command& smbios)
     Command c = smbios.command(
         "show",
         "the decoded JSON objects of the structures chosen by handle or type\n"
-        "One JSON array of objects in table order, as the library's export "
-        "writes each\n(one object for a HANDLE); --lines writes one compact "
-        "object a line instead.\nStructures that the library leaves out are "
-        "listed on standard error.",
+        "One JSON array of the structures' faithful view in table order (one "
+        "object for\na HANDLE); --library writes the library's export objects "
+        "instead, and lists\non standard error the structures it leaves out. "
+        "--lines writes one compact\nobject a line.",
         [show] { return qvmcli::show(*show); });
     c.argument("HANDLE", show->handle, "the structure's handle", false);
-    c.text("--type", show->type, kTypeHelp, "N|KEYWORD");
+    c.texts("--type", show->types, kTypeHelp, "N|KEYWORD");
+    c.flag("--library", show->library,
+           "the library's export objects instead of the faithful view");
     c.flag("--lines", show->lines, "one compact JSON object a line");
     addTableOptions(c, show->table);
 
