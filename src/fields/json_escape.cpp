@@ -27,6 +27,8 @@ constexpr std::array<char, 256> kEscapes = []
     return table;
 }();
 
+constexpr char kHex[] = "0123456789abcdef";
+
 constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
 constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
 
@@ -59,7 +61,6 @@ char* writeByte(char* out, unsigned char byte)
     out[1] = escape;
     if (escape != 'u')
         return out + 2;
-    constexpr char kHex[] = "0123456789abcdef";
     out[2] = '0';
     out[3] = '0';
     out[4] = kHex[byte >> 4];
@@ -90,6 +91,20 @@ char* writeJsonEscaped(char* out, std::string_view text, bool& high) noexcept
         }
         for (const char* stop = in + 8; in < stop; ++in)
             out = writeByte(out, static_cast<unsigned char>(*in));
+    }
+    if (in != end && text.size() >= 8)
+    {
+        // The last eight bytes, overlapping what is done: when they all
+        // stand, the overlap went out as it is and goes out again the same.
+        std::uint64_t word;
+        std::memcpy(&word, end - 8, 8);
+        if (allStand(word))
+        {
+            seen |= word;
+            std::memcpy(out - (8 - (end - in)), end - 8, 8);
+            out += end - in;
+            in = end;
+        }
     }
     for (; in < end; ++in)
     {

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <utility>
 
 namespace qvm
 {
@@ -18,23 +19,21 @@ namespace
 {
 
 constexpr std::size_t kFirstSlots = 64;
+// Known keys: a two-way set-associative table; its texts are dropped all at
+// once when they outgrow their room (keys written into a reused buffer, such as
+// the offsets of hex lines, each leave a text behind).
+constexpr std::size_t kKnownKeys = 512;
+constexpr std::size_t kKnownText = 64 * 1024;
 constexpr std::size_t kFirstText = 4096;
 constexpr std::uint64_t kMemberBits = 0xFFFFFFFFULL;
 
-// json-c's pretty layout around a member.
+// json-c's pretty layout around a member. Both openings have the same
+// length, so that each is one fixed-size copy.
 constexpr std::string_view kFirstMember = "{\n  \"";
 constexpr std::string_view kNextMember = ",\n  \"";
+static_assert(kFirstMember.size() == kNextMember.size());
 constexpr std::string_view kAfterKey = "\": ";
 constexpr std::string_view kClose = "\n}";
-
-// A key the field-string grammar reads as it stands: its text in plain.
-bool plainKey(const char* key, std::string_view& plain)
-{
-    if (key == nullptr)
-        return false;
-    plain = key;
-    return plain.size() <= kMaxKey && plain.find(':') == plain.npos;
-}
 
 // Length and the first and last eight bytes (the bytes of a shorter key):
 // cheap, and enough to tell apart the keys of one structure.
@@ -61,6 +60,20 @@ char* put(char* at, std::string_view text) noexcept
 {
     std::memcpy(at, text.data(), text.size());
     return at + text.size();
+}
+
+template <std::size_t N> char* putFixed(char* at, const char* text) noexcept
+{
+    std::memcpy(at, text, N);
+    return at + N;
+}
+
+std::size_t knownSlot(const char* key) noexcept
+{
+    const auto address =
+        static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(key));
+    return static_cast<std::size_t>((address * 0x9E3779B97F4A7C15ULL) >> 54) &
+           (kKnownKeys - 1);
 }
 
 } // namespace
@@ -131,50 +144,130 @@ void JsonObjectSink::grow()
 // Keys compare as escaped text: escaping maps different keys to different
 // texts, so a key repeats exactly when its escaped text does. The key is
 // written where a new member would go and taken back when it repeats.
-char* JsonObjectSink::startField(std::string_view key, std::size_t valueRoom)
+bool JsonObjectSink::plainKey(const char* key, Key& out)
+{
+    if (key == nullptr)
+        return false;
+    if (known_.empty())
+    {
+        try
+        {
+            known_.resize(kKnownKeys);
+        }
+        catch (const std::bad_alloc&)
+        {
+            outOfMemory_ = true; // the field is dropped
+            return true;
+        }
+    }
+    // Two ways per set, the one used last in front.
+    KnownKey* const set = &known_[knownSlot(key) & ~std::size_t{1}];
+    const char* const texts = keys_.data();
+    const auto holds = [&](const KnownKey& known)
+    {
+        return known.address == key &&
+               std::strncmp(key, texts + known.at, known.length) == 0 &&
+               key[known.length] == '\0';
+    };
+    if (!holds(set[0]))
+        std::swap(set[0], set[1]);
+    KnownKey& entry = set[0];
+    if (holds(entry))
+    {
+        out = {{texts + entry.at + entry.length, entry.escapedLength},
+               entry.hash,
+               entry.high};
+        return true;
+    }
+    const std::string_view raw(key);
+    if (raw.size() > kMaxKey || raw.find(':') != raw.npos)
+        return false;
+    if (keys_.size() > kKnownText)
+    {
+        for (KnownKey& known : known_)
+            known.address = nullptr;
+        keys_.resize(0);
+    }
+    char* const at = keys_.room((1 + kEscapeGrowth) * raw.size());
+    if (at == nullptr)
+    {
+        outOfMemory_ = true;
+        return true;
+    }
+    bool high = false;
+    char* const escaped = put(at, raw);
+    char* const end = writeJsonEscaped(escaped, raw, high);
+    const std::string_view text(escaped,
+                                static_cast<std::size_t>(end - escaped));
+    entry = {key,
+             quickHash(text),
+             static_cast<std::uint32_t>(keys_.size()),
+             static_cast<std::uint32_t>(raw.size()),
+             static_cast<std::uint32_t>(text.size()),
+             high};
+    keys_.endAt(end);
+    out = {text, entry.hash, high};
+    return true;
+}
+
+JsonObjectSink::Key JsonObjectSink::parsedKey(std::string_view key)
+{
+    char* const at = scratch_.room(kEscapeGrowth * key.size());
+    if (at == nullptr)
+    {
+        outOfMemory_ = true;
+        return {};
+    }
+    bool high = false;
+    const std::string_view text(
+        at, static_cast<std::size_t>(writeJsonEscaped(at, key, high) - at));
+    return {text, quickHash(text), high};
+}
+
+// Keys compare as escaped text: escaping maps different keys to different
+// texts, so a key repeats exactly when its escaped text does.
+char* JsonObjectSink::startField(const Key& key, std::size_t valueRoom)
 {
     if (refused_ != 0 || outOfMemory_)
         return nullptr;
-    char* at = text_.room(kFirstMember.size() + kEscapeGrowth * key.size() +
+    char* at = text_.room(kFirstMember.size() + key.escaped.size() +
                           kAfterKey.size() + valueRoom);
     if (at == nullptr)
     {
         outOfMemory_ = true;
         return nullptr;
     }
-    at = put(at, members_.empty() ? kFirstMember : kNextMember);
-    char* const keyText = at;
-    at = writeJsonEscaped(at, key, highBytes_);
-    const std::string_view escaped(keyText,
-                                   static_cast<std::size_t>(at - keyText));
     try
     {
         if (2 * (members_.size() + 1) > slots_.size())
             grow();
-        const std::uint64_t hash = quickHash(escaped);
-        const std::size_t slot = slotFor(escaped, hash);
+        const std::size_t slot = slotFor(key.escaped, key.hash);
         if (slots_[slot] != 0)
         {
             field_ =
                 &members_[static_cast<std::size_t>(slots_[slot] & kMemberBits) -
                           1];
             fieldRepeats_ = repeated_ = true;
+            highBytes_ |= key.high;
             char* const last = repeats_.room(valueRoom);
             if (last == nullptr)
                 outOfMemory_ = true;
             return last;
         }
-        members_.push_back({static_cast<std::uint32_t>(keyText - text_.data()),
-                            static_cast<std::uint32_t>(escaped.size()), 0, 0,
-                            static_cast<std::uint32_t>(slot), false, 0, 0});
-        slots_[slot] = (hash & ~kMemberBits) | members_.size();
+        at = putFixed<kFirstMember.size()>(
+            at, members_.empty() ? kFirstMember.data() : kNextMember.data());
+        members_.push_back({static_cast<std::uint32_t>(at - text_.data()),
+                            static_cast<std::uint32_t>(key.escaped.size()), 0,
+                            0, static_cast<std::uint32_t>(slot), false, 0, 0});
+        slots_[slot] = (key.hash & ~kMemberBits) | members_.size();
     }
     catch (const std::bad_alloc&)
     {
         outOfMemory_ = true;
         return nullptr;
     }
-    at = put(at, kAfterKey);
+    highBytes_ |= key.high;
+    at = putFixed<kAfterKey.size()>(put(at, key.escaped), kAfterKey.data());
     field_ = &members_.back();
     fieldRepeats_ = false;
     field_->valueAt = static_cast<std::uint32_t>(at - text_.data());
@@ -197,13 +290,13 @@ void JsonObjectSink::endField(const char* end) noexcept
     buffer.endAt(end);
 }
 
-void JsonObjectSink::integerValue(std::string_view key, std::int64_t value)
+void JsonObjectSink::integerValue(const Key& key, std::int64_t value)
 {
     if (char* at = startField(key, kDecimalRoom))
         endField(writeDecimal(at, value));
 }
 
-void JsonObjectSink::textValue(std::string_view key, std::string_view value)
+void JsonObjectSink::textValue(const Key& key, std::string_view value)
 {
     if (value.empty())
         value = "NULL";
@@ -216,7 +309,7 @@ void JsonObjectSink::textValue(std::string_view key, std::string_view value)
     endField(at);
 }
 
-void JsonObjectSink::literalValue(std::string_view key, std::string_view json)
+void JsonObjectSink::literalValue(const Key& key, std::string_view json)
 {
     if (char* at = startField(key, json.size()))
         endField(put(at, json));
@@ -246,16 +339,17 @@ void JsonObjectSink::addParsed(char tag, const char* key,
             refused_ = rc;
         return;
     }
+    const Key parsed = parsedKey(parts.key);
     if (parts.tag.kind == ValueKind::Text)
-        return textValue(parts.key, parts.value);
-    integerValue(parts.key,
+        return textValue(parsed, parts.value);
+    integerValue(parsed,
                  std::strtoll(parts.value, nullptr,
                               parts.tag.kind == ValueKind::Hex ? 16 : 10));
 }
 
 void JsonObjectSink::addInteger(const char* key, char tag, std::int64_t value)
 {
-    std::string_view plain;
+    Key plain;
     if (plainKey(key, plain))
         return integerValue(plain, value);
     DecimalBuffer digits;
@@ -280,7 +374,7 @@ void JsonObjectSink::text(const char* key, const char* value)
 {
     if (value == nullptr)
         return;
-    std::string_view plain;
+    Key plain;
     if (plainKey(key, plain))
         textValue(plain, value);
     else
@@ -289,7 +383,7 @@ void JsonObjectSink::text(const char* key, const char* value)
 
 void JsonObjectSink::flag(const char* key, bool set)
 {
-    std::string_view plain;
+    Key plain;
     if (!plainKey(key, plain))
         return text(key, set ? "True" : "False");
     literalValue(plain, set ? "\"True\"" : "\"False\"");

@@ -79,18 +79,46 @@ class JsonObjectSink final : public FieldSink
         std::uint32_t lastLength;
     };
 
+    // A key as it goes into the text.
+    struct Key
+    {
+        std::string_view escaped;
+        std::uint64_t hash;
+        bool high; // holds a byte above 0x7F
+    };
+
+    // Keys met before, by address. Most keys are constant texts that come
+    // again with every structure of a type; their escaped text and hash
+    // are made once. An entry counts only while the text at its address is
+    // still the text it was made from.
+    struct KnownKey
+    {
+        const char* address;
+        std::uint64_t hash;
+        std::uint32_t at; // in keys_: the key, then its escaped text
+        std::uint32_t length;
+        std::uint32_t escapedLength;
+        bool high;
+    };
+
+    // A key the field-string grammar reads as it stands; false for one
+    // that takes the grammar's way (a null key, a colon, too long).
+    bool plainKey(const char* key, Key& out);
+    // A key as the grammar split it.
+    Key parsedKey(std::string_view key);
+
     // Where a field's value goes: after the separator and the quoted key
     // in text_, or, for a key already present, at the end of repeats_. Null
     // when the field is dropped (refused or out of memory before).
-    char* startField(std::string_view key, std::size_t valueRoom);
+    char* startField(const Key& key, std::size_t valueRoom);
     // The value is written from the start's pointer up to end.
     void endField(const char* end) noexcept;
 
     void addParsed(char tag, const char* key, std::string_view value);
     void addInteger(const char* key, char tag, std::int64_t value);
-    void integerValue(std::string_view key, std::int64_t value);
-    void textValue(std::string_view key, std::string_view value);
-    void literalValue(std::string_view key, std::string_view json);
+    void integerValue(const Key& key, std::int64_t value);
+    void textValue(const Key& key, std::string_view value);
+    void literalValue(const Key& key, std::string_view json);
 
     // The slot that holds the key, or the empty slot where it would go.
     std::size_t slotFor(std::string_view escapedKey,
@@ -102,6 +130,9 @@ class JsonObjectSink final : public FieldSink
 
     Buffer text_;    // "{" and the members, each with its first value
     Buffer repeats_; // the later values of repeated keys
+    std::vector<KnownKey> known_;
+    Buffer keys_;    // the known keys' texts
+    Buffer scratch_; // a parsed key's escaped text
     std::vector<Member> members_;
     // Open addressing over members_: member number + 1 in the low half, the
     // key's hash in the high half (so most probes never compare keys).
