@@ -169,10 +169,11 @@ bool JsonObjectSink::plainKey(const char* key, Key& out)
                std::strncmp(key, texts + known.at, known.length) == 0 &&
                key[known.length] == '\0';
     };
-    if (!holds(set[0]))
+    const bool first = holds(set[0]);
+    if (!first)
         std::swap(set[0], set[1]);
     KnownKey& entry = set[0];
-    if (holds(entry))
+    if (first || holds(entry))
     {
         out = {{texts + entry.at + entry.length, entry.escapedLength},
                entry.hash,
