@@ -94,6 +94,8 @@ def expected(form, value):
         return round(float(value.removesuffix(" V")) * 1000)
     if form == "hex":
         return int(value, 16)
+    if form == "hundredths":
+        return round(float(value.split()[0]) * 100)
     raise ValueError(f"unknown form {form!r}")
 
 
@@ -104,13 +106,23 @@ def holds(fields, key, form, value, wording):
     form, *options = [part.strip() for part in form.split(";")]
     field = fields[key]
     values = field if isinstance(field, list) else [field]
-    if form in ("item", "present", "words"):
+    if form in ("item", "present", "words", "flag"):
         texts = {plain(v) for v in values if isinstance(v, str)}
         if form == "present":
             return True
         if form == "words":
             return all(word in fields for word in value.split())
+        if form == "flag":
+            name, _, answer = value.partition(": ")
+            return (plain(name) in texts) == (answer == "Yes")
+        if value == "None" and field == []:
+            return True
         return wording.get(plain(value), plain(value)) in texts
+    if form == "jedec":
+        found = re.fullmatch(r"Bank (\d+), Hex 0x([0-9A-F]{2})", value)
+        return found is not None and isinstance(field, int) and (
+            (field & 0x7F) + 1 == int(found[1])
+            and field >> 8 == int(found[2], 16))
     wanted = set()
     for option in options:
         if option.startswith("/"):
@@ -136,6 +148,9 @@ def check(labels, recorded, view):
             continue
         key, form = row
         if form.startswith("not compared"):
+            continue
+        if handle not in structures:
+            faults.append(f"{where}: the view has no such structure")
             continue
         fields = structures[handle]["fields"]
         if value is None and "/" in label:
