@@ -108,6 +108,37 @@ TEST(MappingLoops, CountsOnBothSidesAndPastTheBuffer)
             << ", length " << int{loop.structure.build()[1]};
 }
 
+// Read as it is, a structure shows no item that reaches past its formatted
+// area, whatever its count says.
+TEST(MappingLoops, FaithfulWalksEndWithTheFormattedArea)
+{
+    const struct
+    {
+        StructureBuilder structure;
+        const char* key;
+        long count;
+    } loops[] = {
+        {StructureBuilder(37, 10, 0x2500).bytes(6, {255, 3, 0x00, 0x11}),
+         "Memory Device", 1},
+        {StructureBuilder(37, 13, 0x2500).bytes(6, {2, 3, 0, 0, 4, 0, 0}),
+         "Device Load", 2},
+        // Log type descriptors: two held, the count says four.
+        {StructureBuilder(15, 27, 0x0F00).bytes(21, {4, 2, 1, 0, 2, 0}),
+         "System Event Log Type", 2},
+        {StructureBuilder(45, 27, 0x2D00).u8(23, 9).u16(24, 0x0100),
+         "AssociatedComponentHandle", 1},
+        {entries(3, {6, 0, 0, 0, 0, 0}), "Entry Length", 1},
+        {counted(11, 255), "OEM String", 2},
+    };
+    for (const auto& loop : loops)
+        EXPECT_EQ(countKey(mapped(loop.structure, v(3, 2), {},
+                                  qvm::decode::Policy::Faithful)
+                               .fields,
+                           loop.key),
+                  loop.count)
+            << loop.key << ", type " << int{loop.structure.build()[0]};
+}
+
 TEST(MappingLoops, EachPassReadsItsOwnBytes)
 {
     expectGolden(
