@@ -1,6 +1,7 @@
 // Types 8 to 14: port connectors, system slots, on-board devices, OEM
 // strings, configuration options, BIOS languages and group associations.
 // The repeated groups of types 10 to 14 append the same keys once per group.
+#include "smbios/decode/value_tables.hpp"
 #include "smbios/mapping/mappings.hpp"
 #include "smbios/mapping/row_engine.hpp"
 
@@ -44,13 +45,13 @@ constexpr FieldRow kPortConnector[] = {
     text(4, "InternalReferenceDesignator"),
     libraryOnly(label("Connector", "Internal")),
     libraryOnly(decode(5, decode::addPortConnectorType)),
-    enumText(5, "InternalConnectorType", PortConnectorTypeTable),
+    enumText(5, "InternalConnectorType", decode::tables::PortConnectorType),
     text(6, "ExternalReferenceDesignator"),
     libraryOnly(label("Connector", "External")),
     libraryOnly(decode(7, decode::addPortConnectorType)),
-    enumText(7, "ExternalConnectorType", PortConnectorTypeTable),
+    enumText(7, "ExternalConnectorType", decode::tables::PortConnectorType),
     libraryOnly(decode(8, decode::addPortType)),
-    enumText(8, "PortType", PortTypeTable),
+    enumText(8, "PortType", decode::tables::PortType),
 };
 
 constexpr FieldRow kSystemSlot[] = {
