@@ -11,9 +11,10 @@ namespace qvm::mapping
 namespace
 {
 
-bool gateHolds(const Gate& gate, const RowContext& context)
+// length: the structure's length byte, read once for all its rows.
+bool gateHolds(const Gate& gate, const RowContext& context, int length)
 {
-    return context.view.length() > gate.lengthAbove &&
+    return length > gate.lengthAbove &&
            context.version.atLeast(gate.version.major, gate.version.minor) &&
            (gate.policies & policyBit(context.policy)) != 0;
 }
@@ -23,12 +24,24 @@ bool inside(const RowContext& context, std::size_t offset, std::size_t size)
     return offset + size <= context.view.length();
 }
 
+// Where the row's offsets count from: an item's first byte for item rows,
+// the structure's otherwise (known when compiled, so structure rows pay
+// nothing for items).
+template <bool kItem> std::size_t origin(const RowContext& context)
+{
+    if constexpr (kItem)
+        return context.base;
+    else
+        return 0;
+}
+
 // Whether every byte the row reads lies in the formatted area. Compute rows
 // check what they read themselves, over a view that ends there; counted rows
 // check each item.
+template <bool kItem>
 bool rowInside(const FieldRow& row, const RowContext& context)
 {
-    const std::size_t at = context.base + row.offset;
+    const std::size_t at = origin<kItem>(context) + row.offset;
     switch (row.kind)
     {
         case Kind::Int:
@@ -45,7 +58,7 @@ bool rowInside(const FieldRow& row, const RowContext& context)
             return inside(context, at, row.size);
         case Kind::Pair:
             return inside(context, at, static_cast<std::size_t>(row.width)) &&
-                   inside(context, context.base + row.second.offset,
+                   inside(context, origin<kItem>(context) + row.second.offset,
                           static_cast<std::size_t>(row.second.width));
         case Kind::Label:
         case Kind::WholeDump:
@@ -58,8 +71,10 @@ bool rowInside(const FieldRow& row, const RowContext& context)
     return true;
 }
 
-std::uint64_t fieldValue(const smbios::StructureView& view, std::size_t offset,
-                         Width width)
+// Inlined into every row kind that reads a field: the call would cost
+// more than the read.
+[[gnu::always_inline]] inline std::uint64_t
+fieldValue(const smbios::StructureView& view, std::size_t offset, Width width)
 {
     switch (width)
     {
@@ -76,14 +91,17 @@ std::uint64_t fieldValue(const smbios::StructureView& view, std::size_t offset,
 }
 
 // A field of the row's structure or item.
+template <bool kItem>
 std::uint64_t fieldValue(const RowContext& context, FieldAt field)
 {
-    return fieldValue(context.view, context.base + field.offset, field.width);
+    return fieldValue(context.view, origin<kItem>(context) + field.offset,
+                      field.width);
 }
 
+template <bool kItem>
 std::uint64_t fieldValue(const RowContext& context, const FieldRow& row)
 {
-    return fieldValue(context, FieldAt{row.offset, row.width});
+    return fieldValue<kItem>(context, FieldAt{row.offset, row.width});
 }
 
 void appendHex(const RowContext& context, std::size_t offset, std::size_t size)
@@ -125,25 +143,28 @@ void appendRawStructure(const RowContext& context)
 }
 
 // An integer row as the faithful view reads it.
+template <bool kItem>
 void appendSpecial(const FieldRow& row, const RowContext& context)
 {
     const Special& special = row.special;
-    const std::uint64_t value = fieldValue(context, row);
+    const std::uint64_t value = fieldValue<kItem>(context, row);
     const FieldAt extended = special.extendedField;
     if (special.extended && value == special.extendedCode &&
-        inside(context, context.base + extended.offset,
+        inside(context, origin<kItem>(context) + extended.offset,
                static_cast<std::size_t>(extended.width)))
-        context.out.unsignedInteger(row.key, fieldValue(context, extended) *
-                                                 special.extendedScale);
+        context.out.unsignedInteger(row.key,
+                                    fieldValue<kItem>(context, extended) *
+                                        special.extendedScale);
     else if (special.nullable && value == special.nullCode)
         context.out.null(row.key);
     else
         context.out.unsignedInteger(row.key, value * special.scale);
 }
 
+template <bool kItem>
 void appendBitTexts(const FieldRow& row, const RowContext& context)
 {
-    const std::uint64_t bits = fieldValue(context, row);
+    const std::uint64_t bits = fieldValue<kItem>(context, row);
     context.out.list(row.key);
     for (const ValueTextEntry& entry : row.table)
         if (const unsigned bit = entry.code & 0xFF;
@@ -153,16 +174,18 @@ void appendBitTexts(const FieldRow& row, const RowContext& context)
 
 // The dump's size; a dump to the end of its item (or of the formatted area)
 // has none of its own.
+template <bool kItem>
 std::size_t dumpSize(const FieldRow& row, const RowContext& context)
 {
     if (row.size != 0)
         return row.size;
-    const std::size_t end = context.number != 0 ? context.base + context.size
-                                                : context.view.length();
-    const std::size_t at = context.base + row.offset;
+    const std::size_t end = kItem ? context.base + context.size
+                                  : std::size_t{context.view.length()};
+    const std::size_t at = origin<kItem>(context) + row.offset;
     return end > at ? end - at : 0;
 }
 
+template <bool kItem>
 std::int64_t runRows(Mapping rows, const RowContext& context);
 
 std::size_t itemCount(const CountFrom& count, const RowContext& context)
@@ -195,42 +218,45 @@ std::int64_t runCounted(const Items& items, const RowContext& context)
                               context.out,    context.wholeSize,
                               context.policy, at,
                               size,           number};
-        if (const std::int64_t status = runRows(items.rows, item); status != 0)
+        if (const std::int64_t status = runRows<true>(items.rows, item);
+            status != 0)
             return status;
         at += size;
     }
     return 0;
 }
 
+template <bool kItem>
 std::int64_t runRow(const FieldRow& row, const RowContext& context)
 {
-    const std::size_t at = context.base + row.offset;
+    const auto at = [&] { return origin<kItem>(context) + row.offset; };
     switch (row.kind)
     {
         case Kind::Int:
             if (context.faithful())
-                appendSpecial(row, context);
+                appendSpecial<kItem>(row, context);
             else
-                context.out.unsignedInteger(row.key, fieldValue(context, row));
+                context.out.unsignedInteger(row.key,
+                                            fieldValue<kItem>(context, row));
             break;
         case Kind::Text:
             if (const char* text = decode::findText(
                     row.table,
-                    static_cast<std::uint8_t>(fieldValue(context, row))))
+                    static_cast<std::uint8_t>(fieldValue<kItem>(context, row))))
                 context.out.text(row.key, text);
             else
                 context.out.null(row.key);
             break;
         case Kind::BitTexts:
-            appendBitTexts(row, context);
+            appendBitTexts<kItem>(row, context);
             break;
         case Kind::String:
         case Kind::StringIfPresent:
-            appendString(context, at, row.key,
+            appendString(context, at(), row.key,
                          row.kind == Kind::StringIfPresent);
             break;
         case Kind::ListString:
-            appendString(context, at, row.key, !context.faithful());
+            appendString(context, at(), row.key, !context.faithful());
             break;
         case Kind::ItemString:
             if (const char* value = context.view.string(
@@ -243,25 +269,27 @@ std::int64_t runRow(const FieldRow& row, const RowContext& context)
             context.out.integer(row.key, context.number);
             break;
         case Kind::Dump:
-            appendDump(context, at, dumpSize(row, context), row.key);
+            appendDump(context, at(), dumpSize<kItem>(row, context), row.key);
             break;
         case Kind::Label:
             context.out.text(row.key, row.label);
             break;
         case Kind::Value:
-            row.value(static_cast<std::uint32_t>(fieldValue(context, row)),
-                      context.out);
+            row.value(
+                static_cast<std::uint32_t>(fieldValue<kItem>(context, row)),
+                context.out);
             break;
         case Kind::Pointer:
             // A field at the end of the buffer is handed over as a
             // zero-padded copy, so the decoder can read all its bytes.
-            if (const auto bytes = context.view.field(at, row.size))
+            if (const auto bytes = context.view.field(at(), row.size))
                 row.pointer(bytes.data(), context.out);
             break;
         case Kind::Pair:
             row.pair(
-                static_cast<std::uint32_t>(fieldValue(context, row)),
-                static_cast<std::uint32_t>(fieldValue(context, row.second)),
+                static_cast<std::uint32_t>(fieldValue<kItem>(context, row)),
+                static_cast<std::uint32_t>(
+                    fieldValue<kItem>(context, row.second)),
                 context.out);
             break;
         case Kind::WholeDump:
@@ -278,15 +306,18 @@ std::int64_t runRow(const FieldRow& row, const RowContext& context)
     return 0;
 }
 
+template <bool kItem>
 std::int64_t runRows(Mapping rows, const RowContext& context)
 {
+    const int length = context.view.length();
     for (const FieldRow& row : rows)
     {
-        if (!gateHolds(row.gate, context))
+        if (!gateHolds(row.gate, context, length))
             continue;
-        if (context.faithful() && !rowInside(row, context))
+        if (context.faithful() && !rowInside<kItem>(row, context))
             continue;
-        if (const std::int64_t status = runRow(row, context); status != 0)
+        if (const std::int64_t status = runRow<kItem>(row, context);
+            status != 0)
             return status;
     }
     return 0;
@@ -328,7 +359,7 @@ std::int64_t runMapping(Mapping rows, const RowContext& given)
     const RowContext context{given.faithful() ? clipped : given.view,
                              given.version, given.out, given.wholeSize,
                              given.policy};
-    return runRows(rows, context);
+    return runRows<false>(rows, context);
 }
 
 } // namespace qvm::mapping
