@@ -1,4 +1,5 @@
 // Types 0 to 3: BIOS, system, baseboard and chassis.
+#include "smbios/decode/value_tables.hpp"
 #include "smbios/mapping/mappings.hpp"
 #include "smbios/mapping/row_engine.hpp"
 #include "smbios/view/keywords.hpp"
@@ -30,6 +31,15 @@ std::int64_t chassisSkuNumber(const RowContext& c)
     const int offset = 21 + c.view.byte(19) * c.view.byte(20);
     if (static_cast<int>(c.view.length()) > offset)
         appendString(c, static_cast<std::size_t>(offset), "SKUNumber");
+    return 0;
+}
+
+// The lock bit of the enclosure type byte, in the reference decoder's
+// words.
+std::int64_t chassisLock(const RowContext& c)
+{
+    c.out.text("Lock",
+               (c.view.byte(5) & 0x80U) != 0 ? "Present" : "Not Present");
     return 0;
 }
 
@@ -124,12 +134,15 @@ constexpr FieldRow kBaseboard[] = {
     text(10, "LocationInChassis").when(lengthAbove(8)),
     integer(11, U16, "ChassisHandle").when(lengthAbove(8)),
     decode(13, decode::addBaseBoardBoardType).when(lengthAbove(8)),
+    faithfulOnly(
+        integer(14, U8, "ContainedObjectHandleCount").when(lengthAbove(14))),
 };
 
 constexpr FieldRow kChassis[] = {
     text(4, "Manufacturer"),
     integer(5, U8, "Type"),
     decode(5, decode::addSystemEnclosureType),
+    faithfulOnly(compute(chassisLock).when(lengthAbove(5))),
     text(6, "Version"),
     text(7, "SerialNumber"),
     text(8, "AssetTag"),
@@ -143,15 +156,17 @@ constexpr FieldRow kChassis[] = {
     libraryOnly(decode(11, decode::addSystemEnclosureStatus)),
     libraryOnly(label("Security", "Security Status")),
     libraryOnly(decode(12, decode::addSESecurityStatus)),
-    enumText(9, "BootUpState", SystemEnclosureStatusTable),
-    enumText(10, "PowerSupplyState", SystemEnclosureStatusTable),
-    enumText(11, "ThermalState", SystemEnclosureStatusTable),
-    enumText(12, "SecurityStatus", SESecurityStatusTable),
+    enumText(9, "BootUpState", decode::tables::SystemEnclosureStatus),
+    enumText(10, "PowerSupplyState", decode::tables::SystemEnclosureStatus),
+    enumText(11, "ThermalState", decode::tables::SystemEnclosureStatus),
+    enumText(12, "SecurityStatus", decode::tables::SESecurityStatus),
     dump(13, 4, "OemDefined").when(kV23, lengthAbove(13)),
     integer(17, U8, "Height").nullWhen(0).when(kV23, lengthAbove(17)),
     integer(18, U8, "NumberofPowerCords")
         .nullWhen(0)
         .when(kV23, lengthAbove(18)),
+    faithfulOnly(
+        integer(19, U8, "ContainedElementCount").when(kV23, lengthAbove(20))),
     // The length is also checked against the SKU's own offset.
     compute(chassisSkuNumber).when(kV27, lengthAbove(19)),
 };
