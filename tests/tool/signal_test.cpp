@@ -1,5 +1,6 @@
-// qvm ended by a signal in the middle of an export leaves the old output
-// whole and nothing of its own behind.
+// qvm ended by a signal in the middle of an export, even one it cannot
+// catch or one it has no use for, leaves the old output whole and nothing
+// of its own behind.
 #include "run_tool.hpp"
 #include "support/loaded_table.hpp"
 #include "tablegen/sample_table.hpp"
@@ -40,7 +41,8 @@ TEST(Signals, KilledMidExportLeavesTheOldOutputAlone)
                   .status,
               0);
     const std::string whole = fileText(output);
-    for (const int signal : {SIGINT, SIGTERM, SIGPIPE})
+    for (const int signal :
+         {SIGINT, SIGTERM, SIGPIPE, SIGKILL, SIGUSR1, SIGALRM})
         for (const int delayMs : {2, 10, 30})
         {
             std::ofstream(output) << "old";

@@ -4,6 +4,7 @@
 #include <climits>
 #include <csignal>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
@@ -19,8 +20,9 @@ namespace fs = std::filesystem;
 // Larger than any table an entry point can describe; refused unread.
 constexpr std::uint64_t kMaxFileSize = UINT32_MAX;
 
-// The unfinished output, for the signal handler: a plain buffer, since
-// only async-signal-safe calls may touch it there.
+// The unfinished output's name, for the signal handler: a plain buffer,
+// since only async-signal-safe calls may touch it there. Set only while a
+// named unfinished output exists.
 char pendingOutput[PATH_MAX + 1];
 
 void removePendingAndDie(int signal)
@@ -28,22 +30,36 @@ void removePendingAndDie(int signal)
     if (pendingOutput[0] != '\0')
         unlink(pendingOutput);
     std::signal(signal, SIG_DFL);
+    // Held until this handler returns, then acted on as by default.
     raise(signal);
 }
 
-constexpr int kCleanupSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
+// The signals whose default action ends the process. SIGKILL, which no
+// process can catch, is why the output has no name while it is written.
+std::vector<int> terminatingSignals()
+{
+    std::vector<int> out = {
+        SIGHUP,  SIGINT,  SIGQUIT,   SIGILL,  SIGTRAP, SIGABRT, SIGBUS,
+        SIGFPE,  SIGUSR1, SIGSEGV,   SIGUSR2, SIGPIPE, SIGALRM, SIGTERM,
+        SIGXCPU, SIGXFSZ, SIGVTALRM, SIGPROF, SIGIO,   SIGPWR,  SIGSYS};
+#ifdef SIGSTKFLT
+    out.push_back(SIGSTKFLT);
+#endif
+    for (int signal = SIGRTMIN; signal <= SIGRTMAX; ++signal)
+        out.push_back(signal);
+    return out;
+}
 
-// Holds the cleanup signals back while the unfinished output and its
-// record in pendingOutput change together.
+// Holds every signal back while the unfinished output and its record in
+// pendingOutput change together, and while its name exists for the two
+// calls that give it the destination's name.
 class SignalsHeld
 {
   public:
     SignalsHeld()
     {
         sigset_t held;
-        sigemptyset(&held);
-        for (const int signal : kCleanupSignals)
-            sigaddset(&held, signal);
+        sigfillset(&held);
         sigprocmask(SIG_BLOCK, &held, &before_);
     }
     ~SignalsHeld() { sigprocmask(SIG_SETMASK, &before_, nullptr); }
@@ -120,6 +136,65 @@ FileBytes readWholeFile(const std::string& path)
     return out;
 }
 
+namespace
+{
+
+// The mode any new file gets: what open(2) would give, set again since a
+// file made by mkostemp starts at 0600.
+mode_t newFileMode()
+{
+    const mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+// Six letters for a name no other run picks at the same moment; a clash
+// is noticed by link(2) and another is drawn.
+std::string nameSuffix(unsigned attempt)
+{
+    static constexpr char kLetters[] =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    // Knuth's multiplicative hash spreads the nanoseconds over the letters.
+    auto value = (static_cast<std::uint64_t>(now.tv_nsec) * 2654435761U) ^
+                 (static_cast<std::uint64_t>(getpid()) << 20) ^ attempt;
+    std::string out;
+    for (int i = 0; i < 6; ++i, value /= sizeof kLetters - 1)
+        out += kLetters[value % (sizeof kLetters - 1)];
+    return out;
+}
+
+// Gives the unnamed file open as fd the name stem + six letters. Linking
+// by the descriptor itself needs CAP_DAC_READ_SEARCH; without it the
+// kernel says ENOENT, and its /proc link does the same.
+int nameUnnamed(int fd, const std::string& stem, std::string& name)
+{
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    bool byDescriptor = true;
+    for (unsigned attempt = 0; attempt < 100;)
+    {
+        name = stem + nameSuffix(attempt);
+        const int linked =
+            byDescriptor ? linkat(fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH)
+                         : linkat(AT_FDCWD, self.c_str(), AT_FDCWD,
+                                  name.c_str(), AT_SYMLINK_FOLLOW);
+        if (linked == 0)
+            return 0;
+        if (errno == ENOENT && byDescriptor)
+            byDescriptor = false;
+        else if (errno == EEXIST)
+            ++attempt;
+        else
+            break;
+    }
+    const int error = errno;
+    name.clear();
+    return error;
+}
+
+} // namespace
+
 OutputFile::OutputFile(const std::string& destination)
     : destination_(destination)
 {
@@ -135,10 +210,21 @@ OutputFile::OutputFile(const std::string& destination)
     const fs::path target(destination);
     const fs::path folder =
         target.has_parent_path() ? target.parent_path() : fs::path(".");
-    temporary_ =
-        (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    const SignalsHeld held;
-    const int fd = mkostemp(temporary_.data(), O_CLOEXEC);
+    stem_ = (folder / ("." + target.filename().string() + ".")).string();
+    const mode_t mode = newFileMode();
+    // Unnamed until complete, the new file vanishes with qvm however it
+    // ends, SIGKILL included.
+    int fd = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+    // File systems without unnamed files: a named one, removed on the
+    // signals that can be caught.
+    if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL))
+    {
+        const SignalsHeld held;
+        temporary_ = stem_ + "XXXXXX";
+        fd = mkostemp(temporary_.data(), O_CLOEXEC);
+        if (fd >= 0)
+            setPending(temporary_);
+    }
     if (fd < 0)
     {
         const int error = errno;
@@ -146,11 +232,7 @@ OutputFile::OutputFile(const std::string& destination)
         failed("cannot make a new file in " + folder.string(), error);
         return;
     }
-    setPending(temporary_);
-    // A new file gets the mode any new file would get.
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
+    fchmod(fd, mode);
     file_ = fdopen(fd, "w");
     if (file_ == nullptr)
     {
@@ -210,12 +292,22 @@ bool OutputFile::commit()
     // wait for the device on every run (on a BMC's flash, also its wear);
     // operators' tools that write files (cp, sort -o, dmidecode
     // --dump-bin) do not sync either.
+    //
+    // From the link to the rename the new file has a name of its own; no
+    // signal but SIGKILL can land between those two calls.
+    const SignalsHeld held;
+    if (temporary_.empty())
+    {
+        const int error = nameUnnamed(fileno(file_), stem_, temporary_);
+        if (error != 0)
+            return failed("naming the new file", error);
+        setPending(temporary_);
+    }
     const int closed = std::fclose(file_);
     const int closeError = errno;
     file_ = nullptr;
     if (closed != 0)
         return failed("closing", closeError);
-    const SignalsHeld held;
     if (rename(temporary_.c_str(), destination_.c_str()) != 0)
         return failed("renaming " + temporary_ + " into place", errno);
     temporary_.clear();
@@ -237,8 +329,23 @@ bool sameFile(const std::string& path, const std::string& other)
 
 void removeOutputsOnSignals()
 {
-    for (const int signal : kCleanupSignals)
-        std::signal(signal, removePendingAndDie);
+    struct sigaction cleanup
+    {
+    };
+    cleanup.sa_handler = removePendingAndDie;
+    sigemptyset(&cleanup.sa_mask);
+    cleanup.sa_flags = SA_RESTART;
+    for (const int signal : terminatingSignals())
+    {
+        // A signal ignored from the start (nohup's SIGHUP) stays ignored,
+        // and one handled already (a sanitizer's SIGSEGV) stays so.
+        struct sigaction before
+        {
+        };
+        if (sigaction(signal, nullptr, &before) == 0 &&
+            before.sa_handler == SIG_DFL)
+            sigaction(signal, &cleanup, nullptr);
+    }
 }
 
 } // namespace qvmcli

@@ -25,8 +25,10 @@ FileBytes readWholeFile(const std::string& path);
 // An output written to a new file beside its destination and renamed into
 // place once complete: the destination holds the old file or the whole new
 // one, never a part. A symbolic link at the destination is replaced, not
-// followed. Until commit, the new file is removed when the object goes and
-// when qvm is ended by SIGINT, SIGTERM, SIGHUP or SIGPIPE.
+// followed. Until commit the new file has no name, so nothing is left
+// however qvm ends; where the file system has no unnamed files, a named one
+// is removed when the object goes and when a signal that can be caught
+// ends qvm.
 class OutputFile
 {
   public:
@@ -51,7 +53,8 @@ class OutputFile
     bool failed(const std::string& doing, int error);
 
     std::string destination_;
-    std::string temporary_;
+    std::string stem_;         // the new file's name before its six letters
+    std::string temporary_;    // the new file's name, while it has one
     std::vector<char> buffer_; // the stream's; outlives it
     std::FILE* file_ = nullptr;
     std::string problem_;
@@ -64,8 +67,9 @@ bool sameFile(const std::string& path, const std::string& other);
 // larger writes are cheaper.
 inline constexpr std::size_t kWriteBuffer = 64 * 1024;
 
-// Makes SIGINT, SIGTERM, SIGHUP and SIGPIPE remove an unfinished output
-// before they end qvm as they would have; called once at the start.
+// Makes every signal that would end qvm remove a named unfinished output
+// first, then act as it would have; signals ignored from the start stay
+// ignored. Called once at the start.
 void removeOutputsOnSignals();
 
 } // namespace qvmcli
