@@ -110,11 +110,11 @@ TEST_F(ToolOnBus, RequestsSendTheirArgumentsAndPrintTheReply)
          "    \"BiosConfigurationFilePath\": "
          "\"\\/var\\/lib\\/invd\\/bios_config.json\"\n  }\n}\n"},
         {"inventory get net.example.Nothing", "GetAll", nullptr, nullptr, 1, "",
-         "qvm: inventory get: Operation failed (-1)\nqvm: on the bus at " +
-             bus->address() +
+         "qvm: inventory get: on the bus at " + bus->address() +
              ", net.example.Nothing: "
              "org.freedesktop.DBus.Error.ServiceUnknown: The name "
-             "net.example.Nothing was not provided by any .service files\n"},
+             "net.example.Nothing was not provided by any .service files "
+             "(Operation failed (-1))\n"},
         // The error's message comes with what the library logs.
         {"manager package", "Package",
          R"({"error": "org.freedesktop.DBus.Error.AccessDenied",

@@ -5,7 +5,6 @@
 #include "diagnostics.hpp"
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -98,15 +97,15 @@ std::string whyUnreachable(sd_bus* bus, const std::string& service)
 int failOnBus(const std::string& what, int64_t status,
               const std::string& service)
 {
-    failWith(what, statusText(status));
     int error = 0;
     const Bus bus = defaultBus(error);
     const std::string why = bus ? whyUnreachable(bus.get(), service)
                                 : "cannot connect to the bus at " +
                                       busAddress() + ": " +
                                       std::strerror(-error);
-    if (!why.empty())
-        std::fprintf(stderr, "qvm: %s\n", why.c_str());
+    // The bus's reason first, the library's status after it, on one line.
+    failWith(what, why.empty() ? statusText(status)
+                               : why + " (" + statusText(status) + ")");
     printCauses();
     return kExitFailed;
 }
