@@ -1,38 +1,71 @@
 // The text form of a ticket: part1_part2_part3.
+#include "ticket_text.hpp"
+
 #include "qvmclient.h"
 
 #include <cstring>
 
+namespace qvm
+{
 namespace
 {
 
-constexpr std::size_t kMaxPart1 = 9;
-constexpr std::size_t kMaxPart2 = 17;
-constexpr std::size_t kMinPart3 = 32;
-constexpr std::size_t kMaxPart3 = 64;
+struct Part
+{
+    TicketTextFault missing; // no underscore ends it
+    TicketTextFault empty;
+    TicketTextFault tooLong;
+    std::size_t max;
+};
 
-// The next part up to its underscore, 1 to max characters long; null when
-// there is no such part. Returns the position after the underscore.
-const char* nextPart(const char* text, std::size_t max)
+// The two parts that an underscore ends, in order.
+constexpr Part kEndedParts[] = {
+    {TicketTextFault::noFirstUnderscore, TicketTextFault::firstPartEmpty,
+     TicketTextFault::firstPartTooLong, kTicketFirstPartMax},
+    {TicketTextFault::noSecondUnderscore, TicketTextFault::secondPartEmpty,
+     TicketTextFault::secondPartTooLong, kTicketSecondPartMax},
+};
+
+// Checks the part that starts at text and ends at the next underscore;
+// on success text moves past that underscore.
+TicketTextCheck takePart(const char*& text, const Part& part)
 {
     const char* end = std::strchr(text, '_');
-    if (end == nullptr || end == text ||
-        static_cast<std::size_t>(end - text) > max)
-        return nullptr;
-    return end + 1;
+    if (end == nullptr)
+        return {part.missing, 0};
+    const auto length = static_cast<std::size_t>(end - text);
+    if (length == 0)
+        return {part.empty, 0};
+    if (length > part.max)
+        return {part.tooLong, length};
+    text = end + 1;
+    return {TicketTextFault::none, length};
 }
 
 } // namespace
+
+TicketTextCheck checkTicketText(const char* ticket) noexcept
+{
+    for (const Part& part : kEndedParts)
+        if (const TicketTextCheck c = takePart(ticket, part);
+            c.fault != TicketTextFault::none)
+            return c;
+    // The third part runs to the end and may hold underscores.
+    const std::size_t length = std::strlen(ticket);
+    if (length < kTicketThirdPartMin)
+        return {TicketTextFault::thirdPartTooShort, length};
+    if (length > kTicketThirdPartMax)
+        return {TicketTextFault::thirdPartTooLong, length};
+    return {TicketTextFault::none, 0};
+}
+
+} // namespace qvm
 
 extern "C" int32_t QVM_valid_ticket_check(const char* ticket)
 {
     if (ticket == nullptr)
         return QVM_RC_INVALID_TICKET;
-    const char* part2 = nextPart(ticket, kMaxPart1);
-    const char* part3 = part2 ? nextPart(part2, kMaxPart2) : nullptr;
-    if (part3 == nullptr)
-        return QVM_RC_INVALID_TICKET;
-    const std::size_t length = std::strlen(part3);
-    return length >= kMinPart3 && length <= kMaxPart3 ? QVM_RC_SUCCESS
-                                                      : QVM_RC_INVALID_TICKET;
+    return qvm::checkTicketText(ticket).fault == qvm::TicketTextFault::none
+               ? QVM_RC_SUCCESS
+               : QVM_RC_INVALID_TICKET;
 }

@@ -1,6 +1,7 @@
 // qvm manager ...: the manager's requests.
 #include "bus.hpp"
 #include "cli.hpp"
+#include "client/ticket_operations.hpp"
 #include "handles.hpp"
 #include "manager_watch.hpp"
 
@@ -150,6 +151,20 @@ void printTicketReply(const TicketReplyRecord& r, char** list)
         std::printf("list %s\n", *item);
 }
 
+// Whether the library knows the operation at all: it admits a request for
+// a known one whose parameters meet every operation's needs.
+bool knownOperation(const TicketRequestRecord& request)
+{
+    TicketRequestRecord probe{};
+    probe.version = request.version;
+    probe.magic = request.magic;
+    probe.op = request.op;
+    probe.sub = request.sub;
+    probe.text3[0] = 'x';
+    char** list = nullptr;
+    return qvm::admitTicket(probe, &list) != nullptr;
+}
+
 int ticket(const TicketRequestRecord& request)
 {
     TicketReplyRecord reply{};
@@ -160,8 +175,10 @@ int ticket(const TicketRequestRecord& request)
                         "the library refuses operation " +
                             std::to_string(request.op) + " sub " +
                             std::to_string(request.sub) +
-                            ": not an operation it knows, or its parameters "
-                            "do not meet what the operation requires (" +
+                            (knownOperation(request)
+                                 ? ": its parameters do not meet what the "
+                                   "operation requires ("
+                                 : ": not an operation it knows (") +
                             statusText(rc) + ")");
     if (rc != QVM_RC_SUCCESS)
         return failOnBus("manager ticket", rc, kManager);

@@ -1,5 +1,6 @@
 // qvm ticket ...: the text form of a ticket.
 #include "cli.hpp"
+#include "client/ticket_text.hpp"
 
 #include <cstdio>
 #include <memory>
@@ -7,6 +8,46 @@
 
 namespace qvmcli
 {
+namespace
+{
+
+using qvm::TicketTextFault;
+
+// Which part of the text is wrong, and how.
+std::string faultText(const qvm::TicketTextCheck& check)
+{
+    const std::string length = std::to_string(check.length);
+    switch (check.fault)
+    {
+        case TicketTextFault::noFirstUnderscore:
+            return "no underscore ends the first part";
+        case TicketTextFault::firstPartEmpty:
+            return "the first part is empty";
+        case TicketTextFault::firstPartTooLong:
+            return "the first part has " + length + " characters, at most " +
+                   std::to_string(qvm::kTicketFirstPartMax);
+        case TicketTextFault::noSecondUnderscore:
+            return "no underscore ends the second part";
+        case TicketTextFault::secondPartEmpty:
+            return "the second part is empty";
+        case TicketTextFault::secondPartTooLong:
+            return "the second part has " + length + " characters, at most " +
+                   std::to_string(qvm::kTicketSecondPartMax);
+        case TicketTextFault::thirdPartTooShort:
+            return "the part after the second underscore has " + length +
+                   " characters, at least " +
+                   std::to_string(qvm::kTicketThirdPartMin);
+        case TicketTextFault::thirdPartTooLong:
+            return "the part after the second underscore has " + length +
+                   " characters, at most " +
+                   std::to_string(qvm::kTicketThirdPartMax);
+        case TicketTextFault::none:
+            break;
+    }
+    return "valid";
+}
+
+} // namespace
 
 void addTicketCommands(Command& app)
 {
@@ -20,11 +61,11 @@ void addTicketCommands(Command& app)
         {
             const int32_t rc = QVM_valid_ticket_check(text->c_str());
             if (rc != QVM_RC_SUCCESS)
-                return failWith("ticket check",
-                                "ticket text '" + *text +
-                                    "': not PART1_PART2_PART3 of 1 to 9, 1 "
-                                    "to 17 and 32 to 64 characters (" +
-                                    statusText(rc) + ")");
+                return failWith(
+                    "ticket check",
+                    "ticket text '" + *text +
+                        "': " + faultText(qvm::checkTicketText(text->c_str())) +
+                        " (" + statusText(rc) + ")");
             std::puts("valid");
             return kExitOk;
         });
