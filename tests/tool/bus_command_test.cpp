@@ -11,6 +11,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <json-c/json.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using qvmtest::tool::Background;
@@ -267,12 +268,31 @@ TEST(ToolOnOwnBus, EachReasonWhyTheDaemonGivesNoTableIsSaid)
               "qvm: smbios service-tag: cannot read /var/lib/invd/smbios2, "
               "the SMBIOS table that the inventory daemon " +
                   on + " names: No such file or directory\n");
-    control::script("/xyz/openbmc_project/invd/oem:Get",
-                    R"({"reply": [{"type": "s", "value": "/"}]})");
-    EXPECT_THAT(onStandin(words("smbios service-tag --from-bus")).err,
-                HasSubstr("cannot read /, the SMBIOS table that the inventory "
-                          "daemon " +
-                          on + " names: a directory\n"));
+    // A directory or a FIFO named as the table is refused before any wait.
+    const qvmtest::TempFile fifoPlace({});
+    const std::string fifo = fifoPlace.path() + ".fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const auto& [path, kind] :
+         {std::pair<std::string, std::string>{"/", "a directory"},
+          {fifo, "a FIFO"}})
+    {
+        control::script("/xyz/openbmc_project/invd/oem:Get",
+                        R"({"reply": [{"type": "s", "value": ")" + path +
+                            R"("}]})");
+        for (const char* command :
+             {"smbios service-tag", "smbios export --from-bus",
+              "smbios info --from-bus"})
+        {
+            const Result r = onStandin(words(command));
+            EXPECT_EQ(r.status, 1) << command << " " << path;
+            EXPECT_THAT(r.err, HasSubstr("cannot read " + path +
+                                         ", the SMBIOS table that the "
+                                         "inventory daemon " +
+                                         on + " names: " + kind + "\n"))
+                << command;
+        }
+    }
+    unlink(fifo.c_str());
     control::script("/xyz/openbmc_project/invd/oem:Get",
                     R"({"error": "org.freedesktop.DBus.Error.UnknownProperty",
                         "message": "no such property"})");

@@ -76,6 +76,21 @@ struct Tables
                                      static_cast<uint8_t>(i >> 8), 0, 0});
         save(dir / "many.bin", many);
         fs::copy_file(noSystem.path(), dir / "no-system.bin");
+        // A system structure without strings: no serial number.
+        save(dir / "no-serial.bin",
+             qvmtest::TableBuilder()
+                 .add(bios)
+                 .add(qvmtest::StructureBuilder(1, 0x08, 0x0100))
+                 .build());
+        // Bytes that are no table at all, the same on every run.
+        tablegen::Bytes noise(4096);
+        std::uint32_t state = 0x2545F491;
+        for (auto& byte : noise)
+        {
+            state = state * 1664525 + 1013904223;
+            byte = static_cast<std::uint8_t>(state >> 24);
+        }
+        save(dir / "random.bin", noise);
     }
     ~Tables() { fs::remove_all(dir); }
     fs::path dir;
