@@ -13,10 +13,17 @@ namespace
 
 using qvm::TicketTextFault;
 
+std::string lengthText(const char* part, std::size_t length, const char* bound,
+                       std::size_t limit)
+{
+    return std::string(part) + " has " + std::to_string(length) +
+           " characters, " + bound + " " + std::to_string(limit);
+}
+
 // Which part of the text is wrong, and how.
 std::string faultText(const qvm::TicketTextCheck& check)
 {
-    const std::string length = std::to_string(check.length);
+    constexpr char kThird[] = "the part after the second underscore";
     switch (check.fault)
     {
         case TicketTextFault::noFirstUnderscore:
@@ -24,23 +31,21 @@ std::string faultText(const qvm::TicketTextCheck& check)
         case TicketTextFault::firstPartEmpty:
             return "the first part is empty";
         case TicketTextFault::firstPartTooLong:
-            return "the first part has " + length + " characters, at most " +
-                   std::to_string(qvm::kTicketFirstPartMax);
+            return lengthText("the first part", check.length, "at most",
+                              qvm::kTicketFirstPartMax);
         case TicketTextFault::noSecondUnderscore:
             return "no underscore ends the second part";
         case TicketTextFault::secondPartEmpty:
             return "the second part is empty";
         case TicketTextFault::secondPartTooLong:
-            return "the second part has " + length + " characters, at most " +
-                   std::to_string(qvm::kTicketSecondPartMax);
+            return lengthText("the second part", check.length, "at most",
+                              qvm::kTicketSecondPartMax);
         case TicketTextFault::thirdPartTooShort:
-            return "the part after the second underscore has " + length +
-                   " characters, at least " +
-                   std::to_string(qvm::kTicketThirdPartMin);
+            return lengthText(kThird, check.length, "at least",
+                              qvm::kTicketThirdPartMin);
         case TicketTextFault::thirdPartTooLong:
-            return "the part after the second underscore has " + length +
-                   " characters, at most " +
-                   std::to_string(qvm::kTicketThirdPartMax);
+            return lengthText(kThird, check.length, "at most",
+                              qvm::kTicketThirdPartMax);
         case TicketTextFault::none:
             break;
     }
