@@ -3,6 +3,7 @@
 // file (which also pins the mapped types' field strings and the generic
 // dump of an unmapped type).
 #include "qvmclient.h"
+#include "support/golden.hpp"
 #include "support/loaded_table.hpp"
 #include "tablegen/sample_table.hpp"
 
@@ -53,25 +54,15 @@ StructureBuilder biosStructure()
 }
 
 // Exports table and compares the text byte for byte with a reviewed file
-// under golden/. QVM_UPDATE_GOLDEN=1 rewrites the file instead.
+// under golden/.
 void expectGoldenExport(const TableBuilder& table, const std::string& name)
 {
     LoadedTable loaded(table);
     ASSERT_EQ(loaded.status(), QVM_RC_SUCCESS);
     OutputFile out;
     ASSERT_EQ(SmBiosDataToJSON(out.path.c_str()), QVM_RC_SUCCESS);
-    const std::string golden =
-        std::string(QVM_TEST_SOURCE_DIR) + "/golden/" + name;
-    if (std::getenv("QVM_UPDATE_GOLDEN") != nullptr)
-    {
-        std::ofstream(golden, std::ios::binary) << out.text();
-        GTEST_SKIP() << "golden file rewritten";
-    }
-    std::ifstream in(golden, std::ios::binary);
-    ASSERT_TRUE(in) << golden;
-    std::stringstream expected;
-    expected << in.rdbuf();
-    EXPECT_EQ(out.text(), expected.str());
+    qvmtest::expectGolden(std::string(QVM_TEST_SOURCE_DIR) + "/golden/" + name,
+                          out.text());
 }
 
 // The text qvmSmbiosAddStructure appends for the structure at offset.
