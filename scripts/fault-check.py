@@ -229,7 +229,9 @@ def try_fault(scratch, build, known, fault):
 def main(names):
     root = pathlib.Path(__file__).resolve().parent.parent
     faults = [f for f in FAULTS if not names or f[0] in names]
-    with tempfile.TemporaryDirectory(prefix="qvm-faults-") as tmp:
+    # Inside the tree (and ignored by git, as build* is), where ccache's
+    # base_dir makes the scratch build's commands those of a build there.
+    with tempfile.TemporaryDirectory(prefix="build-faults-", dir=root) as tmp:
         scratch = pathlib.Path(tmp)
         copy_tree(root, scratch)
         build = scratch / "build"

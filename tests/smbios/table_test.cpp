@@ -153,4 +153,9 @@ TEST(SmbiosArguments, RefusedWithoutTouchingTheOutputs)
     uint8_t* slot = outside;
     EXPECT_EQ(SmbiosGetString(&slot, 1), nullptr);
     EXPECT_EQ(slot, outside);
+    EXPECT_EQ(qvmSmbiosAddStructure(&slot, 6, "/dev/null"),
+              QVM_RC_INVALID_REQUEST);
+    EXPECT_EQ(qvmSmbiosAddStructure(nullptr, 4, "/dev/null"),
+              QVM_RC_INVALID_REQUEST);
+    EXPECT_EQ(SmBiosDataToJSON(nullptr), QVM_RC_INVALID_REQUEST);
 }

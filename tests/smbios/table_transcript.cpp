@@ -8,7 +8,8 @@
 //                         dOFFSET N (dword), sOFFSET "text" (a string whose
 //                         number goes at OFFSET), s "text" (a string
 //                         only), len N (the length byte alone); "zeros N"
-//                         and "raw HEX" append zeros or the bytes given
+//                         and "raw HEX" append zeros or the bytes given,
+//                         "sample" the bundled sample table
 //     init PATH           SmbiosInit on a file
 //     cleanup             SmbiosCleanup
 //     walk                SmbiosGetStructure from 0xFFFF to the end
@@ -18,14 +19,19 @@
 //     version             the version pair and the table's length
 //     bios KEY            GetBiosInfo
 //     tag|name|details KEY   GetServiceTag, GetSystemName, GetSystemDetails
+//     export [N]          SmBiosDataToJSON N times (1) to one new file
+//     structure OFFSET SIZE   qvmSmbiosAddStructure to a new file
 //     fqdd                PopulateFqdds and the map it made
 //     find HANDLE         FindFqdd
 #include "qvmclient.h"
 #include "support/golden.hpp"
 #include "support/loaded_table.hpp"
+#include "tablegen/sample_table.hpp"
 
+#include <cstdio>
 #include <cstdlib>
 #include <sstream>
+#include <unistd.h>
 
 namespace
 {
@@ -49,7 +55,12 @@ qvmtest::TableBuilder table(const Args& a)
     {
         const std::string word = a.text(i);
         const auto at = [&] { return std::stoul(word.substr(1), nullptr, 0); };
-        if (const auto slash = word.find('/'); slash != std::string::npos)
+        if (word == "sample")
+        {
+            flush();
+            out.raw(tablegen::sampleTable().build());
+        }
+        else if (const auto slash = word.find('/'); slash != std::string::npos)
         {
             flush();
             const auto second = word.find('/', slash + 1);
@@ -194,6 +205,20 @@ Results identity(int64_t (*query)(const char*, char**), const char* key)
     return out;
 }
 
+// The status, then the text written to a new file, quoted line by line.
+template <typename Write> Results written(Write write)
+{
+    const std::string path = testing::TempDir() + "qvm-table-transcript-" +
+                             std::to_string(getpid()) + ".json";
+    std::remove(path.c_str());
+    Results out{"rc " + std::to_string(write(path.c_str()))};
+    for (const auto& line :
+         qvmtest::transcript::splitLines(qvmtest::transcript::readText(path)))
+        out.push_back(quoted(line));
+    std::remove(path.c_str());
+    return out;
+}
+
 Results fqdd()
 {
     const int64_t rc = PopulateFqdds();
@@ -262,6 +287,23 @@ Results call(const std::string& line)
         return identity(GetSystemDetails, a.text(1));
     if (op == "fqdd")
         return fqdd();
+    if (op == "export")
+        return written(
+            [&](const char* path)
+            {
+                int64_t rc = 0;
+                for (uint64_t n = a.size() > 1 ? number(1) : 1; n > 0; --n)
+                    rc = SmBiosDataToJSON(path);
+                return rc;
+            });
+    if (op == "structure")
+        return written(
+            [&](const char* path)
+            {
+                uint8_t* at = m_SmbiosStruct + number(1);
+                return qvmSmbiosAddStructure(
+                    &at, static_cast<uint32_t>(number(2)), path);
+            });
     if (op == "find")
         return find(static_cast<uint32_t>(number(1)));
     return op == "cleanup" ? Results{} : Results{"unknown call"};
