@@ -1,8 +1,9 @@
 // Replays the qvm command lines of qvm.transcript against the sample
 // table, the tables made below and the stand-in. Besides qvm lines it
 // takes "reset" (the stand-in forgets scripts and calls), "script KEY
-// JSON" (its reply for KEY) and "calls KEY" (what KEY received, "= " a
-// call); a qvm line ending in ">/dev/full" writes its output there.
+// JSON" (its reply for KEY), "calls KEY" (what KEY received, "= " a
+// call) and "cmp FILE FILE" ("same" or "differ"); a qvm line ending in
+// ">/dev/full" writes its output there.
 #include "run_tool.hpp"
 #include "support/golden.hpp"
 #include "support/loaded_table.hpp"
@@ -47,6 +48,10 @@ struct Tables
             sample, 0x20, sample.size() + 100);
         save(dir / "ep-only.bin", {behind.begin(), behind.begin() + 0x20});
         save(dir / "short.bin", behind);
+        // The table address is physical, as the kernel's entry point and
+        // DMI files give it one after the other.
+        save(dir / "saved.bin", qvmtest::tool::behind32BitEntryPoint(
+                                    sample, 0x000F0000, sample.size()));
         const auto bios =
             qvmtest::StructureBuilder(0, 0x18, 0).string(5, "1.0");
         const qvmtest::TempFile noSystem(
@@ -146,7 +151,7 @@ std::vector<std::string> replayLine(const std::string& line,
     else if (command == "calls")
         for (const std::string& call : control::calls(key))
             out.push_back("= " + call);
-    if (command != "qvm")
+    if (command != "qvm" && command != "cmp")
         return out;
     std::istringstream whole(line);
     const qvmtest::transcript::Args args(whole);
@@ -158,6 +163,11 @@ std::vector<std::string> replayLine(const std::string& line,
             word = replaced(word, name, value);
         words.push_back(word);
     }
+    if (command == "cmp")
+        return {qvmtest::transcript::readText(words.at(0)) ==
+                        qvmtest::transcript::readText(words.at(1))
+                    ? "same"
+                    : "differ"};
     const Result r = runLine(words);
     addLines(out, ">", r.out, tables);
     addLines(out, "!", r.err, tables);
