@@ -217,9 +217,8 @@ Results replayLine(const std::string& line)
         before[member] = standin::calls(member).size();
     LogCapture log;
     Results out = request->second(Args(in));
-    for (const LogLine& l : log.lines())
-        out.push_back("log " + std::to_string(l.facility) + " " +
-                      std::to_string(l.priority) + " " + quoted(l.text));
+    for (const auto& l : log.transcriptLines())
+        out.push_back(l);
     for (const char* member : kMembers)
     {
         const auto calls = standin::calls(member);

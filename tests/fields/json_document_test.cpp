@@ -64,10 +64,8 @@ std::vector<std::string> documentCall(const std::string& line)
                                  (raw ? plain(raw) : "unwritten")};
     if (plain(doc.get()) != before)
         out.emplace_back("the input document was changed");
-    for (const auto& l : log.lines())
-        out.push_back("log " + std::to_string(l.facility) + " " +
-                      std::to_string(l.priority) + " " +
-                      qvmtest::transcript::quoted(l.text));
+    for (const auto& l : log.transcriptLines())
+        out.push_back(l);
     return out;
 }
 
