@@ -1,6 +1,5 @@
 // qvm's bus commands against the stand-in on a private bus, named with
 // --bus as a user would.
-#include "common/handles.hpp"
 #include "run_tool.hpp"
 #include "support/loaded_table.hpp"
 #include "support/standin_bus.hpp"
@@ -10,7 +9,6 @@
 #include <csignal>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <json-c/json.h>
 #include <unistd.h>
 
 using qvmtest::tool::Background;
@@ -34,11 +32,6 @@ std::vector<std::string> onBus(const std::string& address,
     return args;
 }
 
-Result onStandin(std::vector<std::string> args)
-{
-    return qvmtest::tool::runQvm(onBus(bus->address(), std::move(args)));
-}
-
 // The next change that watch prints; signals are emitted until one comes
 // through, since the watcher subscribes some time after it starts.
 std::optional<std::string> nextChange(Background& watch,
@@ -56,21 +49,6 @@ std::optional<std::string> nextChange(Background& watch,
 using ToolOnBus = qvmtest::StandinTest;
 
 } // namespace
-
-// The demo inventory's walk, reviewed once, printed as the library writes
-// documents.
-TEST_F(ToolOnBus, InventoryPrintsTheWholeWalk)
-{
-    const Result r = onStandin({"inventory"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_THAT(r.out, testing::StartsWith(
-                           "[\n  [\n    \"xyz.openbmc_project.FanSensor\",\n"
-                           "    \"\\/xyz\\/openbmc_project\\/control\\/"));
-    const qvm::JsonPtr printed(json_tokener_parse(r.out.c_str()));
-    const qvm::JsonPtr expected(json_object_from_file(QVM_INVENTORY_EXPECTED));
-    ASSERT_NE(expected, nullptr);
-    EXPECT_TRUE(json_object_equal(printed.get(), expected.get())) << r.out;
-}
 
 TEST_F(ToolOnBus, WatchPrintsEachChangeAsOneJsonLine)
 {
