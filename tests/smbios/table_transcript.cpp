@@ -10,7 +10,6 @@
 //                         only), len N (the length byte alone); "zeros N"
 //                         and "raw HEX" append zeros or the bytes given,
 //                         "sample" the bundled sample table
-//     init PATH           SmbiosInit on a file
 //     cleanup             SmbiosCleanup
 //     walk                SmbiosGetStructure from 0xFFFF to the end
 //     get HANDLE          one SmbiosGetStructure call
@@ -96,12 +95,13 @@ qvmtest::TableBuilder table(const Args& a)
 
 std::string where(const void* p)
 {
-    const auto* byte = static_cast<const uint8_t*>(p);
     if (p == nullptr)
         return "null";
-    if (byte < m_SmbiosStruct || byte > m_SmbiosStruct + gSMTableLength)
+    const auto at = reinterpret_cast<std::uintptr_t>(p) -
+                    reinterpret_cast<std::uintptr_t>(m_SmbiosStruct);
+    if (m_SmbiosStruct == nullptr || at > std::uintptr_t(gSMTableLength))
         return "outside";
-    return std::to_string(byte - m_SmbiosStruct);
+    return std::to_string(at);
 }
 
 std::string hex(unsigned value)
@@ -255,8 +255,6 @@ Results call(const std::string& line)
         const qvmtest::TempFile file(table(a).build());
         return {"rc " + std::to_string(SmbiosInit(file.path().c_str()))};
     }
-    if (op == "init")
-        return {"rc " + std::to_string(SmbiosInit(a.text(1)))};
     if (op == "cleanup")
         SmbiosCleanup();
     if (op == "walk")
