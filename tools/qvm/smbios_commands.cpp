@@ -29,6 +29,7 @@ namespace
 struct ExportOptions
 {
     TableChoice table;
+    GivenVersion version;
     std::string output;
     bool faithful = false;
 };
@@ -50,8 +51,8 @@ int exportFaithful(const std::string& title, const ExportOptions& o,
                    const TableSource& source, const core::Walk& walk)
 {
     const auto& table = walk.loaded->context().table;
-    const std::string text =
-        qvm::smbios::faithfulJson(table, tableVersion(source, table));
+    const std::string text = qvm::smbios::faithfulJson(
+        table, tableVersion(source, table, o.version));
     if (o.output.empty())
     {
         std::fputs(text.c_str(), stdout);
@@ -71,6 +72,9 @@ int exportFaithful(const std::string& title, const ExportOptions& o,
 int exportTable(const ExportOptions& o)
 {
     const std::string title = "smbios export";
+    if (o.version && !o.faithful)
+        throw UsageError{"--smbios-version reads the faithful view; give "
+                         "--faithful with it"};
     return withTable(
         title, o.table,
         [&](const TableSource& source, const core::Walk& walk)
@@ -301,6 +305,7 @@ void addSmbiosCommands(Command& app)
     c.text("--output", exported->output, "where to write it", "FILE");
     c.flag("--faithful", exported->faithful,
            "every value the table holds, read as its SMBIOS version says");
+    addVersionOption(c, exported->version);
 
     auto listed = std::make_shared<ListOptions>();
     c = smbios.command("list",

@@ -9,9 +9,11 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <iterator>
+#include <optional>
 
 namespace qvmcli
 {
@@ -346,8 +348,50 @@ std::string nameOf(const core::TableEntry& entry)
            typeName(entry.view.type()) + ") at byte " + hex(entry.offset);
 }
 
+namespace
+{
+
+// One decimal part of MAJOR.MINOR, 0 to 255, or none.
+std::optional<std::uint8_t> versionPart(std::string_view text)
+{
+    unsigned value = 0;
+    const auto [end, error] =
+        std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc{} ||
+        end != text.data() + text.size() || value > 255)
+        return std::nullopt;
+    return static_cast<std::uint8_t>(value);
+}
+
+} // namespace
+
+void addVersionOption(Command& command, GivenVersion& given)
+{
+    command.parsed(
+        "--smbios-version",
+        [&given](const std::string& text)
+        {
+            const auto dot = text.find('.');
+            const auto major = versionPart(std::string_view(text).substr(
+                0, dot == std::string::npos ? 0 : dot));
+            const auto minor =
+                versionPart(dot == std::string::npos
+                                ? ""
+                                : std::string_view(text).substr(dot + 1));
+            if (!major || !minor)
+                throw UsageError{"--smbios-version takes MAJOR.MINOR, each 0 "
+                                 "to 255, not '" +
+                                 text + "'"};
+            given = qvm::decode::SmbiosVersion{*major, *minor};
+        },
+        "MAJOR.MINOR: the SMBIOS version to read a table without an entry "
+        "point as (else the newest its structure lengths allow)",
+        "VERSION");
+}
+
 qvm::smbios::TableVersion tableVersion(const TableSource& source,
-                                       const qvm::smbios::TableView& table)
+                                       const qvm::smbios::TableView& table,
+                                       const GivenVersion& given)
 {
     std::optional<qvm::smbios::TableVersion> fromEntryPoint;
     if (const auto& ep = source.entryPoint)
@@ -357,7 +401,7 @@ qvm::smbios::TableVersion tableVersion(const TableSource& source,
             ep->is64 ? std::optional<std::uint8_t>(ep->docrev) : std::nullopt,
             qvm::smbios::VersionSource::EntryPoint};
     }
-    return qvm::smbios::chooseVersion(fromEntryPoint, std::nullopt, table);
+    return qvm::smbios::chooseVersion(fromEntryPoint, given, table);
 }
 
 } // namespace qvmcli

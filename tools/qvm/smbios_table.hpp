@@ -76,10 +76,17 @@ using BytesBody =
 int withTableBytes(const std::string& title, const TableChoice& choice,
                    const BytesBody& body);
 
+// --smbios-version MAJOR.MINOR: the version to read a table as when it
+// has no entry point to say.
+using GivenVersion = std::optional<qvm::decode::SmbiosVersion>;
+void addVersionOption(Command& command, GivenVersion& given);
+
 // The SMBIOS version the table is read as: its entry point's when the
-// source has one, else the newest its structure lengths allow.
+// source has one, else the one given, else the newest its structure
+// lengths allow.
 qvm::smbios::TableVersion tableVersion(const TableSource& source,
-                                       const qvm::smbios::TableView& table);
+                                       const qvm::smbios::TableView& table,
+                                       const GivenVersion& given);
 
 // "structure 0x0400 (type 4, Processor Information) at byte 0x1A0"
 std::string nameOf(const core::TableEntry& entry);

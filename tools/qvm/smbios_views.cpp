@@ -44,6 +44,7 @@ struct ShowOptions
 {
     TableChoice table;
     std::string handle;
+    GivenVersion version;
     std::vector<std::string> types;
     bool lines = false;
     bool library = false;
@@ -52,6 +53,7 @@ struct ShowOptions
 struct GetOptions
 {
     TableChoice table;
+    GivenVersion version;
     std::string keyword;
     std::string oemString;
 };
@@ -154,20 +156,22 @@ std::vector<const core::TableEntry*> ofTypes(const core::Walk& walk,
 // by handle.
 template <typename Pick>
 int printFaithful(const std::string& title, const ShowOptions& o,
-                  const TableSource& source, const core::Walk& walk, Pick pick)
+                  std::uint64_t handle, const TableSource& source,
+                  const core::Walk& walk, Pick pick)
 {
     const auto& table = walk.loaded->context().table;
     const auto all = qvm::smbios::faithfulStructures(
-        table, tableVersion(source, table).version);
+        table, tableVersion(source, table, o.version).version);
     std::vector<std::string> chosen;
     for (const auto& structure : all)
         if (pick(structure))
             chosen.push_back(o.lines ? compact(structure.json())
                                      : structure.json());
     if (chosen.empty())
-        return failWith(title, o.handle.empty()
-                                   ? "the table has no structure of those types"
-                                   : "no structure with handle " + o.handle);
+        return failWith(title,
+                        o.handle.empty()
+                            ? "the table has no structure of those types"
+                            : "no structure with handle " + handleText(handle));
     if (o.lines || !o.handle.empty())
     {
         for (const auto& text : chosen)
@@ -187,6 +191,9 @@ int show(const ShowOptions& o)
     if (o.handle.empty() == o.types.empty())
         throw UsageError{"give either a HANDLE or --type"};
     const std::vector<uint8_t> types = typesOf(o.types);
+    if (o.library && o.version)
+        throw UsageError{"--smbios-version reads the faithful view, which "
+                         "--library does not write"};
     if (!o.library)
     {
         const auto handle =
@@ -197,7 +204,7 @@ int show(const ShowOptions& o)
             {
                 return printFaithful(
                     o.handle.empty() ? title : title + " " + o.handle, o,
-                    source, walk,
+                    handle, source, walk,
                     [&](const qvm::smbios::FaithfulStructure& s)
                     {
                         return o.handle.empty()
@@ -257,7 +264,9 @@ int get(const GetOptions& o)
 {
     if (o.keyword.empty() == o.oemString.empty())
         throw UsageError{"give either a KEYWORD or --oem-string"};
-    const std::string title = "smbios get " + o.keyword;
+    const std::string title =
+        "smbios get " +
+        (o.keyword.empty() ? "--oem-string " + o.oemString : o.keyword);
     const qvm::smbios::Keyword* k =
         o.keyword.empty() ? nullptr : &stringKeyword(o.keyword);
     const std::uint8_t oem = k ? 0 : oemStringNumber(o.oemString);
@@ -266,9 +275,9 @@ int get(const GetOptions& o)
         [&](const TableSource& source, const core::Walk& walk)
         {
             const auto& table = walk.loaded->context().table;
-            print(k ? qvm::smbios::answer(table.bytes(),
-                                          tableVersion(source, table).version,
-                                          *k)
+            print(k ? qvm::smbios::answer(
+                          table.bytes(),
+                          tableVersion(source, table, o.version).version, *k)
                     : qvm::smbios::answerOemString(table.bytes(), oem));
             return kExitOk;
         });
@@ -333,13 +342,15 @@ void addSmbiosViews(Command& smbios)
            "the library's export objects instead of the faithful view");
     c.flag("--lines", show->lines, "one compact JSON object a line");
     addTableOptions(c, show->table);
+    addVersionOption(c, show->version);
 
     auto get = std::make_shared<GetOptions>();
     c = smbios.command("get",
                        "one value by dmidecode's string keyword, one line per "
                        "structure\nPrints what dmidecode -s prints for the "
                        "same table, read as its\nentry point's SMBIOS version "
-                       "says. KEYWORD is one of:\n" +
+                       "says, else as --smbios-version gives.\nKEYWORD is one "
+                       "of:\n" +
                            keywordList(76) + ".",
                        [get] { return qvmcli::get(*get); });
     c.argument("KEYWORD", get->keyword, "what to print", false);
@@ -348,6 +359,7 @@ void addSmbiosViews(Command& smbios)
            "count",
            "N");
     addTableOptions(c, get->table);
+    addVersionOption(c, get->version);
 }
 
 } // namespace qvmcli

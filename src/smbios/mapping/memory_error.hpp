@@ -13,16 +13,18 @@ namespace qvm::mapping
 constexpr std::array<FieldRow, 7> memoryError(Width address)
 {
     const auto width = static_cast<int>(address);
+    // An address not known has only its top bit set.
+    const std::uint64_t unknown = std::uint64_t{1} << (width * 8 - 1);
     const auto at = [width](int index)
     { return static_cast<std::uint8_t>(11 + index * width); };
     return {{
         decode(4, decode::addMemoryErrorType),
         decode(5, decode::addMemoryErrorGranularity),
         decode(6, decode::addMemoryErrorOperation),
-        integer(7, U32, "VendorSyndrome"),
-        integer(at(0), address, "MemoryArrayErrorAddress"),
-        integer(at(1), address, "DeviceErrorAddress"),
-        integer(at(2), U32, "ErrorResolution"),
+        integer(7, U32, "VendorSyndrome").nullWhen(0),
+        integer(at(0), address, "MemoryArrayErrorAddress").nullWhen(unknown),
+        integer(at(1), address, "DeviceErrorAddress").nullWhen(unknown),
+        integer(at(2), U32, "ErrorResolution").nullWhen(0x80000000),
     }};
 }
 

@@ -33,6 +33,15 @@ std::int64_t chassisSkuNumber(const RowContext& c)
     return 0;
 }
 
+// The lock bit of the enclosure type byte, in the reference decoder's
+// words.
+std::int64_t chassisLock(const RowContext& c)
+{
+    c.out.text("Lock",
+               (c.view.byte(5) & 0x80U) != 0 ? "Present" : "Not Present");
+    return 0;
+}
+
 // The ROM size in bytes: byte 9 counts 64 KiB blocks less one; 0xFF
 // points at the word at 24, whose top two bits choose MiB or GiB.
 std::int64_t biosRomSize(const RowContext& c)
@@ -124,12 +133,15 @@ constexpr FieldRow kBaseboard[] = {
     text(10, "LocationInChassis").when(lengthAbove(8)),
     integer(11, U16, "ChassisHandle").when(lengthAbove(8)),
     decode(13, decode::addBaseBoardBoardType).when(lengthAbove(8)),
+    faithfulOnly(
+        integer(14, U8, "ContainedObjectHandleCount").when(lengthAbove(14))),
 };
 
 constexpr FieldRow kChassis[] = {
     text(4, "Manufacturer"),
     integer(5, U8, "Type"),
     decode(5, decode::addSystemEnclosureType),
+    faithfulOnly(compute(chassisLock).when(lengthAbove(5))),
     text(6, "Version"),
     text(7, "SerialNumber"),
     text(8, "AssetTag"),
@@ -152,6 +164,8 @@ constexpr FieldRow kChassis[] = {
     integer(18, U8, "NumberofPowerCords")
         .nullWhen(0)
         .when(kV23, lengthAbove(18)),
+    faithfulOnly(
+        integer(19, U8, "ContainedElementCount").when(kV23, lengthAbove(20))),
     // The length is also checked against the SKU's own offset.
     compute(chassisSkuNumber).when(kV27, lengthAbove(19)),
 };

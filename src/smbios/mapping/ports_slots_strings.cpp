@@ -4,6 +4,8 @@
 #include "smbios/mapping/mappings.hpp"
 #include "smbios/mapping/row_engine.hpp"
 
+#include <cstdio>
+
 namespace qvm::mapping
 {
 namespace
@@ -30,6 +32,47 @@ std::int64_t onboardDevices(const RowContext& c)
         // the lists stay aligned device by device.
         appendString(c, at + 1, "Description String", !c.faithful());
     }
+    return 0;
+}
+
+// From 3.2 on: the data bus width and the peer groups (five bytes each:
+// segment, bus, device and function, width); from 3.4 the fields that
+// follow them, wherever their number puts them.
+std::int64_t slotPeersAndAfter(const RowContext& c)
+{
+    constexpr std::size_t kPeers = 19;
+    constexpr std::size_t kPeerSize = 5;
+    if (c.view.length() < kPeers)
+        return 0;
+    c.out.unsignedInteger("DataBusWidth", c.view.byte(17));
+    const unsigned groups = c.view.byte(18);
+    c.out.unsignedInteger("PeerGroupingCount", groups);
+    c.out.list("PeerDevices");
+    std::size_t at = kPeers;
+    for (unsigned g = 0; g < groups && at + kPeerSize <= c.view.length();
+         ++g, at += kPeerSize)
+    {
+        char text[48];
+        const unsigned devfn = c.view.byte(at + 3);
+        std::snprintf(text, sizeof text, "%04x:%02x:%02x.%x (Width %u)",
+                      c.view.word(at), c.view.byte(at + 2), devfn >> 3,
+                      devfn & 7U, c.view.byte(at + 4));
+        c.out.text("PeerDevices", text);
+    }
+    constexpr std::size_t kTailSize = 4; // information, width, pitch
+    if (!c.version.atLeast(3, 4) || c.view.length() < at + kTailSize)
+        return 0;
+    c.out.unsignedInteger("SlotInformation", c.view.byte(at));
+    if (const char* width =
+            decode::findText(SystemSlotDataBusWidthTable, c.view.byte(at + 1)))
+        c.out.text("SlotPhysicalWidth", width);
+    else
+        c.out.null("SlotPhysicalWidth");
+    // Hundredths of a millimetre; 0 when not given.
+    if (const unsigned pitch = c.view.word(at + 2); pitch != 0)
+        c.out.unsignedInteger("SlotPitch", pitch);
+    else
+        c.out.null("SlotPitch");
     return 0;
 }
 
@@ -109,6 +152,7 @@ constexpr FieldRow kSystemSlot[] = {
     integer(13, U16, "SegmentGroupNum").when(kV26, lengthAbove(13)),
     integer(15, U8, "BusNum").when(kV26, lengthAbove(13)),
     integer(16, U8, "DevFuncNum").when(kV26, lengthAbove(13)),
+    faithfulOnly(compute(slotPeersAndAfter).when(versionAtLeast(3, 2))),
 };
 
 constexpr FieldRow kOnboardDevices[] = {

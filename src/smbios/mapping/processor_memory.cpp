@@ -1,4 +1,5 @@
 // Types 4 to 7: processor, memory controller, memory module and cache.
+#include "smbios/mapping/faithful_tables.hpp"
 #include "smbios/mapping/mappings.hpp"
 #include "smbios/mapping/row_engine.hpp"
 
@@ -109,7 +110,8 @@ constexpr FieldRow kProcessor[] = {
     integer(20, U16, "MaxSpeed").nullWhen(0),
     integer(22, U16, "CurrentSpeed").nullWhen(0),
     decode(24, decode::addProcessorStatus),
-    decode(25, decode::addProcessorUpgrade),
+    libraryOnly(decode(25, decode::addProcessorUpgrade)),
+    enumText(25, "ProcessorUpgrade", kProcessorUpgrades),
     integer(26, U16, "L1CacheHandle").nullWhen(0xFFFF),
     integer(28, U16, "L2CacheHandle").nullWhen(0xFFFF),
     integer(30, U16, "L3CacheHandle").nullWhen(0xFFFF),
@@ -173,8 +175,11 @@ constexpr FieldRow kCache[] = {
     libraryOnly(integer(7, U16, "MaximumCacheSize")),
     libraryOnly(integer(9, U16, "InstalledSize")),
     faithfulOnly(compute(cacheSizes)),
-    decodeAt(11, 2, decode::addCacheSupportedSRAMType),
-    decodeAt(13, 2, decode::addCacheSRAMType),
+    // Both share their bit keys in the library.
+    libraryOnly(decodeAt(11, 2, decode::addCacheSupportedSRAMType)),
+    libraryOnly(decodeAt(13, 2, decode::addCacheSRAMType)),
+    bitTexts(11, U16, "SupportedSRAMTypes", kSramTypes),
+    bitTexts(13, U16, "InstalledSRAMType", kSramTypes),
     integer(15, U8, "CacheSpeed").nullWhen(0),
     decode(16, decode::addCacheErrCorrectingType),
     decode(17, decode::addCacheSystemCacheType),
