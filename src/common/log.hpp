@@ -20,10 +20,20 @@ inline constexpr int kWarning = 4;
 inline constexpr int kDebug = 7;
 } // namespace priority
 
-// Receives a copy of each line the library writes to syslog, for a tool
-// that shows them to its user as well; null (the default): no copy.
+// Receives a copy of each line the library writes to syslog whose priority
+// is upTo or more urgent, for a tool that shows them to its user as well;
+// null (the default): no copy. Lines the mirror does not take are not
+// formatted for it.
 using LogMirror = void (*)(int priority, const char* text);
-void setLogMirror(LogMirror mirror) noexcept;
+void setLogMirror(LogMirror mirror, int upTo = priority::kDebug) noexcept;
+
+// For a program that makes no syslog settings of its own (qvm): instead of
+// opening and closing the log around each line, lines go out through one
+// connection kept for the whole run, and, when nothing listens on the
+// system log's socket at the call, not at all (syslog would drop them
+// there, one failed connection each). Each line keeps its text, facility
+// and priority.
+void keepLogConnection() noexcept;
 
 // Writes one line with the given facility and priority; a line whose
 // priority the process's log mask drops costs nothing.

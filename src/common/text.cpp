@@ -27,21 +27,55 @@ std::size_t boundedCopy(char* dst, const char* src, std::size_t size) noexcept
     return length;
 }
 
-std::string_view decimalText(std::int64_t value, DecimalBuffer& buffer) noexcept
+namespace
 {
-    char* const end = buffer + sizeof buffer;
-    char* out = end;
+
+// "00" to "99": two digits per division.
+constexpr char kPairs[] = "00010203040506070809101112131415161718192021222324"
+                          "25262728293031323334353637383940414243444546474849"
+                          "50515253545556575859606162636465666768697071727374"
+                          "75767778798081828384858687888990919293949596979899";
+
+int digitCount(std::uint64_t value) noexcept
+{
+    int count = 1;
+    for (std::uint64_t limit = 10; value >= limit && count < 20; limit *= 10)
+        ++count;
+    return count;
+}
+
+} // namespace
+
+char* writeDecimal(char* out, std::int64_t value) noexcept
+{
     // Work in unsigned: the magnitude of INT64_MIN has no signed form.
     std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value)
                                         : static_cast<std::uint64_t>(value);
-    do
-    {
-        *--out = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude != 0);
     if (value < 0)
-        *--out = '-';
-    return {out, static_cast<std::size_t>(end - out)};
+        *out++ = '-';
+    char* const end = out + digitCount(magnitude);
+    char* at = end;
+    while (magnitude >= 100)
+    {
+        const char* pair = kPairs + 2 * (magnitude % 100);
+        magnitude /= 100;
+        *--at = pair[1];
+        *--at = pair[0];
+    }
+    if (magnitude >= 10)
+    {
+        *--at = kPairs[2 * magnitude + 1];
+        *--at = kPairs[2 * magnitude];
+    }
+    else
+        *--at = static_cast<char>('0' + magnitude);
+    return end;
+}
+
+std::string_view decimalText(std::int64_t value, DecimalBuffer& buffer) noexcept
+{
+    return {buffer,
+            static_cast<std::size_t>(writeDecimal(buffer, value) - buffer)};
 }
 
 } // namespace qvm

@@ -29,9 +29,14 @@ inline const char* orEmpty(const char* text) noexcept
 }
 
 // Room for any 64-bit integer in decimal, sign included.
+inline constexpr std::size_t kDecimalRoom = 20;
 using DecimalBuffer = char[24];
 
-// value in decimal, as "%lld" writes it, placed at the end of buffer.
+// Writes value in decimal, as "%lld" writes it, at out (which has room for
+// kDecimalRoom bytes) and returns the end of the digits.
+char* writeDecimal(char* out, std::int64_t value) noexcept;
+
+// value in decimal, as "%lld" writes it, in buffer.
 std::string_view decimalText(std::int64_t value,
                              DecimalBuffer& buffer) noexcept;
 

@@ -2,6 +2,7 @@
 
 #include "common/text.hpp"
 #include "fields/field_string.hpp"
+#include "fields/json_escape.hpp"
 
 #include <algorithm>
 #include <cstdlib>
@@ -12,107 +13,6 @@
 
 namespace qvm
 {
-namespace
-{
-
-// The escape json-c writes for a byte, or null for a byte that stands as
-// it is: the two-character escapes, "/" included, and \u00xx in lower-case
-// hex for the other control characters. 0x7F and the bytes above stand.
-const char* escapeOf(unsigned char byte, char (&hex)[7])
-{
-    switch (byte)
-    {
-        case '\b':
-            return "\\b";
-        case '\n':
-            return "\\n";
-        case '\r':
-            return "\\r";
-        case '\t':
-            return "\\t";
-        case '\f':
-            return "\\f";
-        case '"':
-            return "\\\"";
-        case '\\':
-            return "\\\\";
-        case '/':
-            return "\\/";
-        default:
-            break;
-    }
-    if (byte >= 0x20)
-        return nullptr;
-    constexpr char kHex[] = "0123456789abcdef";
-    hex[4] = kHex[byte >> 4];
-    hex[5] = kHex[byte & 0xF];
-    return hex;
-}
-
-} // namespace
-
-namespace
-{
-
-constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
-
-// Whether any of the eight bytes of word is zero.
-constexpr bool anyZeroByte(std::uint64_t word)
-{
-    return ((word - kOnes) & ~word & kHighs) != 0;
-}
-
-// Whether all eight bytes stand as they are: none below 0x20, none of '"',
-// '\\' and '/'. Bytes above 0x7F stand.
-constexpr bool allStand(std::uint64_t word)
-{
-    const bool control = ((word - 0x20 * kOnes) & ~word & kHighs) != 0;
-    return !control && !anyZeroByte(word ^ ('"' * kOnes)) &&
-           !anyZeroByte(word ^ ('\\' * kOnes)) &&
-           !anyZeroByte(word ^ ('/' * kOnes));
-}
-
-} // namespace
-
-// Runs of bytes that stand go out whole. Eight bytes at a time are checked
-// together; a word with a byte to escape is gone through byte by byte.
-bool appendJsonEscaped(std::string& out, std::string_view text)
-{
-    char hex[7] = "\\u00xx";
-    std::uint64_t high = 0;
-    std::size_t run = 0;
-    std::size_t i = 0;
-    while (i < text.size())
-    {
-        if (text.size() - i >= 8)
-        {
-            std::uint64_t word;
-            std::memcpy(&word, text.data() + i, 8);
-            high |= word;
-            if (allStand(word))
-            {
-                i += 8;
-                continue;
-            }
-        }
-        const std::size_t end = std::min(text.size(), i + 8);
-        for (; i < end; ++i)
-        {
-            const auto byte = static_cast<unsigned char>(text[i]);
-            high |= byte;
-            const char* escape = escapeOf(byte, hex);
-            if (escape == nullptr)
-                continue;
-            out.append(text.substr(run, i - run));
-            out.append(escape);
-            run = i + 1;
-        }
-    }
-    out.append(text.substr(run));
-    return (high & kHighs) != 0;
-}
-
 namespace
 {
 
@@ -202,9 +102,9 @@ std::optional<std::string> plainObjectText(int32_t count, char** strings)
             return std::nullopt;
         std::size_t size = 4;
         for (int32_t i = 0; i < count; ++i)
-            size += std::strlen(strings[i]) + 8;
+            size += kEscapeGrowth * std::strlen(strings[i]) + 8;
         std::string out;
-        out.reserve(size); // escapes aside, one allocation
+        out.reserve(size); // room for every escape: one allocation
         out.push_back('{');
         for (const FieldParts* parts : members(*all))
         {

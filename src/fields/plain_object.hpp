@@ -16,9 +16,4 @@ namespace qvm
 // list, which takes the document's way.
 std::optional<std::string> plainObjectText(int32_t count, char** strings);
 
-// text with json-c's escapes (the two-character ones, "\/" included, and
-// \u00xx for other control bytes), appended to out. Says whether text holds
-// a byte above 0x7F (which stands as it is).
-bool appendJsonEscaped(std::string& out, std::string_view text);
-
 } // namespace qvm

@@ -6,7 +6,6 @@
 
 #include <array>
 #include <new>
-#include <string>
 #include <string_view>
 
 namespace qvm::smbios
@@ -115,16 +114,15 @@ ExportReport exportJson(const TableContext& context, FdWriter& out)
     {
         const ByType byType(context.table, report);
         JsonObjectSink sink;
-        std::string text;
         const auto bytes = context.table.bytes();
         for (std::size_t type = 0; type < 256; ++type)
         {
             for (const Located& at : byType.group(type))
             {
                 const StructureView view(bytes.subspan(at.offset));
-                text.clear();
-                const std::int64_t status = appendStructureJson(
-                    view, at.size, context.decode, sink, text);
+                std::string_view text;
+                const std::int64_t status =
+                    structureText(view, at.size, context.decode, sink, text);
                 if (status == 0)
                 {
                     writer.object(text);

@@ -45,17 +45,16 @@ std::int64_t decodeFields(const StructureView& view, std::size_t wholeSize,
         {view, context.gateVersion, out, wholeSize, context.policy});
 }
 
-std::int64_t appendStructureJson(const StructureView& view,
-                                 std::size_t wholeSize,
-                                 const decode::DecodeContext& context,
-                                 JsonObjectSink& sink, std::string& out)
+std::int64_t structureText(const StructureView& view, std::size_t wholeSize,
+                           const decode::DecodeContext& context,
+                           JsonObjectSink& sink, std::string_view& text)
 {
     sink.reset();
     if (const std::int64_t status =
             decodeStructure(view, wholeSize, context, sink);
         status != 0)
         return status;
-    return sink.finish(out);
+    return sink.finish(text);
 }
 
 StructureJson structureJson(const StructureView& view, std::size_t wholeSize,
@@ -65,8 +64,10 @@ StructureJson structureJson(const StructureView& view, std::size_t wholeSize,
     try
     {
         JsonObjectSink sink;
-        result.status =
-            appendStructureJson(view, wholeSize, context, sink, result.text);
+        std::string_view text;
+        result.status = structureText(view, wholeSize, context, sink, text);
+        if (result.status == 0)
+            result.text = text;
     }
     catch (const std::bad_alloc&)
     {

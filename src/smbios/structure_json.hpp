@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace qvm::smbios
 {
@@ -25,13 +26,12 @@ std::int64_t decodeStructure(const StructureView& view, std::size_t wholeSize,
                              const decode::DecodeContext& context,
                              FieldSink& out);
 
-// The JSON object of one structure appended to out, through sink (reset
-// first, so one sink serves any number of structures). Returns 0, or why
-// nothing was appended.
-std::int64_t appendStructureJson(const StructureView& view,
-                                 std::size_t wholeSize,
-                                 const decode::DecodeContext& context,
-                                 JsonObjectSink& sink, std::string& out);
+// The JSON object of one structure, written by sink (reset first, so one
+// sink serves any number of structures); text stays valid until the sink
+// is used again. Returns 0, or why there is no text.
+std::int64_t structureText(const StructureView& view, std::size_t wholeSize,
+                           const decode::DecodeContext& context,
+                           JsonObjectSink& sink, std::string_view& text);
 
 // The same text on its own. On failure text is empty and status says why.
 struct StructureJson

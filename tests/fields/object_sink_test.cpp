@@ -8,6 +8,7 @@
 #include "fields/json_object_sink.hpp"
 #include "qvmclient.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
@@ -21,6 +22,7 @@ enum class Kind
     Integer,
     Weight,
     Text,
+    Flag,
 };
 
 struct Field
@@ -42,6 +44,8 @@ void give(qvm::FieldSink& sink, const Field& field)
                                   static_cast<std::uint32_t>(field.number));
         case Kind::Text:
             return sink.text(field.key, field.text);
+        case Kind::Flag:
+            return sink.flag(field.key, field.number != 0);
     }
 }
 
@@ -100,6 +104,17 @@ const std::vector<std::vector<Field>> kCases = {
      {Kind::Integer, "n:5", nullptr, 7},
      {Kind::Weight, "w:z", nullptr, 0x10},
      {Kind::Text, "a", "again"}},
+    // Escapes at the end of values longer than eight bytes, a key that
+    // repeats more than once with bytes above 0x7F only in a later value,
+    // and flags.
+    {{Kind::Text, "k", "0123456789/"},
+     {Kind::Text, "Item", "first"},
+     {Kind::Text, "tail", "abcdefgh\"ij\n"},
+     {Kind::Text, "Item", "caf\xC3\xA9 \xFF"},
+     {Kind::Flag, "on", nullptr, 1},
+     {Kind::Text, "Item", "last/one"},
+     {Kind::Flag, "f:x", nullptr, 0},
+     {Kind::Text, "12345678", "exactly8"}},
     // A null key takes its key from the value.
     {{Kind::Text, nullptr, "key:value"}, {Kind::Integer, "n", nullptr, 2}},
     // Refused: no key at all, and a key over the grammar's limit.
@@ -121,4 +136,34 @@ TEST(JsonObjectSink, WritesWhatTheFieldStringsWould)
         EXPECT_EQ(got.text, expected.status == 0 ? expected.text : "")
             << "case " << i;
     }
+}
+
+// Keys written into one reused buffer, as decoders write computed keys:
+// each field takes the key its buffer holds at that moment, also across
+// objects.
+TEST(JsonObjectSink, ReadsAReusedKeyBufferAfresh)
+{
+    const std::vector<const char*> keys = {"alpha", "al",    "beta",
+                                           "alpha", "x/y\t", "al"};
+    const auto objectText = [](qvm::JsonObjectSink& sink, auto keyOf)
+    {
+        sink.reset();
+        for (int i = 0; i < 6; ++i)
+            sink.integer(keyOf(i), i);
+        std::string text;
+        EXPECT_EQ(sink.finish(text), 0);
+        return text;
+    };
+    qvm::JsonObjectSink fromLiterals;
+    const std::string expected =
+        objectText(fromLiterals, [&](int i) { return keys[i]; });
+    qvm::JsonObjectSink fromBuffer;
+    char buffer[16];
+    const auto reused = [&](int i)
+    {
+        std::snprintf(buffer, sizeof buffer, "%s", keys[i]);
+        return static_cast<const char*>(buffer);
+    };
+    for (int round = 0; round < 2; ++round)
+        EXPECT_EQ(objectText(fromBuffer, reused), expected);
 }

@@ -5,6 +5,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <span>
 
 using namespace qvmtest;
 
@@ -56,16 +57,29 @@ StructureBuilder entries(std::uint8_t count, const Bytes& bytes)
     return StructureBuilder(40, length, 0x2800).u8(4, count).bytes(5, bytes);
 }
 
+// A structure and how many times key must show when it is read.
+struct Loop
+{
+    StructureBuilder structure;
+    const char* key;
+    long count;
+};
+
+void expectCounts(std::span<const Loop> loops, qvm::decode::Policy policy)
+{
+    for (const auto& loop : loops)
+        EXPECT_EQ(countKey(mapped(loop.structure, v(3, 2), {}, policy).fields,
+                           loop.key),
+                  loop.count)
+            << loop.key << ", type " << int{loop.structure.build()[0]}
+            << ", length " << int{loop.structure.build()[1]};
+}
+
 } // namespace
 
 TEST(MappingLoops, CountsOnBothSidesAndPastTheBuffer)
 {
-    const struct
-    {
-        StructureBuilder structure;
-        const char* key;
-        long count;
-    } loops[] = {
+    const Loop loops[] = {
         // Devices: (length - 4) / 2, rounded down.
         {devices(8), "Device", 2},
         {devices(7), "Device", 1},
@@ -101,11 +115,27 @@ TEST(MappingLoops, CountsOnBothSidesAndPastTheBuffer)
         {entries(2, {6, 0, 0, 0, 0, 1, 0, 1}), "Entry Length", 1},
         {entries(1, {5, 0, 0, 0, 0}), "Entry Length", 1}, // no value
     };
-    for (const auto& loop : loops)
-        EXPECT_EQ(countKey(fieldsOf(loop.structure, v(3, 2)), loop.key),
-                  loop.count)
-            << loop.key << ", type " << int{loop.structure.build()[0]}
-            << ", length " << int{loop.structure.build()[1]};
+    expectCounts(loops, qvm::decode::Policy::Library);
+}
+
+// Read as it is, a structure shows no item that reaches past its formatted
+// area, whatever its count says.
+TEST(MappingLoops, FaithfulWalksEndWithTheFormattedArea)
+{
+    const Loop loops[] = {
+        {StructureBuilder(37, 10, 0x2500).bytes(6, {255, 3, 0x00, 0x11}),
+         "Memory Device", 1},
+        {StructureBuilder(37, 13, 0x2500).bytes(6, {2, 3, 0, 0, 4, 0, 0}),
+         "Device Load", 2},
+        // Log type descriptors: two held, the count says four.
+        {StructureBuilder(15, 27, 0x0F00).bytes(21, {4, 2, 1, 0, 2, 0}),
+         "System Event Log Type", 2},
+        {StructureBuilder(45, 27, 0x2D00).u8(23, 9).u16(24, 0x0100),
+         "AssociatedComponentHandle", 1},
+        {entries(3, {6, 0, 0, 0, 0, 0}), "Entry Length", 1},
+        {counted(11, 255), "OEM String", 2},
+    };
+    expectCounts(loops, qvm::decode::Policy::Faithful);
 }
 
 TEST(MappingLoops, EachPassReadsItsOwnBytes)

@@ -12,7 +12,7 @@ namespace qvmtest
 {
 
 Mapped mapped(const StructureBuilder& structure, SmbiosVersion version,
-              qvm::mapping::Mapping rows)
+              qvm::mapping::Mapping rows, qvm::decode::Policy policy)
 {
     auto bytes = structure.build();
     const std::size_t wholeSize = bytes.size();
@@ -23,7 +23,7 @@ Mapped mapped(const StructureBuilder& structure, SmbiosVersion version,
     qvm::capi::TaggedSink sink(*fields.list());
     const auto status = qvm::mapping::runMapping(
         rows.empty() ? qvm::mapping::mappingFor(view.type()) : rows,
-        {view, version, sink, wholeSize});
+        {view, version, sink, wholeSize, policy});
     return {fields.strings(), status};
 }
 

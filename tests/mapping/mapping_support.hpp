@@ -31,7 +31,8 @@ struct Mapped
 // reads past a short structure see what a real table holds there.
 // Rows other than the type's own mapping may be given, one row alone say.
 Mapped mapped(const StructureBuilder& structure, SmbiosVersion version,
-              qvm::mapping::Mapping rows = {});
+              qvm::mapping::Mapping rows = {},
+              qvm::decode::Policy policy = qvm::decode::Policy::Library);
 
 inline std::vector<std::string> fieldsOf(const StructureBuilder& structure,
                                          SmbiosVersion version)

@@ -8,7 +8,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <qvmclient.h>
+#include <set>
 #include <sstream>
 
 namespace qvmcli
@@ -196,29 +198,33 @@ double parseSeconds(const std::string& text)
 }
 
 // Made with its formatter, which the commands added later inherit.
-CLI::App& rootApp()
+std::unique_ptr<CLI::App> newRoot()
 {
-    static CLI::App app("the library's functions from the command line", "qvm");
-    static const bool formatted = [&]
-    {
-        app.formatter(std::make_shared<Help>());
-        app.fallthrough();
-        return true;
-    }();
-    (void)formatted;
+    auto app = std::make_unique<CLI::App>(
+        "the library's functions from the command line", "qvm");
+    app->formatter(std::make_shared<Help>());
+    app->fallthrough();
     return app;
+}
+
+// The words of the command line, while only the commands that it names are
+// built; null while every command is. The parser chooses a command only by
+// its exact name, so a command whose name is not among the words cannot be
+// chosen, and one that is among them is built with all its options.
+const std::set<std::string, std::less<>>* named = nullptr;
+
+bool built(const CLI::App* parent, const std::string& name)
+{
+    return parent != nullptr && (named == nullptr || named->contains(name));
 }
 
 } // namespace
 
-Command rootCommand()
-{
-    return Command(&rootApp());
-}
-
 Command& Command::text(const std::string& name, std::string& into,
                        const std::string& help, const std::string& type)
 {
+    if (app_ == nullptr)
+        return *this;
     app_->add_option(name, into, help)->type_name(type);
     return *this;
 }
@@ -226,6 +232,8 @@ Command& Command::text(const std::string& name, std::string& into,
 Command& Command::texts(const std::string& name, std::vector<std::string>& into,
                         const std::string& help, const std::string& type)
 {
+    if (app_ == nullptr)
+        return *this;
     app_->add_option(name, into, help)
         ->type_name(type)
         ->allow_extra_args(false);
@@ -235,6 +243,8 @@ Command& Command::texts(const std::string& name, std::vector<std::string>& into,
 Command& Command::flag(const std::string& name, bool& into,
                        const std::string& help)
 {
+    if (app_ == nullptr)
+        return *this;
     app_->add_flag(name, into, help);
     return *this;
 }
@@ -242,6 +252,8 @@ Command& Command::flag(const std::string& name, bool& into,
 Command& Command::parsed(const std::string& name, Setter set,
                          const std::string& help, const std::string& type)
 {
+    if (app_ == nullptr)
+        return *this;
     app_->add_option_function<std::string>(name, validating(std::move(set)),
                                            help)
         ->type_name(type);
@@ -251,6 +263,8 @@ Command& Command::parsed(const std::string& name, Setter set,
 Command& Command::argument(const std::string& name, std::string& into,
                            const std::string& help, bool required)
 {
+    if (app_ == nullptr)
+        return *this;
     app_->add_option(name, into, help)->required(required);
     return *this;
 }
@@ -259,34 +273,41 @@ Command& Command::arguments(const std::string& name,
                             std::vector<std::string>& into,
                             const std::string& help)
 {
+    if (app_ == nullptr)
+        return *this;
     app_->add_option(name, into, help);
     return *this;
 }
 
 Command& Command::exclusive(const std::string& first, const std::string& second)
 {
+    if (app_ == nullptr)
+        return *this;
     app_->get_option(first)->excludes(app_->get_option(second));
     return *this;
 }
 
 Command Command::group(const std::string& name, const std::string& summary)
 {
-    return Command(app_->add_subcommand(name, summary));
+    return Command(built(app_, name) ? app_->add_subcommand(name, summary)
+                                     : nullptr);
 }
 
 Command Command::command(const std::string& name, const std::string& help,
                          Run run)
 {
+    if (!built(app_, name))
+        return Command(nullptr);
     CLI::App* command = app_->add_subcommand(name, help);
     runs()[command] = std::move(run);
     return Command(command);
 }
 
-int runCommandLine(int argc, char** argv, GlobalOptions& options,
-                   const std::function<void()>& setUp,
-                   const std::function<int()>& showVersion)
+namespace
 {
-    CLI::App& app = rootApp();
+
+void addToolOptions(CLI::App& app, GlobalOptions& options)
+{
     app.add_option("--bus", options.bus,
                    "the D-Bus bus to use as the system bus")
         ->type_name("ADDRESS");
@@ -301,22 +322,82 @@ int runCommandLine(int argc, char** argv, GlobalOptions& options,
                  "mask the library's debug lines, as a daemon does");
     app.add_flag("--version", options.version,
                  "the versions of qvm and the library");
+}
+
+// What parsing with the commands built so far came to.
+enum class Outcome
+{
+    Chosen,  // a command to run, or --version
+    Help,    // --help somewhere
+    Refused, // a usage error
+    Group,   // a group (or the tool) without one of its commands
+};
+
+Outcome parse(CLI::App& app, int argc, char** argv,
+              const GlobalOptions& options, std::string& error)
+{
     try
     {
         app.parse(argc, argv);
     }
     catch (const CLI::CallForHelp&)
     {
-        std::fputs(app.help().c_str(), stdout);
-        return kExitOk;
+        return Outcome::Help;
     }
     catch (const CLI::ParseError& e)
     {
-        return usageError(chosen(app), e.what());
+        error = e.what();
+        return Outcome::Refused;
     }
     const CLI::App* command = chosen(app);
+    const bool version = command == &app && options.version;
+    return runOf(command) != nullptr || version ? Outcome::Chosen
+                                                : Outcome::Group;
+}
+
+} // namespace
+
+// Building every command with its options is most of qvm's own start-up
+// (CLI11 makes a good many strings per option); a command line that runs a
+// command needs only the commands it names. Help texts and usage errors,
+// which show other commands, come from the whole tree, built anew.
+int runCommandLine(int argc, char** argv, GlobalOptions& options,
+                   const AddCommands& addCommands,
+                   const std::function<void()>& setUp,
+                   const std::function<int()>& showVersion)
+{
+    const std::set<std::string, std::less<>> words(argv + 1, argv + argc);
+    std::unique_ptr<CLI::App> app;
+    std::string error;
+    Outcome outcome = Outcome::Refused;
+    for (const bool whole : {false, true})
+    {
+        named = whole ? nullptr : &words;
+        runs().clear();
+        options = GlobalOptions{};
+        app = newRoot();
+        Command tool(app.get());
+        addCommands(tool);
+        addToolOptions(*app, options);
+        outcome = parse(*app, argc, argv, options, error);
+        if (outcome == Outcome::Chosen)
+            break;
+    }
+    named = nullptr;
+    const CLI::App* command = chosen(*app);
+    switch (outcome)
+    {
+        case Outcome::Help:
+            std::fputs(app->help().c_str(), stdout);
+            return kExitOk;
+        case Outcome::Refused:
+            return usageError(command, error);
+        case Outcome::Group:
+        case Outcome::Chosen:
+            break;
+    }
     const Run* run = runOf(command);
-    if (options.version && command == &app)
+    if (options.version && command == app.get())
         return showVersion();
     if (run == nullptr)
     {

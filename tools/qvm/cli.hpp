@@ -37,8 +37,12 @@ using Setter = std::function<void(const std::string&)>;
 uint64_t parseNumber(const std::string& text, uint64_t max,
                      const std::string& what);
 
+struct GlobalOptions;
+
 // A command, or a group of commands ("qvm manager ..."), and its options.
-// Every option has a help text.
+// Every option has a help text. A command line builds only the commands it
+// can choose (see runCommandLine); for the others every call here does
+// nothing.
 class Command
 {
   public:
@@ -77,13 +81,13 @@ class Command
     Command command(const std::string& name, const std::string& help, Run run);
 
   private:
-    friend Command rootCommand();
+    friend int runCommandLine(int, char**, GlobalOptions&,
+                              const std::function<void(Command&)>&,
+                              const std::function<void()>&,
+                              const std::function<int()>&);
     explicit Command(CLI::App* app) : app_(app) {}
-    CLI::App* app_;
+    CLI::App* app_; // null: not built
 };
-
-// The tool itself, to register the command groups on.
-Command rootCommand();
 
 // What the tool's own options chose.
 struct GlobalOptions
@@ -94,10 +98,13 @@ struct GlobalOptions
     bool version = false;
     double timeout = 0; // seconds; 0: sd-bus's own
 };
+// Registers the command groups on the tool; may be called more than once.
+using AddCommands = std::function<void(Command& tool)>;
 // Parses the command line; runs setUp with the tool's options, then the
 // command chosen. Returns the exit code; showVersion runs for --version
 // alone.
 int runCommandLine(int argc, char** argv, GlobalOptions& options,
+                   const AddCommands& addCommands,
                    const std::function<void()>& setUp,
                    const std::function<int()>& showVersion);
 

@@ -35,7 +35,12 @@ void onLine(int priority, const char* text)
 void setVerbose(bool on)
 {
     verbose = on;
-    qvm::setLogMirror(onLine);
+    // Without --verbose only failures and warnings are kept: the debug
+    // lines (three per hex dump) are then not even formatted for qvm.
+    qvm::setLogMirror(onLine,
+                      on ? qvm::priority::kDebug : qvm::priority::kWarning);
+    // qvm makes no syslog settings of its own.
+    qvm::keepLogConnection();
 }
 
 void printCauses()

@@ -203,8 +203,13 @@ bool OutputFile::commit()
     errno = 0;
     if (std::fflush(file_) != 0 || std::ferror(file_))
         return failed("writing", errno != 0 ? errno : EIO);
-    if (fsync(fileno(file_)) != 0)
-        return failed("syncing", errno);
+    // No fsync before the rename. The rename already guarantees what the
+    // manual promises: a failure, a full disk or a signal leaves the old
+    // file whole. fsync would add only durability across a power loss, for
+    // an output that can be made again from its source, at the price of a
+    // wait for the device on every run (on a BMC's flash, also its wear);
+    // operators' tools that write files (cp, sort -o, dmidecode
+    // --dump-bin) do not sync either.
     const int closed = std::fclose(file_);
     const int closeError = errno;
     file_ = nullptr;

@@ -40,7 +40,7 @@ class OutputFile
     // The stream to write to; null once problem() is set.
     std::FILE* stream() const { return file_; }
     bool write(std::string_view text);
-    // Flushes, syncs and renames the file into place; false with problem()
+    // Flushes and renames the file into place; false with problem()
     // set, the destination untouched and the new file gone.
     bool commit();
     // Gives the output up after a write made past stream() failed with

@@ -66,17 +66,19 @@ int main(int argc, char** argv)
     static char outputBuffer[qvmcli::kWriteBuffer];
     if (isatty(STDOUT_FILENO) == 0)
         std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
-    qvmcli::Command app = qvmcli::rootCommand();
-    app.command("version", "the library's version text", libraryVersion);
-    qvmcli::addSmbiosCommands(app);
-    qvmcli::addManagerCommands(app);
-    qvmcli::addTicketCommands(app);
-    qvmcli::addEventCommands(app);
-    qvmcli::addInventoryCommands(app);
+    const auto addCommands = [](qvmcli::Command& app)
+    {
+        app.command("version", "the library's version text", libraryVersion);
+        qvmcli::addSmbiosCommands(app);
+        qvmcli::addManagerCommands(app);
+        qvmcli::addTicketCommands(app);
+        qvmcli::addEventCommands(app);
+        qvmcli::addInventoryCommands(app);
+    };
 
     qvmcli::GlobalOptions options;
     const int exit = qvmcli::runCommandLine(
-        argc, argv, options,
+        argc, argv, options, addCommands,
         [&options]
         {
             qvmcli::useBus(options.bus, options.timeout);

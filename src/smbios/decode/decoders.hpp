@@ -21,4 +21,7 @@ QVM_FIELD_DECODERS(QVM_DECLARE_DECODER)
 void addBiosCharacteristicsExt2(uint32_t value, SmbiosVersion version,
                                 FieldSink& out);
 
+// An on-board device's status byte: enabled or disabled, then its type.
+void addOnboardDeviceStatus(uint32_t status, FieldSink& out);
+
 } // namespace qvm::decode

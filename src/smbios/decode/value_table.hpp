@@ -1,10 +1,9 @@
 // Value-to-text and bit-to-text tables: their row layout, the compile-time
 // check every table definition passes, and the one lookup they share.
 //
-// The tables are defined once, under the names callers of the library
-// know them by, and the decoders read those same arrays. That is reading
-// data, not state: each is constexpr, so no call can change it and a
-// decoder's output never depends on what happened before in the process.
+// The tables themselves are declared in value_tables.hpp. Reading them is
+// reading data, not state: each is constexpr, so no call can change it and
+// a decoder's output never depends on what happened before in the process.
 #pragma once
 
 #include "fields/field_sink.hpp"

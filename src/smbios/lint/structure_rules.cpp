@@ -1,6 +1,6 @@
 #include "smbios/lint/structure_rules.hpp"
 
-#include "qvmclient.h"
+#include "smbios/decode/value_tables.hpp"
 
 namespace qvm::smbios::rules
 {
@@ -78,22 +78,25 @@ constexpr Reference kReferences[] = {
 };
 
 constexpr Enumeration kEnumerations[] = {
-    {1, 0x18, "wake-up type", 0xFF, SystemWakeupTypeTable},
-    {2, 0x0D, "board type", 0xFF, BaseBoardBoardTypeTable},
-    {3, 0x05, "enclosure type", 0x7F, SystemEnclosureTypeTable},
-    {3, 0x09, "boot-up state", 0xFF, SystemEnclosureStatusTable},
-    {3, 0x0A, "power supply state", 0xFF, SystemEnclosureStatusTable},
-    {3, 0x0B, "thermal state", 0xFF, SystemEnclosureStatusTable},
-    {3, 0x0C, "security status", 0xFF, SESecurityStatusTable},
-    {4, 0x05, "processor type", 0xFF, ProcessorTypeTable},
-    {7, 0x10, "error correction type", 0xFF, CacheErrCorrectingTypeTable},
-    {7, 0x11, "system cache type", 0xFF, CacheSystemCacheTypeTable},
-    {7, 0x12, "associativity", 0xFF, CacheAssociativityTable},
-    {16, 0x05, "use", 0xFF, PMAUseTable},
-    {16, 0x06, "error correction type", 0xFF, PMAErrorCorrectionTypesTable},
-    {17, 0x0E, "form factor", 0xFF, MemoryDeviceFormFactorTable},
-    {9, 0x07, "current usage", 0xFF, SystemSlotCurrentUsageTable},
-    {9, 0x08, "slot length", 0xFF, SystemSlotLengthTable},
+    {1, 0x18, "wake-up type", 0xFF, decode::tables::SystemWakeupType},
+    {2, 0x0D, "board type", 0xFF, decode::tables::BaseBoardBoardType},
+    {3, 0x05, "enclosure type", 0x7F, decode::tables::SystemEnclosureType},
+    {3, 0x09, "boot-up state", 0xFF, decode::tables::SystemEnclosureStatus},
+    {3, 0x0A, "power supply state", 0xFF,
+     decode::tables::SystemEnclosureStatus},
+    {3, 0x0B, "thermal state", 0xFF, decode::tables::SystemEnclosureStatus},
+    {3, 0x0C, "security status", 0xFF, decode::tables::SESecurityStatus},
+    {4, 0x05, "processor type", 0xFF, decode::tables::ProcessorType},
+    {7, 0x10, "error correction type", 0xFF,
+     decode::tables::CacheErrCorrectingType},
+    {7, 0x11, "system cache type", 0xFF, decode::tables::CacheSystemCacheType},
+    {7, 0x12, "associativity", 0xFF, decode::tables::CacheAssociativity},
+    {16, 0x05, "use", 0xFF, decode::tables::PMAUse},
+    {16, 0x06, "error correction type", 0xFF,
+     decode::tables::PMAErrorCorrectionTypes},
+    {17, 0x0E, "form factor", 0xFF, decode::tables::MemoryDeviceFormFactor},
+    {9, 0x07, "current usage", 0xFF, decode::tables::SystemSlotCurrentUsage},
+    {9, 0x08, "slot length", 0xFF, decode::tables::SystemSlotLength},
 };
 
 constexpr ReservedBits kReservedBits[] = {

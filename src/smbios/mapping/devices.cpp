@@ -9,65 +9,36 @@ namespace
 {
 
 // One group of three bytes per device from offset 7: load, then handle.
-// The count is taken as it stands, like every field of this type: a count
-// larger than the structure reads on into what follows it in the table.
-std::int64_t memoryChannelDevices(const RowContext& c)
-{
-    const unsigned count = c.view.byte(6);
-    for (unsigned k = 1; k <= count; ++k)
-    {
-        const std::size_t at = 7 + 3 * (k - 1);
-        c.out.integer("Memory Device", k);
-        c.out.integer("Device Load", c.view.byte(at));
-        c.out.integer("Device Handle", c.view.word(at + 1));
-    }
-    return 0;
-}
-
-constexpr std::size_t kEntriesStart = 5;
-constexpr std::size_t kEntryHeader = 5; // length, handle, offset, string
+// The library takes the count as it stands, like every field of this type:
+// a count larger than the structure reads on into what follows it in the
+// table.
+constexpr FieldRow kChannelDevice[] = {
+    itemNumber("Memory Device"),
+    integer(0, U8, "Device Load"),
+    integer(1, U16, "Device Handle"),
+};
 
 // Entries follow each other from offset 5, each as long as its first byte
-// says, its value after a five-byte header. The list ends early at an entry
-// shorter than that header (it could not be stepped over) or reaching past
-// the formatted area: nothing of that entry is shown, so whatever the length
-// bytes say, no entry field is read from outside the formatted area.
-std::int64_t additionalEntries(const RowContext& c)
-{
-    const std::size_t end = c.view.length();
-    std::size_t start = kEntriesStart;
-    for (const char* key : {"Entry Length", "Referenced Handle",
-                            "Referenced Offset", "String", "Value"})
-        c.out.list(key);
-    for (unsigned left = c.view.byte(4); left > 0; --left)
-    {
-        const std::size_t length = c.view.byte(start);
-        if (length < kEntryHeader || start + length > end)
-            break;
-        c.out.integer("Entry Length", static_cast<std::int64_t>(length));
-        c.out.integer("Referenced Handle", c.view.word(start + 1));
-        c.out.integer("Referenced Offset", c.view.byte(start + 3));
-        appendString(c, start + 4, "String");
-        appendDump(c, start + kEntryHeader, length - kEntryHeader, "Value");
-        start += length;
-    }
-    return 0;
-}
-
-// Bit 7 says whether the device is enabled, the other bits are its type.
-std::int64_t onboardDeviceStatus(const RowContext& c)
-{
-    const unsigned status = c.view.byte(5);
-    c.out.text("Device", (status & 0x80U) != 0 ? "Enabled" : "Disabled");
-    decode::addOnboardDeviceTypes(status & 0x7FU, c.out);
-    return 0;
-}
+// says, its value after a five-byte header (length, handle, offset, string).
+// The list ends early at an entry shorter than that header (it could not be
+// stepped over) or reaching past the formatted area: nothing of that entry
+// is shown, so whatever the length bytes say, no entry field is read from
+// outside the formatted area.
+constexpr std::uint8_t kEntryHeader = 5;
+constexpr FieldRow kAdditionalEntry[] = {
+    integer(0, U8, "Entry Length"),      integer(1, U16, "Referenced Handle"),
+    integer(3, U8, "Referenced Offset"), text(4, "String"),
+    dumpRest(kEntryHeader, "Value"),
+};
+constexpr const char* kAdditionalEntryKeys[] = {
+    "Entry Length", "Referenced Handle", "Referenced Offset", "String",
+    "Value"};
 
 constexpr FieldRow kMemoryChannel[] = {
     decode(4, decode::addMemoryChannelType),
     integer(5, U8, "MaximumChannelLoad"),
     integer(6, U8, "MemoryDeviceCount"),
-    compute(memoryChannelDevices),
+    counted(byteAt(6), 7, 3, kChannelDevice),
 };
 
 constexpr FieldRow kPowerSupply[] = {
@@ -88,12 +59,14 @@ constexpr FieldRow kPowerSupply[] = {
 
 constexpr FieldRow kAdditionalInformation[] = {
     integer(4, U8, "NumberOfAdditionalInformationEntries"),
-    compute(additionalEntries),
+    countedSelfSized(byteAt(4), 5, kEntryHeader, kAdditionalEntry)
+        .listing(kAdditionalEntryKeys)
+        .boundedByLength(),
 };
 
 constexpr FieldRow kOnboardDevice[] = {
     text(4, "ReferenceDesignation"),
-    compute(onboardDeviceStatus),
+    decode(5, decode::addOnboardDeviceStatus),
     integer(6, U8, "DeviceTypeInstance"),
     integer(7, U16, "SegmentGroupNum"),
     integer(9, U8, "BusNum"),

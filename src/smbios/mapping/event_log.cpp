@@ -13,23 +13,18 @@ constexpr std::uint8_t kAccessMemory32 = 3;
 constexpr std::size_t kLogAreaBase = 16;
 constexpr std::size_t kHeaderSize = 16;
 
-// The supported log type descriptors, two bytes apart whatever byte 22
-// says, then the log itself. The log is read from the table bytes after the
-// address field; the bounded reader zero-fills whatever lies past the
-// buffer.
-std::int64_t logContents(const RowContext& c)
+// The supported log type descriptors follow from offset 23, two bytes apart
+// whatever byte 22 says. The faithful view shows those the structure holds.
+constexpr FieldRow kLogTypeDescriptor[] = {
+    decode(0, decode::addSELTypes),
+    decode(1, decode::addSELVarDataFormatType),
+};
+
+// The log's header and data, read from the table bytes after the address
+// field; the bounded reader zero-fills whatever lies past the buffer.
+std::int64_t logHeaderAndData(const RowContext& c)
 {
-    const unsigned descriptors = c.view.byte(21);
-    for (unsigned j = 0; j < descriptors; ++j)
-    {
-        // The faithful view shows the descriptors the structure holds; the
-        // log itself lies outside the table.
-        if (c.faithful() && 25 + 2 * j > c.view.length())
-            break;
-        decode::addSELTypes(c.view.byte(23 + 2 * j), c.out);
-        decode::addSELVarDataFormatType(c.view.byte(24 + 2 * j), c.out);
-    }
-    if (descriptors == 0 || c.faithful())
+    if (c.view.byte(21) == 0)
         return 0;
     // Only a log in 32-bit memory space can be shown; any other access
     // method drops the whole structure.
@@ -58,7 +53,9 @@ constexpr FieldRow kEventLog[] = {
     decode(20, decode::addSysEventLogHeaderFormat),
     integer(21, U8, "NumberOfSupportedLogTypeDescriptors"),
     integer(22, U8, "LengthOfLogTypeDescriptor"),
-    compute(logContents),
+    counted(byteAt(21), 23, 2, kLogTypeDescriptor),
+    // The log itself lies outside the table.
+    libraryOnly(compute(logHeaderAndData)),
 };
 
 const TypeMapping kEventLogMappings[] = {

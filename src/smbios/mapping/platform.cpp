@@ -1,4 +1,5 @@
 // Types 0 to 3: BIOS, system, baseboard and chassis.
+#include "smbios/decode/value_tables.hpp"
 #include "smbios/mapping/mappings.hpp"
 #include "smbios/mapping/row_engine.hpp"
 #include "smbios/view/keywords.hpp"
@@ -155,10 +156,10 @@ constexpr FieldRow kChassis[] = {
     libraryOnly(decode(11, decode::addSystemEnclosureStatus)),
     libraryOnly(label("Security", "Security Status")),
     libraryOnly(decode(12, decode::addSESecurityStatus)),
-    enumText(9, "BootUpState", SystemEnclosureStatusTable),
-    enumText(10, "PowerSupplyState", SystemEnclosureStatusTable),
-    enumText(11, "ThermalState", SystemEnclosureStatusTable),
-    enumText(12, "SecurityStatus", SESecurityStatusTable),
+    enumText(9, "BootUpState", decode::tables::SystemEnclosureStatus),
+    enumText(10, "PowerSupplyState", decode::tables::SystemEnclosureStatus),
+    enumText(11, "ThermalState", decode::tables::SystemEnclosureStatus),
+    enumText(12, "SecurityStatus", decode::tables::SESecurityStatus),
     dump(13, 4, "OemDefined").when(kV23, lengthAbove(13)),
     integer(17, U8, "Height").nullWhen(0).when(kV23, lengthAbove(17)),
     integer(18, U8, "NumberofPowerCords")

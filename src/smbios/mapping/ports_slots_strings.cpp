@@ -1,6 +1,7 @@
 // Types 8 to 14: port connectors, system slots, on-board devices, OEM
 // strings, configuration options, BIOS languages and group associations.
 // The repeated groups of types 10 to 14 append the same keys once per group.
+#include "smbios/decode/value_tables.hpp"
 #include "smbios/mapping/mappings.hpp"
 #include "smbios/mapping/row_engine.hpp"
 
@@ -11,29 +12,25 @@ namespace qvm::mapping
 namespace
 {
 
-constexpr unsigned kDeviceEnabled = 0x80;
+// Two bytes per device from offset 4: the status, then the description's
+// string number. A missing description is a null in the faithful view, so
+// that the lists stay aligned device by device.
+constexpr FieldRow kOnboardDevice[] = {
+    decode(0, decode::addOnboardDeviceStatus),
+    listText(1, "Description String"),
+};
+constexpr const char* kOnboardDeviceKeys[] = {"Device", "Onboard Device Type",
+                                              "Item", "Description String"};
 
-// Two bytes per device from offset 4: the type with its enabled bit, then
-// the description's string number. A length below 4 describes none.
-std::int64_t onboardDevices(const RowContext& c)
-{
-    const int devices = (static_cast<int>(c.view.length()) - 4) / 2;
-    for (const char* key :
-         {"Device", "Onboard Device Type", "Item", "Description String"})
-        c.out.list(key);
-    for (int i = 0; i < devices; ++i)
-    {
-        const std::size_t at = 4 + 2 * static_cast<std::size_t>(i);
-        const unsigned device = c.view.byte(at);
-        c.out.text("Device",
-                   (device & kDeviceEnabled) != 0 ? "Enabled" : "Disabled");
-        decode::addOnboardDeviceTypes(device & ~kDeviceEnabled, c.out);
-        // A missing description is a null in the faithful view, so that
-        // the lists stay aligned device by device.
-        appendString(c, at + 1, "Description String", !c.faithful());
-    }
-    return 0;
-}
+// Strings 1 to the count at offset 4, each under its key when present.
+constexpr FieldRow kOemString[] = {itemString("OEM String")};
+constexpr const char* kOemStringKeys[] = {"OEM String"};
+constexpr FieldRow kConfigurationOption[] = {
+    itemString("System Configuration option")};
+constexpr const char* kConfigurationOptionKeys[] = {
+    "System Configuration option"};
+constexpr FieldRow kInstallableLanguage[] = {itemString("InstallableLanguage")};
+constexpr const char* kInstallableLanguageKeys[] = {"InstallableLanguage"};
 
 // From 3.2 on: the data bus width and the peer groups (five bytes each:
 // segment, bus, device and function, width); from 3.4 the fields that
@@ -63,8 +60,8 @@ std::int64_t slotPeersAndAfter(const RowContext& c)
     if (!c.version.atLeast(3, 4) || c.view.length() < at + kTailSize)
         return 0;
     c.out.unsignedInteger("SlotInformation", c.view.byte(at));
-    if (const char* width =
-            decode::findText(SystemSlotDataBusWidthTable, c.view.byte(at + 1)))
+    if (const char* width = decode::findText(
+            decode::tables::SystemSlotDataBusWidth, c.view.byte(at + 1)))
         c.out.text("SlotPhysicalWidth", width);
     else
         c.out.null("SlotPhysicalWidth");
@@ -76,52 +73,12 @@ std::int64_t slotPeersAndAfter(const RowContext& c)
     return 0;
 }
 
-// Strings 1 to the count at offset 4, each under key when present.
-void countedStrings(const RowContext& c, const char* key)
-{
-    const unsigned count = c.view.byte(4);
-    c.out.list(key);
-    for (unsigned k = 1; k <= count; ++k)
-        if (const char* value = c.view.string(static_cast<std::uint16_t>(k)))
-            c.out.text(key, value);
-        else if (c.faithful())
-            c.out.null(key);
-}
-
-std::int64_t oemStrings(const RowContext& c)
-{
-    countedStrings(c, "OEM String");
-    return 0;
-}
-
-std::int64_t configurationOptions(const RowContext& c)
-{
-    countedStrings(c, "System Configuration option");
-    return 0;
-}
-
-// Three bytes per item from offset 5. The count is a signed division, so a
-// length of 4 gives no items rather than a huge count.
-std::int64_t groupItems(const RowContext& c)
-{
-    const auto items =
-        static_cast<std::uint8_t>((static_cast<int>(c.view.length()) - 5) / 3);
-    c.out.list("ItemType");
-    c.out.list("ItemHandle");
-    for (unsigned i = 0; i < items; ++i)
-    {
-        c.out.integer("ItemType", c.view.byte(5 + 3 * i));
-        c.out.integer("ItemHandle", c.view.word(6 + 3 * i));
-    }
-    return 0;
-}
-
-// The installable languages, strings 1 to the count at offset 4.
-std::int64_t installableLanguages(const RowContext& c)
-{
-    countedStrings(c, "InstallableLanguage");
-    return 0;
-}
+// Three bytes per item from offset 5: its type, then its handle.
+constexpr FieldRow kGroupItem[] = {
+    integer(0, U8, "ItemType"),
+    integer(1, U16, "ItemHandle"),
+};
+constexpr const char* kGroupItemKeys[] = {"ItemType", "ItemHandle"};
 
 constexpr Gate kV26 = versionAtLeast(2, 6);
 
@@ -131,13 +88,13 @@ constexpr FieldRow kPortConnector[] = {
     text(4, "InternalReferenceDesignator"),
     libraryOnly(label("Connector", "Internal")),
     libraryOnly(decode(5, decode::addPortConnectorType)),
-    enumText(5, "InternalConnectorType", PortConnectorTypeTable),
+    enumText(5, "InternalConnectorType", decode::tables::PortConnectorType),
     text(6, "ExternalReferenceDesignator"),
     libraryOnly(label("Connector", "External")),
     libraryOnly(decode(7, decode::addPortConnectorType)),
-    enumText(7, "ExternalConnectorType", PortConnectorTypeTable),
+    enumText(7, "ExternalConnectorType", decode::tables::PortConnectorType),
     libraryOnly(decode(8, decode::addPortType)),
-    enumText(8, "PortType", PortTypeTable),
+    enumText(8, "PortType", decode::tables::PortType),
 };
 
 constexpr FieldRow kSystemSlot[] = {
@@ -156,17 +113,19 @@ constexpr FieldRow kSystemSlot[] = {
 };
 
 constexpr FieldRow kOnboardDevices[] = {
-    compute(onboardDevices),
+    counted(lengthMinus(4) / 2, 4, 2, kOnboardDevice)
+        .listing(kOnboardDeviceKeys),
 };
 
 constexpr FieldRow kOemStrings[] = {
     integer(4, U8, "StringCount"),
-    compute(oemStrings),
+    counted(byteAt(4), 0, 0, kOemString).listing(kOemStringKeys),
 };
 
 constexpr FieldRow kConfigurationOptions[] = {
     integer(4, U8, "StringCount"),
-    compute(configurationOptions),
+    counted(byteAt(4), 0, 0, kConfigurationOption)
+        .listing(kConfigurationOptionKeys),
 };
 
 // The installable language strings themselves are not appended.
@@ -175,12 +134,13 @@ constexpr FieldRow kBiosLanguage[] = {
     integer(5, U8, "Flags"),
     dump(6, 15, "Reserved"),
     text(21, "CurrentLanguages"),
-    faithfulOnly(compute(installableLanguages)),
+    faithfulOnly(counted(byteAt(4), 0, 0, kInstallableLanguage)
+                     .listing(kInstallableLanguageKeys)),
 };
 
 constexpr FieldRow kGroupAssociations[] = {
     text(4, "GroupName"),
-    compute(groupItems),
+    counted(lengthMinus(5) / 3, 5, 3, kGroupItem).listing(kGroupItemKeys),
 };
 
 const TypeMapping kPortsSlotsStringsMappings[] = {

@@ -27,24 +27,13 @@ std::int64_t processorSpecificData(const RowContext& c)
     return 0;
 }
 
-constexpr std::size_t kComponents = 24;
-
-// The handles of the associated components, as many as byte 23 says and
-// the structure holds.
-std::int64_t associatedComponents(const RowContext& c)
-{
-    constexpr const char* kKey = "AssociatedComponentHandle";
-    c.out.list(kKey);
-    const unsigned count = c.view.byte(23);
-    for (unsigned i = 0; i < count; ++i)
-    {
-        const std::size_t at = kComponents + 2 * std::size_t{i};
-        if (at + 2 > c.view.length())
-            break;
-        c.out.unsignedInteger(kKey, c.view.word(at));
-    }
-    return 0;
-}
+// The handles of the associated components from offset 24, as many as
+// byte 23 says and the structure holds.
+constexpr FieldRow kAssociatedComponent[] = {
+    integer(0, U16, "AssociatedComponentHandle"),
+};
+constexpr const char* kAssociatedComponentKeys[] = {
+    "AssociatedComponentHandle"};
 
 constexpr FieldRow kProcessorAdditional[] = {
     libraryOnly(label("Generic", "Dump")),
@@ -72,7 +61,8 @@ constexpr FieldRow kFirmwareInventory[] = {
     bitTexts(20, U16, "Characteristics", kFirmwareCharacteristics),
     enumText(22, "State", kFirmwareState),
     faithfulOnly(integer(23, U8, "NumberOfAssociatedComponents")),
-    faithfulOnly(compute(associatedComponents)),
+    faithfulOnly(counted(byteAt(23), 24, 2, kAssociatedComponent)
+                     .listing(kAssociatedComponentKeys)),
 };
 
 const TypeMapping kProcessorFirmwareMappings[] = {

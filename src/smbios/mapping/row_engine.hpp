@@ -12,7 +12,20 @@
 //             .when(versionAtLeast(2, 4), lengthAbove(20)),
 //     };
 //
-// Rows that loop or compute are named functions (compute rows).
+// A repeated group is a counted row: where its count lies, where the first
+// item starts and how far apart items are, and the rows of one item with
+// offsets from the item's first byte:
+//
+//     constexpr FieldRow kChannelDevice[] = {
+//         itemNumber("Memory Device"),
+//         integer(0, U8, "Device Load"),
+//         integer(1, U16, "Device Handle"),
+//     };
+//     counted(byteAt(6), 7, 3, kChannelDevice),
+//     counted(lengthMinus(5) / 3, 5, 3, kGroupItem),
+//
+// Rows that compute a value from several fields are named functions
+// (compute rows).
 #pragma once
 
 #include "fields/field_sink.hpp"
@@ -53,7 +66,13 @@ enum class Kind : std::uint8_t
     Pointer,         // a decoder given the address of the field's bytes
     WholeDump,       // the hex lines of the whole structure, strings included
     Pair,            // a decoder given the values of two fields
-    Compute,         // a named function for rows that loop or compute
+    Compute,         // a named function for rows that compute
+    Counted,         // the item rows, once per item of a repeated group
+    // Item rows only:
+    ItemNumber, // "d:<key>:<n>", the item's number from 1
+    ItemString, // string number n of the n-th item, as ListString
+    ListString, // as StringIfPresent; a null in the faithful view, so
+                // that the lists of a group stay aligned item by item
     // Faithful rows only:
     Text,     // the text a table gives the field's value, or null
     BitTexts, // the texts of the field's set bits, as a list
@@ -128,6 +147,11 @@ struct RowContext
     // Formatted area and string set, as the structure's set hands it over.
     std::size_t wholeSize;
     decode::Policy policy = decode::Policy::Library;
+    // Inside a counted row: where the item starts, its size and its number
+    // from 1. Item rows' offsets count from base.
+    std::size_t base = 0;
+    std::size_t size = 0;
+    unsigned number = 0;
 
     bool faithful() const { return policy == decode::Policy::Faithful; }
 };
@@ -148,6 +172,50 @@ struct Special
     std::uint64_t extendedScale = 1;
 };
 
+// Where the number of items of a counted row comes from: the byte at an
+// offset, or the formatted area less a base, divided by a size (none when
+// the area ends before the base).
+struct CountFrom
+{
+    std::uint8_t offset = 0;
+    bool fromLength = false;
+    std::uint8_t divisor = 1;
+};
+constexpr CountFrom byteAt(std::uint8_t offset)
+{
+    return {offset};
+}
+constexpr CountFrom lengthMinus(std::uint8_t base)
+{
+    return {base, true};
+}
+constexpr CountFrom operator/(CountFrom count, std::uint8_t divisor)
+{
+    count.divisor = divisor;
+    return count;
+}
+
+struct FieldRow;
+
+// The repeated group of a counted row. Items lie stride bytes apart from
+// first, or (selfSized) follow each other, each as long as its first byte
+// says and at least minSize long. Under the faithful policy, and under both
+// when boundedAlways, the walk ends at the first item that does not lie
+// whole inside the formatted area; otherwise each item is read as the table
+// lies, as the library always has (the bounded reader zero-fills past the
+// buffer). lists are the keys declared as lists before the first item.
+struct Items
+{
+    CountFrom count{};
+    std::uint8_t first = 0;
+    std::uint8_t stride = 0;
+    bool selfSized = false;
+    std::uint8_t minSize = 0;
+    bool boundedAlways = false;
+    std::span<const FieldRow> rows{};
+    std::span<const char* const> lists{};
+};
+
 struct FieldRow
 {
     Kind kind;
@@ -163,6 +231,7 @@ struct FieldRow
     ComputeRow compute = nullptr;
     decode::Table table{}; // text rows
     Special special{};
+    Items items{}; // counted rows
     Gate gate{};
 
     // The row under every one of the gates.
@@ -186,6 +255,21 @@ struct FieldRow
     {
         FieldRow row = *this;
         row.special.scale = unit;
+        return row;
+    }
+    // Counted rows: the keys declared as lists before the first item.
+    constexpr FieldRow listing(std::span<const char* const> keys) const
+    {
+        FieldRow row = *this;
+        row.items.lists = keys;
+        return row;
+    }
+    // Counted rows: the walk ends at the formatted area's end under every
+    // policy.
+    constexpr FieldRow boundedByLength() const
+    {
+        FieldRow row = *this;
+        row.items.boundedAlways = true;
         return row;
     }
     constexpr FieldRow extendedWhen(std::uint64_t code, FieldAt field,
@@ -252,6 +336,45 @@ constexpr FieldRow decode(FieldAt first, FieldAt second, PairDecoder decoder)
 constexpr FieldRow compute(ComputeRow function)
 {
     return {.kind = Kind::Compute, .compute = function};
+}
+// A dump of the bytes from offset to the end of the item (outside an item,
+// to the end of the formatted area).
+constexpr FieldRow dumpRest(std::uint8_t offset, const char* key)
+{
+    return {.kind = Kind::Dump, .offset = offset, .size = 0, .key = key};
+}
+constexpr FieldRow counted(CountFrom count, std::uint8_t first,
+                           std::uint8_t stride, std::span<const FieldRow> rows)
+{
+    return {
+        .kind = Kind::Counted,
+        .items = {
+            .count = count, .first = first, .stride = stride, .rows = rows}};
+}
+// Items that follow each other, each as long as its first byte says; the
+// walk ends at an item shorter than minSize.
+constexpr FieldRow countedSelfSized(CountFrom count, std::uint8_t first,
+                                    std::uint8_t minSize,
+                                    std::span<const FieldRow> rows)
+{
+    return {.kind = Kind::Counted,
+            .items = {.count = count,
+                      .first = first,
+                      .selfSized = true,
+                      .minSize = minSize,
+                      .rows = rows}};
+}
+constexpr FieldRow itemNumber(const char* key)
+{
+    return {.kind = Kind::ItemNumber, .key = key};
+}
+constexpr FieldRow itemString(const char* key)
+{
+    return {.kind = Kind::ItemString, .key = key};
+}
+constexpr FieldRow listText(std::uint8_t offset, const char* key)
+{
+    return {.kind = Kind::ListString, .offset = offset, .key = key};
 }
 // Rows of the faithful view alone.
 constexpr FieldRow enumText(std::uint8_t offset, const char* key,
