@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -59,10 +60,10 @@ class WireValues
                 return at + 1;
             case 's':
             case 'o':
-                body_.string(text(t));
+                body_.string(*strings_.insert(text(t)).first);
                 return at + 1;
             case 'g':
-                body_.signature(text(t));
+                body_.signature(*strings_.insert(text(t)).first);
                 return at + 1;
             case 'v':
             {
@@ -86,6 +87,8 @@ class WireValues
     }
 
     qvmtest::WireBody& body() { return body_; }
+    // Every string, object path and signature written so far.
+    const std::set<std::string>& strings() const { return strings_; }
 
     char basicType() { return kBasicTypes[in_.byte() % kBasicTypes.size()]; }
 
@@ -168,6 +171,7 @@ class WireValues
 
     ByteSource& in_;
     qvmtest::WireBody body_;
+    std::set<std::string> strings_;
     int budget_ = 60;
 };
 

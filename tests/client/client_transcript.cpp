@@ -1,12 +1,11 @@
 // Replays client.transcript against the stand-in on a private bus: each
 // call line names a request and its arguments; what follows it is the
 // result, the outputs, every syslog line and every call the stand-in
-// received. QVM_TRANSCRIPT_WRITE=FILE writes the transcript with the
-// results filled in to FILE instead of comparing.
+// received.
 // "script KEY JSON" sets the stand-in's reply.
 #include "client_support.hpp"
 #include "common/handles.hpp"
-#include "support/transcript.hpp"
+#include "support/golden.hpp"
 
 #include <algorithm>
 #include <cstdarg>
@@ -218,9 +217,8 @@ Results replayLine(const std::string& line)
         before[member] = standin::calls(member).size();
     LogCapture log;
     Results out = request->second(Args(in));
-    for (const LogLine& l : log.lines())
-        out.push_back("log " + std::to_string(l.facility) + " " +
-                      std::to_string(l.priority) + " " + quoted(l.text));
+    for (const auto& l : log.transcriptLines())
+        out.push_back(l);
     for (const char* member : kMembers)
     {
         const auto calls = standin::calls(member);
@@ -236,8 +234,5 @@ using ClientTranscript = qvmtest::StandinTest;
 
 TEST_F(ClientTranscript, EveryCallGivesWhatItsTranscriptSays)
 {
-    EXPECT_EQ(qvmtest::transcript::run(QVM_CLIENT_TRANSCRIPT,
-                                       std::getenv("QVM_TRANSCRIPT_WRITE"),
-                                       replayLine),
-              0);
+    qvmtest::expectTranscript(QVM_CLIENT_TRANSCRIPT, replayLine);
 }

@@ -6,8 +6,10 @@
 # for real-tables/ itself, and for the generation tables with DUMPS the
 # build's tests/view directory and OUT generations/. For each NAME.dumpbin:
 #   OUT/NAME.txt        dmidecode --from-dump NAME.dumpbin (not for codes-*)
-#   OUT/NAME.keywords   a transcript: every -s keyword, every --oem-string
-#                       and the handle lines each -t type keyword selects
+#   OUT/NAME.keywords   a transcript (each command line, then what it
+#                       printed indented two blanks): every -s keyword,
+#                       every --oem-string and the handle lines each -t
+#                       type keyword selects
 set -eu
 dumps=$1
 out=${2:-$1}
@@ -21,24 +23,25 @@ for dump in "$dumps"/*.dumpbin; do
         codes-*) ;;
         *) (cd "$dumps" && dmidecode --from-dump "$name.dumpbin") >"$out/$name.txt" ;;
     esac
+    indent() { sed 's/^/  /'; }
     {
         for keyword in $keywords; do
-            echo "\$ dmidecode -s $keyword"
-            dmidecode --from-dump "$dump" -s "$keyword"
+            echo "dmidecode -s $keyword"
+            dmidecode --from-dump "$dump" -s "$keyword" | indent
         done
         count=$(dmidecode --from-dump "$dump" --oem-string count 2>/dev/null |
                 head -n 1)
-        echo "\$ dmidecode --oem-string count"
-        dmidecode --from-dump "$dump" --oem-string count 2>/dev/null
+        echo "dmidecode --oem-string count"
+        dmidecode --from-dump "$dump" --oem-string count 2>/dev/null | indent
         n=1
         while [ -n "$count" ] && [ "$n" -le "$count" ]; do
-            echo "\$ dmidecode --oem-string $n"
-            dmidecode --from-dump "$dump" --oem-string "$n" 2>/dev/null
+            echo "dmidecode --oem-string $n"
+            dmidecode --from-dump "$dump" --oem-string "$n" 2>/dev/null | indent
             n=$((n + 1))
         done
         for type in $types; do
-            echo "\$ dmidecode -t $type"
-            dmidecode --from-dump "$dump" -t "$type" | grep '^Handle ' || true
+            echo "dmidecode -t $type"
+            dmidecode --from-dump "$dump" -t "$type" | grep '^Handle ' | indent
         done
     } >"$out/$name.keywords"
 done

@@ -1,8 +1,7 @@
 // Runs the decoder calls of a transcript through the public interface and
 // checks that each one appends exactly the field strings listed under it.
 //
-//     decoder_transcript FILE            compare, report differing lines
-//     decoder_transcript --write FILE    print FILE with the fields filled in
+//     decoder_transcript FILE   compare (QVM_UPDATE_GOLDEN=1: rewrite) FILE
 //
 // A call line is a decoder's name and its arguments, numbers (decimal or
 // 0x-prefixed); byte arguments follow "/" as hex pairs, and "/ null" stands
@@ -16,7 +15,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <functional>
 #include <iostream>
@@ -314,15 +312,14 @@ std::vector<std::string> drain(FieldList& list)
 
 int main(int argc, char** argv)
 {
-    const bool write = argc == 3 && std::strcmp(argv[1], "--write") == 0;
-    if (argc != 2 && !write)
+    if (argc != 2)
     {
-        std::cerr << "usage: decoder_transcript [--write] FILE\n";
+        std::cerr << "usage: decoder_transcript FILE\n";
         return 2;
     }
     const std::map<std::string, Decoder> known = decoders();
-    return qvmtest::transcript::run(
-        argv[argc - 1], write ? "-" : nullptr,
+    return qvmtest::transcript::check(
+        argv[1],
         [&known](const std::string& line) -> std::vector<std::string>
         {
             std::string name;

@@ -88,10 +88,8 @@ Results replay(sd_bus* testBus, const std::string& line)
     {
         qvmtest::LogCapture log;
         results = call(testBus, a, op);
-        for (const auto& l : log.lines())
-            results.push_back("log " + std::to_string(l.facility) + " " +
-                              std::to_string(l.priority) + " " +
-                              transcript::quoted(l.text));
+        for (const auto& l : log.transcriptLines())
+            results.push_back(l);
     }
     return results;
 }

@@ -1,11 +1,9 @@
 #include "mapping/mapping_support.hpp"
 
 #include "capi/tagged_sink.hpp"
-#include "support/transcript.hpp"
+#include "support/golden.hpp"
 
 #include <algorithm>
-#include <cstdlib>
-#include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -103,16 +101,7 @@ void expectGolden(const std::string& name,
 void expectGoldenLines(const std::string& name,
                        const std::vector<std::string>& now)
 {
-    const std::string path = QVM_MAPPING_GOLDEN "/" + name + ".golden";
-    if (std::getenv("QVM_WRITE_GOLDEN") != nullptr)
-    {
-        std::ofstream out(path);
-        for (const auto& line : now)
-            out << line << "\n";
-        return;
-    }
-    std::ostringstream report;
-    EXPECT_TRUE(transcript::matches(now, path, report)) << report.str();
+    expectGolden(QVM_MAPPING_GOLDEN "/" + name + ".golden", now);
 }
 
 } // namespace qvmtest

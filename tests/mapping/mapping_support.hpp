@@ -64,7 +64,7 @@ struct GateProbe
 void expectProbes(const std::vector<GateProbe>& probes);
 
 // Maps each structure under version and compares every field it gives, in
-// order, and any status with golden/NAME.golden; QVM_WRITE_GOLDEN=1
+// order, and any status with golden/NAME.golden; QVM_UPDATE_GOLDEN=1
 // rewrites the file instead.
 void expectGolden(const std::string& name,
                   const std::vector<StructureBuilder>& structures,

@@ -1,15 +1,13 @@
 // Replays process.transcript: each call line starts a helper program, and
 // what follows it is the result, every syslog line (process ids as N), the
-// signals sent, and each child that was left running. QVM_TRANSCRIPT_WRITE=FILE
-// writes the transcript with the results filled in to FILE instead of
-// comparing.
+// signals sent, and each child that was left running.
 //
 //     wait PATH ARG...              QVM_system_call_wait
 //     timeout SECONDS PATH ARG...   QVM_system_call_timeout
 #include "process_support.hpp"
 #include "qvmclient.h"
 #include "support/descriptors.hpp"
-#include "support/transcript.hpp"
+#include "support/golden.hpp"
 
 #include <csignal>
 #include <cstdlib>
@@ -63,9 +61,6 @@ Results replayLine(const std::string& line)
 TEST(ProcessTranscript, EveryProgramEndsAsItsTranscriptSays)
 {
     const auto descriptors = qvmtest::openDescriptors();
-    EXPECT_EQ(qvmtest::transcript::run(QVM_PROCESS_TRANSCRIPT,
-                                       std::getenv("QVM_TRANSCRIPT_WRITE"),
-                                       replayLine),
-              0);
+    qvmtest::expectTranscript(QVM_PROCESS_TRANSCRIPT, replayLine);
     EXPECT_EQ(qvmtest::openDescriptors(), descriptors);
 }

@@ -1,5 +1,7 @@
 #include "log_capture.hpp"
 
+#include "transcript.hpp"
+
 #include <cstdarg>
 #include <cstdio>
 #include <mutex>
@@ -56,6 +58,16 @@ LogCapture::LogCapture()
 const std::vector<LogLine>& LogCapture::lines() const
 {
     return captured;
+}
+
+std::vector<std::string> LogCapture::transcriptLines() const
+{
+    std::vector<std::string> out;
+    for (const auto& l : lines())
+        out.push_back("log " + std::to_string(l.facility) + " " +
+                      std::to_string(l.priority) + " " +
+                      transcript::quoted(l.text));
+    return out;
 }
 
 std::vector<std::string> LogCapture::texts() const

@@ -1,7 +1,8 @@
 // Transcripts: files of call lines, each followed by what the call gave,
 // indented two blanks. A runner replays the calls and compares what they
-// give now with the file, or prints the file with the results filled in.
-// Lines starting with '#' and blank lines are kept as they are.
+// give now with the file, or rewrites the file with the results filled in
+// (QVM_UPDATE_GOLDEN=1). Lines starting with '#' and blank lines are kept
+// as they are. Goldens, whole texts compared byte for byte, go the same way.
 #pragma once
 
 #include <algorithm>
@@ -11,7 +12,9 @@
 #include <functional>
 #include <iostream>
 #include <istream>
+#include <iterator>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -154,32 +157,76 @@ inline std::vector<std::string> replay(std::istream& in, const Replay& call)
     return out;
 }
 
-// Reports the first differing lines of the file at path; false if any.
-inline bool matches(const std::vector<std::string>& now,
-                    const std::string& path, std::ostream& report)
+// Whether expectation files (transcripts, goldens) are rewritten with what
+// the code gives now, for review with git diff, instead of compared.
+inline bool updating()
 {
-    std::ifstream in(path);
-    std::vector<std::string> expected;
-    for (std::string line; std::getline(in, line);)
-        expected.push_back(line);
-    std::size_t differing = 0;
-    for (std::size_t i = 0; i < std::max(now.size(), expected.size()); ++i)
-    {
-        const std::string want = i < expected.size() ? expected[i] : "<end>";
-        const std::string got = i < now.size() ? now[i] : "<end>";
-        if (want != got && ++differing <= 20)
-            report << path << ":" << i + 1 << ": expected " << want
-                   << "\n    got " << got << "\n";
-    }
-    if (differing > 0)
-        report << differing << " lines differ\n";
-    return differing == 0;
+    return std::getenv("QVM_UPDATE_GOLDEN") != nullptr;
 }
 
-// Replays the file at path and compares, or writes the file with the
-// results filled in to writeTo ("-" for standard output) when it is set.
-// The exit status of a runner.
-inline int run(const std::string& path, const char* writeTo, const Replay& call)
+inline std::string readText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+inline std::vector<std::string> splitLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// A call line followed by each line of results, as a transcript holds it.
+inline std::string entry(const std::string& call, const std::string& results)
+{
+    std::string out = call + "\n";
+    for (const std::string& line : splitLines(results))
+        out += "  " + line + "\n";
+    return out;
+}
+
+// Compares text with the file at path, reporting the first differing
+// lines, or rewrites the file when updating(); false on a difference or a
+// failed write.
+inline bool golden(const std::string& text, const std::string& path,
+                   std::ostream& report)
+{
+    if (updating())
+        return static_cast<bool>(
+            std::ofstream(path, std::ios::binary | std::ios::trunc) << text);
+    const std::string expected = readText(path);
+    if (text == expected)
+        return true;
+    const auto want = splitLines(expected);
+    const auto got = splitLines(text);
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < std::max(want.size(), got.size()); ++i)
+    {
+        const std::string w = i < want.size() ? want[i] : "<end>";
+        const std::string g = i < got.size() ? got[i] : "<end>";
+        if (w != g && ++differing <= 20)
+            report << path << ":" << i + 1 << ": expected " << w << "\n    got "
+                   << g << "\n";
+    }
+    report << differing << " lines differ\n";
+    return false;
+}
+
+inline bool golden(const std::vector<std::string>& lines,
+                   const std::string& path, std::ostream& report)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\n";
+    return golden(text, path, report);
+}
+
+// Replays the transcript at path and compares it, or rewrites it when
+// updating(). The exit status of a runner.
+inline int check(const std::string& path, const Replay& call)
 {
     std::ifstream in(path);
     if (!in)
@@ -187,24 +234,7 @@ inline int run(const std::string& path, const char* writeTo, const Replay& call)
         std::cerr << "cannot read " << path << "\n";
         return 2;
     }
-    const std::vector<std::string> now = replay(in, call);
-    if (writeTo == nullptr)
-        return matches(now, path, std::cout) ? 0 : 1;
-    std::ofstream file;
-    if (std::string(writeTo) != "-")
-        file.open(writeTo);
-    std::ostream& out = file.is_open() ? file : std::cout;
-    for (const std::string& line : now)
-        out << line << "\n";
-    return out ? 0 : 2;
-}
-
-// The exit status of run() for a transcript checked by a test: the file is
-// rewritten with what the calls give now when QVM_WRITE_GOLDEN is set.
-inline int check(const std::string& path, const Replay& call)
-{
-    const bool rewrite = std::getenv("QVM_WRITE_GOLDEN") != nullptr;
-    return run(path, rewrite ? path.c_str() : nullptr, call);
+    return golden(replay(in, call), path, std::cout) ? 0 : 1;
 }
 
 } // namespace qvmtest::transcript

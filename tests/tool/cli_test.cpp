@@ -10,7 +10,6 @@
 
 using qvmtest::tool::Result;
 using qvmtest::tool::runQvm;
-using qvmtest::tool::words;
 using testing::HasSubstr;
 
 namespace fs = std::filesystem;
@@ -28,70 +27,6 @@ TEST(Cli, HelpAndVersionSayWhatTheToolIs)
         runQvm({"--version"}).out,
         testing::MatchesRegex("qvm [0-9.]+\nlibrary 1\\.01\\.00\\.00 "
                               "\\(built in, as in libqvmclient\\.so\\.1\\)\n"));
-}
-
-TEST(Cli, WrongUsageExitsWithTwoAndSaysWhy)
-{
-    const std::pair<std::string, std::string> cases[] = {
-        {"", "Usage: qvm"},
-        {"smbios", "Commands of qvm smbios:"},
-        {"smbios list --colour",
-         "qvm: smbios list: The following argument was not expected: "
-         "--colour\nRun 'qvm smbios list --help' for its arguments.\n"},
-        {"smbios list --type 256",
-         "qvm: smbios list: --type takes type numbers or dmidecode's type "
-         "keywords (bios, system, baseboard, chassis, processor, memory, "
-         "cache, connector, slot), comma-separated; may be repeated, not "
-         "'256'\n"},
-        {"smbios show 1 --type bios",
-         "qvm: smbios show: give either a HANDLE or --type\n"},
-        {"smbios get chassis-colour",
-         "qvm: smbios get: unknown keyword 'chassis-colour'; it takes one of "
-         "bios-vendor, "},
-        {"smbios export --table t --from-bus",
-         "qvm: smbios export: --table excludes --from-bus\n"},
-        {"manager package --number1 65536",
-         "qvm: manager package: --number1 takes a number up to 65535, not "
-         "'65536'\n"},
-        {"manager save --text1 " + std::string(98, 'x'),
-         "qvm: manager save: --text1 holds at most 97 characters\n"},
-        {"ticket check", "qvm: ticket check: TEXT is required\n"},
-        {"smbios show 0xFFFF", "HANDLE takes a number up to 65534"},
-        {"smbios show 12ab", "HANDLE takes a number up to 65534"},
-        {"event add M 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17",
-         "qvm: event add: at most 16 message arguments\n"},
-    };
-    for (const auto& [line, error] : cases)
-    {
-        const Result r = runQvm(words(line));
-        EXPECT_EQ(r.status, 2) << line;
-        EXPECT_EQ(r.out, "") << line;
-        EXPECT_THAT(r.err, HasSubstr(error));
-    }
-}
-
-// Whatever a command prints must reach standard output.
-TEST(Cli, EveryCommandFailsWhenItsOutputCannotBeWritten)
-{
-    const std::string sample = qvmtest::tool::kSample;
-    for (const std::string& line : std::vector<std::string>{
-             "--help", "--version", "version", "smbios list --table " + sample,
-             "smbios show --type 4 --table " + sample,
-             "smbios info --table " + sample, "smbios bios --table " + sample,
-             "smbios get bios-vendor --table " + sample,
-             "smbios service-tag --table " + sample,
-             "smbios fqdd --table " + sample})
-    {
-        std::vector<std::string> args{"-c", "exec \"$0\" \"$@\" >/dev/full",
-                                      qvmtest::tool::kProgram};
-        for (const std::string& word : qvmtest::tool::words(line))
-            args.push_back(word);
-        EXPECT_EQ(qvmtest::tool::run("/bin/sh", args),
-                  (Result{1, "",
-                          "qvm: cannot write standard output: No space left "
-                          "on device\n"}))
-            << line;
-    }
 }
 
 // An installation keeps the sample under share/qvmclient beside bin/.

@@ -61,17 +61,6 @@ std::vector<std::string> words(const std::string& line)
     return out;
 }
 
-void expectEach(std::span<const Case> cases,
-                const std::vector<std::string>& extra)
-{
-    for (const Case& c : cases)
-    {
-        std::vector<std::string> args = words(c.line);
-        args.insert(args.end(), extra.begin(), extra.end());
-        EXPECT_EQ(runQvm(args), (Result{c.status, c.out, c.err})) << c.line;
-    }
-}
-
 Background::Background(const std::vector<std::string>& args,
                        const std::string& program,
                        const std::vector<std::string>& env)

@@ -6,7 +6,6 @@
 #include <chrono>
 #include <optional>
 #include <ostream>
-#include <span>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -35,20 +34,6 @@ inline std::ostream& operator<<(std::ostream& os, const Result& r)
 
 // The words of a command line written with single blanks between them.
 std::vector<std::string> words(const std::string& line);
-
-// A command line and all that qvm gives for it.
-struct Case
-{
-    std::string line;
-    int status;
-    std::string out;
-    std::string err = {};
-};
-
-// Runs every case with extra arguments after its own words, each failure
-// named by its command line.
-void expectEach(std::span<const Case> cases,
-                const std::vector<std::string>& extra = {});
 
 // table behind a 32-bit entry point that names address as the table's and
 // announces announced bytes.

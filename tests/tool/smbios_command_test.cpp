@@ -20,7 +20,6 @@ using qvmtest::tool::Result;
 using qvmtest::tool::runQvm;
 using qvmtest::tool::words;
 using testing::HasSubstr;
-using testing::StartsWith;
 
 namespace
 {
@@ -30,15 +29,6 @@ namespace fs = std::filesystem;
 Result onSample(const std::string& line)
 {
     return runQvm(words(line + " --table " + kSample));
-}
-
-std::vector<std::string> lines(const std::string& text)
-{
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        out.push_back(line);
-    return out;
 }
 
 std::string fileText(const std::string& path)
@@ -66,101 +56,9 @@ struct Folder
 
 } // namespace
 
-// The list walks the table in its own order and names every structure that
-// the generator put there, with its whole size; the map lists each entry as
-// a lookup of its handle prints it.
-TEST(SmbiosCommand, ListAndMapCoverTheWholeSample)
-{
-    const tablegen::Bytes bytes = tablegen::sampleTable().build();
-    const Result r = onSample("smbios list");
-    ASSERT_EQ(r.status, 0) << r.err;
-    std::size_t offset = 0;
-    for (const std::string& line : lines(r.out))
-    {
-        ASSERT_LT(offset, bytes.size()) << line;
-        unsigned handle = 0, type = 0, size = 0;
-        ASSERT_EQ(std::sscanf(line.c_str(), "0x%4x %u %*[^0-9] %u", &handle,
-                              &type, &size),
-                  3)
-            << line;
-        EXPECT_EQ(type, bytes[offset]) << line;
-        EXPECT_EQ(handle, bytes[offset + 2] | bytes[offset + 3] << 8u) << line;
-        offset += size;
-    }
-    EXPECT_EQ(offset, bytes.size());
-    EXPECT_THAT(r.out, StartsWith("0x0000   0  BIOS Information "));
-    // A controller, two legacy modules, one array and 16 devices.
-    EXPECT_EQ(lines(onSample("smbios list --type memory").out).size(), 20U);
-
-    const auto map = lines(onSample("smbios fqdd").out);
-    ASSERT_EQ(map.size(), 29U);
-    EXPECT_EQ(onSample("smbios fqdd " + map.back().substr(0, 6)).out,
-              map.back() + "\n");
-}
-
-// Handles need not be unique, nor differ from the end mark 0xFFFF: the
-// export and its check still meet every structure, in table order.
-TEST(SmbiosCommand, ExportHoldsEveryStructureWhateverTheirHandles)
-{
-    const TempFile table(TableBuilder()
-                             .add(StructureBuilder(1, 0x08, 0x0100))
-                             .add(StructureBuilder(2, 0x08, 0xFFFF))
-                             .add(StructureBuilder(2, 0x08, 0x0100))
-                             .add(StructureBuilder(127, 4, 0x7F00))
-                             .build());
-    const Result exported =
-        runQvm({"smbios", "export", "--table", table.path()});
-    EXPECT_EQ(exported.status, 0);
-    EXPECT_EQ(exported.err, "");
-    std::vector<long> handles;
-    const std::string key = "\"Handle\": ";
-    for (auto at = exported.out.find(key); at != std::string::npos;
-         at = exported.out.find(key, at + 1))
-        handles.push_back(std::stol(exported.out.substr(at + key.size())));
-    // Grouped by type: 1, then both of type 2, then 127.
-    EXPECT_THAT(handles, testing::ElementsAre(0x0100, 0xFFFF, 0x0100, 0x7F00));
-}
-
-// A raw table, a dump with the entry point at 0 and the table at 0x20, and
-// an entry point saved together with its table all read the same; info
-// tells them apart.
-TEST(SmbiosCommand, TableFilesAreReadRawOrBehindAnEntryPoint)
-{
-    const Folder folder;
-    const std::string dump = folder / "dump.bin";
-    ASSERT_EQ(onSample("smbios dump-bin " + dump), (Result{0, "", ""}));
-    // The table address is physical, as the kernel's smbios_entry_point
-    // and DMI files give it one after the other.
-    const tablegen::Bytes sample = tablegen::sampleTable().build();
-    const TempFile saved(qvmtest::tool::behind32BitEntryPoint(
-        sample, 0x000F0000, sample.size()));
-    const std::string exported = onSample("smbios export").out;
-    for (const std::string& file : {dump, saved.path()})
-        EXPECT_EQ(runQvm({"smbios", "export", "--from-dump", file}).out,
-                  exported)
-            << file;
-
-    const auto entryPoint = [](const std::string& file) {
-        return lines(runQvm({"smbios", "info", "--table", file}).out).at(1);
-    };
-    EXPECT_EQ(entryPoint(kSample),
-              "entry point:  none (a raw structure table)");
-    EXPECT_EQ(entryPoint(dump),
-              "entry point:  SMBIOS 3.0.0, 64-bit entry point (_SM3_); the "
-              "table at offset 0x20");
-    // A dump of a table read behind an entry point keeps that entry point.
-    const std::string again = folder / "again.bin";
-    ASSERT_EQ(
-        runQvm({"smbios", "dump-bin", again, "--table", saved.path()}).status,
-        0);
-    EXPECT_EQ(entryPoint(again),
-              "entry point:  SMBIOS 2.8.0, 32-bit entry point (_SM_); the "
-              "table at offset 0x20");
-}
-
 // The export is checked before it replaces anything: a symbolic link at
-// the destination is replaced, a cut export leaves the destination alone,
-// and the table itself is never the output.
+// the destination is replaced, and a cut export leaves the destination
+// alone.
 TEST(SmbiosCommand, ExportIsWrittenWholeOrNotAtAll)
 {
     const std::string printed = onSample("smbios export").out;
@@ -184,21 +82,6 @@ TEST(SmbiosCommand, ExportIsWrittenWholeOrNotAtAll)
                                ": writing: File too large\n");
     EXPECT_EQ(fileText(target), "keep");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), {}), 2);
-
-    const Result full =
-        qvmtest::tool::run("/bin/sh", {"-c", "exec \"$0\" \"$@\" >/dev/full",
-                                       qvmtest::tool::kProgram, "smbios",
-                                       "export", "--table", kSample});
-    EXPECT_EQ(full, (Result{1, "",
-                            "qvm: cannot write standard output: No space "
-                            "left on device\n"}));
-
-    const std::string copy = folder / "table.bin";
-    fs::copy_file(kSample, copy);
-    EXPECT_EQ(
-        runQvm({"smbios", "export", "--table", copy, "--output", copy}).status,
-        2);
-    EXPECT_EQ(fileText(copy), fileText(kSample));
 }
 
 // Without --table nothing falls back to the sample silently.

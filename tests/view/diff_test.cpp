@@ -2,13 +2,11 @@
 // table against itself, a DIMM swap, a firmware update that renumbers
 // handles, adds and drops structures, and a slot renamed in place. What
 // each must report lies in data/diff/changes.transcript, and the firmware
-// update's JSON in data/diff/firmware-update.json; QVM_UPDATE_GOLDEN=1
-// rewrites both from this build, for review.
+// update's JSON in data/diff/firmware-update.json.
 #include "clean_table.hpp"
-#include "dump_file.hpp"
 #include "smbios/diff/table_diff.hpp"
+#include "support/golden.hpp"
 
-#include <cstdlib>
 #include <gtest/gtest.h>
 #include <map>
 #include <string>
@@ -83,27 +81,22 @@ std::string changesText(const Structures& before, const Structures& after)
     return qvm::smbios::changesText(qvm::smbios::diffTables(a, b));
 }
 
-void compare(const std::string& path, const std::string& found)
-{
-    if (std::getenv("QVM_UPDATE_GOLDEN") != nullptr)
-        qvmtest::writeText(path, found);
-    EXPECT_EQ(found, qvmtest::readText(path));
-}
-
 TEST(Diff, ReportsWhatTheTranscriptSays)
 {
     std::string text;
     for (const auto& [name, tables] : cases())
-        text += "$ " + name + "\n" + changesText(tables.first, tables.second);
-    compare(kData + "/diff/changes.transcript", text);
+        text += qvmtest::transcript::entry(
+            name, changesText(tables.first, tables.second));
+    qvmtest::expectGolden(kData + "/diff/changes.transcript", text);
 }
 
 TEST(Diff, JsonCarriesEveryChange)
 {
     const Side a = read(structures());
     const Side b = read(firmwareUpdate());
-    compare(kData + "/diff/firmware-update.json",
-            qvm::smbios::changesJson(qvm::smbios::diffTables(a, b)) + "\n");
+    qvmtest::expectGolden(
+        kData + "/diff/firmware-update.json",
+        qvm::smbios::changesJson(qvm::smbios::diffTables(a, b)) + "\n");
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // Test tables read from files: a dump (entry point, then the table where
-// it points) or a raw table, and transcripts of what a program printed.
+// it points) or a raw table.
 #pragma once
 
 #include "smbios/decode/table_version.hpp"
@@ -35,14 +35,5 @@ DumpFile readDump(const std::string& path);
 // The entry point that bytes start with, if any, and the table after it;
 // the whole of bytes without one.
 DumpFile splitDump(std::vector<std::uint8_t> bytes);
-
-std::string readText(const std::string& path);
-// Writes text over path; for refreshing expectation files.
-void writeText(const std::string& path, const std::string& text);
-
-// "$ command" lines, each followed by the lines printed for it.
-using Transcript =
-    std::vector<std::pair<std::string, std::vector<std::string>>>;
-Transcript readTranscript(const std::string& path);
 
 } // namespace qvmtest

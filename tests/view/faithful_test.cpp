@@ -1,14 +1,13 @@
-// The faithful view against golden documents (QVM_UPDATE_GOLDEN=1 rewrites
-// them from this build, for review) and against what the reference
+// The faithful view against golden documents and against what the reference
 // decoder printed for the same tables: the real ones and the generation
 // tables the build writes.
 #include "dump_file.hpp"
 #include "smbios/table_view.hpp"
 #include "smbios/view/faithful_view.hpp"
+#include "support/golden.hpp"
 #include "tablegen/generation_tables.hpp"
 
 #include <algorithm>
-#include <cstdlib>
 #include <gtest/gtest.h>
 #include <json-c/json.h>
 #include <sstream>
@@ -66,14 +65,6 @@ bool isStrictJson(const std::string& text)
     return ok;
 }
 
-void expectGolden(const std::string& file, const std::string& text)
-{
-    const std::string path = kData + "/faithful/" + file;
-    if (std::getenv("QVM_UPDATE_GOLDEN") != nullptr)
-        qvmtest::writeText(path, text);
-    EXPECT_EQ(text, qvmtest::readText(path)) << path;
-}
-
 TEST(FaithfulView, EveryTableAsGolden)
 {
     for (const auto& [name, dump, recorded] : recordedTables())
@@ -82,7 +73,7 @@ TEST(FaithfulView, EveryTableAsGolden)
             TableView(dump.table()), {dump.version, std::nullopt,
                                       qvm::smbios::VersionSource::EntryPoint});
         EXPECT_TRUE(isStrictJson(text)) << name;
-        expectGolden(name + ".json", text);
+        qvmtest::expectGolden(kData + "/faithful/" + name + ".json", text);
     }
 }
 
@@ -103,7 +94,7 @@ TEST(FaithfulView, VersionWithoutEntryPoint)
                      .text() +
                  "\n";
     }
-    expectGolden("inferred-versions.txt", lines);
+    qvmtest::expectGolden(kData + "/faithful/inferred-versions.txt", lines);
 }
 
 // A field read from past the formatted area would change when the string
@@ -209,7 +200,8 @@ TEST(FaithfulView, HoldsEveryListedValueTheReferencePrints)
     {
         const auto structures = qvm::smbios::faithfulStructures(
             TableView(dump.table()), dump.version);
-        for (const Listed& listed : listedValues(qvmtest::readText(recorded)))
+        for (const Listed& listed :
+             listedValues(qvmtest::transcript::readText(recorded)))
         {
             const auto s = std::find_if(structures.begin(), structures.end(),
                                         [&](const FaithfulStructure& f)

@@ -1,18 +1,17 @@
 // The table linter on tables with one defect each (in a structure, in the
 // table, in the entry point), on a clean table, on the bundled sample, the
 // real tables and the generation tables. What each must find lies in
-// data/lint/findings.transcript ("$ case" and the findings' text lines);
-// QVM_UPDATE_GOLDEN=1 rewrites it from this build, for review.
+// data/lint/findings.transcript (each case, then its findings' text lines).
 #include "clean_table.hpp"
 #include "dump_file.hpp"
 #include "smbios/lint/check_table.hpp"
 #include "smbios/lint/findings.hpp"
+#include "support/golden.hpp"
 #include "support/loaded_table.hpp"
 #include "tablegen/entry_point_bytes.hpp"
 #include "tablegen/generation_tables.hpp"
 #include "tablegen/sample_table.hpp"
 
-#include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
 #include <json-c/json.h>
@@ -25,6 +24,7 @@ namespace
 using namespace qvmtest::clean;
 using qvmtest::Bytes;
 using qvmtest::StructureBuilder;
+using qvmtest::transcript::entry;
 
 const std::string kData = QVM_TEST_DATA_DIR;
 
@@ -164,40 +164,36 @@ std::string lintText(std::span<const std::uint8_t> table,
     return qvm::smbios::findingsText(qvm::smbios::lintTable(table, version));
 }
 
-// Every case's findings as "$ case" and text lines, in case order.
+// Every case's findings in case order.
 std::string allFindings()
 {
     std::string text;
     for (const auto& [name, bytes] : defectTables())
-        text += "$ " + name + "\n" + lintText(bytes, kVersion);
+        text += entry(name, lintText(bytes, kVersion));
     for (const auto& [name, bytes] : entryPointDumps())
-        text += "$ " + name + "\n" + checkText(qvmtest::splitDump(bytes));
+        text += entry(name, checkText(qvmtest::splitDump(bytes)));
     for (const char* real : {"lenovo-thinkpad-t430", "lenovo-thinkpad-t490",
                              "lenovo-thinkpad-w510"})
     {
         const auto dump =
             qvmtest::readDump(kData + "/real-tables/" + real + ".dumpbin");
-        text += std::string("$ ") + real + "\n" + checkText(dump);
+        text += entry(real, checkText(dump));
     }
     // Their only findings: the deliberately short memory devices. The code
     // tables are made of out-of-range codes and left out.
     for (const auto& generation : tablegen::generationTables())
     {
         if (!generation.name.starts_with("codes-"))
-            text += "$ " + generation.name + "\n" +
-                    lintText(generation.table.build(),
-                             {generation.major, generation.minor});
+            text += entry(generation.name,
+                          lintText(generation.table.build(),
+                                   {generation.major, generation.minor}));
     }
     return text;
 }
 
 TEST(Lint, FindsWhatTheTranscriptSays)
 {
-    const std::string path = kData + "/lint/findings.transcript";
-    const std::string found = allFindings();
-    if (std::getenv("QVM_UPDATE_GOLDEN") != nullptr)
-        qvmtest::writeText(path, found);
-    EXPECT_EQ(found, qvmtest::readText(path));
+    qvmtest::expectGolden(kData + "/lint/findings.transcript", allFindings());
 }
 
 // The base of every defect case, so each case's findings are its defect's.
@@ -220,10 +216,8 @@ TEST(Lint, JsonCountsAndCarriesEveryFinding)
     const auto findings = qvm::smbios::lintTable(
         defectTables().at("strings-unterminated"), kVersion);
     const std::string text = qvm::smbios::findingsJson(findings);
-    const std::string path = kData + "/lint/strings-unterminated.json";
-    if (std::getenv("QVM_UPDATE_GOLDEN") != nullptr)
-        qvmtest::writeText(path, text + "\n");
-    EXPECT_EQ(text + "\n", qvmtest::readText(path));
+    qvmtest::expectGolden(kData + "/lint/strings-unterminated.json",
+                          text + "\n");
 }
 
 } // namespace
