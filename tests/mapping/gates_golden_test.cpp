@@ -4,7 +4,7 @@
 // length holds 0x01 in every byte (string 1 wherever a string is read), so
 // that rows which show only what is present show at their gate.
 #include "mapping/mapping_support.hpp"
-#include "support/transcript.hpp"
+#include "support/golden.hpp"
 
 #include <gtest/gtest.h>
 #include <sstream>
@@ -28,7 +28,7 @@ std::string probe(std::uint8_t type, qvm::mapping::Mapping row,
     std::ostringstream line;
     line << "  length " << int{length} << " version " << int{version.major}
          << "." << int{version.minor} << ":";
-    const auto result = mapped(ones(type, length), version, row);
+    const auto result = mapped(ones(type, length).build(), version, row);
     for (const auto& field : result.fields)
         line << " " << transcript::quoted(field);
     if (result.status != 0)
@@ -81,5 +81,5 @@ std::vector<std::string> allProbes()
 
 TEST(MappingGates, EveryGatedRowJustBelowAndAtItsGates)
 {
-    expectGoldenLines("gates", allProbes());
+    expectGolden(QVM_MAPPING_GOLDEN "/gates.golden", allProbes());
 }

@@ -2,14 +2,8 @@
 // and what its walk, selection, string, identity and descriptor-map calls
 // give. Offsets are from the start of the loaded table.
 //
-//     load STRUCTURE...   SmbiosInit on a file of the structures, where a
-//                         structure is TYPE/LENGTH/HANDLE followed by its
-//                         settings: bOFFSET N (byte), wOFFSET N (word),
-//                         dOFFSET N (dword), sOFFSET "text" (a string whose
-//                         number goes at OFFSET), s "text" (a string
-//                         only), len N (the length byte alone); "zeros N"
-//                         and "raw HEX" append zeros or the bytes given,
-//                         "sample" the bundled sample table
+//     load TABLE          SmbiosInit on a file of the table, written as
+//                         support/structure_words.hpp says
 //     cleanup             SmbiosCleanup
 //     walk                SmbiosGetStructure from 0xFFFF to the end
 //     get HANDLE          one SmbiosGetStructure call
@@ -25,7 +19,7 @@
 #include "qvmclient.h"
 #include "support/golden.hpp"
 #include "support/loaded_table.hpp"
-#include "tablegen/sample_table.hpp"
+#include "support/structure_words.hpp"
 
 #include <cstdio>
 #include <cstdlib>
@@ -35,63 +29,9 @@
 namespace
 {
 
-using qvmtest::StructureBuilder;
 using qvmtest::transcript::Args;
 using qvmtest::transcript::quoted;
 using Results = std::vector<std::string>;
-
-qvmtest::TableBuilder table(const Args& a)
-{
-    qvmtest::TableBuilder out;
-    std::vector<StructureBuilder> open; // the structure being set, if any
-    const auto flush = [&]
-    {
-        for (const auto& s : open)
-            out.add(s);
-        open.clear();
-    };
-    for (std::size_t i = 1; i < a.size(); ++i)
-    {
-        const std::string word = a.text(i);
-        const auto at = [&] { return std::stoul(word.substr(1), nullptr, 0); };
-        if (word == "sample")
-        {
-            flush();
-            out.raw(tablegen::sampleTable().build());
-        }
-        else if (const auto slash = word.find('/'); slash != std::string::npos)
-        {
-            flush();
-            const auto second = word.find('/', slash + 1);
-            open.emplace_back(std::stoul(word, nullptr, 0),
-                              std::stoul(word.substr(slash + 1), nullptr, 0),
-                              std::stoul(word.substr(second + 1), nullptr, 0));
-        }
-        else if (word == "zeros" || word == "raw")
-        {
-            flush();
-            const std::string hex = a.text(++i);
-            qvmtest::Bytes bytes(word == "zeros" ? std::stoul(hex) : 0);
-            for (std::size_t j = 0; word == "raw" && j < hex.size(); j += 2)
-                bytes.push_back(std::stoul(hex.substr(j, 2), nullptr, 16));
-            out.raw(bytes);
-        }
-        else if (word == "len")
-            open.back().lengthByte(a.unsignedNumber(++i));
-        else if (word == "s")
-            open.back().string(a.text(++i));
-        else if (word[0] == 's')
-            open.back().string(at(), a.text(++i));
-        else if (word[0] == 'b')
-            open.back().u8(at(), a.unsignedNumber(++i));
-        else if (word[0] == 'w')
-            open.back().u16(at(), a.unsignedNumber(++i));
-        else if (word[0] == 'd')
-            open.back().u32(at(), a.unsignedNumber(++i));
-    }
-    flush();
-    return out;
-}
 
 std::string where(const void* p)
 {
@@ -252,7 +192,7 @@ Results call(const std::string& line)
     const auto number = [&](std::size_t i) { return a.unsignedNumber(i); };
     if (op == "load")
     {
-        const qvmtest::TempFile file(table(a).build());
+        const qvmtest::TempFile file(qvmtest::tableFromWords(a, 1).build());
         return {"rc " + std::to_string(SmbiosInit(file.path().c_str()))};
     }
     if (op == "cleanup")
