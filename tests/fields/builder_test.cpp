@@ -118,12 +118,10 @@ TEST(Builder, NamedTextIsWrappedAfterTheCollectionTime)
     const Result result = build({"s:Name:Foo", "d:Size:1"}, "Structure");
     const Result named = build({"s:A:1", "d:B:2"}, "N\xFE");
     const std::time_t after = std::time(nullptr);
-    EXPECT_EQ(
-        unwrapStamped(result.text, "Collection", "Structure", before, after),
-        R"({"Name":"Foo","Size":1})");
-    EXPECT_EQ(
-        unwrapStamped(named.text, "Collection", "N\xEF\xBF\xBD", before, after),
-        R"({"A":"1","B":2})");
+    EXPECT_EQ(unwrapStamped(result.text, "Collection", before, after),
+              R"("Structure" {"Name":"Foo","Size":1})");
+    EXPECT_EQ(unwrapStamped(named.text, "Collection", before, after),
+              R"("N\xef\xbf\xbd" {"A":"1","B":2})");
 }
 
 TEST(FormatData, TakesStringsBeforeCount)

@@ -3,10 +3,11 @@
 
 #include "fields/field_list.hpp"
 #include "qvmclient.h"
+#include "support/transcript.hpp"
 
 #include <cstdlib>
 #include <ctime>
-#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 #include <json-c/json.h>
 #include <string>
 #include <vector>
@@ -54,21 +55,24 @@ inline std::string ctimeText(std::time_t when)
 
 // Checks a text wrapped with a time stamp: the stamp member comes first and
 // holds the time of a clock reading between before and after, then comes
-// member. Gives back the member written plain.
+// one member. Gives back that member's name, quoted, and its value written
+// plain.
 inline std::string unwrapStamped(const std::string& text, const char* stamp,
-                                 const char* member, std::time_t before,
-                                 std::time_t after)
+                                 std::time_t before, std::time_t after)
 {
     json_object* doc = json_tokener_parse(text.c_str());
     if (doc == nullptr)
         return "<not JSON: " + text + ">";
-    EXPECT_THAT(memberNames(doc), testing::ElementsAre(stamp, member));
+    const auto names = memberNames(doc);
+    EXPECT_EQ(names.size(), 2U);
+    EXPECT_EQ(names.front(), stamp);
     const char* when =
         json_object_get_string(json_object_object_get(doc, stamp));
     const std::string stamped = when ? when : "<none>";
     EXPECT_TRUE(stamped == ctimeText(before) || stamped == ctimeText(after))
         << stamped;
-    std::string out = plain(json_object_object_get(doc, member));
+    std::string out = qvmtest::transcript::quoted(names.back()) + " " +
+                      plain(json_object_object_get(doc, names.back().c_str()));
     json_object_put(doc);
     return out;
 }
