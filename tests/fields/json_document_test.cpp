@@ -19,10 +19,12 @@ TEST(JsonDocument, MissingArgumentsLeaveOutputsAndTheDocumentAlone)
     EXPECT_EQ(doc, marker);
     EXPECT_EQ(readJSONdoc(file.path().c_str(), nullptr), -1);
 
-    // The text is the caller's own copy.
+    // The texts are the caller's own copies.
     char* out = nullptr;
     ASSERT_EQ(makeJSONstringFromDoc(doc, &out), 0);
     EXPECT_NE(out, json_object_to_json_string_ext(doc, 3));
+    std::free(out);
+    ASSERT_EQ(makeJSONstringFromDocWithTimeStamp(doc, "N", &out), 0);
     std::free(out);
     char marked = 0;
     out = &marked;
