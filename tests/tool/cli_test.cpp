@@ -1,5 +1,4 @@
-// The command line itself: help, usage errors and exit codes, and where qvm
-// finds the sample table.
+// Where qvm finds the sample table of an installation.
 #include "run_tool.hpp"
 #include "support/loaded_table.hpp"
 
@@ -9,25 +8,9 @@
 #include <unistd.h>
 
 using qvmtest::tool::Result;
-using qvmtest::tool::runQvm;
 using testing::HasSubstr;
 
 namespace fs = std::filesystem;
-
-// Each command's own help, and its place in the manual page and the
-// completion, are checked against this help by tests/help.
-TEST(Cli, HelpAndVersionSayWhatTheToolIs)
-{
-    const Result help = runQvm({"--help"});
-    EXPECT_EQ(help.status, 0);
-    EXPECT_THAT(help.out, HasSubstr("\nExit status: 0 success; 1 failure, its "
-                                    "cause on standard error; 2 wrong "
-                                    "usage.\n"));
-    EXPECT_THAT(
-        runQvm({"--version"}).out,
-        testing::MatchesRegex("qvm [0-9.]+\nlibrary 1\\.01\\.00\\.00 "
-                              "\\(built in, as in libqvmclient\\.so\\.1\\)\n"));
-}
 
 // An installation keeps the sample under share/qvmclient beside bin/.
 TEST(Cli, FindsTheSampleTableOfAnInstallation)
