@@ -140,6 +140,7 @@ def check(labels, recorded, view):
     rows, wording = labels
     structures = {s["handle"]: s for s in json.load(open(view))["structures"]}
     faults = []
+    listed = {}
     for handle, kind, label, value in printed_lines(recorded):
         row = row_for(rows, kind, label)
         where = f"{recorded}: handle 0x{handle:04X} type {kind} {label!r}"
@@ -155,13 +156,22 @@ def check(labels, recorded, view):
         fields = structures[handle]["fields"]
         if value is None and "/" in label:
             value = label.split("/", 1)[1]
-        if key not in fields:
+        if form.startswith("listed"):
+            if form == "listed handle":
+                value = int(value.split()[0], 16)
+            listed.setdefault((handle, key), []).append(value)
+        elif key not in fields:
             faults.append(f"{where}: the view has no {key!r}")
         elif value is None and form != "present":
             faults.append(f"{where}: a heading compared as {form}")
         elif not holds(fields, key, form, value, wording):
             faults.append(f"{where}: {value!r} is not in {key!r}: "
                           f"{json.dumps(fields[key])}")
+    for (handle, key), values in listed.items():
+        field = structures[handle]["fields"].get(key)
+        if (field if isinstance(field, list) else [field]) != values:
+            faults.append(f"{recorded}: handle 0x{handle:04X}: {key!r} holds "
+                          f"{json.dumps(field)}, not {json.dumps(values)}")
     return faults
 
 
