@@ -2,12 +2,14 @@
 // table, the tables made below and the stand-in. Besides qvm lines it
 // takes "reset" (the stand-in forgets scripts and calls), "script KEY
 // JSON" (its reply for KEY, placeholders replaced), "calls KEY" (what KEY
-// received, "= " a call) and "cmp FILE FILE" ("same" or "differ"); a qvm
-// line ending in ">/dev/full" writes its output there.
+// received, "= " a call), "cmp FILE FILE" ("same" or "differ") and "table
+// NAME WORDS" (the table of support/structure_words.hpp as @DIR/NAME); a
+// qvm line ending in ">/dev/full" writes its output there.
 #include "run_tool.hpp"
 #include "support/golden.hpp"
 #include "support/loaded_table.hpp"
 #include "support/standin_bus.hpp"
+#include "support/structure_words.hpp"
 #include "tablegen/sample_table.hpp"
 
 #include <algorithm>
@@ -52,45 +54,12 @@ struct Tables
         // DMI files give it one after the other.
         save(dir / "saved.bin", qvmtest::tool::behind32BitEntryPoint(
                                     sample, 0x000F0000, sample.size()));
-        const auto bios =
-            qvmtest::StructureBuilder(0, 0x18, 0).string(5, "1.0");
-        const qvmtest::TempFile noSystem(
-            qvmtest::TableBuilder().add(bios).build());
-        // A length byte below the header's own size stops the walk there.
-        tablegen::Bytes damaged =
-            qvmtest::TableBuilder()
-                .add(bios)
-                .add(qvmtest::StructureBuilder(1, 0x08, 0x0100))
-                .build();
-        damaged.insert(damaged.end(), {0x02, 0x02, 0xAA, 0xBB, 0, 0});
-        save(dir / "damaged.bin", damaged);
-        // A BIOS structure too short for its release bytes, and an event
-        // log with one descriptor and an access method other than memory,
-        // which the library cannot convert.
-        const qvmtest::TempFile leftOut(
-            qvmtest::TableBuilder()
-                .add(qvmtest::StructureBuilder(0, 0x12, 0)
-                         .string(4, "Vendor")
-                         .string(5, "1.0"))
-                .add(qvmtest::StructureBuilder(15, 25, 0x0F00)
-                         .u8(10, 4)
-                         .u8(21, 1))
-                .add(qvmtest::StructureBuilder(127, 4, 0x7F00))
-                .build());
-        fs::copy_file(leftOut.path(), dir / "left-out.bin");
         // Two more structures of one type than the library hands out.
         tablegen::Bytes many;
         for (unsigned i = 0; i < 0x10001; ++i)
             many.insert(many.end(), {200, 4, static_cast<uint8_t>(i),
                                      static_cast<uint8_t>(i >> 8), 0, 0});
         save(dir / "many.bin", many);
-        fs::copy_file(noSystem.path(), dir / "no-system.bin");
-        // A system structure without strings: no serial number.
-        save(dir / "no-serial.bin",
-             qvmtest::TableBuilder()
-                 .add(bios)
-                 .add(qvmtest::StructureBuilder(1, 0x08, 0x0100))
-                 .build());
         // Bytes that are no table at all, the same on every run.
         tablegen::Bytes noise(4096);
         std::uint32_t state = 0x2545F491;
@@ -100,14 +69,6 @@ struct Tables
             byte = static_cast<std::uint8_t>(state >> 24);
         }
         save(dir / "random.bin", noise);
-        // Handles repeated, and one equal to the walk's end mark.
-        save(dir / "same-handles.bin",
-             qvmtest::TableBuilder()
-                 .add(qvmtest::StructureBuilder(1, 0x08, 0x0100))
-                 .add(qvmtest::StructureBuilder(2, 0x08, 0xFFFF))
-                 .add(qvmtest::StructureBuilder(2, 0x08, 0x0100))
-                 .add(qvmtest::StructureBuilder(127, 4, 0x7F00))
-                 .build());
     }
     ~Tables() { fs::remove_all(dir); }
     fs::path dir;
@@ -171,10 +132,12 @@ std::vector<std::string> replayLine(const std::string& line,
     else if (command == "calls")
         for (const std::string& call : control::calls(key))
             out.push_back("= " + call);
-    if (command != "qvm" && command != "cmp")
-        return out;
     std::istringstream whole(line);
     const qvmtest::transcript::Args args(whole);
+    if (command == "table")
+        save(tables.dir / key, qvmtest::tableFromWords(args, 2).build());
+    if (command != "qvm" && command != "cmp")
+        return out;
     std::vector<std::string> words;
     for (std::size_t i = 1; i < args.size(); ++i)
     {
