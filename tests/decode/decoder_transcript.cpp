@@ -15,11 +15,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <dlfcn.h>
 #include <fstream>
 #include <functional>
 #include <iostream>
 #include <map>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -118,78 +120,10 @@ Decoder ofPair(void (*decoder)(uint32_t, uint32_t, FieldList*))
     { decoder(arg(c, 0), arg(c, 1), list); };
 }
 
-std::map<std::string, Decoder> decoders()
+// Decoders whose arguments a call line gives in a shape of their own.
+std::map<std::string, Decoder> ownShapes()
 {
     std::map<std::string, Decoder> all;
-#define QVM_VALUE(name) all[#name] = ofValue(name)
-#define QVM_PAIR(name) all[#name] = ofPair(name)
-#define QVM_WORD(name) all[#name] = atOddAddress(name, 2)
-    QVM_VALUE(qvmAddSystemWakeupType);
-    QVM_VALUE(qvmAddBaseBoardFeatureFlags);
-    QVM_VALUE(qvmAddBaseBoardBoardType);
-    QVM_VALUE(qvmAddSystemEnclosureType);
-    QVM_VALUE(qvmAddSystemEnclosureStatus);
-    QVM_VALUE(qvmAddSESecurityStatus);
-    QVM_VALUE(qvmAddProcessorType);
-    QVM_VALUE(qvmAddProcessorUpgrade);
-    QVM_VALUE(qvmAddProcessorCharacteristics);
-    QVM_VALUE(qvmAddMcErrorDetectMethod);
-    QVM_VALUE(qvmAddMcErrorCorrectCapability);
-    QVM_VALUE(qvmAddMcInterleaveSupport);
-    QVM_WORD(qvmAddMcMemorySpeeds);
-    QVM_VALUE(qvmAddMemoryModuleVoltage);
-    QVM_WORD(qvmAddMmMemoryType);
-    QVM_VALUE(qvmAddMmErrorStatus);
-    QVM_WORD(qvmAddCacheSRAMType);
-    QVM_WORD(qvmAddCacheSupportedSRAMType);
-    QVM_VALUE(qvmAddCacheErrCorrectingType);
-    QVM_VALUE(qvmAddCacheSystemCacheType);
-    QVM_VALUE(qvmAddCacheAssociativity);
-    QVM_VALUE(qvmAddPortConnectorType);
-    QVM_VALUE(qvmAddPortType);
-    QVM_VALUE(qvmAddSystemSlotType);
-    QVM_VALUE(qvmAddSystemSlotDataBusWidth);
-    QVM_VALUE(qvmAddSystemSlotCurrentUsage);
-    QVM_VALUE(qvmAddSystemSlotLength);
-    QVM_VALUE(qvmAddSlotCharacteristics1);
-    QVM_VALUE(qvmAddSlotCharacteristics2);
-    QVM_VALUE(qvmAddOnboardDeviceTypes);
-    QVM_VALUE(qvmAddSELTypes);
-    QVM_VALUE(qvmAddSELVarDataFormatType);
-    QVM_VALUE(qvmAddPostResultsBitmapDw1);
-    QVM_VALUE(qvmAddPostResultsBitmapDw2);
-    QVM_VALUE(qvmAddSELSysManagementTypes);
-    QVM_VALUE(qvmAddPMALocation);
-    QVM_VALUE(qvmAddPMAUse);
-    QVM_VALUE(qvmAddPMAErrorCorrectionTypes);
-    QVM_VALUE(qvmAddMemoryDeviceFormFactor);
-    QVM_VALUE(qvmAddMemoryDeviceType);
-    QVM_WORD(qvmAddMemoryDeviceTypeDetail);
-    QVM_VALUE(qvmAddMemoryErrorType);
-    QVM_VALUE(qvmAddMemoryErrorGranularity);
-    QVM_VALUE(qvmAddMemoryErrorOperation);
-    QVM_VALUE(qvmAddPointingDeviceType);
-    QVM_VALUE(qvmAddPointingDeviceInterface);
-    QVM_VALUE(qvmAddPBDeviceChemistry);
-    QVM_VALUE(qvmAddVPStatus);
-    QVM_VALUE(qvmAddVPLocation);
-    QVM_VALUE(qvmAddCoolingDeviceStatus);
-    QVM_VALUE(qvmAddCoolingDeviceType);
-    QVM_VALUE(qvmAddTemperatureProbeStatus);
-    QVM_VALUE(qvmAddTemperatureProbeLoc);
-    QVM_VALUE(qvmAddECPStatus);
-    QVM_VALUE(qvmAddECPLoc);
-    QVM_VALUE(qvmAddMDType);
-    QVM_VALUE(qvmAddMDAddressType);
-    QVM_VALUE(qvmAddMemoryChannelType);
-    QVM_VALUE(qvmAddIPMIDIBMCInterfaceType);
-    QVM_VALUE(qvmAddMCHostInterfaceType);
-    QVM_VALUE(qvmAddStructureTypeE1Info);
-    QVM_VALUE(qvmAddStructureTypeInfo);
-    QVM_VALUE(qvmAddStructureTypeE2Info);
-    all["qvmAddBiosCharacteristics"] =
-        atOddAddress(qvmAddBiosCharacteristics, 8);
-    QVM_VALUE(qvmAddBiosCharacteristicsExt1);
     // Byte 2 is read by the version of the loaded table: value, major, minor.
     all["qvmAddBiosCharacteristicsExt2"] = [](const Call& c, FieldList* list)
     {
@@ -197,28 +131,8 @@ std::map<std::string, Decoder> decoders()
         SmbiosMinorVersion = static_cast<uint8_t>(arg(c, 2));
         qvmAddBiosCharacteristicsExt2(arg(c, 0), list);
     };
-    QVM_VALUE(qvmAddProcessorFamily);
-    QVM_VALUE(qvmAddProcessorFamily2);
-    QVM_VALUE(qvmAddProcessorVoltage);
-    QVM_VALUE(qvmAddProcessorStatus);
-    QVM_PAIR(qvmAddMaxMemoryModuleSize);
     all["qvmAddMemoryModuleConfigHandles"] = [](const Call& c, FieldList* list)
     { qvmAddMemoryModuleConfigHandles(dataOf(c), arg(c, 0), list); };
-    QVM_VALUE(qvmAddMmBankConnections);
-    QVM_VALUE(qvmAddMmMemorySize);
-    QVM_VALUE(qvmAddCacheConfiguration);
-    QVM_PAIR(qvmAddSystemSlotId);
-    QVM_VALUE(qvmAddSystemBootStatus);
-    QVM_VALUE(qvmAddSBDSManufactureDate);
-    QVM_VALUE(qvmAddSystemResetCapabilities);
-    QVM_VALUE(qvmAddHardwareSecuritySettings);
-    QVM_VALUE(qvmAddOBRAConnections);
-    QVM_WORD(qvmAddSPSCharacteristics);
-    QVM_PAIR(qvmAddTpmDeviceCharacteristics);
-    QVM_VALUE(qvmAddSELAccessMethod);
-    QVM_VALUE(qvmAddSELLogStatus);
-    QVM_VALUE(qvmAddSysEventLogHeaderFormat);
-    QVM_VALUE(qvmAddSELLogHeaderLen);
     all["qvmAddSysEventLogHeaderType1"] = [](const Call& c, FieldList* list)
     { qvmAddSysEventLogHeaderType1(dataOf(c), list); };
     all["qvmAddSysEventLogHeader"] = [](const Call& c, FieldList* list)
@@ -251,10 +165,37 @@ std::map<std::string, Decoder> decoders()
         const auto& table = kTables.at(c.table);
         AddBitsInfo(table.first, arg(c, 0), arg(c, 1), list);
     };
-#undef QVM_VALUE
-#undef QVM_PAIR
-#undef QVM_WORD
     return all;
+}
+
+// The exported decoder a call line names: one of its own shape, one that
+// reads a field of some width in place, one of a pair of values, or else
+// one of a single value.
+Decoder decoderNamed(const std::string& name)
+{
+    static const std::map<std::string, Decoder> own = ownShapes();
+    static const std::map<std::string, std::size_t> inPlace = {
+        {"qvmAddMcMemorySpeeds", 2},         {"qvmAddMmMemoryType", 2},
+        {"qvmAddCacheSRAMType", 2},          {"qvmAddCacheSupportedSRAMType", 2},
+        {"qvmAddMemoryDeviceTypeDetail", 2}, {"qvmAddSPSCharacteristics", 2},
+        {"qvmAddBiosCharacteristics", 8}};
+    static const std::set<std::string> pairs = {
+        "qvmAddMaxMemoryModuleSize", "qvmAddSystemSlotId",
+        "qvmAddTpmDeviceCharacteristics"};
+    if (const auto found = own.find(name); found != own.end())
+        return found->second;
+    void* const symbol = name.starts_with("qvmAdd")
+                             ? dlsym(RTLD_DEFAULT, name.c_str())
+                             : nullptr;
+    if (symbol == nullptr)
+        return {};
+    if (const auto width = inPlace.find(name); width != inPlace.end())
+        return atOddAddress(
+            reinterpret_cast<decltype(&qvmAddMcMemorySpeeds)>(symbol),
+            width->second);
+    if (pairs.contains(name))
+        return ofPair(reinterpret_cast<decltype(&qvmAddSystemSlotId)>(symbol));
+    return ofValue(reinterpret_cast<decltype(&qvmAddPortType)>(symbol));
 }
 
 } // namespace
@@ -317,20 +258,19 @@ int main(int argc, char** argv)
         std::cerr << "usage: decoder_transcript FILE\n";
         return 2;
     }
-    const std::map<std::string, Decoder> known = decoders();
     return qvmtest::transcript::check(
         argv[1],
-        [&known](const std::string& line) -> std::vector<std::string>
+        [](const std::string& line) -> std::vector<std::string>
         {
             std::string name;
             Call call;
             parseCall(line, name, call);
-            const auto decoder = known.find(name);
-            if (decoder == known.end())
+            const Decoder decoder = decoderNamed(name);
+            if (!decoder)
                 return {"<unknown decoder>"};
-            decoder->second(call, nullptr);
+            decoder(call, nullptr);
             FieldList list{};
-            decoder->second(call, &list);
+            decoder(call, &list);
             return drain(list);
         });
 }
