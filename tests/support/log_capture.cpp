@@ -70,15 +70,6 @@ std::vector<std::string> LogCapture::transcriptLines() const
     return out;
 }
 
-std::vector<std::string> LogCapture::texts() const
-{
-    std::lock_guard lock(mutex);
-    std::vector<std::string> out;
-    for (const auto& line : captured)
-        out.push_back(line.text);
-    return out;
-}
-
 void LogCapture::clear()
 {
     std::lock_guard lock(mutex);

@@ -27,8 +27,6 @@ class LogCapture
     LogCapture& operator=(const LogCapture&) = delete;
 
     const std::vector<LogLine>& lines() const;
-    // The texts alone, for assertions that do not care about numbers.
-    std::vector<std::string> texts() const;
     // Each line as a transcript shows it: log FACILITY PRIORITY "text".
     std::vector<std::string> transcriptLines() const;
     void clear();
