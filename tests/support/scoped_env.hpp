@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 namespace qvmtest
@@ -12,26 +13,17 @@ class ScopedEnv
   public:
     ScopedEnv(const char* name, const char* value) : name_(name)
     {
-        const char* old = std::getenv(name);
-        had_ = old != nullptr;
-        if (had_)
+        if (const char* old = std::getenv(name))
             old_ = old;
         setenv(name, value, 1);
     }
-    ~ScopedEnv()
-    {
-        if (had_)
-            setenv(name_, old_.c_str(), 1);
-        else
-            unsetenv(name_);
-    }
+    ~ScopedEnv() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
   private:
     const char* name_;
-    bool had_ = false;
-    std::string old_;
+    std::optional<std::string> old_;
 };
 
 // The system bus address of a bus that is not there: the library's default
