@@ -1,15 +1,23 @@
 // Replays process.transcript: each call line starts a helper program, and
 // what follows it is the result, every syslog line (process ids as N), the
-// signals sent, and each child that was left running.
+// signals sent, each child that was left running, and what the probe
+// program wrote (see probe.cpp).
 //
 //     wait PATH ARG...              QVM_system_call_wait
 //     timeout SECONDS PATH ARG...   QVM_system_call_timeout
+//     stdin TEXT PATH ARG...        QVM_system_call_wait_stdin of a stream
+//                                   holding TEXT ("-": the caller's own
+//                                   standard input, null: no stream)
+//
+// @PROBE stands for the probe program, @OUT for the file it writes; a null
+// PATH is a null pointer.
 #include "process_support.hpp"
 #include "qvmclient.h"
 #include "support/descriptors.hpp"
 #include "support/golden.hpp"
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -22,12 +30,46 @@ using qvmtest::transcript::Args;
 using qvmtest::transcript::quoted;
 using Results = std::vector<std::string>;
 
-int32_t start(const std::string& how, const Args& args)
+std::string replaced(std::string text, const std::string& from,
+                     const std::string& to)
 {
+    for (auto at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+int32_t withStdin(const char* text, const char* path, char* const* argv)
+{
+    if (text != nullptr && std::string(text) == "-")
+        return QVM_system_call_wait_stdin(stdin, path, argv);
+    std::FILE* input = text != nullptr ? std::tmpfile() : nullptr;
+    if (input != nullptr)
+        std::fputs(text, input), std::rewind(input);
+    const int32_t rc = QVM_system_call_wait_stdin(input, path, argv);
+    if (input != nullptr)
+        std::fclose(input);
+    return rc;
+}
+
+int32_t start(const std::string& how, const Args& a, const std::string& out)
+{
+    const std::size_t first = how == "wait" ? 0 : 1;
+    std::vector<std::string> words;
+    for (std::size_t i = first; i < a.size(); ++i)
+        words.push_back(replaced(a.text(i) ? a.text(i) : "", "@OUT", out));
+    words[0] = replaced(words[0], "@PROBE", qvmtest::process::probePath());
+    std::vector<char*> argv;
+    for (std::size_t i = 1; i < words.size(); ++i)
+        argv.push_back(words[i].data());
+    argv.push_back(nullptr);
+    const char* path = a.text(first) ? words[0].c_str() : nullptr;
     if (how == "wait")
-        return QVM_system_call_wait(args.text(0), args.argv(1).data());
-    return QVM_system_call_timeout(args.text(1), args.argv(2).data(),
-                                   static_cast<int32_t>(args.number(0)));
+        return QVM_system_call_wait(path, argv.data());
+    if (how == "timeout")
+        return QVM_system_call_timeout(path, argv.data(),
+                                       static_cast<int32_t>(a.number(0)));
+    return withStdin(a.text(0), path, argv.data());
 }
 
 // Reaps the children the call left behind, which must not take long: the
@@ -44,14 +86,23 @@ Results replayLine(const std::string& line)
     std::string how;
     in >> how;
     const Args args(in);
+    const qvmtest::TempFile file({});
     qvmtest::process::clearKillCalls();
     qvmtest::LogCapture log;
-    Results out{"rc " + std::to_string(start(how, args))};
+    Results out{"rc " + std::to_string(start(how, args, file.path()))};
     for (const std::string& text : qvmtest::process::tracedTexts(log))
-        out.push_back("log " + quoted(text));
+        out.push_back("log " + quoted(replaced(
+                                   replaced(text, file.path(), "@OUT"),
+                                   qvmtest::process::probePath(), "@PROBE")));
     for (const auto& [pid, sig] : qvmtest::process::killCalls())
         out.push_back("kill N " + std::to_string(sig));
     reapLeftovers(out);
+    // An emulator hands the probe its environment reversed.
+    const bool env = line.find(" \"env\" ") != std::string::npos;
+    for (const auto& written : qvmtest::transcript::splitLines(
+             env ? qvmtest::process::childEnvironment(file.path())
+                 : qvmtest::process::readFile(file.path())))
+        out.push_back("out " + quoted(written));
     return out;
 }
 
