@@ -60,15 +60,6 @@ class Args
         return std::stoull(*words_.at(i), nullptr, 0);
     }
     std::size_t size() const { return words_.size(); }
-    // Arguments from on as a null-terminated argument vector.
-    std::vector<char*> argv(std::size_t from) const
-    {
-        std::vector<char*> out;
-        for (std::size_t i = from; i < words_.size(); ++i)
-            out.push_back(const_cast<char*>(text(i)));
-        out.push_back(nullptr);
-        return out;
-    }
 
     // Copies text i into a fixed field: cut to fit, terminated only when
     // there is room.

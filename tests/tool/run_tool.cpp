@@ -30,28 +30,6 @@ Result run(const std::string& program, const std::vector<std::string>& args,
     return {status, child.out(), child.err()};
 }
 
-tablegen::Bytes behind32BitEntryPoint(const tablegen::Bytes& table,
-                                      std::uint32_t address,
-                                      std::size_t announced)
-{
-    tablegen::Bytes ep(0x1F, 0);
-    const std::string anchors[] = {"_SM_", "_DMI_"};
-    std::copy(anchors[0].begin(), anchors[0].end(), ep.begin());
-    std::copy(anchors[1].begin(), anchors[1].end(), ep.begin() + 0x10);
-    ep[5] = 0x1F;
-    ep[6] = 2;
-    ep[7] = 8;
-    ep[0x16] = static_cast<uint8_t>(announced);
-    ep[0x17] = static_cast<uint8_t>(announced >> 8);
-    for (int i = 0; i < 4; ++i)
-        ep[0x18 + i] = static_cast<uint8_t>(address >> (8 * i));
-    // A dump pads the entry point to 0x20 bytes.
-    if (address == 0x20)
-        ep.push_back(0);
-    ep.insert(ep.end(), table.begin(), table.end());
-    return ep;
-}
-
 std::vector<std::string> words(const std::string& line)
 {
     std::vector<std::string> out;

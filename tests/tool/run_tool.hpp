@@ -35,12 +35,6 @@ inline std::ostream& operator<<(std::ostream& os, const Result& r)
 // The words of a command line written with single blanks between them.
 std::vector<std::string> words(const std::string& line);
 
-// table behind a 32-bit entry point that names address as the table's and
-// announces announced bytes.
-tablegen::Bytes behind32BitEntryPoint(const tablegen::Bytes& table,
-                                      std::uint32_t address,
-                                      std::size_t announced);
-
 // Runs program with args and extra environment entries ("NAME=value") and
 // waits for it.
 Result run(const std::string& program, const std::vector<std::string>& args,

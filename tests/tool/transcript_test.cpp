@@ -10,6 +10,7 @@
 #include "support/loaded_table.hpp"
 #include "support/standin_bus.hpp"
 #include "support/structure_words.hpp"
+#include "tablegen/entry_point_bytes.hpp"
 #include "tablegen/sample_table.hpp"
 
 #include <algorithm>
@@ -35,6 +36,21 @@ void save(const fs::path& path, const tablegen::Bytes& bytes)
                static_cast<std::streamsize>(bytes.size()));
 }
 
+// table behind a 32-bit entry point that names address as the table's and
+// announces announced bytes; a dump pads the entry point to 0x20 bytes.
+tablegen::Bytes behindEntryPoint(const tablegen::Bytes& table,
+                                 std::uint32_t address, std::size_t announced)
+{
+    tablegen::Bytes bytes = tablegen::entryPointBytes(
+        false, 2, 8, static_cast<std::uint32_t>(announced), 0);
+    for (int i = 0; i < 4; ++i)
+        bytes[0x18 + i] = static_cast<std::uint8_t>(address >> (8 * i));
+    if (address == 0x20)
+        bytes.push_back(0);
+    bytes.insert(bytes.end(), table.begin(), table.end());
+    return bytes;
+}
+
 // The tables that the transcript names under @DIR.
 struct Tables
 {
@@ -46,13 +62,13 @@ struct Tables
         const tablegen::Bytes sample = tablegen::sampleTable().build();
         save(dir / "empty.bin", {});
         mkfifo((dir / "fifo").c_str(), 0600);
-        const auto behind = qvmtest::tool::behind32BitEntryPoint(
+        const auto behind = behindEntryPoint(
             sample, 0x20, sample.size() + 100);
         save(dir / "ep-only.bin", {behind.begin(), behind.begin() + 0x20});
         save(dir / "short.bin", behind);
         // The table address is physical, as the kernel's entry point and
         // DMI files give it one after the other.
-        save(dir / "saved.bin", qvmtest::tool::behind32BitEntryPoint(
+        save(dir / "saved.bin", behindEntryPoint(
                                     sample, 0x000F0000, sample.size()));
         // Two more structures of one type than the library hands out.
         tablegen::Bytes many;
