@@ -175,9 +175,12 @@ Decoder decoderNamed(const std::string& name)
 {
     static const std::map<std::string, Decoder> own = ownShapes();
     static const std::map<std::string, std::size_t> inPlace = {
-        {"qvmAddMcMemorySpeeds", 2},         {"qvmAddMmMemoryType", 2},
-        {"qvmAddCacheSRAMType", 2},          {"qvmAddCacheSupportedSRAMType", 2},
-        {"qvmAddMemoryDeviceTypeDetail", 2}, {"qvmAddSPSCharacteristics", 2},
+        {"qvmAddMcMemorySpeeds", 2},
+        {"qvmAddMmMemoryType", 2},
+        {"qvmAddCacheSRAMType", 2},
+        {"qvmAddCacheSupportedSRAMType", 2},
+        {"qvmAddMemoryDeviceTypeDetail", 2},
+        {"qvmAddSPSCharacteristics", 2},
         {"qvmAddBiosCharacteristics", 8}};
     static const std::set<std::string> pairs = {
         "qvmAddMaxMemoryModuleSize", "qvmAddSystemSlotId",

@@ -52,9 +52,9 @@ std::string withBytes(std::string text)
 {
     for (auto at = text.find("\\x"); at != std::string::npos;
          at = text.find("\\x", at + 1))
-        text.replace(at, 4, 1,
-                     static_cast<char>(std::stoi(text.substr(at + 2, 2),
-                                                 nullptr, 16)));
+        text.replace(
+            at, 4, 1,
+            static_cast<char>(std::stoi(text.substr(at + 2, 2), nullptr, 16)));
     return text;
 }
 

@@ -129,7 +129,6 @@ TEST(JsonObjectSink, WritesWhatTheFieldStringsWould)
     qvmtest::expectTranscript(QVM_SINK_TRANSCRIPT, replay);
 }
 
-
 // Keys written into one reused buffer, as decoders write computed keys:
 // each field takes the key its buffer holds at that moment, also across
 // objects.

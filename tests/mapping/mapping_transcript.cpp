@@ -55,8 +55,8 @@ Results replay(const std::string& line)
         static_cast<std::uint8_t>(std::stoi(pair)),
         static_cast<std::uint8_t>(std::stoi(pair.substr(pair.find('.') + 1)))};
     const bool faithful = std::string(a.text(at)) == "faithful";
-    const auto policy = faithful ? qvm::decode::Policy::Faithful
-                                 : qvm::decode::Policy::Library;
+    const auto policy =
+        faithful ? qvm::decode::Policy::Faithful : qvm::decode::Policy::Library;
     const Bytes bytes = tableFromWords(a, at + faithful).build();
     if (op == "json")
         return transcript::splitLines(

@@ -91,9 +91,9 @@ Results replayLine(const std::string& line)
     qvmtest::LogCapture log;
     Results out{"rc " + std::to_string(start(how, args, file.path()))};
     for (const std::string& text : qvmtest::process::tracedTexts(log))
-        out.push_back("log " + quoted(replaced(
-                                   replaced(text, file.path(), "@OUT"),
-                                   qvmtest::process::probePath(), "@PROBE")));
+        out.push_back(
+            "log " + quoted(replaced(replaced(text, file.path(), "@OUT"),
+                                     qvmtest::process::probePath(), "@PROBE")));
     for (const auto& [pid, sig] : qvmtest::process::killCalls())
         out.push_back("kill N " + std::to_string(sig));
     reapLeftovers(out);

@@ -11,8 +11,8 @@ Bytes hexBytes(const std::string& hex)
 {
     Bytes bytes;
     for (std::size_t j = 0; j + 1 < hex.size(); j += 2)
-        bytes.push_back(
-            static_cast<std::uint8_t>(std::stoul(hex.substr(j, 2), nullptr, 16)));
+        bytes.push_back(static_cast<std::uint8_t>(
+            std::stoul(hex.substr(j, 2), nullptr, 16)));
     return bytes;
 }
 

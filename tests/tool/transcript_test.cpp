@@ -62,14 +62,13 @@ struct Tables
         const tablegen::Bytes sample = tablegen::sampleTable().build();
         save(dir / "empty.bin", {});
         mkfifo((dir / "fifo").c_str(), 0600);
-        const auto behind = behindEntryPoint(
-            sample, 0x20, sample.size() + 100);
+        const auto behind = behindEntryPoint(sample, 0x20, sample.size() + 100);
         save(dir / "ep-only.bin", {behind.begin(), behind.begin() + 0x20});
         save(dir / "short.bin", behind);
         // The table address is physical, as the kernel's entry point and
         // DMI files give it one after the other.
-        save(dir / "saved.bin", behindEntryPoint(
-                                    sample, 0x000F0000, sample.size()));
+        save(dir / "saved.bin",
+             behindEntryPoint(sample, 0x000F0000, sample.size()));
         // Two more structures of one type than the library hands out.
         tablegen::Bytes many;
         for (unsigned i = 0; i < 0x10001; ++i)

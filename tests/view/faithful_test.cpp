@@ -36,10 +36,10 @@ std::vector<RecordedTable> recordedTables()
     {
         if (!generation.name.starts_with("smbios-"))
             continue;
-        tables.push_back({generation.name,
-                          qvmtest::readDump(std::string(QVM_GENERATED_DIR) +
-                                            "/" + generation.name +
-                                            ".dumpbin")});
+        tables.push_back(
+            {generation.name,
+             qvmtest::readDump(std::string(QVM_GENERATED_DIR) + "/" +
+                               generation.name + ".dumpbin")});
     }
     return tables;
 }
