@@ -4,6 +4,7 @@
 #include "tablegen/table_builder.hpp"
 
 #include <chrono>
+#include <csignal>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -61,6 +62,7 @@ class Background
 
     // The next line of its standard output, or nothing within timeout.
     std::optional<std::string> readLine(std::chrono::milliseconds timeout);
+    void send(int signal) const { kill(pid_, signal); }
     // Sends signal (0: none) and waits for the end; the status as in Result.
     int stop(int signal);
     // What it wrote on standard output and error so far.
