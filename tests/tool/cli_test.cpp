@@ -15,8 +15,8 @@ namespace fs = std::filesystem;
 // An installation keeps the sample under share/qvmclient beside bin/.
 TEST(Cli, FindsTheSampleTableOfAnInstallation)
 {
-    const fs::path prefix = fs::path(testing::TempDir()) /
-                            ("qvm-prefix-" + std::to_string(getpid()));
+    const qvmtest::tool::ScratchFolder folder("qvm-prefix");
+    const fs::path& prefix = folder.path;
     const fs::path program = prefix / QVM_BINDIR_FROM_PREFIX / "qvm";
     const fs::path sample =
         prefix / QVM_DATADIR_FROM_PREFIX / "qvmclient" / "sample-table.bin";
@@ -37,5 +37,4 @@ TEST(Cli, FindsTheSampleTableOfAnInstallation)
     fs::create_directories(sample.parent_path());
     fs::copy_file(qvmtest::tool::kSample, sample);
     EXPECT_EQ(serviceTag(), (Result{0, "QS22C0417\n", ""}));
-    fs::remove_all(prefix);
 }

@@ -30,6 +30,13 @@ Result run(const std::string& program, const std::vector<std::string>& args,
     return {status, child.out(), child.err()};
 }
 
+ScratchFolder::ScratchFolder(const std::string& name)
+    : path(std::filesystem::path(testing::TempDir()) /
+           (name + "-" + std::to_string(getpid())))
+{
+    std::filesystem::create_directories(path);
+}
+
 std::vector<std::string> words(const std::string& line)
 {
     std::vector<std::string> out;

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -45,6 +46,19 @@ inline Result runQvm(const std::vector<std::string>& args)
 {
     return run(kProgram, args);
 }
+
+// A folder of the test's own, NAME-PID in the temporary folder, removed
+// with all it holds at the end.
+struct ScratchFolder
+{
+    explicit ScratchFolder(const std::string& name);
+    ~ScratchFolder() { std::filesystem::remove_all(path); }
+    std::string operator/(const std::string& entry) const
+    {
+        return (path / entry).string();
+    }
+    const std::filesystem::path path;
+};
 
 // All that has been written to fd.
 std::string contents(int fd);

@@ -3,6 +3,7 @@
 // of its own behind, whether or not its unfinished output has a name.
 #include "run_tool.hpp"
 #include "support/loaded_table.hpp"
+#include "support/transcript.hpp"
 #include "tablegen/sample_table.hpp"
 
 #include <csignal>
@@ -17,27 +18,17 @@ namespace
 
 namespace fs = std::filesystem;
 
-std::string fileText(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 } // namespace
 
 // An export of the sample many times over, long enough to be cut, into a
 // folder of its own that holds its whole output once made.
 struct Export
 {
-    Export()
-        : table(large()), dir(fs::path(testing::TempDir()) /
-                              ("qvm-signals-" + std::to_string(getpid())))
+    Export() : table(large())
     {
-        fs::create_directories(dir);
         EXPECT_EQ(qvmtest::tool::runQvm(args()).status, 0);
-        whole = fileText(output);
+        whole = qvmtest::transcript::readText(output);
     }
-    ~Export() { fs::remove_all(dir); }
 
     static tablegen::Bytes large()
     {
@@ -56,14 +47,15 @@ struct Export
     // still land before qvm exits): the whole new one. Nothing else.
     void expectOldOrWhole(int signal) const
     {
-        const std::string text = fileText(output);
+        const std::string text = qvmtest::transcript::readText(output);
         EXPECT_TRUE(text == "old" || text == whole) << "signal " << signal;
         EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1)
             << "signal " << signal;
     }
 
     const qvmtest::TempFile table;
-    const fs::path dir;
+    const qvmtest::tool::ScratchFolder folder{"qvm-signals"};
+    const fs::path& dir = folder.path;
     const fs::path output = dir / "out.json";
     std::string whole;
 };

@@ -2,6 +2,7 @@
 // tests' own.
 #include "run_tool.hpp"
 #include "support/loaded_table.hpp"
+#include "support/transcript.hpp"
 #include "tablegen/sample_table.hpp"
 
 #include <cstdio>
@@ -31,29 +32,6 @@ Result onSample(const std::string& line)
     return runQvm(words(line + " --table " + kSample));
 }
 
-std::string fileText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-// A folder of the test's own for output files, removed at its end.
-struct Folder
-{
-    Folder()
-        : path(fs::path(testing::TempDir()) /
-               ("qvm-out-" + std::to_string(getpid())))
-    {
-        fs::create_directories(path);
-    }
-    ~Folder() { fs::remove_all(path); }
-    std::string operator/(const std::string& name) const
-    {
-        return (path / name).string();
-    }
-    fs::path path;
-};
-
 } // namespace
 
 // The export is checked before it replaces anything: a symbolic link at
@@ -62,13 +40,13 @@ struct Folder
 TEST(SmbiosCommand, ExportIsWrittenWholeOrNotAtAll)
 {
     const std::string printed = onSample("smbios export").out;
-    const Folder folder;
+    const qvmtest::tool::ScratchFolder folder("qvm-out");
     const std::string target = folder / "target";
     const std::string link = folder / "out.json";
     std::ofstream(target) << "keep";
     fs::create_symlink(target, link);
     EXPECT_EQ(onSample("smbios export --output " + link), (Result{0, "", ""}));
-    EXPECT_EQ(fileText(link) + "\n", printed);
+    EXPECT_EQ(qvmtest::transcript::readText(link) + "\n", printed);
     EXPECT_FALSE(fs::is_symlink(link));
 
     // A file-size limit cuts the export short: the destination keeps its
@@ -80,7 +58,7 @@ TEST(SmbiosCommand, ExportIsWrittenWholeOrNotAtAll)
     EXPECT_EQ(limited.status, 1);
     EXPECT_EQ(limited.err, "qvm: smbios export: cannot write " + target +
                                ": writing: File too large\n");
-    EXPECT_EQ(fileText(target), "keep");
+    EXPECT_EQ(qvmtest::transcript::readText(target), "keep");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), {}), 2);
 }
 

@@ -55,10 +55,7 @@ tablegen::Bytes behindEntryPoint(const tablegen::Bytes& table,
 struct Tables
 {
     Tables()
-        : dir(fs::path(testing::TempDir()) /
-              ("qvm-transcript-" + std::to_string(getpid())))
     {
-        fs::create_directories(dir);
         const tablegen::Bytes sample = tablegen::sampleTable().build();
         save(dir / "empty.bin", {});
         mkfifo((dir / "fifo").c_str(), 0600);
@@ -85,8 +82,8 @@ struct Tables
         }
         save(dir / "random.bin", noise);
     }
-    ~Tables() { fs::remove_all(dir); }
-    fs::path dir;
+    const qvmtest::tool::ScratchFolder folder{"qvm-transcript"};
+    const fs::path& dir = folder.path;
 };
 
 // The placeholders of the transcript and what they stand for here.
