@@ -56,5 +56,5 @@ TEST(ChildSetup, SignalsTheCallerIgnoresAreDefaultInTheChild)
             << "caller's disposition changed: " << signals[i];
     }
     ASSERT_EQ(rc, 0);
-    EXPECT_EQ(readFile(out), expected);
+    EXPECT_EQ(qvmtest::transcript::readText(out), expected);
 }

@@ -3,11 +3,11 @@
 
 #include "support/loaded_table.hpp"
 #include "support/log_capture.hpp"
+#include "support/transcript.hpp"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <initializer_list>
 #include <sstream>
@@ -43,13 +43,6 @@ class ArgList
     std::vector<char*> pointers_;
 };
 
-inline std::string readFile(const std::string& path)
-{
-    std::ostringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
-}
-
 // The environment a child wrote one entry a line (the probe's "env"), in
 // the order the child was handed it. The one allowance for emulation: a
 // cross build whose tests run under a user-mode emulator (qemu-user through
@@ -58,7 +51,7 @@ inline std::string readFile(const std::string& path)
 // reversed whatever the parent passed.
 inline std::string childEnvironment(const std::string& path)
 {
-    std::string text = readFile(path);
+    std::string text = transcript::readText(path);
 #ifdef QVM_CHILDREN_EMULATED
     std::vector<std::string> lines;
     std::istringstream in(text);

@@ -101,7 +101,7 @@ Results replayLine(const std::string& line)
     const bool env = line.find(" \"env\" ") != std::string::npos;
     for (const auto& written : qvmtest::transcript::splitLines(
              env ? qvmtest::process::childEnvironment(file.path())
-                 : qvmtest::process::readFile(file.path())))
+                 : qvmtest::transcript::readText(file.path())))
         out.push_back("out " + quoted(written));
     return out;
 }
