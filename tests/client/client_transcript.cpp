@@ -26,6 +26,13 @@ using qvmtest::transcript::quoted;
 // transcript shows whether they were written.
 char** const kUnwrittenList = reinterpret_cast<char**>(0x1);
 
+// A call line ending in "noout" (or, for a ticket, "noreply" or "nolist")
+// hands the request a null out pointer.
+bool ends(const Args& a, const std::string& word)
+{
+    return a.size() > 0 && a.text(a.size() - 1) && a.text(a.size() - 1) == word;
+}
+
 std::string textOut(const char* text)
 {
     return text == kUnwritten ? "unwritten"
@@ -37,7 +44,9 @@ std::string textOut(const char* text)
 Results ticket(const Args& a)
 {
     TicketRequestRecord request{};
-    request.version = static_cast<uint32_t>(a.unsignedNumber(0));
+    // A null version stands for a null record.
+    request.version =
+        a.text(0) ? static_cast<uint32_t>(a.unsignedNumber(0)) : 0;
     request.magic = static_cast<uint32_t>(a.unsignedNumber(1));
     uint8_t* bytes[] = {&request.op,     &request.sub,    &request.param1,
                         &request.param2, &request.param3, &request.param4};
@@ -51,8 +60,10 @@ Results ticket(const Args& a)
     std::strcpy(reply.text2, "unset");
     std::strcpy(reply.text3, "unset");
     char** list = kUnwrittenList;
-    Results out{"rc " +
-                std::to_string(QVM_TicketRequest(&request, &reply, &list))};
+    Results out{"rc " + std::to_string(QVM_TicketRequest(
+                            a.text(0) ? &request : nullptr,
+                            ends(a, "noreply") ? nullptr : &reply,
+                            ends(a, "nolist") ? nullptr : &list))};
     std::ostringstream values;
     values << "reply " << reply.value1 << " " << reply.value2 << " "
            << reply.value3 << " " << reply.value4;
@@ -118,8 +129,8 @@ const std::map<std::string, Request>& requests()
          [](const Args& a)
          {
              char* text = kUnwritten;
-             const int32_t rc =
-                 QVM_StrErr(static_cast<int32_t>(a.number(0)), &text);
+             const int32_t rc = QVM_StrErr(static_cast<int32_t>(a.number(0)),
+                                           ends(a, "noout") ? nullptr : &text);
              return Results{"rc " + std::to_string(rc),
                             "text " + textOut(text)};
          }},
@@ -162,7 +173,8 @@ const std::map<std::string, Request>& requests()
              uint64_t value = 9;
              const int32_t rc = QVM_CollectRequest(
                  a.text(0), &text, &record, static_cast<uint16_t>(a.number(2)),
-                 static_cast<uint16_t>(a.number(3)), &value);
+                 static_cast<uint16_t>(a.number(3)),
+                 ends(a, "noout") ? nullptr : &value);
              return textAndValue(rc, text, value);
          }},
         {"Export",
@@ -177,12 +189,24 @@ const std::map<std::string, Request>& requests()
              return textAndValue(rc, text, value);
          }},
         {"GetVersion",
-         [](const Args&)
+         [](const Args& a)
          {
              char* text = kUnwritten;
-             const int32_t rc = QVM_GetVersionRequest(&text);
+             const int32_t rc =
+                 QVM_GetVersionRequest(ends(a, "noout") ? nullptr : &text);
              return Results{"rc " + std::to_string(rc),
                             "text " + textOut(text)};
+         }},
+        // The library's version: its whole twelve bytes.
+        {"LibraryVersion",
+         [](const Args& a)
+         {
+             char* text = nullptr;
+             const int32_t rc =
+                 QVM_GetLibraryVersion(ends(a, "noout") ? nullptr : &text);
+             const qvm::HeapString owned(text);
+             return Results{"rc " + std::to_string(rc),
+                            text ? quoted(std::string(text, 12)) : "null"};
          }},
         {"Ticket", ticket},
         {"EventLog", eventLog},

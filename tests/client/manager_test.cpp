@@ -1,37 +1,10 @@
-// What the transcript cannot show: out pointers that are missing, and the
-// shared connection with and without a system bus.
+// What the transcript cannot show: the shared connection with and without a
+// system bus.
 #include "client_support.hpp"
 
 #include <cstdlib>
 
 using ManagerRequest = qvmtest::StandinTest;
-
-TEST_F(ManagerRequest, MissingOutPointersAreRefused)
-{
-    const CollectRecord collect{16, "a", "b", "c", "d", "e", "f"};
-    char* text = kUnwritten;
-    EXPECT_EQ(QVM_GetVersionRequest(nullptr), QVM_RC_INVALID_REQUEST);
-    // Without both out pointers the call is made, then refused.
-    EXPECT_EQ(QVM_CollectRequest("T", &text, &collect, 0, 0, nullptr),
-              QVM_RC_INVALID_REQUEST);
-    EXPECT_EQ(text, kUnwritten);
-    EXPECT_EQ(standin::calls("Collect").size(), 1U);
-
-    // Only the list operation needs a list pointer.
-    TicketRequestRecord ticket{1, 0x6E496B74, 1, 3, 0, 0, 0, 0, "", "", "p"};
-    TicketReplyRecord reply{};
-    char** list = nullptr;
-    EXPECT_EQ(QVM_TicketRequest(&ticket, &reply, nullptr),
-              QVM_RC_INVALID_REQUEST);
-    EXPECT_EQ(QVM_TicketRequest(nullptr, &reply, &list),
-              QVM_RC_INVALID_REQUEST);
-    ticket.op = 2;
-    ticket.sub = 1;
-    EXPECT_EQ(QVM_TicketRequest(&ticket, nullptr, &list),
-              QVM_RC_INVALID_REQUEST);
-    EXPECT_THAT(standin::calls("Ticket"), IsEmpty());
-    EXPECT_EQ(QVM_TicketRequest(&ticket, &reply, nullptr), QVM_RC_SUCCESS);
-}
 
 TEST_F(ManagerRequest, ConnectToBusHandsOutAReferenceRequestsShare)
 {
