@@ -41,9 +41,4 @@ LoadedTable::~LoadedTable()
     SmbiosCleanup();
 }
 
-std::uint8_t* LoadedTable::at(std::size_t offset) const
-{
-    return m_SmbiosStruct + offset;
-}
-
 } // namespace qvmtest

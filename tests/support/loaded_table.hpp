@@ -53,8 +53,6 @@ class LoadedTable
     LoadedTable& operator=(const LoadedTable&) = delete;
 
     std::int64_t status() const { return status_; }
-    // Address of the loaded byte at offset.
-    std::uint8_t* at(std::size_t offset) const;
 
   private:
     std::int64_t status_;

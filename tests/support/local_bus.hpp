@@ -54,8 +54,6 @@ class LocalBus
     LocalBus(const LocalBus&) = delete;
     LocalBus& operator=(const LocalBus&) = delete;
 
-    bool ready() const noexcept { return ready_; }
-
     // An empty method return to append the arguments to; seal it with
     // seal before it is read.
     qvm::MessagePtr methodReturn();
