@@ -1,6 +1,7 @@
 // Helpers for the field-string and JSON tests.
 #pragma once
 
+#include "common/handles.hpp"
 #include "fields/field_list.hpp"
 #include "qvmclient.h"
 #include "support/transcript.hpp"
@@ -34,25 +35,6 @@ inline std::string plain(json_object* doc)
     return json_object_to_json_string_ext(doc, JSON_C_TO_STRING_PLAIN);
 }
 
-// Member names of an object, in order.
-inline std::vector<std::string> memberNames(json_object* doc)
-{
-    std::vector<std::string> names;
-    json_object_object_foreach(doc, key, value)
-    {
-        (void)value;
-        names.emplace_back(key);
-    }
-    return names;
-}
-
-// The time stamp text that the library writes for when.
-inline std::string ctimeText(std::time_t when)
-{
-    char text[64];
-    return ctime_r(&when, text);
-}
-
 // Checks a text wrapped with a time stamp: the stamp member comes first and
 // holds the time of a clock reading between before and after, then comes
 // one member. Gives back that member's name, quoted, and its value written
@@ -60,21 +42,22 @@ inline std::string ctimeText(std::time_t when)
 inline std::string unwrapStamped(const std::string& text, const char* stamp,
                                  std::time_t before, std::time_t after)
 {
-    json_object* doc = json_tokener_parse(text.c_str());
-    if (doc == nullptr)
-        return "<not JSON: " + text + ">";
-    const auto names = memberNames(doc);
-    EXPECT_EQ(names.size(), 2U);
-    EXPECT_EQ(names.front(), stamp);
-    const char* when =
-        json_object_get_string(json_object_object_get(doc, stamp));
-    const std::string stamped = when ? when : "<none>";
-    EXPECT_TRUE(stamped == ctimeText(before) || stamped == ctimeText(after))
-        << stamped;
-    std::string out = qvmtest::transcript::quoted(names.back()) + " " +
-                      plain(json_object_object_get(doc, names.back().c_str()));
-    json_object_put(doc);
-    return out;
+    const qvm::JsonPtr doc(json_tokener_parse(text.c_str()));
+    std::vector<std::pair<std::string, json_object*>> members;
+    if (json_object_is_type(doc.get(), json_type_object))
+    {
+        json_object_object_foreach(doc.get(), key, value)
+            members.emplace_back(key, value);
+    }
+    if (members.size() != 2 || members[0].first != stamp)
+        return "<not a stamp and one member: " + text + ">";
+    char times[2][64];
+    const std::string when = json_object_get_string(members[0].second);
+    EXPECT_TRUE(when == ctime_r(&before, times[0]) ||
+                when == ctime_r(&after, times[1]))
+        << when;
+    return qvmtest::transcript::quoted(members[1].first) + " " +
+           plain(members[1].second);
 }
 
 // The list's texts in order; releases nodes and texts and leaves the list
