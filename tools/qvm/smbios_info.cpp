@@ -86,7 +86,8 @@ int dumpBin(const DumpOptions& o)
                            image.size()}) &&
                 out.commit();
             return written ? kExitOk : failWith(title, out.problem());
-        });
+        },
+        Reach::everyStructure);
 }
 
 } // namespace
