@@ -9,7 +9,8 @@
 //                                   holding TEXT ("-": the caller's own
 //                                   standard input, null: no stream)
 //
-// @PROBE stands for the probe program, @OUT for the file it writes; a null
+// "elsewhere" before a call makes its first wait find the child reaped by
+// another part of the program. @PROBE stands for the probe program, @OUT for the file it writes; a null
 // PATH is a null pointer.
 #include "process_support.hpp"
 #include "qvmclient.h"
@@ -85,6 +86,8 @@ Results replayLine(const std::string& line)
     std::istringstream in(line);
     std::string how;
     in >> how;
+    if (how == "elsewhere")
+        qvmtest::process::failNextWaitWithNoChild(), in >> how;
     const Args args(in);
     const qvmtest::TempFile file({});
     qvmtest::process::clearKillCalls();

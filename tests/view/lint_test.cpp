@@ -196,12 +196,6 @@ TEST(Lint, FindsWhatTheTranscriptSays)
     qvmtest::expectGolden(kData + "/lint/findings.transcript", allFindings());
 }
 
-// The base of every defect case, so each case's findings are its defect's.
-TEST(Lint, CleanTableHasNoFinding)
-{
-    EXPECT_EQ(lintText(join(structures()), kVersion), "");
-}
-
 TEST(Lint, SampleTableHasNoError)
 {
     const Bytes sample = tablegen::sampleTable().build();
