@@ -10,8 +10,8 @@
 //                                   standard input, null: no stream)
 //
 // "elsewhere" before a call makes its first wait find the child reaped by
-// another part of the program. @PROBE stands for the probe program, @OUT for the file it writes; a null
-// PATH is a null pointer.
+// another part of the program. @PROBE stands for the probe program, @OUT
+// for the file it writes; a null PATH is a null pointer.
 #include "process_support.hpp"
 #include "qvmclient.h"
 #include "support/descriptors.hpp"
