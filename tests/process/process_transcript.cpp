@@ -29,16 +29,8 @@ namespace
 
 using qvmtest::transcript::Args;
 using qvmtest::transcript::quoted;
+using qvmtest::transcript::replaced;
 using Results = std::vector<std::string>;
-
-std::string replaced(std::string text, const std::string& from,
-                     const std::string& to)
-{
-    for (auto at = text.find(from); at != std::string::npos;
-         at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-    return text;
-}
 
 int32_t withStdin(const char* text, const char* path, char* const* argv)
 {

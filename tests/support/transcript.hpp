@@ -161,6 +161,16 @@ inline std::string readText(const std::string& path)
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
+// text with every from in it replaced by to.
+inline std::string replaced(std::string text, const std::string& from,
+                            const std::string& to)
+{
+    for (auto at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
 inline std::vector<std::string> splitLines(const std::string& text)
 {
     std::vector<std::string> lines;

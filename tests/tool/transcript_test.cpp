@@ -26,6 +26,7 @@ namespace
 namespace fs = std::filesystem;
 using qvmtest::tool::Result;
 namespace control = qvmtest::standin;
+using qvmtest::transcript::replaced;
 
 const auto* bus = qvmtest::useStandinBus(QVM_INVENTORY_FIXTURE);
 
@@ -92,15 +93,6 @@ std::vector<std::pair<std::string, std::string>> places(const Tables& tables)
     return {{"@BUS", bus->address()},
             {"@SAMPLE", qvmtest::tool::kSample},
             {"@DIR", tables.dir.string()}};
-}
-
-std::string replaced(std::string text, const std::string& from,
-                     const std::string& to)
-{
-    for (auto at = text.find(from); at != std::string::npos;
-         at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-    return text;
 }
 
 // Each line of text as a result line, the places named again.
