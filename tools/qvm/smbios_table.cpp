@@ -4,6 +4,7 @@
 #include "common/handles.hpp"
 #include "files.hpp"
 #include "qvmclient.h"
+#include "smbios/decode/value_tables.hpp"
 #include "smbios/structure_view.hpp"
 #include "tablegen/sample_location.hpp"
 
@@ -329,9 +330,8 @@ int withTableBytes(const std::string& title, const TableChoice& choice,
 
 std::string typeName(std::uint8_t type)
 {
-    const char* text = nullptr;
-    QueryTable(StructureTypeInfoTable, std::size(StructureTypeInfoTable), type,
-               &text);
+    const char* text =
+        qvm::decode::findText(qvm::decode::tables::StructureTypeInfo, type);
     if (text == nullptr)
         return type >= 128 ? "OEM-specific" : "Unknown";
     std::string name = text;
