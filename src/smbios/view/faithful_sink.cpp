@@ -42,23 +42,6 @@ std::string jsonString(std::string_view text)
     return strict.get();
 }
 
-// Written with snprintf: std::to_string would leave standard-library
-// helpers among the library's exported names.
-std::string decimal(std::uint64_t value)
-{
-    char text[24];
-    std::snprintf(text, sizeof text, "%llu",
-                  static_cast<unsigned long long>(value));
-    return text;
-}
-
-std::string decimal(std::int64_t value)
-{
-    char text[24];
-    std::snprintf(text, sizeof text, "%lld", static_cast<long long>(value));
-    return text;
-}
-
 std::string FaithfulField::json() const
 {
     if (values.size() == 1 && !list)
@@ -91,17 +74,17 @@ void FaithfulSink::add(const char* key, std::string json)
 
 void FaithfulSink::integer(const char* key, std::int64_t value)
 {
-    add(key, decimal(value));
+    add(key, decimalString(value));
 }
 
 void FaithfulSink::unsignedInteger(const char* key, std::uint64_t value)
 {
-    add(key, decimal(value));
+    add(key, decimalString(value));
 }
 
 void FaithfulSink::bitWeight(const char* key, std::uint32_t weight)
 {
-    add(key, decimal(std::uint64_t{weight}));
+    add(key, decimalString(weight));
 }
 
 void FaithfulSink::text(const char* key, const char* value)
