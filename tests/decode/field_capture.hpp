@@ -4,6 +4,7 @@
 
 #include "fields/field_list.hpp"
 #include "qvmclient.h"
+#include "support/field_strings.hpp"
 
 #include <cstddef>
 #include <cstdint>
@@ -28,17 +29,9 @@ class FieldCapture
 
     FieldList* list() { return &list_; }
 
-    // The field strings from head to tail; also checks that count agrees.
-    std::vector<std::string> strings() const
-    {
-        std::vector<std::string> out;
-        for (const FieldNode* node = list_.head; node != nullptr;
-             node = node->next)
-            out.emplace_back(node->text);
-        if (out.size() != list_.count)
-            out.emplace_back("<count " + std::to_string(list_.count) + ">");
-        return out;
-    }
+    // The field strings from head to tail, taken out of the list; also
+    // checks that count agrees.
+    std::vector<std::string> strings() { return takeFieldStrings(list_); }
 
   private:
     FieldList list_{};

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-using fieldstest::drain;
+using fieldstest::takeFieldStrings;
 using qvmtest::LogCapture;
 using qvmtest::LogLine;
 using testing::ElementsAre;
@@ -22,7 +22,7 @@ std::vector<std::string> dump(const std::vector<uint8_t>& bytes)
 {
     FieldList list{};
     DumpHex(static_cast<uint32_t>(bytes.size()), bytes.data(), &list);
-    return drain(list);
+    return takeFieldStrings(list);
 }
 
 std::vector<uint8_t> counting(std::size_t size, uint8_t first = 0)
@@ -51,10 +51,27 @@ TEST(Emitters, AppendFieldStringsInCallOrderUncut)
     ASSERT_NE(list.tail, nullptr);
     EXPECT_EQ(list.tail->next, nullptr);
     EXPECT_EQ(list.tail->text, "d:" + key + ":-123456789");
-    EXPECT_THAT(drain(list),
+    EXPECT_THAT(takeFieldStrings(list),
                 ElementsAre("s:Key:", "s:a:b", "d:Min:-9223372036854775808",
                             "d:9223372036854775807", "s:" + key + ":" + value,
                             "d:" + key + ":-123456789"));
+}
+
+// A list taken apart part-way, even to empty, still appends at its end.
+TEST(Emitters, ListStaysWholeWhileItsTextsAreTaken)
+{
+    FieldList list{};
+    AddJSONintValue(1, "A", &list);
+    AddJSONintValue(2, "B", &list);
+    qvm::HeapString first(qvm::takeFirstText(list));
+    EXPECT_STREQ(first.get(), "d:A:1");
+    AddJSONintValue(3, "C", &list);
+    qvm::HeapString second(qvm::takeFirstText(list));
+    qvm::HeapString third(qvm::takeFirstText(list));
+    EXPECT_EQ(qvm::takeFirstText(list), nullptr);
+    AddJSONintValue(4, "D", &list);
+    EXPECT_THAT(takeFieldStrings(list), ElementsAre("d:D:4"));
+    EXPECT_STREQ(third.get(), "d:C:3");
 }
 
 // A line holds 32 bytes in hex, two blanks after the sixteenth, then the
