@@ -2,10 +2,10 @@
 
 #include "common/handles.hpp"
 #include "common/text.hpp"
+#include "fields/json_escape.hpp"
 #include "fields/json_text.hpp"
 
 #include <algorithm>
-#include <cstdio>
 #include <new>
 
 namespace qvm::smbios
@@ -14,25 +14,7 @@ namespace qvm::smbios
 std::string jsonString(std::string_view text)
 {
     std::string json = "\"";
-    bool wide = false;
-    for (const char c : text)
-    {
-        const auto byte = static_cast<unsigned char>(c);
-        wide = wide || byte > 0x7F;
-        if (c == '"' || c == '\\')
-        {
-            json += '\\';
-            json += c;
-        }
-        else if (byte < 0x20)
-        {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", byte);
-            json += escape;
-        }
-        else
-            json += c;
-    }
+    const bool wide = appendJsonEscaped(json, text, Slash::asIs);
     json += '"';
     if (!wide)
         return json;
