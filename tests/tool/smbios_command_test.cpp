@@ -98,3 +98,20 @@ TEST(SmbiosCommand, WithoutATableTheMachineTableOrAClearRefusal)
                 "directory\nqvm: give a table with --table FILE, or --table "
                 "sample for the bundled sample table\n"}));
 }
+
+// Loading the bus library costs each start more than a small export takes:
+// commands that read a table leave it unloaded; a bus command loads it.
+TEST(SmbiosCommand, OnlyBusCommandsLoadTheBusLibrary)
+{
+    const auto loads = [](const std::vector<std::string>& args)
+    {
+        return qvmtest::tool::run(qvmtest::tool::kProgram, args,
+                                  {"LD_DEBUG=files"})
+                   .err.find("libsystemd") != std::string::npos;
+    };
+    for (const std::string line : {"smbios export", "smbios show 0x0200",
+                                   "smbios info", "smbios service-tag"})
+        EXPECT_FALSE(loads(words(line + " --table " + kSample))) << line;
+    EXPECT_TRUE(loads({"--bus", "unix:path=/nonexistent", "manager",
+                       "version"}));
+}
