@@ -79,14 +79,17 @@ std::optional<EntryPoint> read32(std::span<const uint8_t> head)
         Bytes(head.begin(), head.begin() + length)};
 }
 
-// What a table without an entry point is dumped behind: SMBIOS 3.0.0, the
-// first version with the 64-bit entry point.
-Bytes fresh64(std::size_t tableSize)
+// What a table without an entry point is dumped behind: a 64-bit entry
+// point (its table size has 32 bits, any table fits) that carries the
+// version the table is to be read as; readers take the version from either
+// kind of entry point alike.
+Bytes fresh64(std::size_t tableSize, decode::SmbiosVersion version)
 {
     Bytes bytes(ep64::kMinLength, 0);
     std::memcpy(bytes.data(), "_SM3_", 5);
     bytes[ep64::kLength] = ep64::kMinLength;
-    bytes[ep64::kMajor] = 3;
+    bytes[ep64::kMajor] = version.major;
+    bytes[ep64::kMinor] = version.minor;
     bytes[ep64::kRevision] = 1;
     putLittle(bytes, ep64::kMaxSize, 4, tableSize);
     return bytes;
@@ -125,9 +128,9 @@ TableRange tableRange(const EntryPoint& ep, uint64_t fileSize)
 }
 
 Bytes dumpImage(const std::optional<EntryPoint>& ep,
-                std::span<const uint8_t> table)
+                std::span<const uint8_t> table, decode::SmbiosVersion fresh)
 {
-    Bytes image = ep ? ep->bytes : fresh64(table.size());
+    Bytes image = ep ? ep->bytes : fresh64(table.size(), fresh);
     if (!ep || ep->is64)
     {
         putLittle(image, ep64::kTableAddress, 8, kDumpTableOffset);

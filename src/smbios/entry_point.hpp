@@ -3,6 +3,8 @@
 // reads (the entry point at offset 0, the table at 0x20).
 #pragma once
 
+#include "smbios/decode/table_version.hpp"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -47,10 +49,11 @@ struct TableRange
 };
 TableRange tableRange(const EntryPoint& ep, uint64_t fileSize);
 
-// The dump of table behind ep, or behind a 64-bit SMBIOS 3.0.0 entry point
-// when the table came without one; the table address becomes 0x20 and the
-// checksums are renewed.
+// The dump of table behind ep, or behind a fresh 64-bit entry point of
+// version fresh (docrev 0) when the table came without one; the table
+// address becomes 0x20 and the checksums are renewed.
 Bytes dumpImage(const std::optional<EntryPoint>& ep,
-                std::span<const uint8_t> table);
+                std::span<const uint8_t> table,
+                decode::SmbiosVersion fresh = {3, 0});
 
 } // namespace qvm::smbios

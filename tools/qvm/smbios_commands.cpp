@@ -107,7 +107,8 @@ int exportTable(const ExportOptions& o)
             if (!out.commit())
                 return failWith(title, out.problem());
             return !whole && o.table.strict ? kExitFailed : kExitOk;
-        });
+        },
+        o.faithful ? Reach::everyStructure : Reach::library);
 }
 
 struct ListOptions
@@ -131,7 +132,8 @@ int list(const ListOptions& o)
                                 qvm::smbios::structureName(e.view.type()),
                                 e.size);
             return kExitOk;
-        });
+        },
+        Reach::everyStructure);
 }
 
 // The identity queries take a key and hand out a heap text, read from the

@@ -19,6 +19,7 @@ namespace
 struct DumpOptions
 {
     TableChoice table;
+    GivenVersion version;
     std::string file;
 };
 
@@ -71,8 +72,13 @@ int dumpBin(const DumpOptions& o)
         title, o.table,
         [&](const TableSource& source, const core::Walk& walk)
         {
+            // A table without an entry point goes behind one that says the
+            // version the faithful view reads it as, so that the dump
+            // reads the same.
+            const auto& table = walk.loaded->context().table;
             const Bytes image = qvm::smbios::dumpImage(
-                source.entryPoint, walk.loaded->context().table.bytes());
+                source.entryPoint, table.bytes(),
+                tableVersion(source, table, o.version).version);
             OutputFile out(o.file);
             const bool written =
                 out.problem().empty() &&
@@ -80,7 +86,8 @@ int dumpBin(const DumpOptions& o)
                            image.size()}) &&
                 out.commit();
             return written ? kExitOk : failWith(title, out.problem());
-        });
+        },
+        Reach::everyStructure);
 }
 
 } // namespace
@@ -99,11 +106,13 @@ void addSmbiosTableCommands(Command& smbios)
     c = smbios.command("dump-bin",
                        "write the table as dmidecode --dump-bin does, for "
                        "dmidecode --from-dump\n"
-                       "The entry point at offset 0 (the table's own, else an "
-                       "SMBIOS 3.0.0 one),\nthe table at offset 0x20.",
+                       "The entry point at offset 0 (the table's own, else a "
+                       "64-bit one with the\nversion the faithful view reads "
+                       "the table as), the table at offset 0x20.",
                        [dump] { return dumpBin(*dump); });
     c.argument("FILE", dump->file, "where to write it", true);
     addTableOptions(c, dump->table);
+    addVersionOption(c, dump->version);
 }
 
 } // namespace qvmcli

@@ -92,9 +92,10 @@ TableBytes splitTable(const std::string& title, const std::string& what,
 // TableBody, or a BytesBody on the bytes alone.
 using Reader = std::function<int(const TableSource&, const TableBytes&)>;
 
-// Says what of the table the walk cannot reach and what the library's
-// selections leave aside; returns whether anything was said.
-bool reportWalk(const std::string& title, const core::Walk& walk)
+// Says what of the table the walk cannot reach and, for the library's
+// reach, what the library's selections leave aside; returns whether
+// anything was said.
+bool reportWalk(const std::string& title, const core::Walk& walk, Reach reach)
 {
     bool said = false;
     if (walk.unreached)
@@ -105,6 +106,8 @@ bool reportWalk(const std::string& title, const core::Walk& walk)
                         "follows is not reached");
         said = true;
     }
+    if (reach == Reach::everyStructure)
+        return said;
     for (const core::TableEntry& entry : walk.pastLimit)
     {
         const uint8_t type = entry.view.type();
@@ -122,7 +125,7 @@ bool reportWalk(const std::string& title, const core::Walk& walk)
 
 int loadAndRun(const std::string& title, const TableChoice& choice,
                const TableSource& source, const TableBytes& table,
-               const TableBody& body)
+               const TableBody& body, Reach reach)
 {
     const core::LoadedTable loaded(
         std::span<const uint8_t>(table.file).subspan(table.offset, table.size));
@@ -130,7 +133,7 @@ int loadAndRun(const std::string& title, const TableChoice& choice,
         return failWith(title, "no structure at the start of the table (" +
                                    statusText(loaded.status()) + ")");
     const core::Walk walk = core::walkTable(loaded);
-    const bool reported = reportWalk(title, walk) || table.cutShort;
+    const bool reported = reportWalk(title, walk, reach) || table.cutShort;
     const int exit = body(source, walk);
     return exit == kExitOk && choice.strict && reported ? kExitFailed : exit;
 }
@@ -304,11 +307,12 @@ std::string TableSource::describe() const
 }
 
 int withTable(const std::string& title, const TableChoice& choice,
-              const TableBody& body)
+              const TableBody& body, Reach reach)
 {
     return readTable(title, choice,
                      [&](const TableSource& source, const TableBytes& table) {
-                         return loadAndRun(title, choice, source, table, body);
+                         return loadAndRun(title, choice, source, table, body,
+                                           reach);
                      });
 }
 

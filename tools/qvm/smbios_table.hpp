@@ -61,13 +61,23 @@ struct TableSource
     std::string describe() const;
 };
 
+// What a command shows of the table: what the library hands out or
+// exports (at most kMaxOfOneType structures of a type), or every structure
+// the walk reaches (the faithful view, list, dump-bin).
+enum class Reach
+{
+    library,
+    everyStructure,
+};
+
 // Loads the table that choice names, reports on standard error what of it
-// the walk cannot reach or the library leaves aside, runs body on it and
-// unloads it. With --strict such a report makes the command fail.
+// the walk cannot reach or, for a command of the library's reach, what the
+// library leaves aside, runs body on it and unloads it. With --strict such
+// a report makes the command fail.
 using TableBody =
     std::function<int(const TableSource&, const core::Walk& walk)>;
 int withTable(const std::string& title, const TableChoice& choice,
-              const TableBody& body);
+              const TableBody& body, Reach reach = Reach::library);
 // Reads the table that choice names and runs body on its bytes (those the
 // file holds for it, behind any entry point) without loading it into the
 // library: for commands that must see a table the library refuses.

@@ -211,7 +211,8 @@ int show(const ShowOptions& o)
                                                s.type) != types.end()
                                    : s.handle == handle;
                     });
-            });
+            },
+            Reach::everyStructure);
     }
     if (!o.handle.empty())
         return showHandle(title + " " + o.handle, o);
@@ -279,7 +280,8 @@ int get(const GetOptions& o)
                           tableVersion(source, table, o.version).version, *k)
                     : qvm::smbios::answerOemString(table.bytes(), oem));
             return kExitOk;
-        });
+        },
+        Reach::everyStructure);
 }
 
 } // namespace

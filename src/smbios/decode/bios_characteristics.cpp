@@ -88,7 +88,7 @@ void addBiosCharacteristicsExt2(uint32_t value, SmbiosVersion version,
         return;
     }
     if ((value & 0x08) != 0)
-        out.text("UEFI Specification is supported", kTrue);
+        out.flag("UEFI Specification is supported", true);
     appendReservedBits("Byte 2:5-7", out);
 }
 

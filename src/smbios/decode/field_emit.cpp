@@ -43,7 +43,9 @@ void appendSetBits(std::span<const BitField> fields, uint64_t bits,
     {
         if ((bits >> field.bit & 1U) == 0)
             continue;
-        if (field.text != nullptr)
+        if (field.text == kTrue)
+            out.flag(field.key, true);
+        else if (field.text != nullptr)
             out.text(field.key, field.text);
         else
             appendInteger(field.key, field.bit, out);

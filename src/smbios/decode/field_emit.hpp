@@ -43,7 +43,8 @@ struct BitField
     const char* text;
 };
 
-// A capability bit reported as "s:<text>:True".
+// A capability bit reported as "s:<text>:True": a flag, which the faithful
+// view writes as true.
 constexpr BitField flagBit(uint8_t bit, const char* text)
 {
     return {bit, text, kTrue};
