@@ -12,7 +12,11 @@
 namespace qvm::decode
 {
 
-inline constexpr const char* kTrue = "True";
+// An array, not a pointer to a literal: flagBit's rows are told apart by
+// this address, and only the array has one address in every translation
+// unit (identical literals are merged only when the linker chooses to,
+// and never under AddressSanitizer).
+inline constexpr char kTrue[] = "True";
 
 // A field's raw value; 32-bit and smaller values arrive zero-extended.
 inline void appendInteger(const char* key, uint64_t value, FieldSink& out)
