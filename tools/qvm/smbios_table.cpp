@@ -108,12 +108,9 @@ bool reportWalk(const std::string& title, const core::Walk& walk, Reach reach)
     }
     if (reach == Reach::everyStructure)
         return said;
-    std::array<std::size_t, 256> seen{};
-    for (const core::TableEntry& entry : walk.entries)
+    for (const core::TableEntry& entry : walk.pastLimit)
     {
         const uint8_t type = entry.view.type();
-        if (++seen[type] != core::kMaxOfOneType + 1)
-            continue;
         warn(title, std::to_string(walk.ofType[type] - core::kMaxOfOneType) +
                         " structures of type " + std::to_string(type) +
                         " lie past the first " +
