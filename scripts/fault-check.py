@@ -166,6 +166,10 @@ FAULTS = [
      "src/inventory/basic_value.cpp",
      "json_object_new_int64(static_cast<int64_t>(v.t))",
      "json_object_new_double(static_cast<double>(v.t))"),
+    ("bus library opened at every start", "tools/qvm/lazy_sdbus.cpp",
+     "\nint sd_bus_default(sd_bus** bus)\n",
+     "\nvoid* const eager = qvmcli::lazy::symbol<Systemd>(\"sd_bus_open\");\n"
+     "int sd_bus_default(sd_bus** bus)\n"),
 ]
 
 

@@ -24,13 +24,13 @@ class FieldTexts
     explicit FieldTexts(FieldList& list)
     {
         texts_.reserve(list.count);
-        while (FieldNode* node = list.head)
+        // The slot comes first: a failed allocation leaves the text in
+        // the list, whose owner frees it.
+        while (list.head != nullptr)
         {
-            list.head = node->next;
-            texts_.push_back(node->text);
-            std::free(node);
+            texts_.push_back(nullptr);
+            texts_.back() = takeFirstText(list);
         }
-        list = FieldList{};
     }
     FieldTexts(const FieldTexts&) = delete;
     FieldTexts& operator=(const FieldTexts&) = delete;

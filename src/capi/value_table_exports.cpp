@@ -1,7 +1,8 @@
 // The value and bit tables under the names the C interface exports. Each
 // exported array is an alias of the core's own: the same bytes, one copy.
 // An alias must be defined in the unit that defines its target, so the
-// tables' definitions are compiled here, and only here.
+// shared library's tables are compiled here; programs built on the core
+// alone take them from smbios/decode/value_tables.cpp instead.
 #include "qvmclient.h"
 #include "smbios/decode/tables_cache.inc"
 #include "smbios/decode/tables_devices.inc"

@@ -1,12 +1,15 @@
 // Records filed with the BMC's event-logging service.
+#include "client/event_log.hpp"
+
 #include "client/manager_call.hpp"
 #include "common/handles.hpp"
 #include "common/log.hpp"
 #include "qvmclient.h"
 
-#include <cstdarg>
 #include <cstring>
 
+namespace qvm
+{
 namespace
 {
 
@@ -31,7 +34,7 @@ void logError(int priority, const char* format, const char* msgid, int r)
 // The record's arguments: the fixed header and msgid, then either an empty
 // string array or the caller's own arguments as types describes them.
 bool appendRecord(sd_bus_message* m, const char* msgid, const char* types,
-                  va_list args)
+                  const EventArguments& arguments)
 {
     int r = 0;
     if (types[0] == '\0')
@@ -49,7 +52,7 @@ bool appendRecord(sd_bus_message* m, const char* msgid, const char* types,
                  msgid, r);
         return false;
     }
-    r = sd_bus_message_appendv(m, types, args);
+    r = arguments(m);
     if (r < 0)
         logError(kWarning,
                  "Failed to append header for %s bigger message: %s\n", msgid,
@@ -76,7 +79,8 @@ int32_t send(sd_bus* bus, sd_bus_message* m, const char* msgid)
 
 } // namespace
 
-extern "C" int32_t QVM_AddEventLog(const char* msgid, const char* types, ...)
+int32_t addEventLog(const char* msgid, const char* types,
+                    const EventArguments& arguments)
 {
     qvm::log(kUser, kDebug, "EVENTLOG record\n");
     if (types == nullptr || msgid == nullptr)
@@ -100,12 +104,11 @@ extern "C" int32_t QVM_AddEventLog(const char* msgid, const char* types, ...)
     }
     qvm::log(kUser, kDebug, "types %s\n", types);
 
-    va_list args;
-    va_start(args, types);
-    const bool appended = appendRecord(message.get(), msgid, types, args);
-    va_end(args);
+    const bool appended = appendRecord(message.get(), msgid, types, arguments);
     const int32_t result =
         appended ? send(bus.get(), message.get(), msgid) : QVM_RC_FAILED;
     qvm::log(kUser, kDebug, "EVENTLOG record done\n");
     return result;
 }
+
+} // namespace qvm

@@ -1,43 +1,12 @@
+// Status codes and manager statuses in words.
+#include "client/status.hpp"
+
 #include "client/manager_call.hpp"
 #include "common/log.hpp"
-#include "common/text.hpp"
 #include "qvmclient.h"
-
-#include <cstdlib>
-#include <cstring>
 
 namespace
 {
-
-constexpr char kLibraryVersion[] = "1.01.00.00";
-constexpr std::size_t kVersionBufferSize = 12;
-
-const char* statusText(int32_t code)
-{
-    switch (code)
-    {
-        case QVM_RC_INVALID_TICKET:
-            return "Invalid Ticket supplied";
-        case QVM_RC_INVALID_REQUEST:
-            return "Invalid request";
-        case QVM_RC_BUFFER_TOO_SMALL:
-            return "Buffer too small";
-        case QVM_RC_NO_RESOURCES:
-            return "Out of resources";
-        case QVM_RC_NOT_FOUND:
-            return "Needed component not found";
-        case QVM_RC_START_FAILURE:
-            return "Background start failure";
-        case QVM_RC_TIMEOUT:
-            return "Operation timeout";
-        case QVM_RC_UNSUPPORTED:
-            return "Operation unsupported";
-        case QVM_RC_FAILED:
-            return "Operation failed";
-        default:
-            return "Unknown error";
-    }
-}
 
 // The manager's own wording for the statuses it names; null for the rest.
 const char* managerStatusLine(uint64_t status)
@@ -63,28 +32,35 @@ const char* managerStatusLine(uint64_t status)
 
 } // namespace
 
-extern "C" int32_t QVM_GetLibraryVersion(char** version)
-{
-    if (version == nullptr)
-        return QVM_RC_INVALID_REQUEST;
-    auto* buffer = static_cast<char*>(std::calloc(1, kVersionBufferSize));
-    *version = buffer;
-    if (buffer == nullptr)
-        return QVM_RC_NO_RESOURCES;
-    qvm::boundedCopy(buffer, kLibraryVersion, sizeof kLibraryVersion);
-    return QVM_RC_SUCCESS;
-}
-
-extern "C" int32_t QVM_StrErr(int32_t code, char** text)
-{
-    if (text == nullptr)
-        return QVM_RC_INVALID_REQUEST;
-    *text = qvm::heapCopy(statusText(code));
-    return *text == nullptr ? QVM_RC_NO_RESOURCES : QVM_RC_SUCCESS;
-}
-
 namespace qvm
 {
+
+const char* statusText(int32_t code) noexcept
+{
+    switch (code)
+    {
+        case QVM_RC_INVALID_TICKET:
+            return "Invalid Ticket supplied";
+        case QVM_RC_INVALID_REQUEST:
+            return "Invalid request";
+        case QVM_RC_BUFFER_TOO_SMALL:
+            return "Buffer too small";
+        case QVM_RC_NO_RESOURCES:
+            return "Out of resources";
+        case QVM_RC_NOT_FOUND:
+            return "Needed component not found";
+        case QVM_RC_START_FAILURE:
+            return "Background start failure";
+        case QVM_RC_TIMEOUT:
+            return "Operation timeout";
+        case QVM_RC_UNSUPPORTED:
+            return "Operation unsupported";
+        case QVM_RC_FAILED:
+            return "Operation failed";
+        default:
+            return "Unknown error";
+    }
+}
 
 void logManagerStatus(int64_t status)
 {

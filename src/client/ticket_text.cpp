@@ -1,8 +1,6 @@
 // The text form of a ticket: part1_part2_part3.
 #include "ticket_text.hpp"
 
-#include "qvmclient.h"
-
 #include <cstring>
 
 namespace qvm
@@ -60,12 +58,3 @@ TicketTextCheck checkTicketText(const char* ticket) noexcept
 }
 
 } // namespace qvm
-
-extern "C" int32_t QVM_valid_ticket_check(const char* ticket)
-{
-    if (ticket == nullptr)
-        return QVM_RC_INVALID_TICKET;
-    return qvm::checkTicketText(ticket).fault == qvm::TicketTextFault::none
-               ? QVM_RC_SUCCESS
-               : QVM_RC_INVALID_TICKET;
-}

@@ -46,36 +46,36 @@ int digitCount(std::uint64_t value) noexcept
 
 } // namespace
 
-char* writeDecimal(char* out, std::int64_t value) noexcept
+char* writeUnsignedDecimal(char* out, std::uint64_t value) noexcept
 {
-    // Work in unsigned: the magnitude of INT64_MIN has no signed form.
-    std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value)
-                                        : static_cast<std::uint64_t>(value);
-    if (value < 0)
-        *out++ = '-';
-    char* const end = out + digitCount(magnitude);
+    char* const end = out + digitCount(value);
     char* at = end;
-    while (magnitude >= 100)
+    while (value >= 100)
     {
-        const char* pair = kPairs + 2 * (magnitude % 100);
-        magnitude /= 100;
+        const char* pair = kPairs + 2 * (value % 100);
+        value /= 100;
         *--at = pair[1];
         *--at = pair[0];
     }
-    if (magnitude >= 10)
+    if (value >= 10)
     {
-        *--at = kPairs[2 * magnitude + 1];
-        *--at = kPairs[2 * magnitude];
+        *--at = kPairs[2 * value + 1];
+        *--at = kPairs[2 * value];
     }
     else
-        *--at = static_cast<char>('0' + magnitude);
+        *--at = static_cast<char>('0' + value);
     return end;
 }
 
-std::string_view decimalText(std::int64_t value, DecimalBuffer& buffer) noexcept
+char* writeSignedDecimal(char* out, std::int64_t value) noexcept
 {
-    return {buffer,
-            static_cast<std::size_t>(writeDecimal(buffer, value) - buffer)};
+    // Work in unsigned: the magnitude of INT64_MIN has no signed form.
+    const std::uint64_t magnitude = value < 0
+                                        ? 0 - static_cast<std::uint64_t>(value)
+                                        : static_cast<std::uint64_t>(value);
+    if (value < 0)
+        *out++ = '-';
+    return writeUnsignedDecimal(out, magnitude);
 }
 
 } // namespace qvm

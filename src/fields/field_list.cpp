@@ -8,14 +8,26 @@
 namespace qvm
 {
 
+char* takeFirstText(FieldList& list) noexcept
+{
+    FieldNode* node = list.head;
+    if (node == nullptr)
+        return nullptr;
+    char* text = node->text;
+    list.head = node->next;
+    std::free(node);
+    if (list.head == nullptr)
+        list = FieldList{};
+    else if (list.count > 0)
+        --list.count;
+    return text;
+}
+
 void freeFieldNodes(FieldList& list) noexcept
 {
-    while (FieldNode* node = list.head)
-    {
-        list.head = node->next;
-        std::free(node->text);
-        std::free(node);
-    }
+    while (list.head != nullptr)
+        std::free(takeFirstText(list));
+    // A list whose head is null may still carry a stale count or tail.
     list = FieldList{};
 }
 

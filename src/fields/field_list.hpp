@@ -23,6 +23,11 @@ void appendJoined(FieldList* list, char tag, const char* key,
 // Appends an already built heap text (calloc/malloc), taking ownership.
 void appendText(FieldList* list, char* text) noexcept;
 
+// Unlinks and frees the first node of list and hands its text over (the
+// caller frees it); null when the list is empty. Every teardown of a list
+// goes through here, so count and tail stay right whoever stops early.
+char* takeFirstText(FieldList& list) noexcept;
+
 // Frees every node and text of list and leaves it empty.
 void freeFieldNodes(FieldList& list) noexcept;
 

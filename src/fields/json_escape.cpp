@@ -27,6 +27,12 @@ constexpr std::array<char, 256> kEscapes = []
     return table;
 }();
 
+// Whether byte stands as it is in the output.
+template <Slash slash> constexpr bool stands(unsigned char byte)
+{
+    return kEscapes[byte] == 0 || (slash == Slash::asIs && byte == '/');
+}
+
 constexpr char kHex[] = "0123456789abcdef";
 
 constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
@@ -38,21 +44,21 @@ constexpr bool anyZeroByte(std::uint64_t word)
     return ((word - kOnes) & ~word & kHighs) != 0;
 }
 
-// Whether all eight bytes stand: none below 0x20, none of '"', '\\' and
-// '/'. A borrow between bytes can make it say no for a word that stands;
-// such a word just takes the byte-wise way.
-constexpr bool allStand(std::uint64_t word)
+// Whether all eight bytes stand: none below 0x20, none of '"' and '\\',
+// and no '/' unless it stands. A borrow between bytes can make it say no
+// for a word that stands; such a word just takes the byte-wise way.
+template <Slash slash> constexpr bool allStand(std::uint64_t word)
 {
     const bool control = ((word - 0x20 * kOnes) & ~word & kHighs) != 0;
     return !control && !anyZeroByte(word ^ ('"' * kOnes)) &&
            !anyZeroByte(word ^ ('\\' * kOnes)) &&
-           !anyZeroByte(word ^ ('/' * kOnes));
+           (slash == Slash::asIs || !anyZeroByte(word ^ ('/' * kOnes)));
 }
 
-char* writeByte(char* out, unsigned char byte)
+template <Slash slash> char* writeByte(char* out, unsigned char byte)
 {
     const char escape = kEscapes[byte];
-    if (escape == 0)
+    if (stands<slash>(byte))
     {
         *out = static_cast<char>(byte);
         return out + 1;
@@ -68,11 +74,10 @@ char* writeByte(char* out, unsigned char byte)
     return out + 6;
 }
 
-} // namespace
-
 // Eight bytes at a time while they all stand (the common case: names,
 // numbers, hex lines), byte by byte around an escape.
-char* writeJsonEscaped(char* out, std::string_view text, bool& high) noexcept
+template <Slash slash>
+char* writeEscaped(char* out, std::string_view text, bool& high) noexcept
 {
     const char* in = text.data();
     const char* const end = in + text.size();
@@ -82,7 +87,7 @@ char* writeJsonEscaped(char* out, std::string_view text, bool& high) noexcept
         std::uint64_t word;
         std::memcpy(&word, in, 8);
         seen |= word;
-        if (allStand(word))
+        if (allStand<slash>(word))
         {
             std::memcpy(out, in, 8);
             out += 8;
@@ -90,7 +95,7 @@ char* writeJsonEscaped(char* out, std::string_view text, bool& high) noexcept
             continue;
         }
         for (const char* stop = in + 8; in < stop; ++in)
-            out = writeByte(out, static_cast<unsigned char>(*in));
+            out = writeByte<slash>(out, static_cast<unsigned char>(*in));
     }
     if (in != end && text.size() >= 8)
     {
@@ -98,7 +103,7 @@ char* writeJsonEscaped(char* out, std::string_view text, bool& high) noexcept
         // stand, the overlap went out as it is and goes out again the same.
         std::uint64_t word;
         std::memcpy(&word, end - 8, 8);
-        if (allStand(word))
+        if (allStand<slash>(word))
         {
             seen |= word;
             std::memcpy(out - (8 - (end - in)), end - 8, 8);
@@ -109,18 +114,28 @@ char* writeJsonEscaped(char* out, std::string_view text, bool& high) noexcept
     for (; in < end; ++in)
     {
         seen |= static_cast<unsigned char>(*in);
-        out = writeByte(out, static_cast<unsigned char>(*in));
+        out = writeByte<slash>(out, static_cast<unsigned char>(*in));
     }
     high |= (seen & kHighs) != 0;
     return out;
 }
 
-bool appendJsonEscaped(std::string& out, std::string_view text)
+} // namespace
+
+char* writeJsonEscaped(char* out, std::string_view text, bool& high,
+                       Slash slash) noexcept
+{
+    return slash == Slash::escaped
+               ? writeEscaped<Slash::escaped>(out, text, high)
+               : writeEscaped<Slash::asIs>(out, text, high);
+}
+
+bool appendJsonEscaped(std::string& out, std::string_view text, Slash slash)
 {
     const std::size_t start = out.size();
     out.resize(start + kEscapeGrowth * text.size());
     bool high = false;
-    char* const end = writeJsonEscaped(out.data() + start, text, high);
+    char* const end = writeJsonEscaped(out.data() + start, text, high, slash);
     out.resize(static_cast<std::size_t>(end - out.data()));
     return high;
 }

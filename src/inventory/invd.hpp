@@ -4,6 +4,7 @@
 
 #include "common/handles.hpp"
 
+#include <string>
 #include <systemd/sd-bus.h>
 
 namespace qvm::invd
@@ -17,14 +18,16 @@ inline constexpr char kTablePath[] = "FullSMBIOSTablePath";
 inline constexpr char kBiosConfigurationPath[] = "BiosConfigurationFilePath";
 
 // The answer to one Get, with the bus's default time-out. reply is null
-// when the call failed (result: its negative errno); otherwise result is
-// what reading the string out of the variant gave, and text, borrowed from
-// the reply, the string when that read succeeded.
+// when the call failed (result: its negative errno; busError: the error
+// record's name and message, when it has them); otherwise result is what
+// reading the string out of the variant gave, and text, borrowed from the
+// reply, the string when that read succeeded.
 struct PathReply
 {
     MessagePtr reply;
     int result = 0;
     const char* text = nullptr;
+    std::string busError;
 };
 
 PathReply getPath(sd_bus* bus, const char* name);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <json-c/json.h>
+#include <string>
 #include <systemd/sd-bus.h>
 #include <utility>
 
@@ -17,6 +18,8 @@ struct CallOutcome
 {
     MessagePtr reply;
     int error = 0;
+    // "name: message" of the error record a failed call left, if any.
+    std::string busError;
 };
 
 // One blocking method call that waits at most timeout microseconds (0: the
@@ -40,6 +43,9 @@ CallOutcome callMethodWithin(uint64_t timeout, sd_bus* bus, const char* service,
         sd_bus_message* reply = nullptr;
         r = sd_bus_call(bus, raw, timeout, error.get(), &reply);
         outcome.reply.reset(reply);
+        if (r < 0 && sd_bus_error_is_set(error.get()))
+            outcome.busError =
+                std::string(error.get()->name) + ": " + error.message();
     }
     if (r < 0)
     {

@@ -92,6 +92,7 @@ invd::PathReply invd::getPath(sd_bus* bus, const char* name)
                          "ss", kInterface, name);
     answer.reply = std::move(call.reply);
     answer.result = call.error;
+    answer.busError = std::move(call.busError);
     if (answer.reply)
         answer.result =
             sd_bus_message_read(answer.reply.get(), "v", "s", &answer.text);

@@ -8,6 +8,7 @@
 // for a null pointer. Each field string follows on its own line, quoted.
 // Every call is made first with a null list, which must append nothing.
 #include "qvmclient.h"
+#include "support/field_strings.hpp"
 #include "support/transcript.hpp"
 
 #include <algorithm>
@@ -237,19 +238,9 @@ bool parseCall(const std::string& line, std::string& name, Call& call)
 // The field strings of the list, quoted, freeing the nodes on the way.
 std::vector<std::string> drain(FieldList& list)
 {
-    std::vector<std::string> out;
-    uint32_t nodes = 0;
-    for (FieldNode* node = list.head; node != nullptr; ++nodes)
-    {
-        out.push_back(qvmtest::transcript::quoted(node->text));
-        FieldNode* next = node->next;
-        std::free(node->text);
-        std::free(node);
-        node = next;
-    }
-    if (nodes != list.count)
-        out.push_back("<count " + std::to_string(list.count) + ">");
-    return out;
+    return qvmtest::takeFieldStrings(
+        list,
+        [](const char* text) { return qvmtest::transcript::quoted(text); });
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "common/handles.hpp"
 #include "fields/field_list.hpp"
 #include "qvmclient.h"
+#include "support/field_strings.hpp"
 #include "support/transcript.hpp"
 
 #include <cstdlib>
@@ -60,15 +61,6 @@ inline std::string unwrapStamped(const std::string& text, const char* stamp,
            plain(members[1].second);
 }
 
-// The list's texts in order; releases nodes and texts and leaves the list
-// empty.
-inline std::vector<std::string> drain(FieldList& list)
-{
-    std::vector<std::string> texts;
-    for (const FieldNode* node = list.head; node != nullptr; node = node->next)
-        texts.emplace_back(node->text);
-    qvm::freeFieldNodes(list);
-    return texts;
-}
+using qvmtest::takeFieldStrings;
 
 } // namespace fieldstest

@@ -8,7 +8,8 @@
 //                       after the checked time stamp, written plain
 //     extract TEXT      getBIOSDataFromJSON: its status and the inventory
 //     free TEXT         freeNestedJSONObjects: its status and what is left
-//     emit (s VALUE KEY | d NUMBER KEY)...   AddJSONString, AddJSONintValue
+//     emit (s VALUE KEY | d NUMBER KEY | take N)...   AddJSONString,
+//                       AddJSONintValue, N texts taken from the list
 //     dumphex SIZE HEX [nolist]              DumpHex of the bytes given
 //     strlcat BEFORE ADD SIZE   qvmStrlCat in a 16-byte buffer, all of it
 //     memtostring SRC N         MemToString into 8 bytes of 'z'
@@ -32,20 +33,11 @@ using fieldstest::plain;
 namespace transcript = qvmtest::transcript;
 using Results = std::vector<std::string>;
 
-// The list's field strings, quoted; marks a count or tail that disagrees.
+// The list's field strings, quoted, taken out of it.
 Results drained(FieldList& list)
 {
-    const FieldNode* last = nullptr;
-    for (const FieldNode* node = list.head; node != nullptr; node = node->next)
-        last = node;
-    const bool linked = last == list.tail;
-    const auto count = list.count;
-    Results out;
-    for (const auto& text : fieldstest::drain(list))
-        out.push_back(transcript::quoted(text));
-    if (out.size() != count || !linked)
-        out.emplace_back("<count or tail wrong>");
-    return out;
+    return fieldstest::takeFieldStrings(list, [](const char* text)
+                                        { return transcript::quoted(text); });
 }
 
 std::string withBytes(std::string text)
@@ -107,17 +99,37 @@ Results onDocument(const std::string& op, const std::string& text,
     return out;
 }
 
+// The text at the front of the list, taken out of it.
+std::string taken(FieldList& list)
+{
+    const qvm::HeapString text(qvm::takeFirstText(list));
+    return "taken " + (text ? transcript::quoted(text.get()) : "null");
+}
+
+// Fields appended, and texts taken from the front of the list between.
 Results emit(const transcript::Args& a)
 {
     FieldList list{};
-    for (std::size_t i = 1; i + 2 < a.size(); i += 3)
+    Results out;
+    for (std::size_t i = 1; i < a.size();)
     {
-        if (std::string(a.text(i)) == "s")
+        const std::string kind = a.text(i);
+        if (kind == "take")
+        {
+            for (auto n = a.number(i + 1); n > 0; --n)
+                out.push_back(taken(list));
+            i += 2;
+            continue;
+        }
+        if (kind == "s")
             AddJSONString(a.text(i + 1), a.text(i + 2), &list);
         else
             AddJSONintValue(a.number(i + 1), a.text(i + 2), &list);
+        i += 3;
     }
-    return drained(list);
+    for (const auto& text : drained(list))
+        out.push_back(text);
+    return out;
 }
 
 Results dumpHex(const transcript::Args& a)

@@ -2,6 +2,7 @@
 
 #include "capi/tagged_sink.hpp"
 #include "fields/field_list.hpp"
+#include "support/field_strings.hpp"
 
 namespace qvmtest
 {
@@ -18,13 +19,7 @@ Mapped mapped(const Bytes& structure, SmbiosVersion version,
     const auto status = qvm::mapping::runMapping(
         rows.empty() ? qvm::mapping::mappingFor(view.type()) : rows,
         {view, version, sink, structure.size(), policy});
-    Mapped out{{}, status};
-    for (const FieldNode* node = (*list).head; node != nullptr;
-         node = node->next)
-        out.fields.emplace_back(node->text);
-    if (out.fields.size() != (*list).count)
-        out.fields.push_back("<count " + std::to_string((*list).count) + ">");
-    return out;
+    return {takeFieldStrings(*list), status};
 }
 
 } // namespace qvmtest

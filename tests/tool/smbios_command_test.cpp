@@ -76,3 +76,25 @@ TEST(SmbiosCommand, WithoutATableTheMachineTableOrAClearRefusal)
                 "directory\nqvm: give a table with --table FILE, or --table "
                 "sample for the bundled sample table\n"}));
 }
+
+// Loading libsystemd or json-c costs each start more than a small export
+// takes: commands that need neither leave both unloaded.
+TEST(SmbiosCommand, LibrariesLoadOnlyForTheCommandsThatCallThem)
+{
+    const auto loaded = [](const std::vector<std::string>& args)
+    {
+        const std::string log = qvmtest::tool::run(qvmtest::tool::kProgram,
+                                                   args, {"LD_DEBUG=files"})
+                                    .err;
+        return std::string(log.find("libsystemd") != log.npos ? "S" : "") +
+               (log.find("libjson-c") != log.npos ? "J" : "");
+    };
+    for (const std::string line : {"smbios export", "smbios show 0x0200",
+                                   "smbios info", "smbios service-tag"})
+        EXPECT_EQ(loaded(words(line + " --table " + kSample)), "") << line;
+    EXPECT_EQ(
+        loaded(words(std::string("smbios check --json --table ") + kSample)),
+        "J");
+    EXPECT_EQ(loaded({"--bus", "unix:path=/nonexistent", "manager", "version"}),
+              "S");
+}

@@ -1,5 +1,6 @@
 #include "cli.hpp"
 
+#include "client/status.hpp"
 #include "diagnostics.hpp"
 
 #include <CLI/CLI.hpp>
@@ -430,12 +431,8 @@ uint64_t parseNumber(const std::string& text, uint64_t max,
 
 std::string statusText(int64_t status)
 {
-    char* text = nullptr;
-    QVM_StrErr(static_cast<int32_t>(status), &text);
-    const std::string out = std::string(text ? text : "Out of resources") +
-                            " (" + std::to_string(status) + ")";
-    std::free(text);
-    return out;
+    return std::string(qvm::statusText(static_cast<int32_t>(status))) + " (" +
+           std::to_string(status) + ")";
 }
 
 int fail(const std::string& what, int64_t status)

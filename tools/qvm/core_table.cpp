@@ -27,8 +27,9 @@ Walk walkTable(const LoadedTable& loaded)
     walk.tableSize = table.bytes().size();
     for (const TableEntry& entry : table)
     {
-        walk.entries.push_back(entry);
-        ++walk.ofType[entry.view.type()];
+        ++walk.count;
+        if (++walk.ofType[entry.view.type()] == kMaxOfOneType + 1)
+            walk.pastLimit.push_back(entry);
         walk.end = entry.offset + entry.size;
     }
     const auto rest = table.bytes().subspan(walk.end);
@@ -56,14 +57,10 @@ ExportReport exportJson(const Walk& walk, std::FILE* out)
     const auto done = qvm::smbios::exportJson(walk.loaded->context(), writer);
     report.written = done.written;
     report.writeError = done.writeError;
+    // Each left-out structure lies where the walk found it.
     for (const auto& left : done.leftOut)
-    {
-        const auto at = std::find_if(walk.entries.begin(), walk.entries.end(),
-                                     [&](const TableEntry& e)
-                                     { return e.offset == left.offset; });
-        if (at != walk.entries.end())
-            report.leftOut.push_back({*at, left.status});
-    }
+        report.leftOut.push_back(
+            {*walk.structures().from(left.offset), left.status});
     for (const std::uint8_t type : done.clippedTypes)
         report.clipped[type] = walk.ofType[type] - kMaxOfOneType;
     return report;

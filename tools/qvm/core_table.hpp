@@ -42,17 +42,28 @@ class LoadedTable
     std::int64_t status_;
 };
 
-// One walk of the loaded table: every structure it reaches, in table
-// order, and where it stopped.
+// One walk of the loaded table: how many structures it reaches, of which
+// types, and where it stopped. It keeps no entries: walking the table again
+// where the structures are needed costs less than holding thousands of them
+// (an export reads each structure once more anyway).
 struct Walk
 {
-    std::vector<TableEntry> entries;
+    std::size_t count = 0; // structures reached
     std::size_t tableSize = 0;
     std::size_t end = 0; // offset where the walk stopped
     // Whether bytes other than zero padding lie past the end.
     bool unreached = false;
     std::array<std::size_t, 256> ofType{};
+    // For each type with more than kMaxOfOneType structures, the first
+    // structure past that limit, in table order.
+    std::vector<TableEntry> pastLimit;
     const LoadedTable* loaded = nullptr; // the table walked
+
+    // The structures the walk reaches, in table order.
+    const qvm::smbios::TableView& structures() const
+    {
+        return loaded->context().table;
+    }
 };
 Walk walkTable(const LoadedTable& table);
 

@@ -1,58 +1,38 @@
 // qvm event ...: records for the event-logging service.
 #include "bus.hpp"
 #include "cli.hpp"
+#include "client/event_log.hpp"
 
-#include <array>
 #include <cstdio>
 #include <memory>
 #include <qvmclient.h>
 #include <string>
-#include <utility>
+#include <vector>
 
 namespace qvmcli
 {
 namespace
 {
 
-// The message arguments travel as the variadic arguments of one "as": a
-// count, then that many strings. The call for each count is made at
-// compile time, up to kMaxArguments.
+// The message arguments travel as one "as"; qvm takes at most
+// kMaxArguments of them, as its manual says.
 constexpr std::size_t kMaxArguments = 16;
 constexpr char kEventService[] = "xyz.openbmc_project.EventLogging";
 
 using Strings = std::vector<std::string>;
-using AddFunction = int32_t (*)(const char*, const Strings&);
-
-template <std::size_t... I>
-int32_t addWith(const char* msgid, const Strings& args,
-                std::index_sequence<I...>)
-{
-    return QVM_AddEventLog(msgid, "as", static_cast<unsigned>(sizeof...(I)),
-                           args[I].c_str()...);
-}
-
-template <std::size_t N>
-int32_t addWithCount(const char* msgid, const Strings& args)
-{
-    return addWith(msgid, args, std::make_index_sequence<N>{});
-}
-
-template <std::size_t... N>
-constexpr std::array<AddFunction, sizeof...(N)>
-addFunctions(std::index_sequence<N...>)
-{
-    return {&addWithCount<N>...};
-}
-
-constexpr auto kAddFunctions =
-    addFunctions(std::make_index_sequence<kMaxArguments + 1>{});
 
 int add(const std::string& msgid, const Strings& messageArgs)
 {
+    std::vector<char*> strv;
+    for (const std::string& arg : messageArgs)
+        strv.push_back(const_cast<char*>(arg.c_str()));
+    strv.push_back(nullptr);
+    // Without arguments the record carries an empty array of its own.
     const int32_t rc =
-        messageArgs.empty()
-            ? QVM_AddEventLog(msgid.c_str(), "")
-            : kAddFunctions[messageArgs.size()](msgid.c_str(), messageArgs);
+        qvm::addEventLog(msgid.c_str(), messageArgs.empty() ? "" : "as",
+                         [&](sd_bus_message* m) {
+                             return sd_bus_message_append_strv(m, strv.data());
+                         });
     if (rc < 0)
         return failOnBus("event add", rc, kEventService);
     if (rc == QVM_RC_INVALID_REQUEST)

@@ -1,8 +1,10 @@
 // qvm inventory ...: the D-Bus inventory as JSON.
 #include "bus.hpp"
 #include "cli.hpp"
+#include "fields/json_document.hpp"
 #include "files.hpp"
 #include "handles.hpp"
+#include "inventory/inventory.hpp"
 
 #include <cstdio>
 #include <memory>
@@ -17,7 +19,7 @@ namespace
 int emit(const char* title, json_object* doc, const std::string& output)
 {
     char* text = nullptr;
-    const int32_t rc = makeJSONstringFromDoc(doc, &text);
+    const int32_t rc = qvm::jsonText(doc, &text);
     if (rc != QVM_RC_SUCCESS)
         return fail(title, rc);
     const HeapText owned(text);
@@ -38,7 +40,7 @@ int walk(const std::string& output)
     if (!bus)
         return kExitFailed;
     json_object* doc = nullptr;
-    const int32_t rc = retrieveSystemObjectProperties(bus.get(), &doc);
+    const int32_t rc = qvm::readSystemObjects(bus.get(), &doc);
     const Json owned(doc);
     if (rc != QVM_RC_SUCCESS)
         return failOnBus("inventory", rc, "xyz.openbmc_project.ObjectMapper");
@@ -63,9 +65,10 @@ int get(const GetOptions& o)
     if (!bus)
         return kExitFailed;
     json_object* doc = nullptr;
+    int callError = 0;
     const int32_t rc =
-        get_properties_from_node(bus.get(), o.service.c_str(), orNull(o.path),
-                                 orNull(o.interface), &doc);
+        qvm::readNodeProperties(bus.get(), o.service.c_str(), orNull(o.path),
+                                orNull(o.interface), &doc, 0, callError);
     const Json owned(doc);
     if (rc != QVM_RC_SUCCESS)
         return failOnBus("inventory get", rc, o.service);

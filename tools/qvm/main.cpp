@@ -1,6 +1,7 @@
 // qvm: the library's functions in an operator's hands.
 #include "bus.hpp"
 #include "cli.hpp"
+#include "client/status.hpp"
 #include "diagnostics.hpp"
 #include "files.hpp"
 
@@ -20,23 +21,15 @@ using qvmcli::kExitOk;
 
 int libraryVersion()
 {
-    char* text = nullptr;
-    const int32_t rc = QVM_GetLibraryVersion(&text);
-    if (rc != QVM_RC_SUCCESS)
-        return qvmcli::fail("version", rc);
-    qvmcli::printAndFree(text);
+    std::puts(qvm::kLibraryVersion);
     return kExitOk;
 }
 
 int versions()
 {
-    char* text = nullptr;
-    QVM_GetLibraryVersion(&text);
     // qvm carries the library's core in itself rather than loading it.
     std::printf("qvm %s\nlibrary %s (built in, as in %s)\n",
-                QVM_PACKAGE_VERSION, text != nullptr ? text : "?",
-                QVM_LIBRARY_SONAME);
-    std::free(text);
+                QVM_PACKAGE_VERSION, qvm::kLibraryVersion, QVM_LIBRARY_SONAME);
     return kExitOk;
 }
 

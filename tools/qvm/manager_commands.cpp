@@ -1,6 +1,7 @@
 // qvm manager ...: the manager's requests.
 #include "bus.hpp"
 #include "cli.hpp"
+#include "client/manager_requests.hpp"
 #include "client/ticket_operations.hpp"
 #include "handles.hpp"
 #include "manager_watch.hpp"
@@ -80,7 +81,7 @@ Command addRequest(Command& manager, const std::string& name,
 int version()
 {
     char* text = nullptr;
-    const int32_t rc = QVM_GetVersionRequest(&text);
+    const int32_t rc = qvm::versionRequest(&text);
     if (rc != QVM_RC_SUCCESS)
         return failOnBus("manager version", rc, kManager);
     printAndFree(text);
@@ -125,8 +126,8 @@ int collect(const CollectOptions& o)
 {
     char* text = nullptr;
     uint64_t value = 0;
-    const int32_t rc = QVM_CollectRequest(o.ticket.c_str(), &text, &o.record,
-                                          o.number1, o.number2, &value);
+    const int32_t rc = qvm::collectRequest(o.ticket.c_str(), o.record,
+                                           o.number1, o.number2, &text, &value);
     return reportCollected("manager collect", rc, text, value);
 }
 
@@ -134,8 +135,8 @@ int exportRequest(const CollectOptions& o)
 {
     char* text = nullptr;
     uint64_t value = 0;
-    const int32_t rc = QVM_ExportRequest(o.ticket.c_str(), &text, &o.record,
-                                         o.number1, &value);
+    const int32_t rc = qvm::exportRequest(o.ticket.c_str(), o.record, o.number1,
+                                          &text, &value);
     return reportCollected("manager export", rc, text, value);
 }
 
@@ -169,7 +170,7 @@ int ticket(const TicketRequestRecord& request)
 {
     TicketReplyRecord reply{};
     char** list = nullptr;
-    const int32_t rc = QVM_TicketRequest(&request, &reply, &list);
+    const int32_t rc = qvm::ticketRequest(request, reply, &list);
     if (rc == QVM_RC_INVALID_REQUEST)
         return failWith("manager ticket",
                         "the library refuses operation " +
@@ -199,7 +200,7 @@ void addPackage(Command& manager)
         {
             return reportStatus(
                 "manager package",
-                QVM_PackageRequest(o->ticket.c_str(), o->number1, o->number2));
+                qvm::packageRequest(o->ticket.c_str(), o->number1, o->number2));
         });
     c.text("--ticket", o->ticket, "the ticket text", "T");
     c.number("--number1", o->number1, "the request's first number");
@@ -217,8 +218,8 @@ void addSave(Command& manager)
                    {
                        return reportStatus(
                            "manager save",
-                           QVM_SaveRequest(o->ticket.c_str(), o->text.c_str(),
-                                           o->value, &o->record));
+                           qvm::saveRequest(o->ticket.c_str(), o->text.c_str(),
+                                            o->value, o->record));
                    });
     c.text("--ticket", o->ticket, "the ticket text", "T");
     c.text("--text", o->text, "the text to save");

@@ -1,6 +1,9 @@
 #include "manager_watch.hpp"
 
+#include "client/manager_call.hpp"
+#include "client/signal_subscription.hpp"
 #include "handles.hpp"
+#include "inventory/inventory.hpp"
 
 #include <cstdio>
 #include <qvmclient.h>
@@ -15,7 +18,7 @@ namespace
 void readChange(sd_bus_message* m, json_object* change)
 {
     json_object* changed = nullptr;
-    make_JSON_object_from_GetAllReply(m, &changed);
+    qvm::readPropertiesReply(m, &changed);
     json_object_object_add(change, "changed",
                            changed ? changed : json_object_new_object());
     json_object* invalidated = json_object_new_array();
@@ -51,15 +54,16 @@ int onChange(sd_bus_message* m, void*, sd_bus_error*)
 
 int watchManager()
 {
-    const Bus bus(QVM_ConnectToBus());
+    const Bus bus = qvm::defaultBus();
     if (!bus)
         return fail("manager watch: no bus connection", QVM_RC_FAILED);
-    const int32_t rc = QVM_ClientSignalInit("qvm", onChange, bus.get());
-    if (rc != QVM_RC_SUCCESS)
-        return fail("manager watch", rc);
+    if (!qvm::subscribeManagerSignals(bus.get(), "qvm", onChange))
+        return fail("manager watch", QVM_RC_FAILED);
     std::fputs("qvm: watching the manager's properties; interrupt to stop\n",
                stderr);
-    return fail("manager watch", QVM_ClientSignalWait(bus.get()));
+    // Following ends only when the bus fails.
+    qvm::followBus(bus.get());
+    return fail("manager watch", QVM_RC_FAILED);
 }
 
 } // namespace qvmcli

@@ -124,7 +124,7 @@ int list(const ListOptions& o)
         "smbios list", o.table,
         [&](const TableSource&, const core::Walk& walk)
         {
-            for (const core::TableEntry& e : walk.entries)
+            for (const core::TableEntry& e : walk.structures())
                 if (types.empty() || std::find(types.begin(), types.end(),
                                                e.view.type()) != types.end())
                     std::printf("0x%04X %3u  %-41s %5zu\n", e.view.handle(),
@@ -158,7 +158,7 @@ std::string whyNoIdentity(const IdentityQuery& q, const core::Walk& walk,
         return "the table has " + std::to_string(systems) +
                " type-1 structures; the answer is read only from a single "
                "one";
-    for (const core::TableEntry& e : walk.entries)
+    for (const core::TableEntry& e : walk.structures())
         if (e.view.type() == kSystem && status == QVM_RC_INVALID_REQUEST)
             return nameOf(e) + " has no " + q.what + " (its byte " +
                    std::to_string(q.stringByte) + " names string " +
@@ -193,7 +193,7 @@ std::string release(const qvm::smbios::BiosIdentity& info,
 {
     constexpr uint8_t kReleaseEnd = 22;
     const auto* version = reinterpret_cast<const uint8_t*>(info.bios.version);
-    for (const core::TableEntry& e : walk.entries)
+    for (const core::TableEntry& e : walk.structures())
         if (e.view.type() == 0 && version >= e.view.data() &&
             version < e.view.data() + e.size && e.view.length() < kReleaseEnd)
             return "(not held: " + nameOf(e) + " is " +

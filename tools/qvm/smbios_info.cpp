@@ -54,7 +54,7 @@ int info(const TableChoice& table)
                 "version pair: %u.%u (the first BIOS structure's "
                 "release, which the decoders' gates compare)\n",
                 source.describe().c_str(), entryPointLine(source).c_str(),
-                static_cast<long long>(walk.tableSize), walk.entries.size(),
+                static_cast<long long>(walk.tableSize), walk.count,
                 types, unsigned{walk.loaded->context().reportedVersion.major},
                 unsigned{walk.loaded->context().reportedVersion.minor});
             return kExitOk;

@@ -3,7 +3,9 @@
 #include "bus.hpp"
 #include "common/handles.hpp"
 #include "files.hpp"
+#include "inventory/invd.hpp"
 #include "qvmclient.h"
+#include "smbios/decode/value_tables.hpp"
 #include "smbios/structure_view.hpp"
 #include "tablegen/sample_location.hpp"
 
@@ -20,10 +22,8 @@ namespace qvmcli
 namespace
 {
 
-constexpr char kDaemon[] = "xyz.openbmc_project.invd";
-constexpr char kDaemonObject[] = "/xyz/openbmc_project/invd/oem";
-constexpr char kDaemonInterface[] = "xyz.openbmc_project.Inventory.Item.Oem";
-constexpr char kTablePathProperty[] = "FullSMBIOSTablePath";
+using qvm::invd::kService;
+using qvm::invd::kTablePath;
 constexpr char kSampleWord[] = "sample";
 
 std::string hex(std::size_t value)
@@ -108,12 +108,9 @@ bool reportWalk(const std::string& title, const core::Walk& walk, Reach reach)
     }
     if (reach == Reach::everyStructure)
         return said;
-    std::array<std::size_t, 256> seen{};
-    for (const core::TableEntry& entry : walk.entries)
+    for (const core::TableEntry& entry : walk.pastLimit)
     {
         const uint8_t type = entry.view.type();
-        if (++seen[type] != core::kMaxOfOneType + 1)
-            continue;
         warn(title, std::to_string(walk.ofType[type] - core::kMaxOfOneType) +
                         " structures of type " + std::to_string(type) +
                         " lie past the first " +
@@ -196,22 +193,16 @@ int fromMachine(const std::string& title, const Reader& run)
 std::string daemonTablePath(const std::string& title, sd_bus* bus)
 {
     const std::string on = " on the bus at " + busAddress();
-    qvm::BusError error;
-    char* raw = nullptr;
-    const int r = sd_bus_get_property_string(
-        bus, kDaemon, kDaemonObject, kDaemonInterface, kTablePathProperty,
-        error.get(), &raw);
-    const HeapText path(raw);
-    if (r >= 0 && path && *path != '\0')
-        return path.get();
-    const sd_bus_error* e = error.get();
+    const qvm::invd::PathReply answer = qvm::invd::getPath(bus, kTablePath);
+    if (answer.result >= 0 && answer.text != nullptr && *answer.text != '\0')
+        return answer.text;
     const std::string cause =
-        r < 0 ? (sd_bus_error_is_set(e)
-                     ? std::string(e->name) + ": " + error.message()
-                     : std::string(std::strerror(-r)))
-              : "the path is empty";
-    failWith(title, std::string("the inventory daemon (") + kDaemon + ")" + on +
-                        " gives no table path (" + kTablePathProperty +
+        answer.result < 0 ? (!answer.busError.empty()
+                                 ? answer.busError
+                                 : std::string(std::strerror(-answer.result)))
+                          : "the path is empty";
+    failWith(title, std::string("the inventory daemon (") + kService + ")" +
+                        on + " gives no table path (" + kTablePath +
                         "): " + cause);
     return {};
 }
@@ -221,8 +212,8 @@ int fromDaemon(const std::string& title, const Reader& run)
     const Bus bus = connectBus(title);
     if (!bus)
         return kExitFailed;
-    if (!nameHasOwner(bus.get(), kDaemon))
-        return failWith(title, std::string("no inventory daemon (") + kDaemon +
+    if (!nameHasOwner(bus.get(), kService))
+        return failWith(title, std::string("no inventory daemon (") + kService +
                                    ") on the bus at " + busAddress());
     const std::string path = daemonTablePath(title, bus.get());
     if (path.empty())
@@ -252,7 +243,7 @@ bool daemonPresent()
 {
     int error = 0;
     const Bus bus = defaultBus(error);
-    return bus && nameHasOwner(bus.get(), kDaemon);
+    return bus && nameHasOwner(bus.get(), kService);
 }
 
 int readTable(const std::string& title, const TableChoice& choice,
@@ -333,9 +324,8 @@ int withTableBytes(const std::string& title, const TableChoice& choice,
 
 std::string typeName(std::uint8_t type)
 {
-    const char* text = nullptr;
-    QueryTable(StructureTypeInfoTable, std::size(StructureTypeInfoTable), type,
-               &text);
+    const char* text =
+        qvm::decode::findText(qvm::decode::tables::StructureTypeInfo, type);
     if (text == nullptr)
         return type >= 128 ? "OEM-specific" : "Unknown";
     std::string name = text;

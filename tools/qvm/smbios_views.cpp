@@ -85,19 +85,19 @@ std::string compact(const std::string& text)
 // a line; those the library cannot convert are named on stderr instead.
 // Returns how many were left out.
 std::size_t printObjects(const std::string& title, const core::Walk& walk,
-                         const std::vector<const core::TableEntry*>& chosen,
+                         const std::vector<core::TableEntry>& chosen,
                          bool lines)
 {
     std::size_t leftOut = 0;
     bool first = true;
     if (!lines)
         std::fputs("[", stdout);
-    for (const core::TableEntry* e : chosen)
+    for (const core::TableEntry& e : chosen)
     {
-        const auto object = core::structureJson(walk, *e);
+        const auto object = core::structureJson(walk, e);
         if (object.status != QVM_RC_SUCCESS)
         {
-            warn(title, nameOf(*e) +
+            warn(title, nameOf(e) +
                             " is left out: the library cannot "
                             "convert it: " +
                             statusText(object.status));
@@ -122,11 +122,10 @@ int showHandle(const std::string& title, const ShowOptions& o)
         title, o.table,
         [&](const TableSource&, const core::Walk& walk)
         {
-            const auto found =
-                std::find_if(walk.entries.begin(), walk.entries.end(),
-                             [&](const core::TableEntry& e)
-                             { return e.view.handle() == handle; });
-            if (found == walk.entries.end())
+            const auto found = std::ranges::find_if(
+                walk.structures(), [&](const core::TableEntry& e)
+                { return e.view.handle() == handle; });
+            if (found == walk.structures().end())
                 return failWith(title, "no structure with handle " +
                                            handleText(handle));
             const auto object = core::structureJson(walk, *found);
@@ -141,13 +140,13 @@ int showHandle(const std::string& title, const ShowOptions& o)
 }
 
 // The walk's structures of types, in table order.
-std::vector<const core::TableEntry*> ofTypes(const core::Walk& walk,
-                                             const std::vector<uint8_t>& types)
+std::vector<core::TableEntry> ofTypes(const core::Walk& walk,
+                                      const std::vector<uint8_t>& types)
 {
-    std::vector<const core::TableEntry*> chosen;
-    for (const core::TableEntry& e : walk.entries)
+    std::vector<core::TableEntry> chosen;
+    for (const core::TableEntry& e : walk.structures())
         if (std::find(types.begin(), types.end(), e.view.type()) != types.end())
-            chosen.push_back(&e);
+            chosen.push_back(e);
     return chosen;
 }
 

@@ -64,13 +64,13 @@ void addTicketCommands(Command& app)
         "PART1_PART2_PART3: 1 to 9, 1 to 17 and 32 to 64 characters.",
         [text]
         {
-            const int32_t rc = QVM_valid_ticket_check(text->c_str());
-            if (rc != QVM_RC_SUCCESS)
-                return failWith(
-                    "ticket check",
-                    "ticket text '" + *text +
-                        "': " + faultText(qvm::checkTicketText(text->c_str())) +
-                        " (" + statusText(rc) + ")");
+            const qvm::TicketTextCheck check =
+                qvm::checkTicketText(text->c_str());
+            if (check.fault != qvm::TicketTextFault::none)
+                return failWith("ticket check",
+                                "ticket text '" + *text +
+                                    "': " + faultText(check) + " (" +
+                                    statusText(QVM_RC_INVALID_TICKET) + ")");
             std::puts("valid");
             return kExitOk;
         });

@@ -1,5 +1,6 @@
 #include "inventory.hpp"
 
+#include "inventory/invd.hpp"
 #include "tablegen/sample_location.hpp"
 
 #include <algorithm>
@@ -312,10 +313,6 @@ void declareObjects(Standin& standin, json_object* services)
     }
 }
 
-constexpr char kDaemon[] = "xyz.openbmc_project.invd";
-constexpr char kDaemonObject[] = "/xyz/openbmc_project/invd/oem";
-constexpr char kDaemonInterface[] = "xyz.openbmc_project.Inventory.Item.Oem";
-
 // Without an inventory of its own the stand-in still serves the inventory
 // daemon's OEM object, so a table path can be asked of it (and scripted).
 constexpr char kDefaultInventory[] = R"({
@@ -344,14 +341,15 @@ json_object* objectMember(json_object* parent, const char* key)
 // The daemon's FullSMBIOSTablePath in section becomes path.
 void nameTable(json_object* section, const std::string& path)
 {
-    json_object* properties = objectMember(
-        objectMember(objectMember(section, kDaemon), kDaemonObject),
-        kDaemonInterface);
+    json_object* properties =
+        objectMember(objectMember(objectMember(section, qvm::invd::kService),
+                                  qvm::invd::kObject),
+                     qvm::invd::kInterface);
     json_object* typed = json_object_new_object();
     json_object_object_add(typed, "type", json_object_new_string("s"));
     json_object_object_add(typed, "value",
                            json_object_new_string(path.c_str()));
-    json_object_object_add(properties, "FullSMBIOSTablePath", typed);
+    json_object_object_add(properties, qvm::invd::kTablePath, typed);
 }
 
 // The bundled sample, which qvm reads as well; where it is missing, a path

@@ -36,12 +36,6 @@ constexpr Generation kGenerations[] = {
 
 constexpr std::uint64_t kGiB = 1024ULL * 1024 * 1024;
 
-// Handles: the structure type in the high byte, the instance in the low.
-constexpr std::uint16_t handle(std::uint8_t type, int instance = 0)
-{
-    return static_cast<std::uint16_t>(type << 8 | instance);
-}
-
 StructureBuilder bios(const Generation& g)
 {
     StructureBuilder s(0, g.bios, handle(0));

@@ -17,11 +17,6 @@ constexpr int kSockets = 2;
 constexpr int kChannels = 8; // one DIMM per channel
 constexpr int kDimms = kSockets * kChannels;
 
-// Handles: the structure type in the high byte, the instance in the low.
-constexpr std::uint16_t handle(std::uint8_t type, int instance = 0)
-{
-    return static_cast<std::uint16_t>(type << 8 | instance);
-}
 constexpr std::uint16_t kChassis = handle(3);
 constexpr std::uint16_t kMemoryArray = handle(16);
 constexpr std::uint16_t kArrayMapping = handle(19);

@@ -20,6 +20,12 @@ namespace tablegen
 
 using Bytes = std::vector<std::uint8_t>;
 
+// Handles: the structure type in the high byte, the instance in the low.
+constexpr std::uint16_t handle(std::uint8_t type, int instance = 0)
+{
+    return static_cast<std::uint16_t>(type << 8 | instance);
+}
+
 // One structure: formatted area (header included) and string set.
 class StructureBuilder
 {

@@ -12,7 +12,10 @@
 namespace qvm::decode
 {
 
-inline constexpr const char* kTrue = "True";
+// An array, not a pointer to a literal: flag bits are told apart by this
+// address, and only an inline array has the same one in every unit (a
+// literal's copies need not be merged; under ASan they are not).
+inline constexpr char kTrue[] = "True";
 
 // A field's raw value; 32-bit and smaller values arrive zero-extended.
 inline void appendInteger(const char* key, uint64_t value, FieldSink& out)

@@ -1,11 +1,12 @@
 // The decoders' value and bit tables, as the core knows them:
 // tables::SystemWakeupType and so on.
 //
-// Each table is constant data defined once, in tables_<group>.inc. Those
-// files are compiled in a single unit, the C interface's table exports, so
-// that each array can also carry the name the C interface exports it under:
-// an alias has to be defined beside the array it names. The core reads only
-// the names declared here.
+// Each table is constant data written once, in tables_<group>.inc. The
+// shared library compiles those files in the C interface's table exports,
+// so that each array can also carry the name the C interface exports it
+// under (an alias has to be defined beside the array it names); programs
+// built on the core alone compile them in value_tables.cpp. Either way a
+// program holds one copy. The core reads only the names declared here.
 #pragma once
 
 #include "smbios/decode/table_list.hpp"

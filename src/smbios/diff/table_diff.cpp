@@ -1,6 +1,7 @@
 #include "smbios/diff/table_diff.hpp"
 
 #include "common/handles.hpp"
+#include "common/text.hpp"
 #include "fields/json_text.hpp"
 #include "smbios/view/faithful_sink.hpp"
 #include "smbios/view/faithful_view.hpp"
@@ -183,8 +184,8 @@ std::vector<FieldChange> fieldChanges(const StructureFields& a,
 {
     std::vector<FieldChange> changes;
     if (a.length != b.length)
-        changes.push_back({"length", decimal(std::uint64_t{a.length}),
-                           decimal(std::uint64_t{b.length})});
+        changes.push_back(
+            {"length", decimalString(a.length), decimalString(b.length)});
     const Fields& before = a.fields;
     const Fields& after = b.fields;
     for (std::size_t i = 0; i < before.size(); ++i)

@@ -2,10 +2,10 @@
 
 #include "common/handles.hpp"
 #include "common/text.hpp"
+#include "fields/json_escape.hpp"
 #include "fields/json_text.hpp"
 
 #include <algorithm>
-#include <cstdio>
 #include <new>
 
 namespace qvm::smbios
@@ -14,25 +14,7 @@ namespace qvm::smbios
 std::string jsonString(std::string_view text)
 {
     std::string json = "\"";
-    bool wide = false;
-    for (const char c : text)
-    {
-        const auto byte = static_cast<unsigned char>(c);
-        wide = wide || byte > 0x7F;
-        if (c == '"' || c == '\\')
-        {
-            json += '\\';
-            json += c;
-        }
-        else if (byte < 0x20)
-        {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", byte);
-            json += escape;
-        }
-        else
-            json += c;
-    }
+    const bool wide = appendJsonEscaped(json, text, Slash::asIs);
     json += '"';
     if (!wide)
         return json;
@@ -40,23 +22,6 @@ std::string jsonString(std::string_view text)
     if (!strict)
         throw std::bad_alloc();
     return strict.get();
-}
-
-// Written with snprintf: std::to_string would leave standard-library
-// helpers among the library's exported names.
-std::string decimal(std::uint64_t value)
-{
-    char text[24];
-    std::snprintf(text, sizeof text, "%llu",
-                  static_cast<unsigned long long>(value));
-    return text;
-}
-
-std::string decimal(std::int64_t value)
-{
-    char text[24];
-    std::snprintf(text, sizeof text, "%lld", static_cast<long long>(value));
-    return text;
 }
 
 std::string FaithfulField::json() const
@@ -91,17 +56,17 @@ void FaithfulSink::add(const char* key, std::string json)
 
 void FaithfulSink::integer(const char* key, std::int64_t value)
 {
-    add(key, decimal(value));
+    add(key, decimalString(value));
 }
 
 void FaithfulSink::unsignedInteger(const char* key, std::uint64_t value)
 {
-    add(key, decimal(value));
+    add(key, decimalString(value));
 }
 
 void FaithfulSink::bitWeight(const char* key, std::uint32_t weight)
 {
-    add(key, decimal(std::uint64_t{weight}));
+    add(key, decimalString(weight));
 }
 
 void FaithfulSink::text(const char* key, const char* value)

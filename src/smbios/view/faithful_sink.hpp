@@ -49,8 +49,5 @@ class FaithfulSink final : public FieldSink
 
 // text as a JSON string; ill-formed UTF-8 becomes U+FFFD.
 std::string jsonString(std::string_view text);
-// A number in decimal.
-std::string decimal(std::uint64_t value);
-std::string decimal(std::int64_t value);
 
 } // namespace qvm::smbios

@@ -1,5 +1,6 @@
 #include "smbios/view/faithful_view.hpp"
 
+#include "common/text.hpp"
 #include "smbios/structure_json.hpp"
 
 #include <algorithm>
@@ -88,9 +89,9 @@ FaithfulStructure::find(std::string_view key) const noexcept
 
 std::string FaithfulStructure::json() const
 {
-    std::string out = "{\"handle\": " + decimal(std::uint64_t{handle}) +
-                      ", \"type\": " + decimal(std::uint64_t{type}) +
-                      ", \"length\": " + decimal(std::uint64_t{length}) +
+    std::string out = "{\"handle\": " + decimalString(handle) +
+                      ", \"type\": " + decimalString(type) +
+                      ", \"length\": " + decimalString(length) +
                       ", \"name\": " + jsonString(name) + ", \"fields\": {";
     const char* separator = "\n";
     for (const FaithfulField& field : fields)

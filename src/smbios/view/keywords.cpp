@@ -1,5 +1,6 @@
 #include "smbios/view/keywords.hpp"
 
+#include "common/text.hpp"
 #include "smbios/table_view.hpp"
 #include "smbios/view/reference_texts.hpp"
 
@@ -274,7 +275,7 @@ Answer answerOemString(std::span<const std::uint8_t> table, std::uint8_t number)
                           result.err.push_back(
                               format("No OEM string number %u", number));
                       else if (number == 0)
-                          result.out.push_back(format("%u", count));
+                          result.out.push_back(decimalString(count));
                       else
                           result.out.push_back(stringText(view, number));
                   });

@@ -1,7 +1,7 @@
 #include "smbios/view/version_choice.hpp"
 
+#include "common/text.hpp"
 #include "smbios/lint/structure_rules.hpp"
-#include "smbios/view/faithful_sink.hpp"
 
 namespace qvm::smbios
 {
@@ -46,10 +46,10 @@ bool meets(const TableView& table, SmbiosVersion version)
 
 std::string TableVersion::text() const
 {
-    std::string out = decimal(std::uint64_t{version.major}) + "." +
-                      decimal(std::uint64_t{version.minor});
+    std::string out =
+        decimalString(version.major) + "." + decimalString(version.minor);
     if (docrev)
-        out += "." + decimal(std::uint64_t{*docrev});
+        out += "." + decimalString(*docrev);
     return out;
 }
 
