@@ -1,0 +1,245 @@
+#include "fields/key_book.hpp"
+
+#include "fields/field_string.hpp"
+#include "fields/json_escape.hpp"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <link.h>
+#include <new>
+#include <span>
+
+namespace qvm
+{
+namespace
+{
+
+constexpr std::size_t kAddressSlots = 1024;
+constexpr std::size_t kFirstSlots = 256;
+constexpr std::size_t kTextRoom = 64 * 1024;
+constexpr std::uint64_t kNumberBits = 0xFFFFFFFFULL;
+
+// json-c's pretty layout around a member's key. The first member opens
+// with "{" instead of ",", which the writer puts in its place.
+constexpr std::string_view kBeforeKey = ",\n  \"";
+constexpr std::string_view kAfterKey = "\": ";
+
+// Length and the first and last eight bytes (the bytes of a shorter key):
+// cheap, and enough to tell apart the keys of a program.
+std::uint64_t quickHash(std::string_view key) noexcept
+{
+    std::uint64_t head = 0;
+    std::uint64_t tail = 0;
+    if (key.size() >= 8)
+    {
+        std::memcpy(&head, key.data(), 8);
+        std::memcpy(&tail, key.data() + key.size() - 8, 8);
+    }
+    else
+    {
+        for (const char c : key)
+            head = head << 8 | static_cast<unsigned char>(c);
+    }
+    std::uint64_t hash = (key.size() + head) * 0x9E3779B97F4A7C15ULL;
+    hash = (hash ^ tail ^ hash >> 29) * 0xBF58476D1CE4E5B9ULL;
+    return hash ^ hash >> 32;
+}
+
+std::size_t addressSlot(const char* key) noexcept
+{
+    const auto address =
+        static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(key));
+    return static_cast<std::size_t>((address * 0x9E3779B97F4A7C15ULL) >> 54) &
+           (kAddressSlots - 1);
+}
+
+// The segments of this code's own object (the library, or a program the
+// core is linked into) that are never written once it is loaded: where its
+// string literals and constant arrays lie.
+struct ReadOnlyImage
+{
+    struct Range
+    {
+        std::uintptr_t begin;
+        std::uintptr_t size;
+    };
+    std::array<Range, 8> ranges{};
+    std::size_t count = 0;
+
+    bool holds(const char* text) const noexcept
+    {
+        const auto address = reinterpret_cast<std::uintptr_t>(text);
+        for (std::size_t i = 0; i < count; ++i)
+            if (address - ranges[i].begin < ranges[i].size)
+                return true;
+        return false;
+    }
+};
+
+bool loadedAt(const dl_phdr_info& info, const ElfW(Phdr) & segment,
+              std::uintptr_t address)
+{
+    const std::uintptr_t begin = info.dlpi_addr + segment.p_vaddr;
+    return segment.p_type == PT_LOAD && address - begin < segment.p_memsz;
+}
+
+int collectReadOnly(dl_phdr_info* info, std::size_t /*size*/, void* data)
+{
+    const auto anchor = reinterpret_cast<std::uintptr_t>(kBeforeKey.data());
+    const std::span<const ElfW(Phdr)> segments(info->dlpi_phdr,
+                                               info->dlpi_phnum);
+    if (std::none_of(segments.begin(), segments.end(),
+                     [&](const ElfW(Phdr) & segment)
+                     { return loadedAt(*info, segment, anchor); }))
+        return 0;
+    auto& image = *static_cast<ReadOnlyImage*>(data);
+    for (const ElfW(Phdr) & segment : segments)
+        if (segment.p_type == PT_LOAD && (segment.p_flags & PF_W) == 0 &&
+            image.count < image.ranges.size())
+            image.ranges[image.count++] = {info->dlpi_addr + segment.p_vaddr,
+                                           segment.p_memsz};
+    return 1;
+}
+
+const ReadOnlyImage& readOnlyImage() noexcept
+{
+    static const ReadOnlyImage image = []
+    {
+        ReadOnlyImage found;
+        dl_iterate_phdr(collectReadOnly, &found);
+        return found;
+    }();
+    return image;
+}
+
+} // namespace
+
+KeyBook::Found KeyBook::find(const char* key, const Entry*& entry) noexcept
+{
+    if (key == nullptr)
+        return Found::notPlain;
+    if (byAddress_.empty())
+    {
+        try
+        {
+            byAddress_.resize(kAddressSlots);
+        }
+        catch (const std::bad_alloc&)
+        {
+            return Found::noMemory;
+        }
+    }
+    ByAddress& cached = byAddress_[addressSlot(key)];
+    if (cached.address == key)
+    {
+        entry = &entries_[cached.number];
+        return Found::entry;
+    }
+    const std::string_view text(key);
+    if (text.size() > kMaxKey || text.find(':') != text.npos)
+        return Found::notPlain;
+    entry = byText(text);
+    if (entry == nullptr)
+        return Found::noMemory;
+    if (readOnlyImage().holds(key))
+        cached = {key, entry->number};
+    return Found::entry;
+}
+
+KeyBook::Found KeyBook::find(std::string_view key, const Entry*& entry) noexcept
+{
+    entry = byText(key);
+    return entry != nullptr ? Found::entry : Found::noMemory;
+}
+
+const KeyBook::Entry* KeyBook::byText(std::string_view key) noexcept
+{
+    if (2 * (entries_.size() + 1) > slots_.size() && !grow())
+        return nullptr;
+    const std::uint64_t hash = quickHash(key);
+    const std::uint64_t tag = hash & ~kNumberBits;
+    const std::size_t mask = slots_.size() - 1;
+    for (auto at = static_cast<std::size_t>(hash) & mask;; at = (at + 1) & mask)
+    {
+        const std::uint64_t slot = slots_[at];
+        if (slot == 0)
+        {
+            const Entry* const entry = added(key);
+            if (entry != nullptr)
+                slots_[at] = tag | (entry->number + 1);
+            return entry;
+        }
+        const Entry& entry =
+            entries_[static_cast<std::size_t>(slot & kNumberBits) - 1];
+        if ((slot & ~kNumberBits) == tag && raw(entry) == key)
+            return &entry;
+    }
+}
+
+const KeyBook::Entry* KeyBook::added(std::string_view key) noexcept
+{
+    char* const at = texts_.room(key.size() + kBeforeKey.size() +
+                                 kEscapeGrowth * key.size() + kAfterKey.size());
+    if (at == nullptr)
+        return nullptr;
+    std::memcpy(at, key.data(), key.size());
+    char* const opening = at + key.size();
+    bool high = false;
+    std::memcpy(opening, kBeforeKey.data(), kBeforeKey.size());
+    char* end = writeJsonEscaped(opening + kBeforeKey.size(), key, high);
+    std::memcpy(end, kAfterKey.data(), kAfterKey.size());
+    end += kAfterKey.size();
+    try
+    {
+        entries_.push_back({static_cast<std::uint32_t>(entries_.size()),
+                            static_cast<std::uint32_t>(texts_.size()),
+                            static_cast<std::uint32_t>(key.size()),
+                            static_cast<std::uint32_t>(end - opening), high});
+    }
+    catch (const std::bad_alloc&)
+    {
+        return nullptr;
+    }
+    texts_.endAt(end);
+    return &entries_.back();
+}
+
+// Keeps the table at most half full.
+bool KeyBook::grow() noexcept
+{
+    try
+    {
+        std::vector<std::uint64_t>(std::max(kFirstSlots, 2 * slots_.size()))
+            .swap(slots_);
+    }
+    catch (const std::bad_alloc&)
+    {
+        return false;
+    }
+    const std::size_t mask = slots_.size() - 1;
+    for (const Entry& entry : entries_)
+    {
+        const std::uint64_t hash = quickHash(raw(entry));
+        auto at = static_cast<std::size_t>(hash) & mask;
+        while (slots_[at] != 0)
+            at = (at + 1) & mask;
+        slots_[at] = (hash & ~kNumberBits) | (entry.number + 1);
+    }
+    return true;
+}
+
+bool KeyBook::full() const noexcept
+{
+    return texts_.size() > kTextRoom;
+}
+
+void KeyBook::clear() noexcept
+{
+    texts_.resize(0);
+    entries_.clear();
+    std::fill(slots_.begin(), slots_.end(), 0U);
+    std::fill(byAddress_.begin(), byAddress_.end(), ByAddress{});
+}
+
+} // namespace qvm

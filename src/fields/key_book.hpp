@@ -1,0 +1,85 @@
+// Numbers for the keys of JSON objects written one after another. Each
+// distinct key text gets a number the first time it comes, and with it the
+// text that opens its member (",\n  \"<escaped key>\": "), escaped once.
+// An object then tells a repeated key by its number, without comparing
+// texts, and writes a member's opening with one copy.
+//
+// Most keys are constant texts in the program's read-only data (the rows'
+// keys, the decoders' labels): such a key is found by its address alone, as
+// the text there cannot change. A key anywhere else (a buffer reused for
+// computed keys) is looked up by its text each time it comes.
+#pragma once
+
+#include "fields/text_buffer.hpp"
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace qvm
+{
+
+class KeyBook
+{
+  public:
+    struct Entry
+    {
+        std::uint32_t number;
+        std::uint32_t rawAt; // in texts_: the key, then its opening
+        std::uint32_t rawLength;
+        std::uint32_t openingLength;
+        bool high; // the key holds a byte above 0x7F
+    };
+
+    // What a lookup found: the key's entry, a key that the field-string
+    // grammar reads another way (null, a colon, too long), or no memory.
+    enum class Found
+    {
+        entry,
+        notPlain,
+        noMemory,
+    };
+
+    Found find(const char* key, const Entry*& entry) noexcept;
+    // A key as the field-string grammar split it (always plain).
+    Found find(std::string_view key, const Entry*& entry) noexcept;
+
+    std::string_view opening(const Entry& entry) const noexcept
+    {
+        return {texts_.data() + entry.rawAt + entry.rawLength,
+                entry.openingLength};
+    }
+    // Numbers run from 0 to count() - 1.
+    std::size_t count() const noexcept { return entries_.size(); }
+
+    // Whether the texts have outgrown their room: keys written into reused
+    // buffers (such as the offsets of hex lines) each leave one behind.
+    bool full() const noexcept;
+    // Forgets every key; numbers start again from 0.
+    void clear() noexcept;
+
+  private:
+    std::string_view raw(const Entry& entry) const noexcept
+    {
+        return {texts_.data() + entry.rawAt, entry.rawLength};
+    }
+    const Entry* byText(std::string_view key) noexcept;
+    const Entry* added(std::string_view key) noexcept;
+    bool grow() noexcept;
+
+    struct ByAddress
+    {
+        const char* address;
+        std::uint32_t number;
+    };
+
+    TextBuffer texts_;
+    std::vector<Entry> entries_;
+    // Open addressing over entries_: number + 1 in the low half, the key's
+    // hash in the high half (so most probes never compare texts).
+    std::vector<std::uint64_t> slots_;
+    // A direct-mapped cache of constant keys by address.
+    std::vector<ByAddress> byAddress_;
+};
+
+} // namespace qvm
