@@ -26,17 +26,27 @@ char* put(char* at, std::string_view text) noexcept
     return at + text.size();
 }
 
+// Copies a member's opening (never empty) in whole blocks, inline, the last
+// block running past its end (both sides have kOverCopy bytes of room
+// there): cheaper than a call for texts this short.
+char* copyOver(char* at, std::string_view text) noexcept
+{
+    std::memcpy(at, text.data(), kOverCopy);
+    for (std::size_t done = kOverCopy; done < text.size(); done += kOverCopy)
+        std::memcpy(at + done, text.data() + done, kOverCopy);
+    return at + text.size();
+}
+
 } // namespace
 
 void JsonObjectSink::reset() noexcept
 {
     text_.resize(0);
     repeats_.resize(0);
-    members_.clear();
+    repeatedKeys_.clear();
     refused_ = 0;
     outOfMemory_ = false;
     highBytes_ = false;
-    repeated_ = false;
     // A new generation empties seen_ without touching it; only when the
     // count wraps, or the keys' numbers start again, is it cleared.
     if (keys_.full())
@@ -62,17 +72,15 @@ const KeyBook::Entry* JsonObjectSink::plainKey(const char* key,
     return found == KeyBook::Found::entry ? entry : nullptr;
 }
 
-char* JsonObjectSink::startField(const KeyBook::Entry& key,
-                                 std::size_t valueRoom)
+// A key that came before in this object: its value goes to repeats_.
+char* JsonObjectSink::repeatField(Seen& seen, std::uint32_t key,
+                                  std::size_t valueRoom)
 {
-    if (refused_ != 0 || outOfMemory_)
-        return nullptr;
-    if (key.number >= seen_.size())
+    if (seen.lastAt == kNotRepeated)
     {
         try
         {
-            seen_.resize(std::max<std::size_t>(2 * seen_.size(),
-                                               keys_.count()));
+            repeatedKeys_.push_back(key);
         }
         catch (const std::bad_alloc&)
         {
@@ -80,67 +88,86 @@ char* JsonObjectSink::startField(const KeyBook::Entry& key,
             return nullptr;
         }
     }
+    field_ = &seen;
+    fieldRepeats_ = true;
+    char* const last = repeats_.room(valueRoom);
+    if (last == nullptr)
+        outOfMemory_ = true;
+    return last;
+}
+
+bool JsonObjectSink::seenRoom() noexcept
+{
+    try
+    {
+        seen_.resize(std::max<std::size_t>(2 * seen_.size(), keys_.count()));
+    }
+    catch (const std::bad_alloc&)
+    {
+        outOfMemory_ = true;
+        return false;
+    }
+    return true;
+}
+
+char* JsonObjectSink::startField(const KeyBook::Entry& key,
+                                 std::size_t valueRoom)
+{
+    if (refused_ != 0 || outOfMemory_)
+        return nullptr;
+    if (key.number >= seen_.size() && !seenRoom())
+        return nullptr;
     highBytes_ |= key.high;
     Seen& seen = seen_[key.number];
     if (seen.generation == generation_)
-    {
-        field_ = &members_[seen.member];
-        fieldRepeats_ = repeated_ = true;
-        char* const last = repeats_.room(valueRoom);
-        if (last == nullptr)
-            outOfMemory_ = true;
-        return last;
-    }
+        return repeatField(seen, key.number, valueRoom);
     const std::string_view opening = keys_.opening(key);
-    char* at = text_.room(opening.size() + valueRoom);
+    char* at = text_.room(opening.size() + kOverCopy + valueRoom);
     if (at == nullptr)
     {
         outOfMemory_ = true;
         return nullptr;
     }
-    try
-    {
-        members_.push_back({});
-    }
-    catch (const std::bad_alloc&)
-    {
-        outOfMemory_ = true;
-        return nullptr;
-    }
-    if (members_.size() == 1)
-    {
-        *at = '{';
-        at = put(at + 1, opening.substr(1));
-    }
-    else
-        at = put(at, opening);
-    seen = {generation_, static_cast<std::uint32_t>(members_.size() - 1)};
-    field_ = &members_.back();
+    const bool first = text_.size() == 0;
+    at = copyOver(at, opening);
+    if (first)
+        *text_.data() = '{';
+    const auto valueAt = static_cast<std::uint32_t>(at - text_.data());
+    seen = {generation_, valueAt, 0, kNotRepeated, 0};
+    field_ = &seen;
     fieldRepeats_ = false;
-    field_->valueAt = static_cast<std::uint32_t>(at - text_.data());
     return at;
 }
 
 void JsonObjectSink::endField(const char* end) noexcept
 {
-    TextBuffer& buffer = fieldRepeats_ ? repeats_ : text_;
-    const std::size_t start = fieldRepeats_ ? buffer.size() : field_->valueAt;
-    const auto length = static_cast<std::uint32_t>(end - buffer.data() - start);
     if (fieldRepeats_)
     {
-        field_->repeated = true;
-        field_->lastAt = static_cast<std::uint32_t>(start);
-        field_->lastLength = length;
+        field_->lastAt = static_cast<std::uint32_t>(repeats_.size());
+        field_->lastLength =
+            static_cast<std::uint32_t>(end - repeats_.data()) - field_->lastAt;
+        repeats_.endAt(end);
     }
     else
-        field_->valueLength = length;
-    buffer.endAt(end);
+    {
+        field_->valueLength =
+            static_cast<std::uint32_t>(end - text_.data()) - field_->valueAt;
+        text_.endAt(end);
+    }
 }
 
 void JsonObjectSink::integerValue(const KeyBook::Entry& key, std::int64_t value)
 {
-    if (char* at = startField(key, kDecimalRoom))
-        endField(writeDecimal(at, value));
+    char* const at = startField(key, kDecimalRoom);
+    if (at == nullptr)
+        return;
+    // Most numbers are a single digit; those skip the call.
+    if (value >= 0 && value < 10)
+    {
+        *at = static_cast<char>('0' + value);
+        return endField(at + 1);
+    }
+    endField(writeDecimal(at, value));
 }
 
 void JsonObjectSink::textValue(const KeyBook::Entry& key, std::string_view value)
@@ -251,17 +278,20 @@ void JsonObjectSink::flag(const char* key, bool set)
         addParsed('s', key, set ? "True" : "False");
 }
 
-// The first text with each repeated member's value replaced by its last.
+// The first text with each repeated member's value replaced by its last,
+// the members in the order they stand in the text.
 std::int64_t JsonObjectSink::withLastValues(std::string_view& text)
 {
+    std::sort(repeatedKeys_.begin(), repeatedKeys_.end(),
+              [&](std::uint32_t a, std::uint32_t b)
+              { return seen_[a].valueAt < seen_[b].valueAt; });
     try
     {
         rewritten_.clear();
         std::size_t copied = 0;
-        for (const Member& member : members_)
+        for (const std::uint32_t key : repeatedKeys_)
         {
-            if (!member.repeated)
-                continue;
+            const Seen& member = seen_[key];
             rewritten_.append(text_.data() + copied, member.valueAt - copied);
             rewritten_.append(repeats_.data() + member.lastAt,
                               member.lastLength);
@@ -300,7 +330,7 @@ std::int64_t JsonObjectSink::finish(std::string_view& text)
         return refused_;
     if (outOfMemory_)
         return QVM_RC_NO_RESOURCES;
-    if (members_.empty())
+    if (text_.size() == 0)
     {
         text = "{}";
         return 0;
@@ -312,7 +342,7 @@ std::int64_t JsonObjectSink::finish(std::string_view& text)
         return QVM_RC_NO_RESOURCES;
     put(at, kClose);
     text = {text_.data(), text_.size() + kClose.size()};
-    if (repeated_)
+    if (!repeatedKeys_.empty())
     {
         if (const std::int64_t status = withLastValues(text); status != 0)
             return status;

@@ -48,23 +48,19 @@ class JsonObjectSink final : public FieldSink
     std::int64_t finish(std::string& out);
 
   private:
-    struct Member
-    {
-        std::uint32_t valueAt; // the first value as JSON text
-        std::uint32_t valueLength;
-        // The last value, in repeats_, when the key came again.
-        bool repeated;
-        std::uint32_t lastAt;
-        std::uint32_t lastLength;
-    };
-
-    // Where each key's member is in the current object: the object's
-    // generation when the key is in it, and the member's number.
+    // Where a key's member is in the current object: the object's
+    // generation when the key is in it, where its first value lies in
+    // text_ and, once the key came again, where its last value lies in
+    // repeats_.
     struct Seen
     {
         std::uint32_t generation;
-        std::uint32_t member;
+        std::uint32_t valueAt;
+        std::uint32_t valueLength;
+        std::uint32_t lastAt;
+        std::uint32_t lastLength;
     };
+    static constexpr std::uint32_t kNotRepeated = UINT32_MAX;
 
     // The key's entry, or null when the key takes the field-string
     // grammar's way (a null key, a colon, too long) or memory ran out (the
@@ -75,6 +71,9 @@ class JsonObjectSink final : public FieldSink
     // a key already present, at the end of repeats_. Null when the field is
     // dropped (refused or out of memory before).
     char* startField(const KeyBook::Entry& key, std::size_t valueRoom);
+    char* repeatField(Seen& seen, std::uint32_t key, std::size_t valueRoom);
+    // Room in seen_ for every key's number.
+    bool seenRoom() noexcept;
     // The value is written from the start's pointer up to end.
     void endField(const char* end) noexcept;
 
@@ -90,16 +89,16 @@ class JsonObjectSink final : public FieldSink
     KeyBook keys_;
     TextBuffer text_;    // "{" and the members, each with its first value
     TextBuffer repeats_; // the later values of repeated keys
-    std::vector<Member> members_;
     std::vector<Seen> seen_; // by key number
     std::uint32_t generation_ = 1;
+    // The numbers of the keys that came more than once in this object.
+    std::vector<std::uint32_t> repeatedKeys_;
     std::string rewritten_;
-    Member* field_ = nullptr; // the member the current field writes
+    Seen* field_ = nullptr; // the member the current field writes
     bool fieldRepeats_ = false;
     std::int64_t refused_ = 0;
     bool outOfMemory_ = false;
     bool highBytes_ = false; // some byte above 0x7F went in
-    bool repeated_ = false;  // some key came twice
 };
 
 } // namespace qvm

@@ -15,7 +15,6 @@ namespace qvm
 namespace
 {
 
-constexpr std::size_t kAddressSlots = 1024;
 constexpr std::size_t kFirstSlots = 256;
 constexpr std::size_t kTextRoom = 64 * 1024;
 constexpr std::uint64_t kNumberBits = 0xFFFFFFFFULL;
@@ -44,14 +43,6 @@ std::uint64_t quickHash(std::string_view key) noexcept
     std::uint64_t hash = (key.size() + head) * 0x9E3779B97F4A7C15ULL;
     hash = (hash ^ tail ^ hash >> 29) * 0xBF58476D1CE4E5B9ULL;
     return hash ^ hash >> 32;
-}
-
-std::size_t addressSlot(const char* key) noexcept
-{
-    const auto address =
-        static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(key));
-    return static_cast<std::size_t>((address * 0x9E3779B97F4A7C15ULL) >> 54) &
-           (kAddressSlots - 1);
 }
 
 // The segments of this code's own object (the library, or a program the
@@ -115,7 +106,8 @@ const ReadOnlyImage& readOnlyImage() noexcept
 
 } // namespace
 
-KeyBook::Found KeyBook::find(const char* key, const Entry*& entry) noexcept
+// A key the address cache does not hold.
+KeyBook::Found KeyBook::findText(const char* key, const Entry*& entry) noexcept
 {
     if (key == nullptr)
         return Found::notPlain;
@@ -123,18 +115,12 @@ KeyBook::Found KeyBook::find(const char* key, const Entry*& entry) noexcept
     {
         try
         {
-            byAddress_.resize(kAddressSlots);
+            byAddress_.resize(std::size_t{1} << kAddressBits);
         }
         catch (const std::bad_alloc&)
         {
             return Found::noMemory;
         }
-    }
-    ByAddress& cached = byAddress_[addressSlot(key)];
-    if (cached.address == key)
-    {
-        entry = &entries_[cached.number];
-        return Found::entry;
     }
     const std::string_view text(key);
     if (text.size() > kMaxKey || text.find(':') != text.npos)
@@ -143,7 +129,7 @@ KeyBook::Found KeyBook::find(const char* key, const Entry*& entry) noexcept
     if (entry == nullptr)
         return Found::noMemory;
     if (readOnlyImage().holds(key))
-        cached = {key, entry->number};
+        byAddress_[addressSlot(key)] = {key, entry->number};
     return Found::entry;
 }
 
@@ -179,8 +165,9 @@ const KeyBook::Entry* KeyBook::byText(std::string_view key) noexcept
 
 const KeyBook::Entry* KeyBook::added(std::string_view key) noexcept
 {
-    char* const at = texts_.room(key.size() + kBeforeKey.size() +
-                                 kEscapeGrowth * key.size() + kAfterKey.size());
+    char* const at =
+        texts_.room(key.size() + kBeforeKey.size() +
+                    kEscapeGrowth * key.size() + kAfterKey.size() + kOverCopy);
     if (at == nullptr)
         return nullptr;
     std::memcpy(at, key.data(), key.size());

@@ -19,6 +19,10 @@
 namespace qvm
 {
 
+// An opening may be read in blocks of this size: the block that holds its
+// last byte lies inside the book's memory.
+inline constexpr std::size_t kOverCopy = 16;
+
 class KeyBook
 {
   public:
@@ -40,7 +44,19 @@ class KeyBook
         noMemory,
     };
 
-    Found find(const char* key, const Entry*& entry) noexcept;
+    Found find(const char* key, const Entry*& entry) noexcept
+    {
+        if (key != nullptr && !byAddress_.empty())
+        {
+            const ByAddress& cached = byAddress_[addressSlot(key)];
+            if (cached.address == key)
+            {
+                entry = &entries_[cached.number];
+                return Found::entry;
+            }
+        }
+        return findText(key, entry);
+    }
     // A key as the field-string grammar split it (always plain).
     Found find(std::string_view key, const Entry*& entry) noexcept;
 
@@ -63,10 +79,19 @@ class KeyBook
     {
         return {texts_.data() + entry.rawAt, entry.rawLength};
     }
+    static std::size_t addressSlot(const char* key) noexcept
+    {
+        const auto address =
+            static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(key));
+        return static_cast<std::size_t>(address * 0x9E3779B97F4A7C15ULL >>
+                                        (64 - kAddressBits));
+    }
+    Found findText(const char* key, const Entry*& entry) noexcept;
     const Entry* byText(std::string_view key) noexcept;
     const Entry* added(std::string_view key) noexcept;
     bool grow() noexcept;
 
+    static constexpr unsigned kAddressBits = 10;
     struct ByAddress
     {
         const char* address;
