@@ -88,6 +88,12 @@ Result throughSink(const std::vector<Field>& fields)
 
 const std::string kLongKey(128, 'k');
 
+// One key text at three addresses: two constant arrays (never merged, as
+// literals may be) and writable memory. All three are one key.
+constexpr char kSlotA[] = "Slot";
+constexpr char kSlotB[] = "Slot";
+char slotWritable[] = "Slot";
+
 const std::vector<std::vector<Field>> kCases = {
     // Escapes, the empty text, a repeated key keeping its first place.
     {{Kind::Integer, "Type", nullptr, -7},
@@ -115,6 +121,12 @@ const std::vector<std::vector<Field>> kCases = {
      {Kind::Text, "Item", "last/one"},
      {Kind::Flag, "f:x", nullptr, 0},
      {Kind::Text, "12345678", "exactly8"}},
+    // The same key from different addresses, around other keys.
+    {{Kind::Text, kSlotA, "first"},
+     {Kind::Integer, "n", nullptr, 1},
+     {Kind::Text, slotWritable, "second"},
+     {Kind::Flag, kSlotB, nullptr, 1},
+     {Kind::Integer, "n", nullptr, 2}},
     // A null key takes its key from the value.
     {{Kind::Text, nullptr, "key:value"}, {Kind::Integer, "n", nullptr, 2}},
     // Refused: no key at all, and a key over the grammar's limit.
@@ -166,4 +178,33 @@ TEST(JsonObjectSink, ReadsAReusedKeyBufferAfresh)
     };
     for (int round = 0; round < 2; ++round)
         EXPECT_EQ(objectText(fromBuffer, reused), expected);
+}
+
+// A long run of objects with computed keys, each new, outgrows the sink's
+// memory for keys, which then starts again; constant keys written before
+// and after must still be told apart and folded as the field strings are.
+TEST(JsonObjectSink, KeepsKeysApartAfterManyComputedKeys)
+{
+    qvm::JsonObjectSink sink;
+    std::vector<std::string> keys(60);
+    for (int object = 0; object < 80; ++object)
+    {
+        std::vector<Field> fields = {{Kind::Integer, "Type", nullptr, object},
+                                     {Kind::Text, kSlotA, "a"}};
+        for (std::size_t i = 0; i < keys.size(); ++i)
+        {
+            keys[i] = "computed key " + std::to_string(object) + "/" +
+                      std::to_string(i % 40);
+            fields.push_back({Kind::Integer, keys[i].c_str(), nullptr,
+                              static_cast<std::int64_t>(i)});
+        }
+        fields.push_back({Kind::Text, kSlotB, "b"});
+        fields.push_back({Kind::Integer, "Type", nullptr, -object});
+        sink.reset();
+        for (const Field& field : fields)
+            give(sink, field);
+        std::string text;
+        ASSERT_EQ(sink.finish(text), 0) << "object " << object;
+        ASSERT_EQ(text, throughStrings(fields).text) << "object " << object;
+    }
 }
