@@ -54,6 +54,8 @@ void JsonObjectSink::reset() noexcept
         keys_.clear();
         seen_.clear();
     }
+    if (values_.full())
+        values_.clear();
     if (++generation_ == 0)
     {
         std::fill(seen_.begin(), seen_.end(), Seen{});
@@ -189,6 +191,14 @@ void JsonObjectSink::literalValue(const KeyBook::Entry& key, std::string_view js
         endField(put(at, json));
 }
 
+// json may be read in kOverCopy blocks.
+void JsonObjectSink::paddedValue(const KeyBook::Entry& key,
+                                 std::string_view json)
+{
+    if (char* at = startField(key, json.size() + kOverCopy))
+        endField(copyOver(at, json));
+}
+
 void JsonObjectSink::addParsed(char tag, const char* key,
                                std::string_view value)
 {
@@ -263,10 +273,19 @@ void JsonObjectSink::text(const char* key, const char* value)
     if (value == nullptr)
         return;
     bool dropped = false;
-    if (const KeyBook::Entry* plain = plainKey(key, dropped))
-        textValue(*plain, value);
-    else if (!dropped)
-        addParsed('s', key, value);
+    const KeyBook::Entry* plain = plainKey(key, dropped);
+    if (plain == nullptr)
+    {
+        if (!dropped)
+            addParsed('s', key, value);
+        return;
+    }
+    if (const ConstantValues::Value* constant = values_.find(value))
+    {
+        highBytes_ |= constant->high;
+        return paddedValue(*plain, values_.json(*constant));
+    }
+    textValue(*plain, value);
 }
 
 void JsonObjectSink::flag(const char* key, bool set)

@@ -14,6 +14,7 @@
 // object to the next, so a long run of objects allocates next to nothing.
 #pragma once
 
+#include "fields/constant_values.hpp"
 #include "fields/field_sink.hpp"
 #include "fields/key_book.hpp"
 #include "fields/text_buffer.hpp"
@@ -82,11 +83,13 @@ class JsonObjectSink final : public FieldSink
     void integerValue(const KeyBook::Entry& key, std::int64_t value);
     void textValue(const KeyBook::Entry& key, std::string_view value);
     void literalValue(const KeyBook::Entry& key, std::string_view json);
+    void paddedValue(const KeyBook::Entry& key, std::string_view json);
 
     std::int64_t withLastValues(std::string_view& text);
     std::int64_t madeStrict(std::string_view& text);
 
     KeyBook keys_;
+    ConstantValues values_;
     TextBuffer text_;    // "{" and the members, each with its first value
     TextBuffer repeats_; // the later values of repeated keys
     std::vector<Seen> seen_; // by key number

@@ -1,14 +1,12 @@
 #include "fields/key_book.hpp"
 
+#include "common/read_only.hpp"
 #include "fields/field_string.hpp"
 #include "fields/json_escape.hpp"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
-#include <link.h>
 #include <new>
-#include <span>
 
 namespace qvm
 {
@@ -45,65 +43,6 @@ std::uint64_t quickHash(std::string_view key) noexcept
     return hash ^ hash >> 32;
 }
 
-// The segments of this code's own object (the library, or a program the
-// core is linked into) that are never written once it is loaded: where its
-// string literals and constant arrays lie.
-struct ReadOnlyImage
-{
-    struct Range
-    {
-        std::uintptr_t begin;
-        std::uintptr_t size;
-    };
-    std::array<Range, 8> ranges{};
-    std::size_t count = 0;
-
-    bool holds(const char* text) const noexcept
-    {
-        const auto address = reinterpret_cast<std::uintptr_t>(text);
-        for (std::size_t i = 0; i < count; ++i)
-            if (address - ranges[i].begin < ranges[i].size)
-                return true;
-        return false;
-    }
-};
-
-bool loadedAt(const dl_phdr_info& info, const ElfW(Phdr) & segment,
-              std::uintptr_t address)
-{
-    const std::uintptr_t begin = info.dlpi_addr + segment.p_vaddr;
-    return segment.p_type == PT_LOAD && address - begin < segment.p_memsz;
-}
-
-int collectReadOnly(dl_phdr_info* info, std::size_t /*size*/, void* data)
-{
-    const auto anchor = reinterpret_cast<std::uintptr_t>(kBeforeKey.data());
-    const std::span<const ElfW(Phdr)> segments(info->dlpi_phdr,
-                                               info->dlpi_phnum);
-    if (std::none_of(segments.begin(), segments.end(),
-                     [&](const ElfW(Phdr) & segment)
-                     { return loadedAt(*info, segment, anchor); }))
-        return 0;
-    auto& image = *static_cast<ReadOnlyImage*>(data);
-    for (const ElfW(Phdr) & segment : segments)
-        if (segment.p_type == PT_LOAD && (segment.p_flags & PF_W) == 0 &&
-            image.count < image.ranges.size())
-            image.ranges[image.count++] = {info->dlpi_addr + segment.p_vaddr,
-                                           segment.p_memsz};
-    return 1;
-}
-
-const ReadOnlyImage& readOnlyImage() noexcept
-{
-    static const ReadOnlyImage image = []
-    {
-        ReadOnlyImage found;
-        dl_iterate_phdr(collectReadOnly, &found);
-        return found;
-    }();
-    return image;
-}
-
 } // namespace
 
 // A key the address cache does not hold.
@@ -128,8 +67,8 @@ KeyBook::Found KeyBook::findText(const char* key, const Entry*& entry) noexcept
     entry = byText(text);
     if (entry == nullptr)
         return Found::noMemory;
-    if (readOnlyImage().holds(key))
-        byAddress_[addressSlot(key)] = {key, entry->number};
+    if (inReadOnlyImage(key))
+        byAddress_[addressSlot(key, kAddressBits)] = {key, entry->number};
     return Found::entry;
 }
 

@@ -10,6 +10,7 @@
 // computed keys) is looked up by its text each time it comes.
 #pragma once
 
+#include "common/read_only.hpp"
 #include "fields/text_buffer.hpp"
 
 #include <cstdint>
@@ -48,7 +49,7 @@ class KeyBook
     {
         if (key != nullptr && !byAddress_.empty())
         {
-            const ByAddress& cached = byAddress_[addressSlot(key)];
+            const ByAddress& cached = byAddress_[addressSlot(key, kAddressBits)];
             if (cached.address == key)
             {
                 entry = &entries_[cached.number];
@@ -78,13 +79,6 @@ class KeyBook
     std::string_view raw(const Entry& entry) const noexcept
     {
         return {texts_.data() + entry.rawAt, entry.rawLength};
-    }
-    static std::size_t addressSlot(const char* key) noexcept
-    {
-        const auto address =
-            static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(key));
-        return static_cast<std::size_t>(address * 0x9E3779B97F4A7C15ULL >>
-                                        (64 - kAddressBits));
     }
     Found findText(const char* key, const Entry*& entry) noexcept;
     const Entry* byText(std::string_view key) noexcept;
