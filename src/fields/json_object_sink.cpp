@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
-#include <utility>
 
 namespace qvm
 {
@@ -172,7 +171,8 @@ void JsonObjectSink::integerValue(const KeyBook::Entry& key, std::int64_t value)
     endField(writeDecimal(at, value));
 }
 
-void JsonObjectSink::textValue(const KeyBook::Entry& key, std::string_view value)
+void JsonObjectSink::textValue(const KeyBook::Entry& key,
+                               std::string_view value)
 {
     if (value.empty())
         value = "NULL";
@@ -185,7 +185,8 @@ void JsonObjectSink::textValue(const KeyBook::Entry& key, std::string_view value
     endField(at);
 }
 
-void JsonObjectSink::literalValue(const KeyBook::Entry& key, std::string_view json)
+void JsonObjectSink::literalValue(const KeyBook::Entry& key,
+                                  std::string_view json)
 {
     if (char* at = startField(key, json.size()))
         endField(put(at, json));

@@ -90,8 +90,8 @@ class JsonObjectSink final : public FieldSink
 
     KeyBook keys_;
     ConstantValues values_;
-    TextBuffer text_;    // "{" and the members, each with its first value
-    TextBuffer repeats_; // the later values of repeated keys
+    TextBuffer text_;        // "{" and the members, each with its first value
+    TextBuffer repeats_;     // the later values of repeated keys
     std::vector<Seen> seen_; // by key number
     std::uint32_t generation_ = 1;
     // The numbers of the keys that came more than once in this object.

@@ -49,7 +49,8 @@ class KeyBook
     {
         if (key != nullptr && !byAddress_.empty())
         {
-            const ByAddress& cached = byAddress_[addressSlot(key, kAddressBits)];
+            const ByAddress& cached =
+                byAddress_[addressSlot(key, kAddressBits)];
             if (cached.address == key)
             {
                 entry = &entries_[cached.number];
@@ -69,8 +70,8 @@ class KeyBook
     // Numbers run from 0 to count() - 1.
     std::size_t count() const noexcept { return entries_.size(); }
 
-    // Whether the texts have outgrown their room: keys written into reused
-    // buffers (such as the offsets of hex lines) each leave one behind.
+    // Whether the texts have outgrown their room: computed keys can bring
+    // new texts without end (a table's own strings as keys), each kept.
     bool full() const noexcept;
     // Forgets every key; numbers start again from 0.
     void clear() noexcept;
