@@ -30,7 +30,7 @@ class ConstantValues
     // value, or when memory ran out.
     const Value* find(const char* value) noexcept
     {
-        if (!byAddress_.empty())
+        if (value != nullptr && !byAddress_.empty())
         {
             const Value& cached = byAddress_[addressSlot(value, kAddressBits)];
             if (cached.address == value)

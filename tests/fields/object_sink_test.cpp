@@ -208,3 +208,28 @@ TEST(JsonObjectSink, KeepsKeysApartAfterManyComputedKeys)
         ASSERT_EQ(text, throughStrings(fields).text) << "object " << object;
     }
 }
+
+// Values written into one reused buffer (a formatted dump header, say):
+// each field takes what the buffer holds at that moment.
+TEST(JsonObjectSink, ReadsAReusedValueBufferAfresh)
+{
+    const std::vector<const char*> values = {"one", "", "t/w\"o", "one"};
+    const char* const keys[] = {"a", "b", "c", "a"};
+    std::vector<Field> literal;
+    for (std::size_t i = 0; i < values.size(); ++i)
+        literal.push_back({Kind::Text, keys[i], values[i]});
+    qvm::JsonObjectSink sink;
+    char buffer[16];
+    for (int round = 0; round < 2; ++round)
+    {
+        sink.reset();
+        for (std::size_t i = 0; i < values.size(); ++i)
+        {
+            std::snprintf(buffer, sizeof buffer, "%s", values[i]);
+            sink.text(keys[i], buffer);
+        }
+        std::string text;
+        ASSERT_EQ(sink.finish(text), 0);
+        EXPECT_EQ(text, throughStrings(literal).text) << "round " << round;
+    }
+}
