@@ -1,6 +1,8 @@
 #include "common/text.hpp"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 
@@ -36,12 +38,25 @@ constexpr char kPairs[] = "00010203040506070809101112131415161718192021222324"
                           "50515253545556575859606162636465666768697071727374"
                           "75767778798081828384858687888990919293949596979899";
 
+constexpr std::array<std::uint64_t, 20> kPowersOfTen = []
+{
+    std::array<std::uint64_t, 20> powers{};
+    std::uint64_t power = 1;
+    for (std::uint64_t& entry : powers)
+    {
+        entry = power;
+        power *= 10;
+    }
+    return powers;
+}();
+
+// From the bit length: 1233 / 4096 is just under log10(2), so the estimate
+// is the count less one, or one less than that, which the power tells.
 int digitCount(std::uint64_t value) noexcept
 {
-    int count = 1;
-    for (std::uint64_t limit = 10; value >= limit && count < 20; limit *= 10)
-        ++count;
-    return count;
+    value |= 1;
+    const int estimate = std::bit_width(value) * 1233 >> 12;
+    return estimate + 1 - (value < kPowersOfTen[estimate] ? 1 : 0);
 }
 
 } // namespace

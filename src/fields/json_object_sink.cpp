@@ -11,50 +11,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
-#include <utility>
 
 namespace qvm
 {
 namespace
 {
 
-constexpr std::size_t kFirstSlots = 64;
-// Known keys: a two-way set-associative table; its texts are dropped all at
-// once when they outgrow their room (keys written into a reused buffer, such as
-// the offsets of hex lines, each leave a text behind).
-constexpr std::size_t kKnownKeys = 512;
-constexpr std::size_t kKnownText = 64 * 1024;
-constexpr std::size_t kFirstText = 4096;
-constexpr std::uint64_t kMemberBits = 0xFFFFFFFFULL;
-
-// json-c's pretty layout around a member. Both openings have the same
-// length, so that each is one fixed-size copy.
-constexpr std::string_view kFirstMember = "{\n  \"";
-constexpr std::string_view kNextMember = ",\n  \"";
-static_assert(kFirstMember.size() == kNextMember.size());
-constexpr std::string_view kAfterKey = "\": ";
 constexpr std::string_view kClose = "\n}";
-
-// Length and the first and last eight bytes (the bytes of a shorter key):
-// cheap, and enough to tell apart the keys of one structure.
-std::uint64_t quickHash(std::string_view key)
-{
-    std::uint64_t head = 0;
-    std::uint64_t tail = 0;
-    if (key.size() >= 8)
-    {
-        std::memcpy(&head, key.data(), 8);
-        std::memcpy(&tail, key.data() + key.size() - 8, 8);
-    }
-    else
-    {
-        for (const char c : key)
-            head = head << 8 | static_cast<unsigned char>(c);
-    }
-    std::uint64_t hash = (key.size() + head) * 0x9E3779B97F4A7C15ULL;
-    hash = (hash ^ tail ^ hash >> 29) * 0xBF58476D1CE4E5B9ULL;
-    return hash ^ hash >> 32;
-}
 
 char* put(char* at, std::string_view text) noexcept
 {
@@ -62,242 +25,154 @@ char* put(char* at, std::string_view text) noexcept
     return at + text.size();
 }
 
-template <std::size_t N> char* putFixed(char* at, const char* text) noexcept
+// Copies a member's opening (never empty) in whole blocks, inline, the last
+// block running past its end (both sides have kOverCopy bytes of room
+// there): cheaper than a call for texts this short.
+char* copyOver(char* at, std::string_view text) noexcept
 {
-    std::memcpy(at, text, N);
-    return at + N;
-}
-
-std::size_t knownSlot(const char* key) noexcept
-{
-    const auto address =
-        static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(key));
-    return static_cast<std::size_t>((address * 0x9E3779B97F4A7C15ULL) >> 54) &
-           (kKnownKeys - 1);
+    std::memcpy(at, text.data(), kOverCopy);
+    for (std::size_t done = kOverCopy; done < text.size(); done += kOverCopy)
+        std::memcpy(at + done, text.data() + done, kOverCopy);
+    return at + text.size();
 }
 
 } // namespace
 
 void JsonObjectSink::reset() noexcept
 {
-    for (const Member& member : members_)
-        slots_[member.slot] = 0;
     text_.resize(0);
     repeats_.resize(0);
-    members_.clear();
+    repeatedKeys_.clear();
     refused_ = 0;
     outOfMemory_ = false;
     highBytes_ = false;
-    repeated_ = false;
-}
-
-char* JsonObjectSink::Buffer::room(std::size_t bytes) noexcept
-{
-    if (capacity_ - size_ >= bytes)
-        return data_.get() + size_;
-    const std::size_t wanted =
-        std::max({kFirstText, 2 * capacity_, size_ + bytes});
-    auto* grown = static_cast<char*>(std::realloc(data_.get(), wanted));
-    if (grown == nullptr)
-        return nullptr;
-    (void)data_.release();
-    data_.reset(grown);
-    capacity_ = wanted;
-    return grown + size_;
-}
-
-std::string_view JsonObjectSink::keyOf(const Member& member) const noexcept
-{
-    return {text_.data() + member.keyAt, member.keyLength};
-}
-
-std::size_t JsonObjectSink::slotFor(std::string_view escapedKey,
-                                    std::uint64_t hash) const noexcept
-{
-    const std::size_t mask = slots_.size() - 1;
-    const std::uint64_t tag = hash & ~kMemberBits;
-    for (auto at = static_cast<std::size_t>(hash) & mask;; at = (at + 1) & mask)
+    // A new generation empties seen_ without touching it; only when the
+    // count wraps, or the keys' numbers start again, is it cleared.
+    if (keys_.full())
     {
-        const std::uint64_t slot = slots_[at];
-        if (slot == 0 ||
-            ((slot & ~kMemberBits) == tag &&
-             keyOf(
-                 members_[static_cast<std::size_t>(slot & kMemberBits) - 1]) ==
-                 escapedKey))
-            return at;
+        keys_.clear();
+        seen_.clear();
+    }
+    if (values_.full())
+        values_.clear();
+    if (++generation_ == 0)
+    {
+        std::fill(seen_.begin(), seen_.end(), Seen{});
+        generation_ = 1;
     }
 }
 
-// Keeps the table at most half full.
-void JsonObjectSink::grow()
+const KeyBook::Entry* JsonObjectSink::plainKey(const char* key,
+                                               bool& dropped) noexcept
 {
-    slots_.assign(std::max(kFirstSlots, 2 * slots_.size()), 0U);
-    for (std::size_t i = 0; i < members_.size(); ++i)
-    {
-        const std::string_view key = keyOf(members_[i]);
-        const std::uint64_t hash = quickHash(key);
-        members_[i].slot = static_cast<std::uint32_t>(slotFor(key, hash));
-        slots_[members_[i].slot] = (hash & ~kMemberBits) | (i + 1);
-    }
+    const KeyBook::Entry* entry = nullptr;
+    const KeyBook::Found found = keys_.find(key, entry);
+    dropped = found == KeyBook::Found::noMemory;
+    if (dropped)
+        outOfMemory_ = true;
+    return found == KeyBook::Found::entry ? entry : nullptr;
 }
 
-// Keys compare as escaped text: escaping maps different keys to different
-// texts, so a key repeats exactly when its escaped text does. The key is
-// written where a new member would go and taken back when it repeats.
-bool JsonObjectSink::plainKey(const char* key, Key& out)
+// A key that came before in this object: its value goes to repeats_.
+char* JsonObjectSink::repeatField(Seen& seen, std::uint32_t key,
+                                  std::size_t valueRoom)
 {
-    if (key == nullptr)
-        return false;
-    if (known_.empty())
+    if (seen.lastAt == kNotRepeated)
     {
         try
         {
-            known_.resize(kKnownKeys);
+            repeatedKeys_.push_back(key);
         }
         catch (const std::bad_alloc&)
         {
-            outOfMemory_ = true; // the field is dropped
-            return true;
+            outOfMemory_ = true;
+            return nullptr;
         }
     }
-    // Two ways per set, the one used last in front.
-    KnownKey* const set = &known_[knownSlot(key) & ~std::size_t{1}];
-    const char* const texts = keys_.data();
-    const auto holds = [&](const KnownKey& known)
-    {
-        return known.address == key &&
-               std::strncmp(key, texts + known.at, known.length) == 0 &&
-               key[known.length] == '\0';
-    };
-    const bool first = holds(set[0]);
-    if (!first)
-        std::swap(set[0], set[1]);
-    KnownKey& entry = set[0];
-    if (first || holds(entry))
-    {
-        out = {{texts + entry.at + entry.length, entry.escapedLength},
-               entry.hash,
-               entry.high};
-        return true;
-    }
-    const std::string_view raw(key);
-    if (raw.size() > kMaxKey || raw.find(':') != raw.npos)
-        return false;
-    if (keys_.size() > kKnownText)
-    {
-        for (KnownKey& known : known_)
-            known.address = nullptr;
-        keys_.resize(0);
-    }
-    char* const at = keys_.room((1 + kEscapeGrowth) * raw.size());
-    if (at == nullptr)
-    {
+    field_ = &seen;
+    fieldRepeats_ = true;
+    char* const last = repeats_.room(valueRoom);
+    if (last == nullptr)
         outOfMemory_ = true;
-        return true;
-    }
-    bool high = false;
-    char* const escaped = put(at, raw);
-    char* const end = writeJsonEscaped(escaped, raw, high);
-    const std::string_view text(escaped,
-                                static_cast<std::size_t>(end - escaped));
-    entry = {key,
-             quickHash(text),
-             static_cast<std::uint32_t>(keys_.size()),
-             static_cast<std::uint32_t>(raw.size()),
-             static_cast<std::uint32_t>(text.size()),
-             high};
-    keys_.endAt(end);
-    out = {text, entry.hash, high};
-    return true;
+    return last;
 }
 
-JsonObjectSink::Key JsonObjectSink::parsedKey(std::string_view key)
+bool JsonObjectSink::seenRoom() noexcept
 {
-    char* const at = scratch_.room(kEscapeGrowth * key.size());
-    if (at == nullptr)
-    {
-        outOfMemory_ = true;
-        return {};
-    }
-    bool high = false;
-    const std::string_view text(
-        at, static_cast<std::size_t>(writeJsonEscaped(at, key, high) - at));
-    return {text, quickHash(text), high};
-}
-
-// Keys compare as escaped text: escaping maps different keys to different
-// texts, so a key repeats exactly when its escaped text does.
-char* JsonObjectSink::startField(const Key& key, std::size_t valueRoom)
-{
-    if (refused_ != 0 || outOfMemory_)
-        return nullptr;
-    char* at = text_.room(kFirstMember.size() + key.escaped.size() +
-                          kAfterKey.size() + valueRoom);
-    if (at == nullptr)
-    {
-        outOfMemory_ = true;
-        return nullptr;
-    }
     try
     {
-        if (2 * (members_.size() + 1) > slots_.size())
-            grow();
-        const std::size_t slot = slotFor(key.escaped, key.hash);
-        if (slots_[slot] != 0)
-        {
-            field_ =
-                &members_[static_cast<std::size_t>(slots_[slot] & kMemberBits) -
-                          1];
-            fieldRepeats_ = repeated_ = true;
-            highBytes_ |= key.high;
-            char* const last = repeats_.room(valueRoom);
-            if (last == nullptr)
-                outOfMemory_ = true;
-            return last;
-        }
-        at = putFixed<kFirstMember.size()>(
-            at, members_.empty() ? kFirstMember.data() : kNextMember.data());
-        members_.push_back({static_cast<std::uint32_t>(at - text_.data()),
-                            static_cast<std::uint32_t>(key.escaped.size()), 0,
-                            0, static_cast<std::uint32_t>(slot), false, 0, 0});
-        slots_[slot] = (key.hash & ~kMemberBits) | members_.size();
+        seen_.resize(std::max<std::size_t>(2 * seen_.size(), keys_.count()));
     }
     catch (const std::bad_alloc&)
     {
         outOfMemory_ = true;
+        return false;
+    }
+    return true;
+}
+
+char* JsonObjectSink::startField(const KeyBook::Entry& key,
+                                 std::size_t valueRoom)
+{
+    if (refused_ != 0 || outOfMemory_)
+        return nullptr;
+    if (key.number >= seen_.size() && !seenRoom())
+        return nullptr;
+    highBytes_ |= key.high;
+    Seen& seen = seen_[key.number];
+    if (seen.generation == generation_)
+        return repeatField(seen, key.number, valueRoom);
+    const std::string_view opening = keys_.opening(key);
+    char* at = text_.room(opening.size() + kOverCopy + valueRoom);
+    if (at == nullptr)
+    {
+        outOfMemory_ = true;
         return nullptr;
     }
-    highBytes_ |= key.high;
-    at = putFixed<kAfterKey.size()>(put(at, key.escaped), kAfterKey.data());
-    field_ = &members_.back();
+    const bool first = text_.size() == 0;
+    at = copyOver(at, opening);
+    if (first)
+        *text_.data() = '{';
+    const auto valueAt = static_cast<std::uint32_t>(at - text_.data());
+    seen = {generation_, valueAt, 0, kNotRepeated, 0};
+    field_ = &seen;
     fieldRepeats_ = false;
-    field_->valueAt = static_cast<std::uint32_t>(at - text_.data());
     return at;
 }
 
 void JsonObjectSink::endField(const char* end) noexcept
 {
-    Buffer& buffer = fieldRepeats_ ? repeats_ : text_;
-    const std::size_t start = fieldRepeats_ ? buffer.size() : field_->valueAt;
-    const auto length = static_cast<std::uint32_t>(end - buffer.data() - start);
     if (fieldRepeats_)
     {
-        field_->repeated = true;
-        field_->lastAt = static_cast<std::uint32_t>(start);
-        field_->lastLength = length;
+        field_->lastAt = static_cast<std::uint32_t>(repeats_.size());
+        field_->lastLength =
+            static_cast<std::uint32_t>(end - repeats_.data()) - field_->lastAt;
+        repeats_.endAt(end);
     }
     else
-        field_->valueLength = length;
-    buffer.endAt(end);
+    {
+        field_->valueLength =
+            static_cast<std::uint32_t>(end - text_.data()) - field_->valueAt;
+        text_.endAt(end);
+    }
 }
 
-void JsonObjectSink::integerValue(const Key& key, std::int64_t value)
+void JsonObjectSink::integerValue(const KeyBook::Entry& key, std::int64_t value)
 {
-    if (char* at = startField(key, kDecimalRoom))
-        endField(writeDecimal(at, value));
+    char* const at = startField(key, kDecimalRoom);
+    if (at == nullptr)
+        return;
+    // Most numbers are a single digit; those skip the call.
+    if (value >= 0 && value < 10)
+    {
+        *at = static_cast<char>('0' + value);
+        return endField(at + 1);
+    }
+    endField(writeDecimal(at, value));
 }
 
-void JsonObjectSink::textValue(const Key& key, std::string_view value)
+void JsonObjectSink::textValue(const KeyBook::Entry& key,
+                               std::string_view value)
 {
     if (value.empty())
         value = "NULL";
@@ -310,10 +185,19 @@ void JsonObjectSink::textValue(const Key& key, std::string_view value)
     endField(at);
 }
 
-void JsonObjectSink::literalValue(const Key& key, std::string_view json)
+void JsonObjectSink::literalValue(const KeyBook::Entry& key,
+                                  std::string_view json)
 {
     if (char* at = startField(key, json.size()))
         endField(put(at, json));
+}
+
+// json may be read in kOverCopy blocks.
+void JsonObjectSink::paddedValue(const KeyBook::Entry& key,
+                                 std::string_view json)
+{
+    if (char* at = startField(key, json.size() + kOverCopy))
+        endField(copyOver(at, json));
 }
 
 void JsonObjectSink::addParsed(char tag, const char* key,
@@ -340,19 +224,26 @@ void JsonObjectSink::addParsed(char tag, const char* key,
             refused_ = rc;
         return;
     }
-    const Key parsed = parsedKey(parts.key);
+    const KeyBook::Entry* parsed = nullptr;
+    if (keys_.find(parts.key, parsed) != KeyBook::Found::entry)
+    {
+        outOfMemory_ = true;
+        return;
+    }
     if (parts.tag.kind == ValueKind::Text)
-        return textValue(parsed, parts.value);
-    integerValue(parsed,
+        return textValue(*parsed, parts.value);
+    integerValue(*parsed,
                  std::strtoll(parts.value, nullptr,
                               parts.tag.kind == ValueKind::Hex ? 16 : 10));
 }
 
 void JsonObjectSink::addInteger(const char* key, char tag, std::int64_t value)
 {
-    Key plain;
-    if (plainKey(key, plain))
-        return integerValue(plain, value);
+    bool dropped = false;
+    if (const KeyBook::Entry* plain = plainKey(key, dropped))
+        return integerValue(*plain, value);
+    if (dropped)
+        return;
     DecimalBuffer digits;
     if (tag == 'd')
         return addParsed(tag, key, decimalText(value, digits));
@@ -366,6 +257,13 @@ void JsonObjectSink::integer(const char* key, std::int64_t value)
     addInteger(key, 'd', value);
 }
 
+// The signed number of the same 64 bits, as FieldSink says, without a
+// second call through the table.
+void JsonObjectSink::unsignedInteger(const char* key, std::uint64_t value)
+{
+    addInteger(key, 'd', static_cast<std::int64_t>(value));
+}
+
 void JsonObjectSink::bitWeight(const char* key, std::uint32_t weight)
 {
     addInteger(key, 'x', weight);
@@ -375,32 +273,45 @@ void JsonObjectSink::text(const char* key, const char* value)
 {
     if (value == nullptr)
         return;
-    Key plain;
-    if (plainKey(key, plain))
-        textValue(plain, value);
-    else
-        addParsed('s', key, value);
+    bool dropped = false;
+    const KeyBook::Entry* plain = plainKey(key, dropped);
+    if (plain == nullptr)
+    {
+        if (!dropped)
+            addParsed('s', key, value);
+        return;
+    }
+    if (const ConstantValues::Value* constant = values_.find(value))
+    {
+        highBytes_ |= constant->high;
+        return paddedValue(*plain, values_.json(*constant));
+    }
+    textValue(*plain, value);
 }
 
 void JsonObjectSink::flag(const char* key, bool set)
 {
-    Key plain;
-    if (!plainKey(key, plain))
-        return text(key, set ? "True" : "False");
-    literalValue(plain, set ? "\"True\"" : "\"False\"");
+    bool dropped = false;
+    if (const KeyBook::Entry* plain = plainKey(key, dropped))
+        literalValue(*plain, set ? "\"True\"" : "\"False\"");
+    else if (!dropped)
+        addParsed('s', key, set ? "True" : "False");
 }
 
-// The first text with each repeated member's value replaced by its last.
+// The first text with each repeated member's value replaced by its last,
+// the members in the order they stand in the text.
 std::int64_t JsonObjectSink::withLastValues(std::string_view& text)
 {
+    std::sort(repeatedKeys_.begin(), repeatedKeys_.end(),
+              [&](std::uint32_t a, std::uint32_t b)
+              { return seen_[a].valueAt < seen_[b].valueAt; });
     try
     {
         rewritten_.clear();
         std::size_t copied = 0;
-        for (const Member& member : members_)
+        for (const std::uint32_t key : repeatedKeys_)
         {
-            if (!member.repeated)
-                continue;
+            const Seen& member = seen_[key];
             rewritten_.append(text_.data() + copied, member.valueAt - copied);
             rewritten_.append(repeats_.data() + member.lastAt,
                               member.lastLength);
@@ -439,7 +350,7 @@ std::int64_t JsonObjectSink::finish(std::string_view& text)
         return refused_;
     if (outOfMemory_)
         return QVM_RC_NO_RESOURCES;
-    if (members_.empty())
+    if (text_.size() == 0)
     {
         text = "{}";
         return 0;
@@ -451,7 +362,7 @@ std::int64_t JsonObjectSink::finish(std::string_view& text)
         return QVM_RC_NO_RESOURCES;
     put(at, kClose);
     text = {text_.data(), text_.size() + kClose.size()};
-    if (repeated_)
+    if (!repeatedKeys_.empty())
     {
         if (const std::int64_t status = withLastValues(text); status != 0)
             return status;

@@ -88,6 +88,12 @@ Result throughSink(const std::vector<Field>& fields)
     return result;
 }
 
+// One key text at three addresses: two constant arrays (never merged, as
+// literals may be) and writable memory.
+constexpr char kSlotA[] = "Slot";
+constexpr char kSlotB[] = "Slot";
+char slotWritable[] = "Slot";
+
 // A call line of sink.transcript: fields as KIND KEY VALUE, KIND one of
 // integer, weight, text and flag; under it the sink's status and text, and
 // what the field strings give where that differs.
@@ -157,4 +163,72 @@ TEST(JsonObjectSink, ReadsAReusedKeyBufferAfresh)
     };
     for (int round = 0; round < 2; ++round)
         EXPECT_EQ(objectText(fromBuffer, reused), expected);
+}
+
+// The same key from the three addresses, around other keys, is one key.
+TEST(JsonObjectSink, OneKeyFromThreeAddresses)
+{
+    const std::vector<Field> fields = {{Kind::Text, kSlotA, "first"},
+                                       {Kind::Integer, "n", nullptr, 1},
+                                       {Kind::Text, slotWritable, "second"},
+                                       {Kind::Flag, kSlotB, nullptr, 1},
+                                       {Kind::Integer, "n", nullptr, 2}};
+    const Result expected = throughStrings(fields);
+    const Result got = throughSink(fields);
+    EXPECT_EQ(got.status, expected.status);
+    EXPECT_EQ(got.text, expected.text);
+}
+
+// A long run of objects with computed keys, each new, outgrows the sink's
+// memory for keys, which then starts again; constant keys written before
+// and after must still be told apart and folded as the field strings are.
+TEST(JsonObjectSink, KeepsKeysApartAfterManyComputedKeys)
+{
+    qvm::JsonObjectSink sink;
+    std::vector<std::string> keys(60);
+    for (int object = 0; object < 80; ++object)
+    {
+        std::vector<Field> fields = {{Kind::Integer, "Type", nullptr, object},
+                                     {Kind::Text, kSlotA, "a"}};
+        for (std::size_t i = 0; i < keys.size(); ++i)
+        {
+            keys[i] = "computed key " + std::to_string(object) + "/" +
+                      std::to_string(i % 40);
+            fields.push_back({Kind::Integer, keys[i].c_str(), nullptr,
+                              static_cast<std::int64_t>(i)});
+        }
+        fields.push_back({Kind::Text, kSlotB, "b"});
+        fields.push_back({Kind::Integer, "Type", nullptr, -object});
+        sink.reset();
+        for (const Field& field : fields)
+            give(sink, field);
+        std::string text;
+        ASSERT_EQ(sink.finish(text), 0) << "object " << object;
+        ASSERT_EQ(text, throughStrings(fields).text) << "object " << object;
+    }
+}
+
+// Values written into one reused buffer (a formatted dump header, say):
+// each field takes what the buffer holds at that moment.
+TEST(JsonObjectSink, ReadsAReusedValueBufferAfresh)
+{
+    const std::vector<const char*> values = {"one", "", "t/w\"o", "one"};
+    const char* const keys[] = {"a", "b", "c", "a"};
+    std::vector<Field> literal;
+    for (std::size_t i = 0; i < values.size(); ++i)
+        literal.push_back({Kind::Text, keys[i], values[i]});
+    qvm::JsonObjectSink sink;
+    char buffer[16];
+    for (int round = 0; round < 2; ++round)
+    {
+        sink.reset();
+        for (std::size_t i = 0; i < values.size(); ++i)
+        {
+            std::snprintf(buffer, sizeof buffer, "%s", values[i]);
+            sink.text(keys[i], buffer);
+        }
+        std::string text;
+        ASSERT_EQ(sink.finish(text), 0);
+        EXPECT_EQ(text, throughStrings(literal).text) << "round " << round;
+    }
 }
