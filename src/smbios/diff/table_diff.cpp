@@ -246,7 +246,7 @@ std::string prefix(const StructureFields& s)
     std::string text = handleText(s.handle) + " " + typeText(s.type) + " " +
                        structureName(s.type);
     if (!firstName(s).empty())
-        text += " " + quoted(firstName(s));
+        text.append(" ").append(quoted(firstName(s)));
     return text;
 }
 

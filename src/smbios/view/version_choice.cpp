@@ -49,7 +49,7 @@ std::string TableVersion::text() const
     std::string out =
         decimalString(version.major) + "." + decimalString(version.minor);
     if (docrev)
-        out += "." + decimalString(*docrev);
+        out.append(".").append(decimalString(*docrev));
     return out;
 }
 
