@@ -19,7 +19,8 @@ if [ ! -f "$dir/build.ninja" ]; then
         -Dbench=disabled -Db_sanitize=address,undefined -Db_lundef=false \
         -Dcpp_args=-fsanitize=fuzzer-no-link >/dev/null
 fi
-ninja -C "$dir" >/dev/null
+# Quiet when it builds; on a failure ninja is run again to show why.
+ninja -C "$dir" >/dev/null || { ninja -C "$dir"; exit 1; }
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 findings="$root/$dir/findings"
 

@@ -54,6 +54,9 @@ class LocalBus
     LocalBus(const LocalBus&) = delete;
     LocalBus& operator=(const LocalBus&) = delete;
 
+    // Whether the connection came up; the fuzz targets stop when it did not.
+    bool ready() const noexcept { return ready_; }
+
     // An empty method return to append the arguments to; seal it with
     // seal before it is read.
     qvm::MessagePtr methodReturn();
