@@ -3,7 +3,7 @@
 #include "common/handles.hpp"
 #include "qvmclient.h"
 #include "smbios/table_context.hpp"
-#include "smbios/table_source.hpp"
+#include "inventory/table_source.hpp"
 
 #include <cstdio>
 #include <cstdlib>
@@ -64,11 +64,11 @@ extern "C" int64_t SmbiosInit(const char* path)
     qvm::FilePtr file;
     if (path != nullptr)
     {
-        file = qvm::smbios::openTableFile(path);
+        file = qvm::openTableFile(path);
     }
     else
     {
-        const int64_t status = qvm::smbios::openInventoryTableFile(file);
+        const int64_t status = qvm::openInventoryTableFile(file);
         if (status != QVM_RC_SUCCESS)
             return status;
     }

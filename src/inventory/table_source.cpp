@@ -1,4 +1,4 @@
-#include "smbios/table_source.hpp"
+#include "inventory/table_source.hpp"
 
 #include "inventory/invd.hpp"
 #include "qvmclient.h"
@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace qvm::smbios
+namespace qvm
 {
 
 FilePtr openTableFile(const char* path) noexcept
@@ -56,4 +56,4 @@ int64_t openInventoryTableFile(FilePtr& file) noexcept
     return QVM_RC_SUCCESS;
 }
 
-} // namespace qvm::smbios
+} // namespace qvm

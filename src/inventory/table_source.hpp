@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace qvm::smbios
+namespace qvm
 {
 
 // Opens a table file for reading: only a regular file, and without waiting
@@ -19,4 +19,4 @@ FilePtr openTableFile(const char* path) noexcept;
 // error.
 int64_t openInventoryTableFile(FilePtr& file) noexcept;
 
-} // namespace qvm::smbios
+} // namespace qvm
