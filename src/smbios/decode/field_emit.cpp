@@ -43,12 +43,18 @@ void appendSetBits(std::span<const BitField> fields, uint64_t bits,
     {
         if ((bits >> field.bit & 1U) == 0)
             continue;
-        if (field.text == kTrue)
-            out.flag(field.key, true);
-        else if (field.text != nullptr)
-            out.text(field.key, field.text);
-        else
-            appendInteger(field.key, field.bit, out);
+        switch (field.shape)
+        {
+            case BitField::Shape::flag:
+                out.flag(field.key, true);
+                break;
+            case BitField::Shape::text:
+                out.text(field.key, field.text);
+                break;
+            case BitField::Shape::number:
+                appendInteger(field.key, field.bit, out);
+                break;
+        }
     }
 }
 

@@ -12,11 +12,6 @@
 namespace qvm::decode
 {
 
-// An array, not a pointer to a literal: flag bits are told apart by this
-// address, and only an inline array has the same one in every unit (a
-// literal's copies need not be merged; under ASan they are not).
-inline constexpr char kTrue[] = "True";
-
 // A field's raw value; 32-bit and smaller values arrive zero-extended.
 inline void appendInteger(const char* key, uint64_t value, FieldSink& out)
 {
@@ -37,30 +32,42 @@ void appendReservedBitNotice(unsigned bit, FieldSink& out);
 void appendFirstReservedBit(std::initializer_list<uint8_t> order,
                             uint64_t value, FieldSink& out);
 
-// What one set bit of a characteristics field appends: "s:<key>:<text>", or
-// "d:<key>:<bit>" for bits the field reports by number.
+// What one set bit of a characteristics field appends: a text
+// ("s:<key>:<text>"), a flag ("s:<key>:True", which the faithful view
+// writes as true) or its own number ("d:<key>:<bit>").
 struct BitField
 {
+    enum class Shape : uint8_t
+    {
+        text,
+        flag,
+        number,
+    };
     uint8_t bit;
+    Shape shape;
     const char* key;
-    const char* text;
+    const char* text; // for Shape::text
 };
 
-// A capability bit reported as "s:<text>:True": a flag, which the faithful
-// view writes as true.
+// A capability bit, named by text.
 constexpr BitField flagBit(uint8_t bit, const char* text)
 {
-    return {bit, text, kTrue};
+    return {bit, BitField::Shape::flag, text, nullptr};
+}
+// A bit reported as "s:<key>:<text>".
+constexpr BitField textBit(uint8_t bit, const char* key, const char* text)
+{
+    return {bit, BitField::Shape::text, key, text};
 }
 // A bit reported as "s:Notice:<text>".
 constexpr BitField noticeBit(uint8_t bit, const char* text)
 {
-    return {bit, "Notice", text};
+    return textBit(bit, "Notice", text);
 }
-// A bit reported by its own number, "d:<key>:<bit>".
+// A bit reported by its own number.
 constexpr BitField numberBit(uint8_t bit, const char* key)
 {
-    return {bit, key, nullptr};
+    return {bit, BitField::Shape::number, key, nullptr};
 }
 
 // The fields of the set bits, in the order of fields; clear bits append

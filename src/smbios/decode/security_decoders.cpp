@@ -31,7 +31,7 @@ constexpr const char* kTpmKey = "TPM Device Characteristics";
 constexpr BitField kTpmCharacteristics[] = {
     numberBit(0, "Reserved bit"),
     numberBit(1, "Reserved bit"),
-    {2, kTpmKey, "TPM Device Characteristics Not Supported"},
+    textBit(2, kTpmKey, "TPM Device Characteristics Not Supported"),
     flagBit(3, "Family configurable via firmware update"),
     flagBit(4, "Family configurable via platform software support"),
     flagBit(5, "Family configurable via OEM proprietary mechanism"),
